@@ -1,0 +1,41 @@
+# KORVEX: two commands do everything on a fresh Debian machine.
+#   make run    build, lay out the demo installation and start the program in this terminal
+#   make check  build (with AddressSanitizer and UBSan) and run every test
+
+PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev tmux faketime
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD    ?= build
+CHECKDIR ?= build-check
+ID       ?= 1
+
+.PHONY: run check build deps bench clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update -q && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_TESTS=OFF >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/demo && ../korvex $(ID)
+
+check: deps
+	cmake -S . -B $(CHECKDIR) -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON -DKORVEX_TESTS=ON >/dev/null
+	cmake --build $(CHECKDIR) -j $(JOBS)
+	cd $(CHECKDIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKORVEX_TESTS=OFF -DKORVEX_BENCH=ON >/dev/null
+	cmake --build build-bench -j $(JOBS)
+	cd build-bench && ./korvex_bench
+
+clean:
+	rm -rf $(BUILD) $(CHECKDIR) build-bench

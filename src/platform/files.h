@@ -1,0 +1,66 @@
+// Files as the program sees them: DOS-style names ("ARXEIO0\PAREDE.dat", "C:\KVXPOOL\KVX.TXT")
+// resolved to the Linux file system relative to the working folder.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace PLAT {
+
+// "\" becomes "/"; every existing component is matched without regard to case (a component that
+// does not exist keeps its spelling, so new files are created under the given name); a drive path
+// "X:\..." maps to "drives/x/..." in the working folder (created on first use).
+std::string resolve(const std::string& dosPath);
+
+// Existence test of a name that may hold the wildcards * and ?; a folder counts as existing.
+bool fileExists(const std::string& dosPath);
+bool isDirectory(const std::string& dosPath);
+// Size in bytes; -1 when the file is missing.
+int64_t fileSize(const std::string& dosPath);
+
+// Whole-file reads; nullopt when the file is missing. Other failures are fatal.
+std::optional<std::string> readWhole(const std::string& dosPath);
+// Whole-file write: temporary file in the same folder, fsync, rename over the old name.
+void writeWholeAtomic(const std::string& dosPath, const std::string& bytes);
+// Lines of a text file (CR LF or LF ends stripped); nullopt when missing.
+std::optional<std::vector<std::string>> readLines(const std::string& dosPath);
+
+bool removeFile(const std::string& dosPath);  // false when it was not there
+void makeDirs(const std::string& dosPath);
+
+// A file of fixed-size records read and written at byte offsets. Every failure is fatal
+// (op and file named), except open() with mustExist = false on a missing file.
+class File {
+public:
+    enum Mode { READ, READWRITE, CREATE /* create or truncate, read-write */ };
+    File() = default;
+    File(const std::string& dosPath, Mode mode) { open(dosPath, mode); }
+    ~File() { close(); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& o) noexcept : fd(o.fd), name(std::move(o.name)) { o.fd = -1; }
+
+    // Returns false when the file is missing and mustExist is false.
+    bool open(const std::string& dosPath, Mode mode, bool mustExist = true);
+    void close();
+    bool isOpen() const { return fd >= 0; }
+    int handle() const { return fd; }
+    const std::string& path() const { return name; }
+
+    int64_t size() const;
+    void readAt(int64_t off, void* buf, size_t n) const;   // exactly n bytes, else fatal
+    size_t readSome(int64_t off, void* buf, size_t n) const;  // up to n bytes
+    void writeAt(int64_t off, const void* buf, size_t n);
+    void truncate(int64_t size);
+    void sync();
+
+private:
+    int fd = -1;
+    std::string name;
+};
+
+// The working folder (the current directory of the process at start).
+std::string workDir();
+
+}  // namespace PLAT

@@ -1,0 +1,41 @@
+// SCR: the text-screen toolkit: showing masks and the screen stack, writing texts, the cursor, the
+// field editor and the clipboard paste.
+#pragma once
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/umas.h"
+
+namespace SCR {
+
+constexpr int STACK_MAX = 200;
+extern std::vector<UMAS::CONV> STACK;  // saved rectangles, top last
+inline int STACKPOINTER() { return int(STACK.size()); }
+
+// Shows mask NM at its corners; with B first saves the covered rectangle on the stack.
+// A mask that does not fit the 80 x 25 screen (a data mask) is refused: nothing is shown.
+void CALLM(const UMAS::CONV* NM, bool B);
+void CALLM(int n, bool B);  // mask n of UMAS::MPR
+void PUSCR(const UMAS::CONV* M, bool B);
+void RECALL();
+// Writes S at column X, row Y (1-based), attributes unchanged; cut at column 80.
+void PRINT(int X, int Y, const std::string& S);
+void CURSOR(bool B);
+
+// The characters a field accepts.
+using SOC = std::bitset<256>;
+SOC soc(const std::string& chars);            // exactly these characters
+SOC socRange(uint8_t from, uint8_t to);
+SOC socDigits();                              // "0".."9"
+SOC socAll();                                 // every character from 32 on
+
+extern std::string RESTCLIP;  // clipboard text left over by the last paste
+
+// The one-line field editor; K receives the exit code.
+std::string GINPUT(int XX, int Y, int L, const std::string& S, const std::string& SS, const SOC& SC, bool B1,
+                   bool B2, int& K);
+uint8_t ISO437(uint8_t C);
+
+}  // namespace SCR
