@@ -95,6 +95,7 @@ std::string DATE2S(int32_t L);
 int32_t S2DATE(const std::string& S);
 
 // ---- Named locks and in-use slots -------------------------------------------------------------
+// A lock is re-entrant within the process (counted); a release of a lock not held does nothing.
 void LOCK(const std::string& FN);
 void UNLOC(const std::string& FN);
 bool ELDI(const std::string& BTM, const std::string& TM, const std::string& FN, int SS);

@@ -41,6 +41,7 @@ struct KeyEvent {
     uint8_t scan = 0;  // the scan code of an extended key (SC::...)
     uint8_t mods = 0;  // Mod bits held with the key (for extended keys)
     bool extended() const { return ch == 0; }
+    bool operator==(const KeyEvent&) const = default;
 };
 
 struct MouseEvent {
@@ -50,6 +51,7 @@ struct MouseEvent {
     uint8_t button = LEFT;
     int x = 0;  // zero-based column
     int y = 0;  // zero-based row
+    bool operator==(const MouseEvent&) const = default;
 };
 
 struct Event {
@@ -57,6 +59,7 @@ struct Event {
     KeyEvent key;
     MouseEvent mouse;
     std::string paste;  // bracketed paste, already in CP737
+    bool operator==(const Event&) const = default;
 };
 
 // Helpers to build events (used by the decoder and by tests).
@@ -156,7 +159,9 @@ private:
 struct ScriptEnd {};  // thrown by HeadlessConsole::idle when the script has run out
 
 // Terminal backend (termios raw mode, xterm sequences, SGR mouse, bracketed paste, UTF-8 output).
-// Throws std::runtime_error when standard input/output is not a terminal.
+// Throws std::runtime_error when standard input/output is not a terminal or is smaller than 80x25.
 std::unique_ptr<Console> makeTerminalConsole();
+// The same on the given descriptors (tests drive it through a pseudo-terminal).
+std::unique_ptr<Console> makeTerminalConsole(int inFd, int outFd);
 
 }  // namespace PLAT

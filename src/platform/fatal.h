@@ -9,6 +9,8 @@ namespace PLAT {
 // An unexpected input/output error: restore everything, print one line naming the operation and
 // the file (with the OS error text), exit with code 2.
 [[noreturn]] void fatal(const std::string& op, const std::string& file);
+// The same with the reason given instead of the OS error text (a short read, a bad size).
+[[noreturn]] void fatal(const std::string& op, const std::string& file, const std::string& reason);
 // A run that cannot start or must stop with a message: restore, print msg, exit with code.
 [[noreturn]] void die(const std::string& msg, int code = 1);
 // Ends the program with the given exit code after the cleanup hooks.

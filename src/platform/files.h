@@ -33,7 +33,12 @@ void makeDirs(const std::string& dosPath);
 // (op and file named), except open() with mustExist = false on a missing file.
 class File {
 public:
-    enum Mode { READ, READWRITE, CREATE /* create or truncate, read-write */ };
+    enum Mode {
+        READ,
+        READWRITE,
+        CREATE /* create or truncate, read-write */,
+        READWRITE_CREATE /* read-write, created empty when missing, never truncated */
+    };
     File() = default;
     File(const std::string& dosPath, Mode mode) { open(dosPath, mode); }
     ~File() { close(); }

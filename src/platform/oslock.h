@@ -9,5 +9,7 @@ bool tryLockFd(int fd);
 // Waits until the exclusive lock on fd is taken.
 void lockFd(int fd);
 void unlockFd(int fd);
+// The id of this process (a forked child has its own, so it can tell inherited locks apart).
+int processId();
 
 }  // namespace PLAT

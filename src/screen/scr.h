@@ -3,6 +3,7 @@
 #pragma once
 #include <bitset>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,5 +38,11 @@ extern std::string RESTCLIP;  // clipboard text left over by the last paste
 std::string GINPUT(int XX, int Y, int L, const std::string& S, const std::string& SS, const SOC& SC, bool B1,
                    bool B2, int& K);
 uint8_t ISO437(uint8_t C);
+// The paste of the field editor. The field is L cells from column XX of row Y; cells holds its L
+// characters as the editor keeps them (mirrored on the screen), X is the cursor column and LL the
+// text length. T is the text to paste in CP737, nullopt when the clipboard could not be opened
+// (then nothing changes). Places T at the cursor up to the field's end or the first line break,
+// sets LL, and keeps what is left over (after the break) in RESTCLIP; true when RESTCLIP is not empty.
+bool GETCLIP(int XX, int Y, int L, int X, int& LL, std::string& cells, const std::optional<std::string>& T);
 
 }  // namespace SCR

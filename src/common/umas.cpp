@@ -1,0 +1,470 @@
+// UMAS: shared state, the text, number and date routines, the named locks and the in-use slots.
+#include "common/umas.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/codec.h"
+#include "platform/console.h"
+#include "platform/fatal.h"
+#include "platform/files.h"
+#include "platform/oslock.h"
+#include "screen/scr.h"
+
+namespace UMAS {
+
+// ---- Shared state ------------------------------------------------------------------------------
+
+std::vector<CONV> MPR;
+CRTBFR* CRP = nullptr;
+
+std::string USER_ID;
+std::string PATH;
+double RAEE = 0;
+std::array<std::string, 10> LOGOTYPO;
+std::string DEFAULT_POLI;
+std::string AFM_EKTEL;
+std::string KALOS1, KALOS2;
+double EURO = 0;
+std::string SEURO;
+bool ARDEX = false;
+
+std::array<RECPAREDE, 21> PAREDE;
+uint8_t TIMEUR = 0;
+bool HLEK4 = false;
+std::array<uint8_t, PTAX_SIZE> PTAX{};
+
+CONV CONV::make(int x1, int y1, int x2, int y2) {
+    CONV c;
+    int w = x2 - x1 + 1, h = y2 - y1 + 1;
+    size_t cells = (w > 0 && h > 0) ? size_t(w) * size_t(h) : 0;
+    c.raw.assign(8 + 2 * cells, 0);
+    PLAT::putW(&c.raw[0], uint16_t(x1));
+    PLAT::putW(&c.raw[2], uint16_t(y1));
+    PLAT::putW(&c.raw[4], uint16_t(x2));
+    PLAT::putW(&c.raw[6], uint16_t(y2));
+    return c;
+}
+
+CONV* mask(int n) {
+    if (n < 1 || size_t(n) >= MPR.size() || MPR[size_t(n)].raw.size() < 8) return nullptr;
+    return &MPR[size_t(n)];
+}
+
+std::string encodePAREDE(const std::array<RECPAREDE, 21>& t) {
+    std::string out(PAREDE_SIZE, '\0');
+    auto* p = reinterpret_cast<uint8_t*>(out.data());
+    for (size_t i = 1; i <= 20; ++i) {
+        uint8_t* r = p + (i - 1) * RECPAREDE::SIZE;
+        PLAT::putS(r, 40, t[i].MAL);
+        PLAT::putB(r + 41, t[i].TIMI);
+    }
+    return out;
+}
+
+void decodePAREDE(const std::string& bytes, std::array<RECPAREDE, 21>& t) {
+    // A short file reads as if zero-filled to its full size.
+    std::string img(PAREDE_SIZE, '\0');
+    img.replace(0, std::min(bytes.size(), PAREDE_SIZE), bytes, 0, std::min(bytes.size(), PAREDE_SIZE));
+    const auto* p = reinterpret_cast<const uint8_t*>(img.data());
+    for (size_t i = 1; i <= 20; ++i) {
+        const uint8_t* r = p + (i - 1) * RECPAREDE::SIZE;
+        t[i].MAL = PLAT::getS(r, 40);
+        t[i].TIMI = PLAT::getB(r + 41);
+    }
+}
+
+void derivePAREDE() {
+    TIMEUR = PAREDE[7].TIMI;
+    HLEK4 = PAREDE[20].TIMI == 2;
+}
+
+// ---- Text, number and date routines -----------------------------------------------------------
+
+namespace {
+
+std::string cut255(std::string s) {
+    if (s.size() > 255) s.resize(255);
+    return s;
+}
+
+int clampLen(int n) { return n < 0 ? 0 : n > 255 ? 255 : n; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A part of a date text: its number when every character is a digit, else 0.
+int pairValue(const std::string& s, size_t pos, size_t len) {
+    if (pos >= s.size()) return 0;
+    std::string p = s.substr(pos, len);
+    if (p.empty()) return 0;
+    int v = 0;
+    for (char c : p) {
+        if (!isDigit(c)) return 0;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+std::string twoDigits(int v) { return LZ(std::to_string(v), 2); }
+
+}  // namespace
+
+std::string SPACS() { return std::string(255, ' '); }
+
+bool FILEEXIST(const std::string& S) { return PLAT::fileExists(S); }
+
+double EVAL(const std::string& S) {
+    size_t i = 0, n = S.size();
+    while (i < n && S[i] == ' ') ++i;
+    bool neg = false;
+    if (i < n && (S[i] == '+' || S[i] == '-')) {
+        neg = S[i] == '-';
+        ++i;
+    }
+    size_t numStart = i;
+    size_t intDigits = 0, fracDigits = 0;
+    while (i < n && isDigit(S[i])) ++i, ++intDigits;
+    size_t end = i;
+    if (i < n && S[i] == '.') {
+        size_t j = i + 1;
+        while (j < n && isDigit(S[j])) ++j, ++fracDigits;
+        if (fracDigits > 0 || intDigits > 0) end = j;
+        i = j;
+    }
+    if (intDigits == 0 && fracDigits == 0) return 0;
+    // An exponent counts only when it is complete ("1E5", "1E-5"; not "1E" or "1E+").
+    if (end < n && (S[end] == 'E' || S[end] == 'e')) {
+        size_t j = end + 1;
+        if (j < n && (S[j] == '+' || S[j] == '-')) ++j;
+        size_t k = j;
+        while (k < n && isDigit(S[k])) ++k;
+        if (k > j) end = k;
+    }
+    std::string num = S.substr(numStart, end - numStart);
+    if (num.front() == '.') num.insert(num.begin(), '0');
+    if (num.back() == '.') num.pop_back();
+    double v = 0;
+    auto r = std::from_chars(num.data(), num.data() + num.size(), v);
+    if (r.ec != std::errc()) return 0;
+    return neg ? -v : v;
+}
+
+std::string CUTLEADSPACES(const std::string& S) { return CUTLEADCHAR(S, ' '); }
+
+std::string CUTLEADCHAR(const std::string& S, char C) {
+    size_t n = S.size();
+    while (n > 0 && S[n - 1] == C) --n;
+    return S.substr(0, n);
+}
+
+std::string REMLCH(const std::string& S, char C) {
+    size_t i = 0;
+    while (i < S.size() && S[i] == C) ++i;
+    return S.substr(i);
+}
+
+std::string CENTE(const std::string& S, int N) {
+    N = clampLen(N);
+    if (int(S.size()) >= N) return S.substr(0, size_t(N));
+    int total = N - int(S.size());
+    int right = total / 2, left = total - right;  // an odd blank goes to the left
+    return std::string(size_t(left), ' ') + S + std::string(size_t(right), ' ');
+}
+
+std::string LEJU(const std::string& S, int N) {
+    N = clampLen(N);
+    if (int(S.size()) >= N) return S.substr(0, size_t(N));
+    return S + std::string(size_t(N) - S.size(), ' ');
+}
+
+std::string RIJU(const std::string& S, int N) {
+    N = clampLen(N);
+    if (int(S.size()) >= N) return S.substr(0, size_t(N));
+    return std::string(size_t(N) - S.size(), ' ') + S;
+}
+
+std::string LZ(const std::string& S, int N) {
+    if (int(S.size()) >= N) return S;
+    int zeros = std::min(N - int(S.size()), 16);
+    return cut255(std::string(size_t(zeros), '0') + S);
+}
+
+int32_t S2LO(const std::string& S) {
+    size_t b = 0, e = S.size();
+    while (b < e && S[b] == ' ') ++b;
+    while (e > b && S[e - 1] == ' ') --e;
+    if (b == e) return 0;
+    bool neg = false;
+    if (S[b] == '+' || S[b] == '-') {
+        neg = S[b] == '-';
+        ++b;
+    }
+    if (b == e) return 0;
+    int64_t v = 0;
+    for (size_t i = b; i < e; ++i) {
+        if (!isDigit(S[i])) return 0;
+        v = v * 10 + (S[i] - '0');
+        if (v > int64_t(INT32_MAX) + 1) return 0;
+    }
+    if (neg) v = -v;
+    if (v > INT32_MAX || v < INT32_MIN) return 0;
+    return int32_t(v);
+}
+
+std::string LO2S(int32_t L, int N) {
+    N = clampLen(N);
+    if (L == 0) return std::string(size_t(N), ' ');
+    std::string s = std::to_string(L);
+    if (int(s.size()) < N) s = std::string(size_t(N) - s.size(), ' ') + s;
+    return s;
+}
+
+void ZER(std::string& S) {
+    for (char& c : S)
+        if (c == ' ') c = '0';
+}
+
+void HMVAL(const std::string& H1, int32_t& Z) { Z = HMVAL(H1); }
+
+int32_t HMVAL(const std::string& H1) {
+    if (H1.size() != 6 || !isDigit(H1[0]) || H1.compare(0, 2, "00") == 0) return 0;
+    int dd = pairValue(H1, 0, 2), mm = pairValue(H1, 2, 2), yy = pairValue(H1, 4, 2);
+    if (dd < 1 || dd > 31 || mm < 1 || mm > 12) return 0;
+    if (yy < 90) yy += 100;
+    return int32_t((dd - 1) + (mm - 1) * 31 + (yy - 90) * 372);
+}
+
+std::string DATE2S(int32_t L) {
+    if (L == 0) return "";
+    int year = L / 65536, month = (L / 256) % 256, day = L % 256;
+    int yy = (year >= 1991 && year <= 1999) ? year - 1900 : year - 2000;
+    return LZ(std::to_string(day), 2) + "/" + LZ(std::to_string(month), 2) + "/" + LZ(std::to_string(yy), 2);
+}
+
+int32_t S2DATE(const std::string& S) {
+    if (S.empty()) return 0;
+    int day = pairValue(S, 0, 2), month = pairValue(S, 3, 2), yy = pairValue(S, 6, 2);
+    int year = 1900 + yy;
+    if (year < 1991) year += 100;
+    return int32_t(year * 65536 + month * 256 + day);
+}
+
+std::string GETCURDATE() {
+    PLAT::DateTime d = PLAT::now();
+    return DATE2S(int32_t(d.year * 65536 + d.month * 256 + d.day));
+}
+
+std::string GETCURTIME() {
+    PLAT::DateTime d = PLAT::now();
+    return twoDigits(d.hour) + ":" + twoDigits(d.minute);
+}
+
+// ---- Named locks -------------------------------------------------------------------------------
+//
+// A lock file holds one byte, 1 while taken. The byte is tested and set only under an exclusive OS
+// lock on the file, and that OS lock stays with the open file for as long as the named lock is
+// held, so the OS lock is what keeps workstations apart. A byte of 1 found with the OS lock free
+// was left by a process that died holding it: the lock is simply taken over.
+//
+// Within this process a lock is re-entrant: taking a lock already held counts up, and only the
+// release that matches the first take frees it. A release of a lock not held does nothing.
+
+namespace {
+
+struct Held {
+    std::unique_ptr<PLAT::File> file;
+    int count = 0;
+    int owner = 0;  // the process that took it (a forked child must not release it)
+};
+
+std::map<std::string, Held>& heldLocks() {
+    static std::map<std::string, Held> h;
+    return h;
+}
+
+// The exit hook that releases the held locks (registered again after it has run).
+int cleanupHook = 0;
+
+std::string lockKey(const std::string& dosFile) {
+    std::string r = PLAT::resolve(dosFile);
+    if (!r.empty() && r[0] != '/') r = PLAT::workDir() + "/" + r;
+    return r;
+}
+
+void release(Held& h) {
+    if (!h.file || !h.file->isOpen()) return;
+    if (h.owner == PLAT::processId()) {
+        const uint8_t zero = 0;
+        h.file->writeAt(0, &zero, 1);
+        PLAT::unlockFd(h.file->handle());
+    }
+    h.file->close();
+}
+
+void lockFile(const std::string& dosFile) {
+    std::string key = lockKey(dosFile);
+    auto& held = heldLocks();
+    auto it = held.find(key);
+    if (it != held.end() && it->second.owner == PLAT::processId()) {
+        ++it->second.count;
+        return;
+    }
+    if (it != held.end()) held.erase(it);  // inherited from the parent across fork: not ours
+    if (cleanupHook == 0)
+        cleanupHook = PLAT::addCleanup([] {
+            cleanupHook = 0;
+            releaseAllLocks();
+        });
+    auto f = std::make_unique<PLAT::File>();
+    f->open(dosFile, PLAT::File::READWRITE_CREATE);  // a missing lock file is created (free)
+    while (!PLAT::tryLockFd(f->handle())) PLAT::sleepMs(100);
+    const uint8_t one = 1;
+    f->writeAt(0, &one, 1);
+    Held h;
+    h.file = std::move(f);
+    h.count = 1;
+    h.owner = PLAT::processId();
+    held.emplace(key, std::move(h));
+}
+
+void unlockFile(const std::string& dosFile) {
+    auto& held = heldLocks();
+    auto it = held.find(lockKey(dosFile));
+    if (it == held.end()) return;
+    if (it->second.owner == PLAT::processId() && --it->second.count > 0) return;
+    Held h = std::move(it->second);
+    held.erase(it);
+    release(h);
+}
+
+}  // namespace
+
+void LOCK(const std::string& FN) { lockFile(PATH + FN + ".DAT"); }
+void UNLOC(const std::string& FN) { unlockFile(PATH + FN + ".DAT"); }
+void LOCKIN(const std::string& dir, const std::string& FN) { lockFile(dir + FN + ".DAT"); }
+void UNLOCIN(const std::string& dir, const std::string& FN) { unlockFile(dir + FN + ".DAT"); }
+
+void releaseAllLocks() {
+    auto& held = heldLocks();
+    while (!held.empty()) {
+        Held h = std::move(held.begin()->second);
+        held.erase(held.begin());
+        release(h);
+    }
+}
+
+// ---- In-use slots ------------------------------------------------------------------------------
+//
+// The four-slot file is read, changed and written under an exclusive OS lock. A missing file is
+// created with four empty slots, a short one is padded with empty slots.
+
+namespace {
+
+struct SlotFile {
+    PLAT::File f;
+    int ss;
+    std::array<std::string, 4> S;
+
+    SlotFile(const std::string& dosFile, int SS) : ss(SS) {
+        f.open(dosFile, PLAT::File::READWRITE_CREATE);
+        PLAT::lockFd(f.handle());
+        int64_t need = 4 * int64_t(ss + 1);
+        std::vector<uint8_t> img(size_t(need), 0);
+        size_t got = f.readSome(0, img.data(), img.size());
+        if (int64_t(got) < need) f.writeAt(int64_t(got), img.data() + got, img.size() - got);  // zeros
+        for (int k = 0; k < 4; ++k) S[size_t(k)] = PLAT::getS(img.data() + k * (ss + 1), ss);
+    }
+    ~SlotFile() { done(); }
+    void done() {
+        if (!f.isOpen()) return;
+        PLAT::unlockFd(f.handle());
+        f.close();
+    }
+    void write(int k, const std::string& v) {
+        std::vector<uint8_t> rec(size_t(ss + 1), 0);
+        PLAT::putS(rec.data(), ss, v);
+        f.writeAt(int64_t(k) * (ss + 1), rec.data(), rec.size());
+        S[size_t(k)] = v;
+    }
+    // Slot 2, 3 or 4 when it holds v (in that order), else slot 1 (0-based 1, 2, 3, else 0).
+    int target(const std::string& v) const {
+        for (int k = 1; k < 4; ++k)
+            if (S[size_t(k)] == v) return k;
+        return 0;
+    }
+    bool holds(const std::string& v) const {
+        for (const auto& s : S)
+            if (s == v) return true;
+        return false;
+    }
+};
+
+std::string cut(const std::string& s, int n) { return s.size() > size_t(n) ? s.substr(0, size_t(n)) : s; }
+
+// The busy screen: mask 86 until Esc, the cursor shown at column 48, row 13.
+void busyScreen() {
+    const int before = SCR::STACKPOINTER();
+    SCR::CALLM(86, true);
+    // Only a mask that was shown is removed again (a missing one must not pop another screen).
+    const bool shown = SCR::STACKPOINTER() != before || (before == SCR::STACK_MAX && mask(86) != nullptr);
+    PLAT::Console& c = PLAT::con();
+    c.gotoXY(48, 13);
+    SCR::CURSOR(true);
+    for (;;) {
+        PLAT::Event ev;
+        if (c.poll(ev)) {
+            if (ev.type == PLAT::Event::KEY && ev.key.ch == 27) break;
+            continue;
+        }
+        c.idle(20);
+    }
+    SCR::CURSOR(false);
+    if (shown) SCR::RECALL();
+}
+
+}  // namespace
+
+bool ELDI(const std::string& BTM, const std::string& TM, const std::string& FN, int SS) {
+    SS = clampLen(SS);
+    std::string tm = cut(TM, SS), btm = cut(BTM, SS);
+    SlotFile sf(PATH + FN + ".DAT", SS);
+    const auto& S = sf.S;
+
+    if (tm.empty()) {
+        // Claiming no number frees this workstation's claim, and is never busy.
+        if (!btm.empty() && sf.holds(btm)) sf.write(sf.target(btm), "");
+        return false;
+    }
+
+    bool ownSlot = false, busy = false;
+    for (int k = 0; k < 4; ++k) {
+        if (S[size_t(k)] != btm) continue;
+        ownSlot = true;
+        for (int j = 0; j < 4; ++j)
+            if (j != k && S[size_t(j)] == tm) busy = true;
+    }
+    // No slot holds this workstation's previous claim (an empty one included): any claim of TM
+    // belongs to another workstation.
+    if (!ownSlot && sf.holds(tm)) busy = true;
+
+    if (busy) {
+        sf.done();
+        busyScreen();
+        return true;
+    }
+    sf.write(sf.target(btm), tm);
+    return false;
+}
+
+void MHNU(const std::string& TM, const std::string& FN, int SS) {
+    SS = clampLen(SS);
+    std::string tm = cut(TM, SS);
+    if (tm.empty()) return;
+    SlotFile sf(PATH + FN + ".DAT", SS);
+    if (sf.holds(tm)) sf.write(sf.target(tm), "");
+}
+
+}  // namespace UMAS

@@ -1,0 +1,9 @@
+// ARPEL: The customers menu and their reports.
+#pragma once
+#include <string>
+
+namespace ARPEL {
+
+void PELA();
+
+}  // namespace ARPEL

@@ -1,0 +1,89 @@
+#include "shell/install.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "common/umas.h"
+#include "platform/codepage.h"
+
+namespace fs = std::filesystem;
+
+namespace INSTALL {
+
+namespace {
+
+// Installation files are written only where they are missing: laying out an installation again
+// never overwrites the data of one in use.
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    if (fs::exists(p)) return;
+    std::ofstream f(p, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!f) throw std::runtime_error("cannot write " + p.string());
+}
+
+// The labels of the twenty general switches as stored in "PAREDE".
+const char* const SWITCH_LABELS[20] = {
+    "ΣΥΣΚΕΥΑΣΙΑ ΜΕ ΚΩΔΙΚΟ",          "ΠΕΛΑΤΗΣ ΑΠΟ ΑΛΦΑΒΗΤΙΚΟ",       "ΚΕΙΜΕΝΟ ΘΕΩΡΗΣΗΣ ΕΚΤΥΠΩΣΗΣ",
+    "ΓΡΑΜΜΕΣ ΚΑΛΩΣ ΕΞΑΓΩΓΗΣ",         "ΕΝΔΕΙΞΗ ΧΩΡΑΣ GR",             "ΕΝΤΟΝΗ ΕΚΤΥΠΩΣΗ",
+    "ΠΟΣΑ ΚΑΡΤΕΛΩΝ ΣΕ ΕΥΡΩ",          "ΣΥΜΠΛΗΡΩΣΗ ΑΠΟ ΚΕΙΜΕΝΟ T1",    "ΣΥΜΠΛΗΡΩΣΗ ΠΕΛΑΤΗ",
+    "ΔΙΑΙΡΕΣΗ ΠΟΣΟΥ Α",               "ΔΙΑΙΡΕΣΗ ΠΟΣΟΥ Β",             "ΔΕΚΑΔΙΚΑ ΣΥΝΤΕΛΕΣΤΗ",
+    "ΠΑΡΑΣΤΑΤΙΚΑ ΘΕΣΗΣ 44",           "ΠΕΡΙΓΡΑΦΗ ΕΙΔΟΥΣ ΗΛΕΚΤΡ.",     "ΧΡΕΩΣΗ ΡΑΕΕ",
+    "ΔΕΚΑΔΙΚΑ ΠΟΣΟΤΗΤΑΣ",             "ΕΤΗΣΙΑ ΚΑΤΑΣΤΑΣΗ",             "ΣΥΜΠΛΗΡΩΣΗ TIR",
+    "ΟΝΟΜΑ ΣΤΗΝ ΕΞΑΓΩΓΗ",             "ΗΛΕΚΤΡΟΝΙΚΕΣ ΜΟΡΦΕΣ Q"};
+
+}  // namespace
+
+void writeCp737Text(const std::string& path, const std::vector<std::string>& utf8Lines) {
+    std::string out;
+    for (const auto& l : utf8Lines) out += PLAT::utf8ToCp737(l) + "\r\n";
+    writeBytes(path, out);
+}
+
+void makeCompanyFolder(const std::string& dir) {
+    fs::create_directories(dir);
+    fs::path d(dir);
+    for (const char* lock : {"FMAS", "FDIA", "FBIS", "FYPO", "FPAR", "FTIM", "FPEL", "FKVD", "FEMP", "F105", "FAPO"})
+        writeBytes(d / (std::string(lock) + ".DAT"), std::string(1, '\0'));
+    writeBytes(d / "NUDI.DAT", std::string(44, '\0'));
+    writeBytes(d / "NUTI.DAT", std::string(28, '\0'));
+    writeBytes(d / "NUAP.DAT", std::string(24, '\0'));
+
+    std::array<UMAS::RECPAREDE, 21> sw{};
+    for (int i = 1; i <= 20; ++i) sw[size_t(i)].MAL = PLAT::utf8ToCp737(SWITCH_LABELS[i - 1]);
+    sw[7].TIMI = 1;  // ledgers in euros
+    writeBytes(d / "PAREDE.dat", UMAS::encodePAREDE(sw));
+    writeBytes(d / "TAX.dat", std::string(UMAS::PTAX_SIZE, '\0'));
+    writeBytes(d / "PARTIM1.dat", std::string(738, '\0'));
+    writeBytes(d / "PARTIM2.dat", std::string(451, '\0'));
+    writeBytes(d / "PARTIM3.dat", std::string(506, '\0'));
+}
+
+void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
+                      const std::string& msk) {
+    fs::path w(workDir);
+    fs::create_directories(w / "ETC");
+    fs::create_directories(w / dbName);
+    writeBytes(w / "DATABASE.TXT", dbName + "\\\r\n");
+    if (!msk.empty()) fs::copy_file(msk, w / "KORVEX.MSK", fs::copy_options::overwrite_existing);
+    std::vector<std::string> ini{"COMPANIES=" + std::to_string(companies.size())};
+    const char* keys[9] = {"NAME", "LINE2", "LINE3", "LINE4", "AFM", "LINE6", "TOWN", "LINE8", "LINE9"};
+    for (const auto& c : companies)
+        for (int j = 0; j < 9; ++j) ini.push_back(std::string(keys[j]) + "=" + c[size_t(j)]);
+    writeCp737Text((w / dbName / "KORVEX.INI").string(), ini);
+    for (size_t i = 0; i < companies.size(); ++i)
+        makeCompanyFolder((w / dbName / ("ARXEIO" + std::to_string(i))).string());
+}
+
+std::vector<Company> demoCompanies() {
+    return {
+        Company{"ΑΦΟΙ ΠΑΠΑΔΟΠΟΥΛΟΙ Ο.Ε. ΕΚΤΕΛΩΝΙΣΤΕΣ", "ΕΚΤΕΛΩΝΙΣΤΙΚΕΣ ΕΡΓΑΣΙΕΣ",
+                "ΑΚΤΗ ΜΙΑΟΥΛΗ 12, 185 35 ΠΕΙΡΑΙΑΣ", "ΤΗΛ. 210 4100000  FAX 210 4100001",
+                "Α.Φ.Μ.: 099999999 Δ.Ο.Υ. ΦΑΕ ΠΕΙΡΑΙΑ", "", "ΠΕΙΡΑΙΑΣ", "", ""},
+        Company{"ΓΕΩΡΓΙΟΥ ΕΚΤΕΛΩΝΙΣΤΙΚΗ Α.Ε.", "ΕΚΤΕΛΩΝΙΣΜΟΙ - ΔΙΑΜΕΤΑΦΟΡΙΚΕΣ",
+                "ΛΙΜΑΝΙ ΘΕΣΣΑΛΟΝΙΚΗΣ, ΠΥΛΗ 16", "ΤΗΛ. 2310 500000",
+                "Α.Φ.Μ.: 088888888 Δ.Ο.Υ. ΦΑΕ ΘΕΣΣΑΛΟΝΙΚΗΣ", "", "ΘΕΣΣΑΛΟΝΙΚΗ", "", ""},
+    };
+}
+
+}  // namespace INSTALL

@@ -1,0 +1,25 @@
+// Laying out an installation: the working folder, the database folder with its company list and
+// company folders. Used by the demo installer and by the tests' fixtures. Paths are Linux paths.
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+namespace INSTALL {
+
+// The nine lines of one company in "KORVEX.INI" (UTF-8 here, CP737 on disk).
+using Company = std::array<std::string, 9>;
+
+// Files are written only where they are missing, so an installation in use keeps its data.
+// A company folder as installed: the lock files, the in-use files and the parameter files.
+void makeCompanyFolder(const std::string& dir);
+// The working folder: "DATABASE.TXT" naming dbName + "\", "ETC", the mask file copied from msk
+// (when not empty; always replaced), and the database folder with "KORVEX.INI" and one folder per company.
+void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
+                      const std::string& msk);
+// The two fictional companies of the demo.
+std::vector<Company> demoCompanies();
+// Writes text (UTF-8) as a CP737 file with CR LF line ends (only where the file is missing).
+void writeCp737Text(const std::string& path, const std::vector<std::string>& utf8Lines);
+
+}  // namespace INSTALL

@@ -1,0 +1,69 @@
+// START: binding the screen buffer, loading the mask file, the rate "RAEE.TXT".
+#include "shell/start.h"
+
+#include "config/params.h"
+#include "platform/console.h"
+#include "platform/fatal.h"
+#include "platform/files.h"
+
+namespace START {
+
+namespace {
+
+constexpr double RAEE_DEFAULT = 0.156275;
+// The default as a real number is written by the standard text conversion: a leading blank for
+// the sign, one digit, 16 decimals and a four-digit exponent.
+const char* const RAEE_DEFAULT_TEXT = " 1.5627500000000000E-0001";
+
+}  // namespace
+
+void AUTMOD() { UMAS::CRP = &PLAT::con().cells; }
+
+std::vector<UMAS::CONV> parseMasks(const std::string& bytes) {
+    std::vector<UMAS::CONV> masks(1);  // [0] unused, as in UMAS::MPR
+    const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
+    size_t pos = 0;
+    while (int(masks.size()) <= UMAS::MASKS && bytes.size() - pos >= 8) {
+        const int x1 = b[pos] | (b[pos + 1] << 8), y1 = b[pos + 2] | (b[pos + 3] << 8);
+        const int x2 = b[pos + 4] | (b[pos + 5] << 8), y2 = b[pos + 6] | (b[pos + 7] << 8);
+        // Inverted corners give no size: nothing from here on can be read as masks.
+        if (x2 < x1 || y2 < y1) break;
+        const uint64_t len = 8 + 2ull * uint64_t(x2 - x1 + 1) * uint64_t(y2 - y1 + 1);
+        if (bytes.size() - pos < len) break;  // a final incomplete mask
+        UMAS::CONV m;
+        m.raw.assign(b + pos, b + pos + len);
+        masks.push_back(std::move(m));
+        pos += size_t(len);
+    }
+    return masks;
+}
+
+void RMASK(std::vector<UMAS::CONV>& MP, const std::string& FN) {
+    auto bytes = PLAT::readWhole(FN);
+    if (!bytes) PLAT::fatal("open", FN);
+    MP = parseMasks(*bytes);
+}
+
+void ARXI() {
+    AUTMOD();
+    PLAT::Console& c = PLAT::con();
+    for (auto& row : c.cells)
+        for (auto& cell : row) cell = PLAT::Cell{' ', 15};
+    c.refresh();
+
+    const std::string folder = PARAMS::GETDATABASEPATH() + "ARXEIO0\\";
+    UMAS::LOCKIN(folder, "FMAS");
+    RMASK(UMAS::MPR, "KORVEX.MSK");
+    UMAS::UNLOCIN(folder, "FMAS");
+
+    UMAS::RAEE = RAEE_DEFAULT;
+    if (UMAS::FILEEXIST("RAEE.TXT")) {
+        auto lines = PLAT::readLines("RAEE.TXT");
+        if (!lines) PLAT::fatal("open", "RAEE.TXT");
+        if (!lines->empty()) UMAS::RAEE = UMAS::EVAL((*lines)[0]);
+    } else {
+        PLAT::writeWholeAtomic("RAEE.TXT", std::string(RAEE_DEFAULT_TEXT) + "\r\n");
+    }
+}
+
+}  // namespace START

@@ -1,0 +1,88 @@
+#include "helpers/fixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/umas.h"
+#include "config/params.h"
+#include "platform/fatal.h"
+#include "screen/scr.h"
+#include "shell/start.h"
+
+namespace fs = std::filesystem;
+
+namespace TESTS {
+
+TempWorkDir::TempWorkDir() {
+    char tmpl[] = "/tmp/korvex-test-XXXXXX";
+    char* d = mkdtemp(tmpl);
+    if (!d) throw std::runtime_error("mkdtemp");
+    dir = d;
+    oldCwd = fs::current_path().string();
+    fs::current_path(dir);
+}
+
+TempWorkDir::~TempWorkDir() {
+    std::error_code ec;
+    fs::current_path(oldCwd, ec);
+    fs::remove_all(dir, ec);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+bool exists(const std::string& path) { return fs::exists(path); }
+
+PLAT::HeadlessConsole& headless() {
+    auto c = std::make_unique<PLAT::HeadlessConsole>();
+    PLAT::HeadlessConsole& ref = *c;
+    PLAT::setConsole(std::move(c));
+    UMAS::CRP = &ref.cells;
+    SCR::STACK.clear();
+    return ref;
+}
+
+void loadMasks() {
+    static std::vector<UMAS::CONV> cache;
+    if (cache.empty()) START::RMASK(cache, KORVEX_MSK);
+    UMAS::MPR = cache;  // a fresh writable copy for each test
+}
+
+void Installation::SetUp() {
+    PLAT::setThrowOnExit(true);
+    work = std::make_unique<TempWorkDir>();
+    con = &headless();
+    loadMasks();
+}
+
+void Installation::TearDown() {
+    UMAS::releaseAllLocks();
+    work.reset();
+}
+
+void Installation::install(const std::vector<INSTALL::Company>& cs) {
+    INSTALL::makeInstallation(work->path(), "DATABASE", cs, "");
+    UMAS::PATH = PARAMS::GETDATABASEPATH() + "ARXEIO0\\";
+}
+
+std::vector<INSTALL::Company> companies(int n) {
+    std::vector<INSTALL::Company> v;
+    for (int i = 1; i <= n; ++i)
+        v.push_back(INSTALL::Company{"COMPANY " + std::to_string(i), "", "", "", "AFM: 1000000" + std::to_string(i % 10) + "0 DOY",
+                                     "", "TOWN " + std::to_string(i), "", ""});
+    return v;
+}
+
+}  // namespace TESTS

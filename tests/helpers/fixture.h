@@ -1,0 +1,50 @@
+// Test fixtures: a temporary working folder with an installation, and the headless console with
+// the masks of the built mask file.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+#include "shell/install.h"
+
+namespace TESTS {
+
+// A fresh temporary folder that becomes the current directory for the test's lifetime.
+class TempWorkDir {
+public:
+    TempWorkDir();
+    ~TempWorkDir();
+    const std::string& path() const { return dir; }
+    std::string file(const std::string& rel) const { return dir + "/" + rel; }
+
+private:
+    std::string dir, oldCwd;
+};
+
+// Reads a whole file (Linux path); empty when missing.
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+bool exists(const std::string& path);
+
+// Installs the headless console, loads the masks, resets the screen stack and the shared state.
+PLAT::HeadlessConsole& headless();
+void loadMasks();
+
+// A working folder with the demo's two companies (or the given ones), masks loaded, headless
+// console installed, program exits turned into exceptions, UMAS::PATH at company 0.
+class Installation : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void install(const std::vector<INSTALL::Company>& companies);
+    std::string company(int i) const { return work->file("DATABASE/ARXEIO" + std::to_string(i)); }
+    std::unique_ptr<TempWorkDir> work;
+    PLAT::HeadlessConsole* con = nullptr;
+};
+
+// A company list of n companies named "COMPANY 1" ... (for list tests).
+std::vector<INSTALL::Company> companies(int n);
+
+}  // namespace TESTS

@@ -1,0 +1,73 @@
+#include "helpers/tmux.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+
+namespace TESTS {
+
+namespace {
+
+std::string quote(const std::string& s) {
+    std::string r = "'";
+    for (char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return r + "'";
+}
+
+std::string run(const std::string& cmd) {
+    std::string out;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return out;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+    pclose(p);
+    return out;
+}
+
+}  // namespace
+
+bool haveTmux() { return system("command -v tmux >/dev/null 2>&1") == 0; }
+
+Tmux::Tmux(const std::string& d, const std::string& cmd) : dir(d) {
+    session = "korvex-test-" + std::to_string(getpid()) + "-" + std::to_string(rand());
+    std::string inner = "cd " + quote(dir) + " && " + cmd + "; echo $? > .exitcode; sleep 30";
+    run("tmux -L " + session + " -f /dev/null new-session -d -s " + session + " -x 80 -y 25 " +
+        quote("TERM=xterm-256color sh -c " + quote(inner)));
+}
+
+Tmux::~Tmux() { run("tmux -L " + session + " kill-server 2>/dev/null"); }
+
+void Tmux::keys(const std::string& k) { run("tmux -L " + session + " send-keys -t " + session + " " + k); }
+
+void Tmux::text(const std::string& literal) {
+    run("tmux -L " + session + " send-keys -t " + session + " -l " + quote(literal));
+}
+
+std::string Tmux::screen() const { return run("tmux -L " + session + " capture-pane -p -t " + session); }
+
+bool Tmux::waitFor(const std::string& needle, int timeoutMs) const {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (screen().find(needle) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+int Tmux::waitExit(int timeoutMs) const {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        std::ifstream f(dir + "/.exitcode");
+        int code;
+        if (f >> code) return code;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
+}  // namespace TESTS

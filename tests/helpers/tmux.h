@@ -1,0 +1,26 @@
+// Runs the real program in a detached tmux session of 80x25 and reads its screen.
+#pragma once
+#include <string>
+
+namespace TESTS {
+
+class Tmux {
+public:
+    // Starts `cmd` in folder dir; the exit code is written to dir/.exitcode when it ends.
+    Tmux(const std::string& dir, const std::string& cmd);
+    ~Tmux();
+    void keys(const std::string& tmuxKeys);   // tmux key names, e.g. "Down", "Enter", "Escape"
+    void text(const std::string& literal);    // literal characters
+    std::string screen() const;               // the pane as UTF-8 lines
+    // Waits until the screen contains needle; false after timeoutMs.
+    bool waitFor(const std::string& needle, int timeoutMs = 5000) const;
+    // Waits for the program to end; its exit code, or -1 after timeoutMs.
+    int waitExit(int timeoutMs = 5000) const;
+
+private:
+    std::string session, dir;
+};
+
+bool haveTmux();
+
+}  // namespace TESTS

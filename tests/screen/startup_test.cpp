@@ -1,0 +1,173 @@
+// Company selection, the after-choice sequence and the main menu on the headless console.
+#include <gtest/gtest.h>
+
+#include "common/umas.h"
+#include "config/params.h"
+#include "helpers/fixture.h"
+#include "platform/codepage.h"
+#include "platform/fatal.h"
+#include "screen/scr.h"
+#include "shell/korvex.h"
+
+namespace SC = PLAT::SC;
+
+namespace {
+
+class CompanySelection : public TESTS::Installation {
+protected:
+    void SetUp() override {
+        TESTS::Installation::SetUp();
+        PARAMS::AREKTEL = 0;
+    }
+    // Runs the selection; returns the exit code when it ended the program, -1 when it returned.
+    int select() {
+        try {
+            PARAMS::INITEKT();
+        } catch (const PLAT::ProgramExit& e) {
+            return e.code;
+        }
+        return -1;
+    }
+    std::string row(int y) { return con->text(18, y, 45); }
+};
+
+TEST_F(CompanySelection, EightCompaniesFillOnePage) {
+    install(TESTS::companies(8));
+    for (int i = 0; i < 9; ++i) con->key(SC::DOWN);  // the bar stops on the eighth row
+    con->ch(13);
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(PARAMS::AREKTEL, 7);
+    EXPECT_EQ(UMAS::PATH, "DATABASE\\ARXEIO7\\");
+    EXPECT_EQ(UMAS::LOGOTYPO[1], "COMPANY 8");
+    EXPECT_EQ(UMAS::DEFAULT_POLI, "TOWN 8");
+    EXPECT_EQ(PARAMS::MAXEKT, 8);
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}
+
+TEST_F(CompanySelection, NineCompaniesMakeTwoPages) {
+    install(TESTS::companies(9));
+    // Page 1 is drawn first; the ninth company is on page 2 alone, with seven blank rows.
+    for (int i = 0; i < 8; ++i) con->key(SC::DOWN);
+    con->key(SC::DOWN);  // row 2 of page 2: empty
+    con->ch(13);         // Enter on an empty row does nothing
+    con->onIdle = [&] {
+        if (con->pending() == 0 && con->text(18, 7, 12) == "9. COMPANY 9") {
+            EXPECT_EQ(row(8), std::string(45, ' '));
+            EXPECT_EQ(row(14), std::string(45, ' '));
+            EXPECT_EQ(con->text(63, 2, 4), "4.30");
+            con->key(SC::UP);  // back to company 9
+            con->key(SC::UP);  // and up to the last row of page 1
+            con->ch(13);
+            con->onIdle = nullptr;
+        }
+    };
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(PARAMS::AREKTEL, 7);
+}
+
+TEST_F(CompanySelection, StartsOnTheCompanyChosenLast) {
+    install(TESTS::companies(16));
+    PARAMS::AREKTEL = 12;
+    con->ch(13);
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(PARAMS::AREKTEL, 12);
+    EXPECT_EQ(UMAS::PATH, "DATABASE\\ARXEIO12\\");
+}
+
+TEST_F(CompanySelection, ThreeCompaniesAndDigits) {
+    install(TESTS::companies(3));
+    con->keys("4");  // beyond the list: ignored
+    con->keys("3");
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(PARAMS::AREKTEL, 2);
+}
+
+TEST_F(CompanySelection, LongNamesAreCutAndTheTaxNumberIsFound) {
+    auto cs = TESTS::companies(2);
+    cs[1][0] = "ΕΝΑ ΠΟΛΥ ΜΑΚΡΥ ΟΝΟΜΑ ΕΤΑΙΡΙΑΣ ΠΟΥ ΞΕΠΕΡΝΑ ΤΑ ΣΑΡΑΝΤΑ";
+    cs[1][4] = "Α.Φ.Μ.: 099999999 Δ.Ο.Υ. ΦΑΕ ΠΕΙΡΑΙΑ";
+    install(cs);
+    con->key(SC::DOWN);
+    con->ch(13);
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(UMAS::LOGOTYPO[1], PLAT::gr("ΕΝΑ ΠΟΛΥ ΜΑΚΡΥ ΟΝΟΜΑ ΕΤΑΙΡΙΑΣ ΠΟΥ ΞΕΠΕΡΝ"));
+    EXPECT_EQ(UMAS::AFM_EKTEL, "099999999");
+}
+
+TEST_F(CompanySelection, EndEndsTheProgramWithZero) {
+    install(TESTS::companies(2));
+    con->key(SC::END);
+    EXPECT_EQ(select(), 0);
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}
+
+TEST_F(CompanySelection, MissingCompanyListStopsWithAMessage) {
+    install(TESTS::companies(2));
+    std::remove("DATABASE/KORVEX.INI");
+    EXPECT_EQ(select(), 1);
+    EXPECT_EQ(con->text(1, 1, 25), "file not found KORVEX.INI");
+}
+
+TEST_F(CompanySelection, BadCompanyCountIsRefused) {
+    install(TESTS::companies(2));
+    TESTS::writeFile("DATABASE/KORVEX.INI", "COMPANIES=0\r\n");
+    EXPECT_EQ(select(), 1);
+    TESTS::writeFile("DATABASE/KORVEX.INI", "COMPANIES=xx\r\n");
+    EXPECT_EQ(select(), 1);
+}
+
+class AfterChoice : public TESTS::Installation {};
+
+TEST_F(AfterChoice, RunsEveryStepInItsOrder) {
+    install(TESTS::companies(1));
+    UMAS::PATH = "DATABASE\\ARXEIO0\\";
+    KORVEX::afterChoice();
+    const std::vector<std::string> want = {
+        "random", "REB_POL", "REB_PELAT MF", "REB_PELAT XMF", "REB_NOM", "REB_NOM_2", "REB_PRE", "REB_TAX",
+        "REB_PEMP", "REB_PRE2", "REB_PARDISK", "REB_PARAUTO", "REB_EMPOR", "REB_TIMOL", "REB_TIMEAFDSS",
+        "CREATESEIRES", "READFORMIXPATH", "REIDEX_PELAT IF", "REIDEX_PELAT XIF", "REIDEX_PEL2 IF",
+        "REIDEX_PEL2 XIF", "REB_TAX2", "PAREDE", "REBQPAR PARDEFK", "REBQPAR PARAUTO", "REBQPAR PARDILO",
+        "REBQPAR PARDAO", "REBQPAR PARSDE", "REB2010", "REB_DISI_BISI", "REB_DIPE", "REB_DISI_2", "REB_TEL",
+        "REB_APODI", "KALOS"};
+    EXPECT_EQ(KORVEX::sequenceLog, want);
+    EXPECT_EQ(UMAS::TIMEUR, 1);  // the demo's switch 7
+}
+
+TEST_F(AfterChoice, SwitchesOfAnotherCompanyDoNotSurviveAMissingFile) {
+    install(TESTS::companies(2));
+    UMAS::PATH = "DATABASE\\ARXEIO0\\";
+    std::string img = TESTS::readFile("DATABASE/ARXEIO0/PAREDE.dat");
+    img[19 * 42 + 41] = 2;  // switch 20
+    TESTS::writeFile("DATABASE/ARXEIO0/PAREDE.dat", img);
+    UMAS::KALOS1 = "X";
+    KORVEX::afterChoice();
+    EXPECT_TRUE(UMAS::HLEK4);
+    EXPECT_EQ(UMAS::KALOS1, "");
+    std::remove("DATABASE/ARXEIO1/PAREDE.dat");
+    UMAS::PATH = "DATABASE\\ARXEIO1\\";
+    KORVEX::afterChoice();
+    EXPECT_FALSE(UMAS::HLEK4);
+    EXPECT_EQ(UMAS::PAREDE[20].TIMI, 0);
+    EXPECT_NE(con->dump().find("file not found DATABASE\\ARXEIO1\\PAREDE.dat call VALTERO"), std::string::npos);
+}
+
+class MainMenu : public TESTS::Installation {};
+
+TEST_F(MainMenu, ShowsTheCompanyAndLeavesWithEsc) {
+    install(TESTS::companies(2));
+    UMAS::LOGOTYPO[1] = "COMPANY 2";
+    con->onIdle = [&] {
+        if (con->pending()) return;
+        EXPECT_EQ(con->text(1, 1, 9), "COMPANY 2");
+        EXPECT_EQ(con->attr(25, 5), 0x70);  // the bar on the first entry
+        EXPECT_EQ(SCR::STACKPOINTER(), 2);
+        con->key(SC::DOWN);
+        con->key(SC::END);  // ignored
+        con->ch(27);
+        con->onIdle = nullptr;
+    };
+    KORVEX::mainMenu();
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}
+
+}  // namespace

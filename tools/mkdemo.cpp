@@ -1,0 +1,47 @@
+// mkdemo SRCDIR MSK DEST: lays out the demo installation in DEST.
+// Nothing that exists is overwritten except the mask file. Files under SRCDIR (data/demo) are
+// copied to the working folder as they are, except those ending in ".utf8", which are written
+// without that ending as CP737 text with CR LF line ends.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "shell/install.h"
+
+namespace fs = std::filesystem;
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: mkdemo SRCDIR MSK DEST\n";
+        return 2;
+    }
+    try {
+        fs::path src(argv[1]), dest(argv[3]);
+        INSTALL::makeInstallation(dest.string(), "DATABASE", INSTALL::demoCompanies(), argv[2]);
+        for (const auto& e : fs::recursive_directory_iterator(src)) {
+            if (!e.is_regular_file() || e.path().filename() == ".keep") continue;
+            fs::path rel = fs::relative(e.path(), src);
+            fs::path out = dest / rel;
+            if (fs::exists(rel.extension() == ".utf8" ? out.parent_path() / out.stem() : out)) continue;
+            fs::create_directories(out.parent_path());
+            if (rel.extension() == ".utf8") {
+                std::ifstream in(e.path());
+                std::vector<std::string> lines;
+                for (std::string l; std::getline(in, l);) {
+                    if (!l.empty() && l.back() == '\r') l.pop_back();
+                    lines.push_back(l);
+                }
+                INSTALL::writeCp737Text((out.parent_path() / out.stem()).string(), lines);
+            } else {
+                fs::copy_file(e.path(), out, fs::copy_options::overwrite_existing);
+                if (rel.extension() == ".sh")
+                    fs::permissions(out, fs::perms::owner_exec | fs::perms::group_exec, fs::perm_options::add);
+            }
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "mkdemo: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
