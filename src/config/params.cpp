@@ -155,6 +155,7 @@ void loadCompanyTables() {
     // Cleared first: a missing file never leaves the previous company's values in place.
     UMAS::PTAX.fill(0);
     RUFPAR("TAX", UMAS::PTAX.data(), UMAS::PTAX.size());
+    loadInvoiceTables();
 }
 
 bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
