@@ -2,7 +2,12 @@
 // Every routine writes into the console's cell buffer and refreshes the console once.
 #include "screen/scr.h"
 
+#include <algorithm>
+#include <array>
+
+#include "platform/codepage.h"
 #include "platform/console.h"
+#include "screen/winclip.h"
 
 namespace SCR {
 
@@ -102,5 +107,283 @@ SOC socRange(uint8_t from, uint8_t to) {
 SOC socDigits() { return socRange('0', '9'); }
 
 SOC socAll() { return socRange(32, 255); }
+
+}  // namespace SCR
+
+// The one-line field editor, its clipboard paste and the Windows Greek to code page 737 table.
+namespace SCR {
+
+namespace {
+
+// Windows-1253 bytes 0x80..0xFF in code page 737: the Greek letters, the accented capitals and
+// Ϊ, Ϋ as their true letters, the signs code page 737 also has; "?" for what it cannot hold.
+std::array<uint8_t, 128> makeIso437() {
+    std::array<uint8_t, 128> t{};
+    for (int c = 0x80; c <= 0xFF; ++c) {
+        std::string s = PLAT::cp1253ToCp737(std::string(1, char(c)));
+        t[size_t(c - 0x80)] = s.size() == 1 ? uint8_t(s[0]) : uint8_t('?');
+    }
+    return t;
+}
+
+// The system clipboard's text in code page 737 (empty when it holds no text). Only its first 255
+// characters count. On this platform opening the clipboard does not fail, so the paste always
+// starts by emptying RESTCLIP.
+std::optional<std::string> clipboardText() {
+    std::string p;
+    int32_t n = 0;
+    std::string t;
+    if (WINCLIP::GETTEXTWINCLIPBOARDDATA(p, n) && n > 0) {
+        p.resize(size_t(n - 1));  // without its terminating zero
+        t = PLAT::utf8ToCp737(p);
+    }
+    if (t.size() > 255) t.resize(255);
+    return t;
+}
+
+bool isBreak(uint8_t c) { return c == 13 || c == 10 || c == 0; }
+
+// A function key with Shift, Ctrl or Alt as its own scan code.
+uint8_t withMods(uint8_t scan, uint8_t mods) {
+    using namespace PLAT;
+    if (scan >= SC::F1 && scan <= SC::F10) {
+        int i = scan - SC::F1;
+        if (mods & MOD_ALT) return uint8_t(SC::AF1 + i);
+        if (mods & MOD_CTRL) return uint8_t(SC::CF1 + i);
+        if (mods & MOD_SHIFT) return uint8_t(SC::SF1 + i);
+    }
+    return scan;
+}
+
+// The exit code of an extended key that ends the input, or -1.
+int exitCode(uint8_t scan) {
+    using namespace PLAT;
+    switch (scan) {
+    case SC::UP: return 1;
+    case SC::DOWN: return 2;
+    case SC::PGUP: return 4;
+    case SC::PGDN: return 5;
+    case SC::F1: return 7;
+    case SC::F2: return 8;
+    case SC::F3: return 9;
+    case SC::F4: return 10;
+    case SC::F5: return 11;
+    case SC::F6: return 12;
+    case SC::F7: return 13;
+    case SC::SF1: return 14;
+    case SC::F10: return 16;
+    case SC::SF2: return 17;
+    case SC::SF3: return 18;
+    case SC::SF4: return 19;
+    case SC::ALT_C: return 20;
+    case SC::SF10: return 21;
+    case SC::SF9: return 22;
+    case SC::F8: return 23;
+    case SC::F9: return 24;
+    case SC::SF8: return 25;
+    case SC::AF2: return 29;
+    case SC::CF2: return 30;
+    case SC::AF3: return 31;
+    case SC::CF3: return 32;
+    case SC::AF1: return 33;
+    default: return -1;
+    }
+}
+
+// BIOS scan codes of Ctrl-Ins and Alt-Ins.
+constexpr uint8_t CTRL_INS = 146, ALT_INS = 162;
+
+}  // namespace
+
+uint8_t ISO437(uint8_t C) {
+    if (C < 0x80) return C;
+    static const std::array<uint8_t, 128> table = makeIso437();
+    return table[size_t(C - 0x80)];
+}
+
+bool GETCLIP(int XX, int Y, int L, int X, int& LL, std::string& cells, const std::optional<std::string>& T) {
+    if (!T) return false;
+    RESTCLIP.clear();
+    if (T->empty()) return false;
+    const std::string t = T->substr(0, 255);
+    PLAT::Console& c = PLAT::con();
+    const int at = X - XX;
+    const int room = L - at;
+    size_t i = 0;
+    int P = 0;
+    while (P < room && i < t.size() && !isBreak(uint8_t(t[i]))) {
+        cells[size_t(at + P)] = t[i];
+        c.cells[Y - 1][X + P - 1].ch = uint8_t(t[i]);
+        ++P;
+        ++i;
+    }
+    LL = at + P;
+    // What stood after the pasted part is no longer text: it shows the fill like any free cell.
+    for (int k = LL; k < L; ++k) {
+        cells[size_t(k)] = '.';
+        c.cells[Y - 1][XX + k - 1].ch = '.';
+    }
+    while (i < t.size() && isBreak(uint8_t(t[i]))) ++i;
+    RESTCLIP = t.substr(i);
+    return !RESTCLIP.empty();
+}
+
+std::string GINPUT(int XX, int Y, int L, const std::string& S, const std::string& SS, const SOC& SC, bool B1,
+                   bool B2, int& K) {
+    (void)SS;
+    (void)B1;
+    (void)B2;
+    PLAT::Console& c = PLAT::con();
+    XX = std::clamp(XX, 1, PLAT::SCREEN_W);
+    Y = std::clamp(Y, 1, PLAT::SCREEN_H);
+    L = std::clamp(L, 0, PLAT::SCREEN_W - XX + 1);
+
+    const std::string initial = S.substr(0, size_t(L));
+    int LL = int(initial.size());
+    int X = XX;
+    bool insert = false;
+
+    // The field's characters as the editor keeps them, in step with the screen.
+    std::string cells(size_t(L), '.');
+    std::copy(initial.begin(), initial.end(), cells.begin());
+    auto show = [&](int from) {
+        for (int k = from; k < L; ++k) c.cells[Y - 1][XX + k - 1].ch = uint8_t(cells[size_t(k)]);
+    };
+    show(0);
+    c.showCursor(true);
+
+    auto removeAt = [&](int pos) {  // pos: index in the text, < LL
+        cells.erase(size_t(pos), 1);
+        cells.push_back('.');
+        --LL;
+        show(pos);
+    };
+    auto paste = [&](const std::optional<std::string>& T) { return GETCLIP(XX, Y, L, X, LL, cells, T); };
+
+    K = -1;
+    bool changed = true;
+    while (K < 0) {
+        c.gotoXY(X, Y);
+        if (changed) c.refresh();
+        changed = false;
+        PLAT::Event ev;
+        if (!c.poll(ev)) {
+            c.idle(20);
+            continue;
+        }
+        changed = true;
+        if (ev.type == PLAT::Event::MOUSE) {
+            const PLAT::MouseEvent& m = ev.mouse;
+            if (m.action != PLAT::MouseEvent::PRESS) continue;
+            const int mx = m.x + 1, my = m.y + 1;
+            const bool onField = my == Y && mx >= XX && mx <= XX + L;
+            if (m.button == PLAT::MouseEvent::LEFT) {
+                if (onField)
+                    X = mx < XX + LL ? mx : XX + LL;
+                else
+                    K = 100;
+            } else if (m.button == PLAT::MouseEvent::RIGHT && onField) {
+                K = 6;
+            }
+            continue;
+        }
+        if (ev.type == PLAT::Event::PASTE) {
+            if (paste(ev.paste)) K = 99;
+            continue;
+        }
+        if (ev.type != PLAT::Event::KEY) continue;
+
+        const PLAT::KeyEvent& k = ev.key;
+        if (k.extended()) {
+            const uint8_t scan = withMods(k.scan, k.mods);
+            int code = exitCode(scan);
+            if (code >= 0) {
+                K = code;
+                continue;
+            }
+            switch (scan) {
+            case PLAT::SC::HOME: X = XX; break;
+            case PLAT::SC::END: X = XX + LL; break;
+            case PLAT::SC::LEFT:
+                if (X > XX) --X;
+                break;
+            case PLAT::SC::RIGHT:
+                if (X < XX + LL) ++X;
+                break;
+            case PLAT::SC::DEL:
+                if (X < XX + LL) removeAt(X - XX);
+                break;
+            case PLAT::SC::INS:
+                if (k.mods & (PLAT::MOD_SHIFT | PLAT::MOD_CTRL | PLAT::MOD_ALT)) {
+                    if (paste(clipboardText())) K = 99;
+                } else {
+                    insert = !insert;
+                }
+                break;
+            case CTRL_INS:
+            case ALT_INS:
+                if (paste(clipboardText())) K = 99;
+                break;
+            default: break;
+            }
+            continue;
+        }
+
+        uint8_t ch = k.ch;
+        // The keypad's decimal key arrives as a comma: in a field that takes "." but not ",", it is ".".
+        if (ch == ',' && SC.test('.') && !SC.test(',')) ch = '.';
+        switch (ch) {
+        case 13: K = 0; continue;
+        case 9:
+        case 2: K = 6; continue;
+        case 27: K = 3; continue;
+        case 8:
+            if (X > XX) {
+                --X;
+                removeAt(X - XX);
+            }
+            continue;
+        case 22:
+            if (paste(clipboardText())) K = 99;
+            continue;
+        case 25:
+        case 26:
+            LL = 0;
+            X = XX;
+            std::fill(cells.begin(), cells.end(), '.');
+            show(0);
+            continue;
+        case 1: continue;
+        default: break;
+        }
+        if (X >= XX + L) continue;
+        if (!SC.test(ch)) {
+            c.bell();
+            continue;
+        }
+        const int pos = X - XX;
+        if (insert) {
+            if (LL >= L) continue;
+            cells.insert(cells.begin() + pos, char(ch));
+            cells.pop_back();
+            ++LL;
+            show(pos);
+            ++X;
+        } else {
+            cells[size_t(pos)] = char(ch);
+            show(pos);
+            ++X;
+            if (X - XX > LL) LL = X - XX;
+        }
+    }
+
+    // End: the free cells after the text become blanks.
+    c.showCursor(false);
+    for (int k = LL; k < L; ++k) c.cells[Y - 1][XX + k - 1].ch = ' ';
+    c.showCursor(true);
+    c.refresh();
+    if (K == 3) return initial;
+    return cells.substr(0, size_t(LL));
+}
 
 }  // namespace SCR

@@ -10,7 +10,6 @@
 
 #include "common/umas.h"
 #include "config/params.h"
-#include "config/seires.h"
 #include "helpers/fixture.h"
 #include "platform/codepage.h"
 #include "platform/console.h"

@@ -9,7 +9,6 @@
 
 #include "common/umas.h"
 #include "config/params.h"
-#include "config/partim7.h"
 #include "helpers/fixture.h"
 #include "platform/codepage.h"
 #include "platform/console.h"

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "config/params.h"
-#include "config/partim.h"
 #include "helpers/fixture.h"
 #include "platform/codepage.h"
 #include "platform/console.h"

@@ -15,7 +15,6 @@
 #include "platform/files.h"
 #include "platform/oslock.h"
 #include "print/prns.h"
-#include "print/umas_print.h"
 
 using TESTS::readFile;
 using TESTS::writeFile;
