@@ -54,6 +54,34 @@ extern double EURO;
 extern std::string SEURO;
 extern bool ARDEX;
 
+// Print-form ids: each printed form has its own print settings per workstation
+// ("ETC\pare" + USER_ID + "." + id, PRNS::SET_PE). 0 names no form (no settings dialog).
+constexpr uint8_t PE_NULL = 0;
+constexpr uint8_t PE_DIAS = 1;     // declaration and continuation sheets on the pre-printed form
+constexpr uint8_t PE_PIAU = 11;    // vehicle certificate
+constexpr uint8_t PE_PIMH = 12;
+constexpr uint8_t PE_PIDE = 13;    // fee form
+constexpr uint8_t PE_ZON = 14;     // zone-crossing document
+constexpr uint8_t PE_PIKA = 15;    // certificate of origin
+constexpr uint8_t PE_EUR1 = 16;    // EUR.1
+constexpr uint8_t PE_CMRA = 17;    // CMR layout A
+constexpr uint8_t PE_CMRB = 18;    // CMR layout B
+constexpr uint8_t PE_N105 = 19;    // form N105
+constexpr uint8_t PE_TIMO = 61;    // invoices
+constexpr uint8_t PE_APOE = 62;    // collection receipt
+constexpr uint8_t PE_APOP = 63;    // payment receipt
+constexpr uint8_t PE_LIST = 72;    // lists and reports
+constexpr uint8_t PE_KED = 82;     // statement of professional expenses
+constexpr uint8_t PE_DV1 = 110;    // customs value declaration
+constexpr uint8_t PE_ATR1 = 111;   // A.TR.1
+constexpr uint8_t PE_INV1 = 112;   // export invoice, layout 1
+constexpr uint8_t PE_INV2 = 113;   // export invoice, layout 2
+constexpr uint8_t PE_BEBYG = 114;  // form BEYG
+constexpr uint8_t PE_T5 = 115;     // T5 control copy
+constexpr uint8_t PE_DILO = 116;   // cargo manifest
+constexpr uint8_t PE_DAO = 117;    // D.A.O.
+constexpr uint8_t PE_TIR = 118;    // TIR carnet and registration application
+
 // General switches (the whole "PAREDE" table) and the values derived from them.
 struct RECPAREDE {
     static constexpr size_t SIZE = 42;

@@ -150,7 +150,8 @@ void INITEKT() {
     const int ML = N <= 8 ? N - 1 : 7;
     const int MS = N <= 8 ? 0 : 1;
     int LI = AREKTEL % 8, CO = 0, SE = AREKTEL / 8, KK = 0;
-    if (SE > MS) SE = 0, LI = 0;
+    // The company chosen last may no longer be in a list that was edited meanwhile: start on the first.
+    if (SE > MS || LI > ML) SE = 0, LI = 0;
 
     auto BOX = [&](int p) {
         for (int i = 1; i <= 8; ++i) {
@@ -253,8 +254,9 @@ void CALLPAREDE() {
     std::array<uint8_t, UMAS::PAREDE_SIZE> copy{};
     RUFPAR("PAREDE", copy.data(), copy.size());
     auto value = [&](int i) -> uint8_t& { return copy[size_t(i - 1) * REC + TIMI_OFS]; };
+    // Three cells, so that a value of a damaged file (above 9) leaves nothing behind once corrected.
     auto BOX = [&] {
-        for (int i = 1; i <= 20; ++i) SCR::PRINT(64, i + 3, std::to_string(value(i)));
+        for (int i = 1; i <= 20; ++i) SCR::PRINT(64, i + 3, padTo(std::to_string(value(i)), 3));
     };
 
     int LI = 0, CO = 0, SE = 0, KK = 0;
@@ -269,8 +271,14 @@ void CALLPAREDE() {
             int K = 0;
             std::string s =
                 SCR::GINPUT(64, LI + 4, 1, std::to_string(value(LI + 1)), "", SCR::socDigits(), false, true, K);
-            // Esc keeps the value as it was (also one that does not fit the one-digit field).
-            if (K != 3) value(LI + 1) = s.empty() ? 0 : uint8_t(s[0] - '0');
+            // Esc keeps the value as it was (also one that does not fit the one-digit field), and so
+            // does a pasted character that is not a digit: a switch only ever holds 0 to 9.
+            if (K != 3) {
+                if (s.empty())
+                    value(LI + 1) = 0;
+                else if (s[0] >= '0' && s[0] <= '9')
+                    value(LI + 1) = uint8_t(s[0] - '0');
+            }
             BOX();
             SCR::RECALL();
             break;
@@ -1476,7 +1484,13 @@ private:
                 continue;
             }
             if (v.back() != '\\') v += '\\';
-            s = v.substr(0, std::min<size_t>(v.size(), FOLDER_W));
+            if (v.size() > size_t(FOLDER_W)) {
+                // The writers put the file name right after the folder: a folder that has no room
+                // left for its closing backslash is refused, and the clerk shortens it.
+                PLAT::con().bell();
+                continue;
+            }
+            s = v;
             break;
         }
         lines[size_t(pos_)] = s;
@@ -1712,9 +1726,14 @@ private:
     int numField(int x, int y, int w, int32_t& v, int32_t max) {
         int K = 0;
         for (;;) {
-            std::string s = SCR::GINPUT(x, y, w, v == 0 ? "" : std::to_string(v), "", SCR::socDigits(), false, true, K);
-            double d = UMAS::EVAL(trim(s));
-            v = d <= 0 ? 0 : int32_t(std::min<double>(d + 0.5, max));
+            std::string shown = v == 0 ? "" : std::to_string(v);
+            shown = shown.substr(0, std::min<size_t>(shown.size(), size_t(w)));
+            std::string s = SCR::GINPUT(x, y, w, shown, "", SCR::socDigits(), false, true, K);
+            // A number wider than its field comes back cut; left as it was, it keeps its value.
+            if (s != shown) {
+                double d = UMAS::EVAL(trim(s));
+                v = d <= 0 ? 0 : int32_t(std::min<double>(d + 0.5, max));
+            }
             SCR::PRINT(x, y, rightNum(v, w));
             if (K <= 3) return K;
         }

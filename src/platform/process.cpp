@@ -2,6 +2,7 @@
 #include "platform/process.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -25,9 +26,38 @@ namespace {
 constexpr const char* SHELL = "/bin/sh";
 
 // Spawns /bin/sh with args; stdinFd (or /dev/null when -1) as input; output to logFile, or
-// inherited when logFile is empty. Waits for the child.
-RunResult spawnWait(const std::vector<std::string>& args, int stdinFd, const std::string& logFile) {
+// inherited when logFile is empty. Waits for the child. With interactive set the child owns the
+// terminal meanwhile: Ctrl-C and Ctrl-\ are its business, and this program ignores them until the
+// child has ended (the child gets the default handling back).
+RunResult spawnWait(const std::vector<std::string>& args, int stdinFd, const std::string& logFile,
+                    bool interactive = false) {
     RunResult r;
+    struct sigaction ign {}, oldInt {}, oldQuit {};
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    if (interactive) {
+        ign.sa_handler = SIG_IGN;
+        sigemptyset(&ign.sa_mask);
+        sigaction(SIGINT, &ign, &oldInt);
+        sigaction(SIGQUIT, &ign, &oldQuit);
+        sigset_t def;
+        sigemptyset(&def);
+        sigaddset(&def, SIGINT);
+        sigaddset(&def, SIGQUIT);
+        posix_spawnattr_setsigdefault(&attr, &def);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF);
+    }
+    struct Restore {
+        bool on;
+        struct sigaction *i, *q;
+        posix_spawnattr_t* a;
+        ~Restore() {
+            posix_spawnattr_destroy(a);
+            if (!on) return;
+            sigaction(SIGINT, i, nullptr);
+            sigaction(SIGQUIT, q, nullptr);
+        }
+    } restore{interactive, &oldInt, &oldQuit, &attr};
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     std::string log;
@@ -44,7 +74,7 @@ RunResult spawnWait(const std::vector<std::string>& args, int stdinFd, const std
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid;
-    int rc = posix_spawn(&pid, SHELL, &fa, nullptr, argv.data(), environ);
+    int rc = posix_spawn(&pid, SHELL, &fa, &attr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&fa);
     if (rc != 0) return r;  // not started
     r.started = true;
@@ -89,7 +119,13 @@ int openOut(const std::string& path) {
     return fd;
 }
 
-std::string defaultPortFile(const std::string& portName) { return "drives\\ports\\" + portName; }
+// The file of a port without a line in "PORTS.TXT", under the port's own spelling whatever the case
+// it was named in, so that "lpt1" and "LPT1" write the same file.
+std::string defaultPortFile(const std::string& portName) {
+    for (const char* p : {"LPT1", "LPT2", "LPT3", "com1", "com2", "PRN"})
+        if (strcasecmp(p, portName.c_str()) == 0) return std::string("drives\\ports\\") + p;
+    return "drives\\ports\\" + portName;
+}
 
 // The folder part of a DOS-style name is created when missing.
 void makeParent(const std::string& dosPath) {
@@ -131,7 +167,7 @@ RunResult runCommand(const std::string& command, const std::string& input, const
 RunResult runViewer(const std::string& file) {
     const char* v = std::getenv("KORVEX_VIEWER");
     std::string viewer = v && *v ? v : "less";
-    RunResult r = spawnWait({"sh", "-c", viewer + " \"$1\"", "sh", resolve(file)}, -1, "");
+    RunResult r = spawnWait({"sh", "-c", viewer + " \"$1\"", "sh", resolve(file)}, -1, "", true);
     if (r.started && (r.status == 126 || r.status == 127)) r.started = false;  // not found / not runnable
     return r;
 }
@@ -215,7 +251,8 @@ bool PortOut::close(std::string& why) {
     writeAll(kfd, held.data(), held.size(), path);
     ::close(kfd);
     held.clear();
-    why = r.started ? "exit " + std::to_string(r.status) : "not started";
+    // shown to the clerk (UTF-8): "exit n" / "did not start"
+    why = r.started ? "έξοδος " + std::to_string(r.status) : "δεν ξεκίνησε";
     return false;
 }
 

@@ -51,8 +51,8 @@ public:
 
     void write(const char* p, size_t n);
     // Closes the output. For a command port the command runs now with the bytes; when it cannot be
-    // run or fails, the bytes are kept in drives/ports/<port>, `why` tells what happened and the
-    // result is false.
+    // run or fails, the bytes are kept in drives/ports/<port>, `why` tells what happened (Greek, in
+    // UTF-8) and the result is false.
     bool close(std::string& why);
     bool isOpen() const { return open; }
     // What the output is: the resolved path, or "|" and the command.

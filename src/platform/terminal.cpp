@@ -256,6 +256,9 @@ void TerminalConsole::idle(int ms) {
     }
     pollfd p{in, POLLIN, 0};
     ::poll(&p, 1, std::max(ms, 0));  // ends early on input or a signal (a resize)
+    // The terminal hung up (its window closed) without a SIGHUP reaching us: no key can come any
+    // more, so end the run as the hang-up signal would, releasing the locks.
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) quit(128 + SIGHUP);
     checkResize();
 }
 

@@ -43,12 +43,11 @@ PAR_EKT PAR_EKT::decode(const std::string& bytes) {
 
 std::string parEktName(int formId) { return "ETC\\pare" + UMAS::USER_ID + "." + std::to_string(formId); }
 
-PAR_EKT readParEktFile(const std::string& dosName) {
+PAR_EKT readParEktFile(const std::string& dosName, const PAR_EKT& whenMissing) {
     auto d = PLAT::readWhole(dosName);
     if (!d) {
-        PAR_EKT p;  // 66, 0, 0, 0, 0
-        PLAT::writeWholeAtomic(dosName, p.encode());
-        return p;
+        PLAT::writeWholeAtomic(dosName, whenMissing.encode());
+        return whenMissing;
     }
     if (d->size() < PAR_EKT::SIZE) {
         errno = EIO;
@@ -57,7 +56,7 @@ PAR_EKT readParEktFile(const std::string& dosName) {
     return PAR_EKT::decode(*d);
 }
 
-PAR_EKT readParEkt(int formId) { return readParEktFile(parEktName(formId)); }
+PAR_EKT readParEkt(int formId, const PAR_EKT& whenMissing) { return readParEktFile(parEktName(formId), whenMissing); }
 
 void writeParEkt(int formId, const PAR_EKT& p) { PLAT::writeWholeAtomic(parEktName(formId), p.encode()); }
 
@@ -194,6 +193,10 @@ bool PFILE::close() {
 
 bool PFILE::isOpen() const { return out != nullptr; }
 
+bool PFILE::onPort(const std::string& port) const {
+    return out && !portName.empty() && upperName(portName) == upperName(port);
+}
+
 std::string PFILE::target() const { return out ? out->target() : std::string(); }
 
 // ---- Drivers --------------------------------------------------------------------------------------
@@ -219,8 +222,10 @@ void waitReady(PFILE& F) {
     }
 }
 
-// Mode 200 of the drivers that move the rest of the printout elsewhere.
+// Mode 200 of the drivers that move the rest of the printout elsewhere. A printout that already
+// goes to that port stays on it: reopening would empty a file that stands for the port.
 void reopenPort(PFILE& F, const char* port) {
+    if (F.onPort(port)) return;
     F.close();
     F.assignPort(port);
 }
@@ -521,7 +526,8 @@ void SELECTPRI(PFILE& FT, uint8_t MN) {
 }
 
 void SET_PE(int PE_ID, PRNM& P, TABM& T, PFILE& FT) {
-    PAR_EKT pe = readParEkt(PE_ID);
+    // a form printed for the first time here: five zero bytes (page length 66 all the same)
+    PAR_EKT pe = readParEkt(PE_ID, PAR_EKT::decode(std::string(PAR_EKT::SIZE, '\0')));
     SELECTPRI(FT, pe.PORT);
     if (pe.PORT == 8) {
         P = PRNNONE;

@@ -31,11 +31,12 @@ struct PAR_EKT {
 
 // "ETC\pare" + UMAS::USER_ID + "." + formId.
 std::string parEktName(int formId);
-// Reads the settings of form formId; a missing file is created holding 66, 0, 0, 0, 0 and those
-// values are returned. A file that cannot be created or is shorter than 5 bytes is fatal.
-PAR_EKT readParEkt(int formId);
+// Reads the settings of form formId; a missing file is created holding whenMissing (the settings
+// dialog's 66, 0, 0, 0, 0 unless told otherwise; SET_PE creates five zero bytes) and those values
+// are returned. A file that cannot be created or is shorter than 5 bytes is fatal.
+PAR_EKT readParEkt(int formId, const PAR_EKT& whenMissing = PAR_EKT{});
 // The same for a settings file named in full (for example "ETC\pare.61").
-PAR_EKT readParEktFile(const std::string& dosName);
+PAR_EKT readParEktFile(const std::string& dosName, const PAR_EKT& whenMissing = PAR_EKT{});
 // Writes the five bytes as the whole settings file of form formId.
 void writeParEkt(int formId, const PAR_EKT& p);
 
@@ -66,6 +67,8 @@ public:
     // in drives/ports/<port>) and gives false. Closing a closed file does nothing.
     bool close();
     bool isOpen() const;
+    // True when the output open now is printer port `port` (any case).
+    bool onPort(const std::string& port) const;
     // The resolved output ("|" + command for a command port), for messages and tests.
     std::string target() const;
 

@@ -143,14 +143,20 @@ int run(int argc, char** argv) {
     c.clear(7);
     SCR::CURSOR(true);
 
-    UMAS::PATH = PARAMS::GETDATABASEPATH() + "ARXEIO0\\";
-    START::ARXI();
-    c.clear(7);
+    // Anything unforeseen still ends the way a fatal error does: terminal restored, locks released,
+    // one line saying what happened, a non-zero exit code.
+    try {
+        UMAS::PATH = PARAMS::GETDATABASEPATH() + "ARXEIO0\\";
+        START::ARXI();
+        c.clear(7);
 
-    for (;;) {
-        PARAMS::INITEKT();
-        afterChoice();
-        mainMenu();
+        for (;;) {
+            PARAMS::INITEKT();
+            afterChoice();
+            mainMenu();
+        }
+    } catch (const std::exception& e) {
+        PLAT::die(std::string("KORVEX: ") + e.what(), 2);
     }
 }
 

@@ -1,6 +1,9 @@
 // The real program in a terminal: company list, main menu, back, and the end of the run.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include "helpers/fixture.h"
 #include "helpers/tmux.h"
@@ -51,3 +54,23 @@ TEST(EndToEnd, BadWorkstationIdIsRefused) {
 }
 
 }  // namespace
+
+// Killed from outside (SIGTERM) or left by its terminal (SIGHUP), the program gives the terminal
+// back as it found it: normal screen, mouse and paste modes off, cursor on.
+TEST(EndToEnd, SignalsRestoreTheTerminal) {
+    if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
+    for (int sig : {SIGTERM, SIGHUP}) {
+        TESTS::TempWorkDir work;
+        INSTALL::makeInstallation(work.path(), "DATABASE", INSTALL::demoCompanies(), KORVEX_MSK);
+        TESTS::Tmux t(work.path(), std::string("sh -c 'echo $$ > .pid; exec ") + KORVEX_BIN + " 1'");
+        ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
+        const std::string modes = "#{alternate_on} #{mouse_button_flag} #{mouse_sgr_flag} #{cursor_flag}";
+        EXPECT_EQ(t.format(modes), "1 1 1 0") << "signal " << sig;
+        int pid = 0;
+        std::ifstream(work.file(".pid")) >> pid;
+        ASSERT_GT(pid, 0);
+        ASSERT_EQ(kill(pid, sig), 0);
+        EXPECT_EQ(t.waitExit(), 128 + sig);
+        EXPECT_EQ(t.format(modes), "0 0 0 1") << "signal " << sig;
+    }
+}

@@ -50,6 +50,12 @@ void Tmux::text(const std::string& literal) {
 
 std::string Tmux::screen() const { return run("tmux -L " + session + " capture-pane -p -t " + session); }
 
+std::string Tmux::format(const std::string& fmt) const {
+    std::string r = run("tmux -L " + session + " display -p -t " + session + " " + quote(fmt));
+    while (!r.empty() && (r.back() == '\n' || r.back() == '\r')) r.pop_back();
+    return r;
+}
+
 bool Tmux::waitFor(const std::string& needle, int timeoutMs) const {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {

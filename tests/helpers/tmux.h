@@ -12,6 +12,8 @@ public:
     void keys(const std::string& tmuxKeys);   // tmux key names, e.g. "Down", "Enter", "Escape"
     void text(const std::string& literal);    // literal characters
     std::string screen() const;               // the pane as UTF-8 lines
+    // A tmux format expanded for the pane, e.g. "#{alternate_on}" (without the final line end).
+    std::string format(const std::string& fmt) const;
     // Waits until the screen contains needle; false after timeoutMs.
     bool waitFor(const std::string& needle, int timeoutMs = 5000) const;
     // Waits for the program to end; its exit code, or -1 after timeoutMs.

@@ -239,3 +239,38 @@ TEST_F(MultiLocks, ConcurrentSlotClaimsLoseNoUpdate) {
     std::sort(got.begin(), got.end());
     EXPECT_EQ(got, (std::vector<std::string>{"1029", "2029", "29", "3029"})) << "each workstation's last claim";
 }
+
+// Four workstations claim the same declaration number over and over: a claim either gets the
+// number or meets the busy screen (left with Esc), and never do two hold it at once.
+TEST_F(MultiLocks, FourWorkstationsClaimingOneNumberNeverHoldItTogether) {
+    constexpr int WS = 4, LOOPS = 40;
+    writeFile("CO/NUDI.DAT", std::string(44, '\0'));
+    for (int w = 0; w < WS; ++w)
+        spawn([this] {
+            auto h = std::make_unique<PLAT::HeadlessConsole>();
+            for (int i = 0; i < LOOPS; ++i) h->ch(27);  // one Esc for every busy screen there can be
+            PLAT::setConsole(std::move(h));
+            waitGo();
+            for (int i = 0; i < LOOPS; ++i) {
+                if (UMAS::ELDI("", "77", "NUDI", 10)) continue;  // busy: another workstation has it
+                int m = open("CO/INSIDE", O_CREAT | O_EXCL | O_WRONLY, 0644);
+                if (m < 0) return 10;
+                close(m);
+                int f = open("CO/HELD", O_CREAT | O_APPEND | O_WRONLY, 0644);
+                (void)!write(f, "h", 1);
+                close(f);
+                usleep(300);
+                unlink("CO/INSIDE");
+                UMAS::MHNU("77", "NUDI", 10);
+            }
+            return 0;
+        });
+    letGo(WS);
+    for (pid_t p : std::vector<pid_t>(pids)) {
+        int st = wait(p);
+        ASSERT_TRUE(WIFEXITED(st));
+        EXPECT_EQ(WEXITSTATUS(st), 0) << "10: two workstations held the number at once";
+    }
+    EXPECT_FALSE(readFile("CO/HELD").empty());
+    EXPECT_EQ(readFile("CO/NUDI.DAT"), std::string(44, '\0')) << "every claim was freed";
+}

@@ -3,10 +3,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "common/umas.h"
 #include "config/params.h"
 #include "helpers/fixture.h"
+#include "platform/clipboard.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "screen/scr.h"
@@ -137,6 +139,24 @@ TEST_F(SwitchesEditor, MissingFileShowsZerosAndF1CreatesIt) {
     EXPECT_EQ(TESTS::readFile(paredeFile()), std::string(840, '\0'));
 }
 
+TEST_F(SwitchesEditor, APastedNonDigitOrADamagedValueNeverReachesTheFile) {
+    // Switch 3 holds 12 in a damaged file; it shows whole and is replaced by a typed digit.
+    image[value(3)] = 12;
+    TESTS::writeFile(paredeFile(), image);
+    PLAT::setClipboardReader([] { return std::optional<std::string>("x"); });
+    session(PARAMS::CALLPAREDE,
+            {{{}, [&] { EXPECT_EQ(text(64, 6, 3), "12 "); }},
+             // A paste puts "x" into the digits-only field: the switch keeps its value.
+             {{keyChar('0'), keyChar('5'), keyChar(22), ENTER}, [&] { EXPECT_EQ(text(64, 8, 3), "5  "); }},
+             {{keyChar('0'), keyChar('3'), keyChar('4'), ENTER}, [&] { EXPECT_EQ(text(64, 6, 3), "4  "); }},
+             {{F1, ESC}, nullptr}});
+    PLAT::setClipboardReader({});
+    std::string want = image;
+    want[value(3)] = 4;
+    EXPECT_EQ(TESTS::readFile(paredeFile()), want);
+    EXPECT_EQ(UMAS::PAREDE[5].TIMI, 5);
+}
+
 // ---- Parameters menu ---------------------------------------------------------------------------
 
 TEST_F(ParamsScreens, ParametersMenuShowsItsEntriesAndOpensTheSwitches) {
@@ -160,6 +180,35 @@ TEST_F(ParamsScreens, ParametersMenuShowsItsEntriesAndOpensTheSwitches) {
               }},
              {{ESC}, nullptr}});
     EXPECT_EQ(con->dump(), before);
+}
+
+// Every text of the menus lands inside its mask's frame, in the mask's colours.
+TEST_F(ParamsScreens, MenuTextsStayInsideTheirFrames) {
+    auto frameIntact = [&](int x1, int x2, int y1, int y2) {
+        for (int y = y1; y <= y2; ++y) {
+            EXPECT_EQ(text(x1, y, 1), gr("║")) << "row " << y;
+            EXPECT_EQ(text(x2, y, 1), gr("║")) << "row " << y;
+        }
+    };
+    session(PARAMS::PARMEN,
+            {{{}, [&] {
+                  // The title sits between the brackets of the top border.
+                  EXPECT_EQ(text(20, 5, 39), gr("╔══════╡  ΠΑΡΑΜΕΤΡΟΙ ΕΦΑΡΜΟΓΗΣ ╞══════╗"));
+                  for (int x = 20; x <= 58; ++x) EXPECT_EQ(con->attr(x, 5), 0x4F) << "column " << x;
+                  frameIntact(20, 58, 6, 17);
+                  for (int y = 6; y <= 17; ++y) EXPECT_EQ(con->attr(21, y), 0x4F);
+              }},
+             {{keyChar('1')}, [&] {
+                  EXPECT_EQ(text(19, 6, 41), gr("║           ΕΞΟΔΟΛΟΓΙΟΥ-ΕΑΦΔΣΣ          ║"));
+                  frameIntact(19, 59, 5, 18);
+                  EXPECT_EQ(con->attr(30, 6), 0x4F);
+              }},
+             {{ESC, keyChar('4')}, [&] {
+                  frameIntact(13, 70, 3, 23);
+                  EXPECT_EQ(text(62, 3, 4), gr("ΤΙΜΗ"));  // the values stand under their heading
+                  EXPECT_EQ(con->attr(64, 5), 0x0E);
+              }},
+             {{ESC, ESC}, nullptr}});
 }
 
 TEST_F(ParamsScreens, InvoiceBookMenuAndTheFormatNamesOfItsMask) {
@@ -208,3 +257,4 @@ TEST_F(ParamsScreens, FormParametersChooseEntryTenByTwoDigits) {
 }
 
 }  // namespace
+

@@ -262,6 +262,13 @@ TEST_F(FieldTables, F2ChecksAndStoresTheFormatsFolder) {
         {"blanks alone are no folder", std::vector{key(SC::F2), ch(CTRL_Y)} + typed("    ") + std::vector{ch(13), ch(27)},
          "D:\\X\\", 1},
         {"Esc keeps the folder", std::vector{key(SC::F2)} + typed("ZZZZ") + std::vector{ch(27)}, "D:\\X\\", 0},
+        // Twenty characters leave no room for the closing backslash: refused, the line stays.
+        {"a full line without its backslash is refused",
+         std::vector{key(SC::F2), ch(CTRL_Y)} + typed("C:\\ABCDEFGHIJKLMNOPQ") + std::vector{ch(13), ch(27)}, "D:\\X\\",
+         1},
+        {"nineteen characters get their backslash",
+         std::vector{key(SC::F2), ch(CTRL_Y)} + typed("C:\\ABCDEFGHIJKLMNOP") + std::vector{ch(13)},
+         "C:\\ABCDEFGHIJKLMNOP\\", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -215,6 +215,53 @@ TEST_F(Partim, FieldMapPage3Row1IsRecord23) {
     EXPECT_EQ(PARAMS::DEP[1], "MEM");
 }
 
+// ---- Every map and layout editor: its title, its file, its page number ------------------------------
+
+TEST_F(Partim, EachMapAndLayoutEditorShowsItsTitleAndStoresItsFile) {
+    TESTS::writeFile(work->file("partim4.INI"), "A\r\n");
+    struct Case {
+        std::function<void()> editor;
+        int tx, tlen;       // title at (tx, 5); tlen 0: no title
+        const char* title;  // UTF-8
+        const char* file;
+        size_t size;
+        int px, py;  // page number
+    };
+    const Case cases[] = {
+        {PARAMS::CALLPARTIM1, 0, 0, "", "PARTIM1", 738, 59, 16},
+        {PARAMS::CALLPARTIM2, 0, 0, "", "PARTIM2", 451, 59, 18},
+        {PARAMS::CALLPARTIM3, 0, 0, "", "PARTIM3", 506, 52, 18},
+        {PARAMS::CALLPARTIM4, 0, 0, "", "PARTIM4", 5328, 20, 20},
+        {[] { PARAMS::CALLPARTIM5(0); }, 41, 7, "INVOICE", "PARD2in1", 759, 52, 18},
+        {[] { PARAMS::CALLPARTIM5(1); }, 41, 7, "INVOICE", "PARD2in2", 759, 52, 18},
+        {[] { PARAMS::CALLPARTIM5(2); }, 41, 5, "EUR.1", "PARD2EUR", 759, 52, 18},
+        {[] { PARAMS::CALLPARTIM5(3); }, 41, 5, "ΖΩΝΗΣ", "PARD2ZON", 759, 52, 18},
+        {[] { PARAMS::CALLPARTIM5(4); }, 41, 6, "T.I.R.", "PARD2TIR", 759, 52, 18},
+        {[] { PARAMS::CALLPARTIM6(2); }, 45, 11, " INVOICE 1 ", "PARinv1", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(3); }, 45, 11, " INVOICE 2 ", "PARinv2", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(4); }, 45, 11, " E.U.R. 1  ", "PAREUR1", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(5); }, 45, 11, "ΠΙΣΤ.ΑΥΤΟΚ.", "PARPITA", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(6); }, 45, 11, "   ΖΩΝΗΣ   ", "PARZON", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(7); }, 45, 11, "ΖΩΝΗΣ Β'ΟΨΗ", "PARZOB", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(8); }, 45, 11, "   Δ.Α.Ο.  ", "PARDDD", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(9); }, 45, 11, " ΔΗΛΩΤΙΚΟΥ ", "PARDILL", 4440, 20, 20},
+        {[] { PARAMS::CALLPARTIM6(10); }, 45, 11, "  T.I.R.   ", "PARTIR", 4440, 20, 20},
+    };
+    for (const Case& c : cases) {
+        std::remove(dat(c.file).c_str());  // F1 creates it
+        con->key(SC::PGDN);  // the last page of a one-page list stays page 1
+        con->key(SC::F1);
+        std::string title, page;
+        run(c.editor, [&] {
+            if (c.tlen) title = con->text(c.tx, 5, c.tlen);
+            page = con->text(c.px, c.py, 2);
+        });
+        EXPECT_EQ(title, gr(c.title)) << c.file;
+        EXPECT_EQ(page, c.size == 451 ? " 1" : " 2") << c.file;
+        EXPECT_EQ(read(c.file).size(), c.size) << c.file;
+    }
+}
+
 // ---- Esc never stores, in every editor -----------------------------------------------------------
 
 TEST_F(Partim, EscAfterAnEditLeavesEveryFileByteForByte) {
@@ -301,6 +348,9 @@ TEST_F(InvoiceLayout, CaptionsRebuiltFromIniReasonsFixedTextsAndTables) {
     EXPECT_EQ(shown, "007");
     const std::string f = read("PARTIM4");
     ASSERT_EQ(f.size(), 5328u);
+    // Record 1 at offset 0: caption string[30], then SA1..ST1 at 31..36 (COL at 33).
+    EXPECT_EQ(f.substr(0, 8), std::string(1, char(gr("Αριθμός").size())) + gr("Αριθμός"));
+    EXPECT_EQ(f.substr(31, 6), std::string("\x01\x01\x07\x01\x01\x01", 6));
     auto t = decodeLayout(f);
     EXPECT_EQ(t[1].PER, gr("Αριθμός"));
     EXPECT_EQ(t[1].COL, 7);

@@ -183,6 +183,27 @@ TEST_F(Series, ASlotIsEditedFieldByFieldWithItsLists) {
     EXPECT_FALSE(TESTS::exists(file("SI.DAT")));
 }
 
+TEST_F(Series, NumbersWiderThanTheirFieldsSurviveAnEditThatLeavesThem) {
+    SEIRESTABLE t{};
+    t[1].SEIRA = PLAT::gr("Α");
+    t[1].AA = 123456;  // past the five cells of the field
+    t[1].MIKSEL = 120;  // past the two cells of the field
+    seed("SEIRES.DAT", t);
+    con->key(SC::DOWN);
+    enter();  // slot 2: the code
+    enter();  // the number, left as it was
+    enter();  // the port
+    enter();  // the page length, left as it was
+    enter();  // the vertical offset
+    esc();
+    con->key(SC::F1);
+    esc();
+    run(0);
+    const SEIRESTABLE got = load("SEIRES.DAT");
+    EXPECT_EQ(got[1].AA, 123456);
+    EXPECT_EQ(got[1].MIKSEL, 120);
+}
+
 TEST_F(Series, F7CreatesTheCreditNoteFilesOnceAtTheirSizes) {
     SEIRESTABLE t{};
     t[1].SEIRA = PLAT::gr("Α");

@@ -74,6 +74,17 @@ TEST_F(CompanySelection, StartsOnTheCompanyChosenLast) {
     EXPECT_EQ(UMAS::PATH, "DATABASE\\ARXEIO12\\");
 }
 
+// The list was shortened since the last choice: the bar starts on the first company, not on a row
+// beyond the list where Enter could never choose.
+TEST_F(CompanySelection, CompanyChosenLastNoLongerListed) {
+    install(TESTS::companies(3));
+    PARAMS::AREKTEL = 5;
+    con->ch(13);
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(PARAMS::AREKTEL, 0);
+    EXPECT_EQ(UMAS::LOGOTYPO[1], "COMPANY 1");
+}
+
 TEST_F(CompanySelection, ThreeCompaniesAndDigits) {
     install(TESTS::companies(3));
     con->keys("4");  // beyond the list: ignored

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "platform/codepage.h"
+#include "platform/fatal.h"
 
 using namespace PLAT;
 
@@ -313,6 +314,31 @@ TEST_F(TerminalPty, ShrinkShowsNoticeUntilResized) {
     EXPECT_TRUE(has(o, "\x1b[2J"));
     EXPECT_TRUE(has(o, "Q"));
     EXPECT_GT(o.size(), 2000u);  // everything again
+}
+
+// A terminal that goes away without a hang-up signal must not leave the program polling forever:
+// the next wait ends the run as SIGHUP would, through the cleanups (terminal modes, locks).
+TEST_F(TerminalPty, HangUpWithoutASignalEndsTheRun) {
+    auto c = makeTerminalConsole(slave, slave);
+    c->refresh();
+    take(c);
+    stop = true;
+    reader.join();
+    close(master);
+    master = -1;
+    bool cleaned = false;
+    int hook = addCleanup([&] { cleaned = true; });
+    setThrowOnExit(true);
+    int code = -1;
+    try {
+        for (int i = 0; i < 5; ++i) c->idle(20);
+    } catch (const ProgramExit& e) {
+        code = e.code;
+    }
+    setThrowOnExit(false);
+    removeCleanup(hook);
+    EXPECT_EQ(code, 128 + SIGHUP);
+    EXPECT_TRUE(cleaned);
 }
 
 TEST_F(TerminalPty, SuspendAndResumeRedrawAll) {

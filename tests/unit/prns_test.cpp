@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <chrono>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 
 #include "common/umas.h"
 #include "helpers/fixture.h"
+#include "platform/codepage.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
 #include "platform/oslock.h"
@@ -295,12 +299,33 @@ TEST_F(Prns, FirstPrintoutOfAFormGoesToLpt1WithEpson) {
     PRNS::PRNM P = nullptr;
     PRNS::TABM T = nullptr;
     PRNS::PFILE F;
-    PRNS::SET_PE(1, P, T, F);
+    PRNS::SET_PE(UMAS::PE_DIAS, P, T, F);
     F.close();
     EXPECT_EQ(P, &PRNS::PRNEPS);
     EXPECT_EQ(T, &PRNS::TABEPS);
-    EXPECT_TRUE(TESTS::exists("ETC/pare2.1"));
+    // the set-up creates five zero bytes (the settings dialog would have written 66 first)
+    EXPECT_EQ(readFile("ETC/pare2.1"), std::string(5, '\0'));
     EXPECT_EQ(readFile("drives/ports/LPT1"), H("1B 40  1B 43 42  1B 41 03  1B 41 0C"));
+    // each form has its own file, named by its id in decimal
+    PRNS::SET_PE(UMAS::PE_TIR, P, T, F);
+    F.close();
+    EXPECT_EQ(readFile("ETC/pare2.118"), std::string(5, '\0'));
+    // a file the dialog created first is read, not replaced
+    PRNS::readParEkt(UMAS::PE_LIST);
+    PRNS::SET_PE(UMAS::PE_LIST, P, T, F);
+    F.close();
+    EXPECT_EQ(readFile("ETC/pare2.72"), std::string("\x42\0\0\0\0", 5));
+}
+
+TEST_F(Prns, Mode200ToThePortAlreadyInUseKeepsWhatWasWritten) {
+    // the printout already goes to "LPT1": nothing is emptied, the rest follows
+    PRNS::PFILE F;
+    F.assignPort("lpt1");
+    F.write("first");
+    PRNS::PRNEPS(F, 200);
+    F.write("rest");
+    F.close();
+    EXPECT_EQ(readFile("drives/ports/LPT1"), "firstrest");
 }
 
 TEST_F(Prns, SetUpSequenceForPageLengthsWithVerticalOffset3) {
@@ -427,10 +452,29 @@ TEST_F(Prns, ACommandPortGetsTheBytesWhenClosed) {
     // a failing command: reported on the screen, and the printout is kept
     F.assignPort("LPT2");
     F.write("keep me");
-    con->ch(13);
+    std::string shown;
+    con->onIdle = [&] {
+        shown = PLAT::cp737ToUtf8(con->text(7, 23, 71));
+        con->ch(13);
+    };
     EXPECT_FALSE(F.close());
+    con->onIdle = nullptr;
     EXPECT_EQ(readFile("drives/ports/LPT2"), "keep me");
     EXPECT_EQ(con->pending(), 0u);
+    EXPECT_EQ(shown.substr(0, shown.find_last_not_of(' ') + 1),
+              "Αποτυχία εκτύπωσης LPT2 (έξοδος 3): φυλάχτηκε στο drives/ports/LPT2");
+    // a command that is not found: its message fits the row too
+    writeFile("PORTS.TXT", "com1 |exit 127\n");
+    F.assignPort("com1");
+    F.write("x");
+    con->onIdle = [&] {
+        shown = PLAT::cp737ToUtf8(con->text(7, 23, 74));
+        con->ch(13);
+    };
+    EXPECT_FALSE(F.close());
+    con->onIdle = nullptr;
+    EXPECT_EQ(shown.substr(0, shown.find_last_not_of(' ') + 1),
+              "Αποτυχία εκτύπωσης com1 (έξοδος 127): φυλάχτηκε στο drives/ports/com1");
 }
 
 TEST_F(Prns, LogoAndLineFeeds) {
@@ -526,11 +570,30 @@ TEST_F(Prns, NotepadConversionOfSingleLetters) {
         {0xE4, 0xFA}, {0xE5, 0xDF}, {0xE6, 0xFC}, {0xE7, 0xFD}, {0xE8, 0xFB}, {0xE9, 0xFE},
         // accented capitals convert to their true letters
         {0xEA, 0xB6}, {0xEB, 0xB8}, {0xEC, 0xB9}, {0xED, 0xBA}, {0xEE, 0xBC}, {0xEF, 0xBE}, {0xF0, 0xBF},
+        // capitals with dialytika; a box-drawing character has no place in ISO 8859-7
+        {0xF4, 0xDA}, {0xF5, 0xDB}, {0xC4, '?'},
         {'A', 'A'}, {0x1B, 0x1B},
     };
     for (const auto& c : cases)
         EXPECT_EQ(UMAS::PRINT_NOTEPAD_ISO8859(std::string(1, char(c.in))), std::string(1, char(c.out)))
             << std::hex << int(c.in);
+}
+
+// Ctrl-C in the viewer (a pager in the terminal) is the viewer's: the program goes on.
+TEST_F(Prns, InterruptInTheViewerDoesNotEndTheProgram) {
+    writeFile("viewer.sh", "kill -INT \"$KVX_TEST_PID\"\nsleep 0.1\ncp \"$1\" viewed.out\n");
+    setenv("KVX_TEST_PID", std::to_string(getpid()).c_str(), 1);
+    setenv("KORVEX_VIEWER", "sh viewer.sh", 1);
+    struct sigaction before {};
+    sigaction(SIGINT, nullptr, &before);
+    writeFile("kvx.txt", "LIST\r\n");
+    UMAS::PRINT_NOTEPAD();
+    EXPECT_EQ(readFile("viewed.out"), "LIST\r\n");
+    struct sigaction after {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);  // the program's own handling is back
+    unsetenv("KORVEX_VIEWER");
+    unsetenv("KVX_TEST_PID");
 }
 
 TEST_F(Prns, NotepadWithoutSpoolFileDoesNothing) {
