@@ -1569,10 +1569,12 @@ constexpr size_t SH_HEADS = 22320;      // per-day heads, 1990 to 2049
 constexpr size_t SPE_HEADS = 10000;     // per-customer heads
 constexpr size_t SD_WORDS = 1000;       // freed record numbers
 
+// A file that another workstation may be creating at the same moment: whichever comes first
+// keeps its file, and an existing one is never replaced.
 void createIfMissing(const std::string& name, const std::string& bytes) {
     const std::string fn = UMAS::PATH + name;
     if (PLAT::fileExists(fn)) return;
-    PLAT::writeWholeAtomic(fn, bytes);
+    PLAT::writeWholeNew(fn, bytes);
 }
 
 }  // namespace

@@ -192,7 +192,12 @@ std::optional<std::vector<std::string>> readLines(const std::string& dosPath) {
     return lines;
 }
 
-void writeWholeAtomic(const std::string& dosPath, const std::string& bytes) {
+namespace {
+
+// Writes bytes to a temporary file beside the target, fsyncs it and puts it in place: renamed over
+// the old file, or (onlyNew) linked under the name only when no file has it. Returns false when
+// onlyNew found the name taken; every other failure is fatal.
+bool writeWholeVia(const std::string& dosPath, const std::string& bytes, bool onlyNew) {
     std::string target = resolve(dosPath);
     size_t slash = target.find_last_of('/');
     std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash == 0 ? 1 : slash);
@@ -229,7 +234,16 @@ void writeWholeAtomic(const std::string& dosPath, const std::string& bytes) {
         errno = e;
         fatal("write", target);
     }
-    if (rename(tmp.c_str(), target.c_str()) != 0) {
+    if (onlyNew) {
+        int r = link(tmp.c_str(), target.c_str());
+        int e = errno;
+        unlink(tmp.c_str());
+        if (r != 0) {
+            if (e == EEXIST) return false;
+            errno = e;
+            fatal("create", target);
+        }
+    } else if (rename(tmp.c_str(), target.c_str()) != 0) {
         int e = errno;
         unlink(tmp.c_str());
         errno = e;
@@ -240,7 +254,14 @@ void writeWholeAtomic(const std::string& dosPath, const std::string& bytes) {
         fsync(dfd);
         close(dfd);
     }
+    return true;
 }
+
+}  // namespace
+
+void writeWholeAtomic(const std::string& dosPath, const std::string& bytes) { writeWholeVia(dosPath, bytes, false); }
+
+bool writeWholeNew(const std::string& dosPath, const std::string& bytes) { return writeWholeVia(dosPath, bytes, true); }
 
 bool removeFile(const std::string& dosPath) {
     std::string r = resolve(dosPath);

@@ -23,6 +23,9 @@ int64_t fileSize(const std::string& dosPath);
 std::optional<std::string> readWhole(const std::string& dosPath);
 // Whole-file write: temporary file in the same folder, fsync, rename over the old name.
 void writeWholeAtomic(const std::string& dosPath, const std::string& bytes);
+// The same for a file that must not exist yet: the complete file appears under the name only when
+// no other file has it (another workstation may create it at the same moment). False when it had.
+bool writeWholeNew(const std::string& dosPath, const std::string& bytes);
 // Lines of a text file (CR LF or LF ends stripped); nullopt when missing.
 std::optional<std::vector<std::string>> readLines(const std::string& dosPath);
 

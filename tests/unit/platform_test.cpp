@@ -145,6 +145,18 @@ TEST_F(PlatformFiles, WriteWholeAtomicReplacesUnderTheExistingName) {
     }
 }
 
+TEST_F(PlatformFiles, WriteWholeNewNeverReplacesAFile) {
+    EXPECT_FALSE(PLAT::writeWholeNew("arxeio0\\parede.dat", "other"));
+    EXPECT_NE(readFile("ARXEIO0/PAREDE.dat"), "other");
+    EXPECT_TRUE(PLAT::writeWholeNew("arxeio0\\NEW.DAT", std::string("a\0b", 3)));
+    EXPECT_EQ(readFile("ARXEIO0/NEW.DAT"), std::string("a\0b", 3));
+    EXPECT_FALSE(PLAT::writeWholeNew("arxeio0\\new.dat", "x")) << "the name is matched without regard to case";
+    size_t files = 0;
+    for (auto& e : fs::directory_iterator("ARXEIO0")) files += e.path().filename().string()[0] != '.';
+    EXPECT_EQ(files, size_t(std::distance(fs::directory_iterator("ARXEIO0"), fs::directory_iterator{})))
+        << "no temporary file left";
+}
+
 TEST_F(PlatformFiles, RecordFileFailuresAreFatalExceptAnOptionalOpen) {
     PLAT::File f;
     EXPECT_FALSE(f.open("arxeio0\\none.dat", PLAT::File::READWRITE, false));
