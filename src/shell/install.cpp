@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "common/umas.h"
+#include "config/params.h"
 #include "platform/codepage.h"
 
 namespace fs = std::filesystem;
@@ -54,9 +55,28 @@ void makeCompanyFolder(const std::string& dir) {
     sw[7].TIMI = 1;  // ledgers in euros
     writeBytes(d / "PAREDE.dat", UMAS::encodePAREDE(sw));
     writeBytes(d / "TAX.dat", std::string(UMAS::PTAX_SIZE, '\0'));
-    writeBytes(d / "PARTIM1.dat", std::string(738, '\0'));
-    writeBytes(d / "PARTIM2.dat", std::string(451, '\0'));
-    writeBytes(d / "PARTIM3.dat", std::string(506, '\0'));
+    writeBytes(d / "PARTIM1.dat", std::string(PARAMS::PARTIM1_SIZE, '\0'));
+    writeBytes(d / "PARTIM2.dat", std::string(PARAMS::PARTIM2_SIZE, '\0'));
+    writeBytes(d / "PARTIM3.dat", std::string(PARAMS::PARTIM3_SIZE, '\0'));
+    writeBytes(d / "PARTIM4.dat", std::string(PARAMS::PARTIM4_SIZE, '\0'));
+    // The document field maps are not installed: a layout without its map takes its captions
+    // from the fixed texts until the map is first stored.
+    for (const char* layout : {"PARinv1", "PARinv2", "PAREUR1", "PARPITA", "PARZON", "PARZOB", "PARDDD", "PARDILL", "PARTIR"})
+        writeBytes(d / (std::string(layout) + ".dat"), std::string(PARAMS::PARDOC_SIZE, '\0'));
+    for (const char* prefix : {"N", "Q"})
+        for (int i = 0; i < PARAMS::PARTIM7_FORMATS; ++i)
+            writeBytes(d / (prefix + std::string(PARAMS::PARTIM7_NAMES[i]) + ".dat"),
+                       std::string(PARAMS::PARTIM7_SIZE, '\0'));
+
+    // The series files: slot 1 (documents without a series) numbers from 1 and prints one copy with
+    // the default print settings (page length 66, "LPT1").
+    PARAMS::SEIRESTABLE series{};
+    series[0].AA = 1;
+    series[0].MIKSEL = 66;
+    series[0].POLAP = 1;
+    std::string img(PARAMS::SEIRES_SIZE, '\0');
+    PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
+    for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,

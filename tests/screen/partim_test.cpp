@@ -580,6 +580,7 @@ TEST_F(DocLayout, CaptionsSeededFromASeedText) {
 }
 
 TEST_F(DocLayout, MissingLayoutStartsEmptyAndF1CreatesIt) {
+    std::remove(dat("PARinv1").c_str());  // installed empty; here it has been lost
     ASSERT_FALSE(TESTS::exists(dat("PARinv1")));
     con->key(SC::F1);
     run([] { PARAMS::CALLPARTIM6(2); });
