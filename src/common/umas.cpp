@@ -418,14 +418,7 @@ void busyScreen() {
     PLAT::Console& c = PLAT::con();
     c.gotoXY(48, 13);
     SCR::CURSOR(true);
-    for (;;) {
-        PLAT::Event ev;
-        if (c.poll(ev)) {
-            if (ev.type == PLAT::Event::KEY && ev.key.ch == 27) break;
-            continue;
-        }
-        c.idle(20);
-    }
+    while (c.readKey().ch != 27) continue;  // every other key is ignored
     SCR::CURSOR(false);
     if (shown) SCR::RECALL();
 }

@@ -40,19 +40,6 @@ std::string padTo(const std::string& s, size_t n) {
     return r;
 }
 
-// The next key (mouse events are passed over).
-PLAT::KeyEvent waitKey() {
-    PLAT::Console& c = PLAT::con();
-    c.refresh();
-    PLAT::Event ev;
-    for (;;) {
-        if (c.poll(ev)) {
-            if (ev.type == PLAT::Event::KEY) return ev.key;
-            continue;
-        }
-        c.idle(20);
-    }
-}
 
 }  // namespace
 
@@ -670,11 +657,7 @@ void CALC(std::string& R) {
     SCR::CURSOR(false);
     Calc::DISP(k.cur);
     for (;;) {
-        PLAT::con().refresh();
-        PLAT::Event ev;
-        while (!PLAT::con().poll(ev)) PLAT::con().idle(20);
-        if (ev.type != PLAT::Event::KEY) continue;
-        const PLAT::KeyEvent& key = ev.key;
+        const PLAT::KeyEvent key = PLAT::con().readKey();
         if (!key.extended()) {
             const char c = char(key.ch);
             if (key.ch == 27) break;
@@ -734,12 +717,6 @@ namespace {
 
 std::string gr(const char* utf8) { return PLAT::utf8ToCp737(utf8); }
 
-// s cut or padded with blanks to n characters.
-std::string pad(const std::string& s, size_t n) {
-    std::string r = s.substr(0, n);
-    r.resize(n, ' ');
-    return r;
-}
 std::string cut(const std::string& s, size_t n) { return s.substr(0, std::min(n, s.size())); }
 
 // A number in a field of width w: w digits with leading zeros, w blanks for 0.
@@ -839,7 +816,7 @@ void runTextList(int pages, int rows, int PY, T& work, size_t n, const std::func
         L,
         [&](int rec, int y) {
             if (size_t(rec) > n) return;
-            work[size_t(rec)] = pad(work[size_t(rec)], 40);
+            work[size_t(rec)] = padTo(work[size_t(rec)], 40);
             SCR::PRINT(20, y, work[size_t(rec)]);
         },
         [&](int rec, int y) {
@@ -850,7 +827,7 @@ void runTextList(int pages, int rows, int PY, T& work, size_t n, const std::func
             do {
                 S = SCR::GINPUT(20, y, 40, S, "", SCR::socRange(32, 255), false, true, K);
             } while (K != 0 && K != 1 && K != 2 && K != 3);
-            work[size_t(rec)] = pad(S, 40);
+            work[size_t(rec)] = padTo(S, 40);
             SCR::RECALL();
         },
         [&](int KK, int) {
@@ -863,7 +840,7 @@ void runTextList(int pages, int rows, int PY, T& work, size_t n, const std::func
 
 void drawMapRow(const RECPARTIM3& r, int y) {
     SCR::PRINT(27, y, num(r.KV, 3));
-    SCR::PRINT(34, y, pad(r.CI, 20));
+    SCR::PRINT(34, y, padTo(r.CI, 20));
 }
 
 // Box number at column 27 (3 digits), caption at column 34 (20 characters).
@@ -880,8 +857,8 @@ void editMapRow(RECPARTIM3& r, int y) {
         } else {
             std::string s = SCR::GINPUT(34, y, 20, r.CI.empty() ? std::string(20, ' ') : r.CI, "",
                                         SCR::socRange(32, 255), false, true, K);
-            if (K != 3) r.CI = pad(s, 20);
-            SCR::PRINT(34, y, pad(r.CI, 20));
+            if (K != 3) r.CI = padTo(s, 20);
+            SCR::PRINT(34, y, padTo(r.CI, 20));
             if (K == 0 || K == 2 || K == 3) break;
             if (K == 1) field = 1;
         }
@@ -1069,7 +1046,7 @@ void CALLPARTIM4() {
     if (!lines) {
         // Nothing is stored; the clerk is back in the menu after a key.
         SCR::PRINT(7, 22, "file not found partim4.INI");
-        waitKey();
+        PLAT::con().readKey();
         closeScreen();
         return;
     }
@@ -1241,17 +1218,6 @@ constexpr int FOLDER_W = 20;
 
 std::string asciOutName() { return UMAS::PATH + "ASCI_OUT.TXT"; }
 
-std::string rtrim(const std::string& s) {
-    size_t n = s.size();
-    while (n > 0 && s[n - 1] == ' ') --n;
-    return s.substr(0, n);
-}
-
-std::string zeroPad(unsigned v, int w) {
-    std::string s = std::to_string(v);
-    if (int(s.size()) < w) s.insert(0, size_t(w) - s.size(), '0');
-    return s;
-}
 
 // The seven lines of "ASCI_OUT.TXT" (missing lines empty, each at most 20 characters).
 std::vector<std::string> readAsciOut() {
@@ -1282,11 +1248,11 @@ std::string listing(const PARTIM7TABLE& t) {
     std::string x;
     XML::WRITEPREAMP(x);
     auto line = [&](const std::string& s) { x += s + "\r\n"; };
-    auto val = [](const std::string& s) { return XML::S2UTF8S(rtrim(s)); };
+    auto val = [](const std::string& s) { return XML::S2UTF8S(UMAS::CUTLEADSPACES(s)); };
     for (int n = 1; n <= PARTIM7_ROWS; ++n) {
         const RECPARTIM7& r = t[size_t(n - 1)];
         line("  <Record>");
-        line("    <ID>" + zeroPad(unsigned(n), 3) + "</ID>");
+        line("    <ID>" + UMAS::LZ(std::to_string(unsigned(n)), 3) + "</ID>");
         line("    <Code>" + (r.KV == 0 ? std::string() : std::to_string(r.KV)) + "</Code>");
         line("    <Name>" + val(r.PEDIO) + "</Name>");
         line("    <Status>" + val(r.STATUS) + "</Status>");
@@ -1399,7 +1365,7 @@ private:
 
     void showRow(int r, int y) {
         const RECPARTIM7& x = t_[size_t(r)];
-        SCR::PRINT(16, y, x.KV == 0 ? std::string(5, ' ') : zeroPad(x.KV, 5));
+        SCR::PRINT(16, y, x.KV == 0 ? std::string(5, ' ') : UMAS::LZ(std::to_string(x.KV), 5));
         SCR::PRINT(24, y, padTo(x.PEDIO, 22));
         SCR::PRINT(48, y, padTo(x.STATUS, 1));
         SCR::PRINT(50, y, padTo(x.MIKOS, 5));
@@ -1418,14 +1384,14 @@ private:
             std::string s;
             switch (f) {
             case 0: {
-                s = SCR::GINPUT(16, y, 5, x.KV == 0 ? "" : zeroPad(x.KV, 5), "", SCR::socDigits(), false, true, K);
+                s = SCR::GINPUT(16, y, 5, x.KV == 0 ? "" : UMAS::LZ(std::to_string(x.KV), 5), "", SCR::socDigits(), false, true, K);
                 double v = UMAS::EVAL(trim(s));
                 if (v > 65535) {  // a field code is a WORD: the same field again
                     PLAT::con().bell();
                     continue;
                 }
                 x.KV = uint16_t(v < 0 ? 0 : v + 0.5);
-                SCR::PRINT(16, y, x.KV == 0 ? std::string(5, ' ') : zeroPad(x.KV, 5));
+                SCR::PRINT(16, y, x.KV == 0 ? std::string(5, ' ') : UMAS::LZ(std::to_string(x.KV), 5));
                 break;
             }
             case 1:
@@ -1786,7 +1752,7 @@ private:
             case F_FORMIX: {
                 SCR::CURSOR(true);
                 PLAT::con().gotoXY(f == F_PORTA ? 20 : f == F_EMUL ? 54 : 73, y);
-                PLAT::KeyEvent k = waitKey();
+                PLAT::KeyEvent k = PLAT::con().readKey();
                 const bool up = k.extended() && k.scan == PLAT::SC::UP;
                 const bool down = k.extended() && k.scan == PLAT::SC::DOWN;
                 const bool enter = !k.extended() && k.ch == 13;

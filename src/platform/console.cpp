@@ -95,6 +95,18 @@ void Console::write(const std::string& cp737) {
     refresh();
 }
 
+KeyEvent Console::readKey() {
+    refresh();
+    for (;;) {
+        Event ev;
+        if (poll(ev)) {
+            if (ev.type == Event::KEY) return ev.key;
+            continue;
+        }
+        idle(20);
+    }
+}
+
 void Console::clear(uint8_t at) {
     for (auto& row : cells)
         for (auto& cell : row) cell = Cell{' ', at};

@@ -90,6 +90,9 @@ public:
     void unread(const Event& ev) { pushedBack.push_front(ev); }
     // Waits about ms milliseconds (the pause between empty polls).
     virtual void idle(int ms) = 0;
+    // Refreshes the screen and waits for the next key, 20 ms between empty polls; mouse and paste
+    // events on the way are passed over.
+    KeyEvent readKey();
     // The console bell (character 7).
     virtual void bell() = 0;
 

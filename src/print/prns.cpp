@@ -570,22 +570,6 @@ void SET_PETIMOL(uint8_t EMUL, PRNM& P, TABM& T) {
 
 // ---- Companions -----------------------------------------------------------------------------------
 
-namespace {
-// The next key, waiting with the usual pause between empty polls; mouse events are passed over.
-PLAT::KeyEvent readKey() {
-    PLAT::Console& c = PLAT::con();
-    c.refresh();
-    for (;;) {
-        PLAT::Event ev;
-        if (c.poll(ev)) {
-            if (ev.type == PLAT::Event::KEY) return ev.key;
-            continue;
-        }
-        c.idle(20);
-    }
-}
-}  // namespace
-
 uint8_t COP() {
     SCR::CALLM(80, true);
     std::string S = "1";
@@ -609,7 +593,7 @@ bool YES(int X, int Y) {
     c.showCursor(true);
     bool r;
     for (;;) {
-        PLAT::KeyEvent k = readKey();
+        PLAT::KeyEvent k = PLAT::con().readKey();
         if (k.extended()) continue;
         if (k.ch == 'N' || k.ch == 'n' || k.ch == 140 || k.ch == 164) {
             r = true;
@@ -641,7 +625,7 @@ void REPORT(const std::string& cp737) {
     if (haveMask) SCR::CALLM(58, true);
     SCR::PRINT(7, 23, cp737.substr(0, 71));
     PLAT::con().bell();
-    readKey();
+    PLAT::con().readKey();
     if (haveMask) SCR::RECALL();
     PLAT::con().refresh();
 }
