@@ -234,7 +234,9 @@ void TerminalConsole::draw() {
         }
     full = false;
     int cx = std::clamp(curX, 1, SCREEN_W), cy = std::clamp(curY, 1, SCREEN_H);
-    if (!o.empty() || cx != shownX || cy != shownY) {
+    if (!o.empty()) shownX = shownY = 0;  // the text moved the terminal's cursor
+    // A hidden cursor stays wherever the text left it; it is placed when it is shown.
+    if (cursorOn && (cx != shownX || cy != shownY)) {
         o += goTo(cx, cy);
         shownX = cx;
         shownY = cy;

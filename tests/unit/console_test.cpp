@@ -241,7 +241,10 @@ TEST_F(TerminalPty, FlushWritesOnlyChangedCells) {
     c->gotoXY(81, 3);              // past the last column: shown on the last column
     c->showCursor(false);
     c->flush();
-    EXPECT_EQ(take(c), "\x1b[3;1H\x1b[37;40ma\u2192\x1b[3;80H\x1b[?25l");
+    EXPECT_EQ(take(c), "\x1b[3;1H\x1b[37;40ma\u2192\x1b[?25l");  // a hidden cursor is not placed
+    c->showCursor(true);
+    c->flush();
+    EXPECT_EQ(take(c), "\x1b[3;80H\x1b[?25h");
     c->bell();
     c->flush();
     EXPECT_EQ(take(c), "\a");
