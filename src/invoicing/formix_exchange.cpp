@@ -3,7 +3,9 @@
 // ".rqt", writes ".rpl" and removes ".flg". The whole exchange of one company runs under one named
 // lock, so two workstations with the same terminal number never clear or take each other's
 // requests. Every wait is limited and measured on a monotonic clock; the clerk can leave it with Esc.
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <functional>
 
 #include "common/umas.h"
@@ -118,6 +120,9 @@ struct Reply {
     std::string DEVICEID, DATES, TIMES, SIG;
 };
 
+Outcome readReply(const std::optional<std::string>& text, bool old, int32_t APPID, int32_t RECKIND, int32_t RECID,
+                  Reply& R);
+
 // Waits for the reply of request id and reads it. GETSIGN: the reply must exist together with the
 // request's ".pqt", and is read after a pause of 1500 ms; GETSIGNOLD reads it as soon as it is there.
 // A wait that ends without a reply leaves a GETSIGN request open for the next recovery.
@@ -136,6 +141,15 @@ Outcome takeReply(const std::string& id, bool old, int32_t TIMOUT, int32_t APPID
     PLAT::tryRemove(XFILE(id, ".pqt"));
     auto text = PLAT::tryReadWhole(XFILE(id, ".rpl"));
     PLAT::tryRemove(XFILE(id, ".rpl"));
+    Outcome o = readReply(text, old, APPID, RECKIND, RECID, R);
+    // A request closed by a failure leaves nothing behind (the document text is of no further use).
+    if (o.rc != 0) PLAT::tryRemove(XFILE(id, ".txt"));
+    return o;
+}
+
+// Reads a reply (nullopt: it could not be read).
+Outcome readReply(const std::optional<std::string>& text, bool old, int32_t APPID, int32_t RECKIND, int32_t RECID,
+                  Reply& R) {
     if (!text) return fail(R_CORRUPT);
     const std::vector<std::string> L = splitLines(*text);
     auto line = [&](size_t n) { return n <= L.size() ? UMAS::CUTLEADSPACES(L[n - 1]) : std::string(); };
