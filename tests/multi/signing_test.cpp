@@ -290,6 +290,8 @@ struct ServerFailure {
     const char* message;
 };
 
+void PrintTo(const ServerFailure& f, std::ostream* os) { *os << f.name; }
+
 class SigningFailure : public Signing, public ::testing::WithParamInterface<ServerFailure> {};
 
 TEST_P(SigningFailure, ResultMessageAndAClearedFolder) {
