@@ -210,6 +210,35 @@ TEST_F(Signing, RequestFilesByteForByte) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(Signing, RequestIdsAvoidOpenRequestsAndGrowWithTheTerminalNumber) {
+    startServer({"--keep", work->file("KEEP")});
+    Doc d;
+    // A request of this terminal being answered keeps its id: the next id is drawn again.
+    std::srand(7);
+    const std::string taken = FORMIX::GETGUID(FORMIX::FMAPPID);
+    const std::string next = FORMIX::GETGUID(FORMIX::FMAPPID);
+    ASSERT_NE(taken, next);
+    Doc other = d;
+    other.number = 5;
+    openRequest(taken, other, false, true, okReply(other, 3));
+    std::srand(7);
+    EAFDSSREC r;
+    ASSERT_EQ(sign(writeDoc(), d, r), 0);
+    EXPECT_FALSE(TESTS::exists(work->file("KEEP/" + taken)));
+    EXPECT_TRUE(TESTS::exists(work->file("KEEP/" + next))) << "the id drawn next";
+    EXPECT_EQ(folderFiles(), (std::vector<std::string>{taken + ".flg", taken + ".pqt", taken + ".rpl"}));
+    for (const char* ext : {".flg", ".pqt", ".rpl"}) fs::remove(folder + "/" + taken + ext);
+
+    FORMIX::FORMIXSAA = 123;
+    EXPECT_EQ(FORMIX::PREFIX(FORMIX::FMAPPID), "03123");
+    ASSERT_EQ(sign(writeDoc(), d, r), 0);
+    int longer = 0;
+    for (const auto& e : fs::directory_iterator(work->file("KEEP")))
+        if (e.path().filename().string().size() == 7 && e.path().filename().string().rfind("03123", 0) == 0) ++longer;
+    EXPECT_EQ(longer, 1);
+    EXPECT_TRUE(folderFiles().empty());
+}
+
 // ---- Signatures -----------------------------------------------------------------------------------
 
 TEST_F(Signing, SignatureAndItsRefetchByTotalCounter) {
