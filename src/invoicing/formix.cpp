@@ -109,7 +109,9 @@ void EDITFORMIXPATH() {
     FORMIXSAA = 0;
     {
         std::string t = UMAS::CUTLEADSPACES(UMAS::REMLCH(F[1].text, ' '));
-        bool num = !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const size_t sign = !t.empty() && t[0] == '-' ? 1 : 0;
+        bool num = t.size() > sign && t.size() <= 5 &&
+                   std::all_of(t.begin() + long(sign), t.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (num) FORMIXSAA = int16_t(std::stoi(t));
     }
     const uint8_t letter = F[2].text.empty() ? 0 : uint8_t(F[2].text[0]);

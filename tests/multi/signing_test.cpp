@@ -283,6 +283,18 @@ TEST_F(Signing, SignatureAndItsRefetchByTotalCounter) {
     EXPECT_TRUE(folderFiles().empty());
 }
 
+TEST_F(Signing, ServerRefusesADocumentDateItCannotRead) {
+    startServer();
+    Doc d;
+    d.date = "32/13/09";
+    EAFDSSREC r;
+    EXPECT_EQ(sign(writeDoc(), d, r), 13);
+    EXPECT_EQ(r.CODESERVER, 13);
+    EXPECT_EQ(messages, std::vector<std::string>{"Server: Ακατάλληλη ημ/νία παρ/κού!"});
+    EXPECT_EQ(journalLines(), 0);
+    EXPECT_TRUE(folderFiles().empty());
+}
+
 // ---- Failures before anything is sent -----------------------------------------------------------
 
 TEST_F(Signing, NoFolderNoDocumentOrAMissingExchangeFolder) {
