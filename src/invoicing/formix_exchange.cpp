@@ -101,6 +101,24 @@ Wait waitFor(int32_t seconds, const std::function<bool()>& done) {
     }
 }
 
+// True as soon as id + ".flg" is gone; false when it is still there after more than TIMOUT seconds
+// (or the clerk gave up with Esc).
+bool WATCHFORFLAG(const std::string& id, int32_t TIMOUT) {
+    return waitFor(TIMOUT, [&] { return !has(id, ".flg"); }) == Wait::DONE;
+}
+
+// 1 when id + ".rqt" no longer exists (the server took it), 0 when it still exists.
+int RQTGOTBYSERVER(const std::string& id) { return has(id, ".rqt") ? 0 : 1; }
+
+void DELETEFILE(const std::string& FNAME) { PLAT::tryRemove(FNAME); }
+bool TRYTOOPENFILEONCE(const std::string& FNAME) { return PLAT::canOpenForReading(FNAME); }
+
+// Copies S1 to S2; false when S1 cannot be read or S2 cannot be written.
+bool COPYFILE(const std::string& S1, const std::string& S2) {
+    auto text = PLAT::tryReadWhole(S1);
+    return text && PLAT::tryWriteWhole(S2, *text);
+}
+
 // The outcome of the locked part: the result and the message to show once the lock is released.
 struct Outcome {
     int16_t rc = 0;
@@ -138,12 +156,12 @@ Outcome takeReply(const std::string& id, bool old, int32_t TIMOUT, int32_t APPID
     if (waitFor(TIMOUT, [&] { return (old || has(id, ".pqt")) && has(id, ".rpl"); }) != Wait::DONE) return giveUp();
     if (!old) PLAT::pause(1500);
     if (waitFor(TIMOUT, [&] { return PLAT::fileSize(XFILE(id, ".rpl")) > 2; }) != Wait::DONE) return giveUp();
-    PLAT::tryRemove(XFILE(id, ".pqt"));
+    DELETEFILE(XFILE(id, ".pqt"));
     auto text = PLAT::tryReadWhole(XFILE(id, ".rpl"));
-    PLAT::tryRemove(XFILE(id, ".rpl"));
+    DELETEFILE(XFILE(id, ".rpl"));
     Outcome o = readReply(text, old, APPID, RECKIND, RECID, R);
     // A request closed by a failure leaves nothing behind (the document text is of no further use).
-    if (o.rc != 0) PLAT::tryRemove(XFILE(id, ".txt"));
+    if (o.rc != 0) DELETEFILE(XFILE(id, ".txt"));
     return o;
 }
 
@@ -228,7 +246,7 @@ std::string GETGUID(int32_t APPID) {
 }
 
 void CLEARFILES(const std::string& GUID) {
-    for (const char* ext : {".rqt", ".pqt", ".txt", ".rpl", ".flg"}) PLAT::tryRemove(XFILE(GUID, ext));
+    for (const char* ext : {".rqt", ".pqt", ".txt", ".rpl", ".flg"}) DELETEFILE(XFILE(GUID, ext));
 }
 
 std::string DLO2S(int32_t L, int N) {
@@ -261,8 +279,8 @@ int16_t CHECKSTATE(int32_t APPID, OPENREQ& R) {
             switch (RPLRETURNEDBYSERVER(R.GUID)) {
             case 0:
                 R.MESS = desc + " " + PLAT::gr("O server έλαβε αίτηση αλλά δεν απάντησε! Ελέγξτε τον server");
-                PLAT::tryRemove(XFILE(R.GUID, ".pqt"));
-                PLAT::tryRemove(XFILE(R.GUID, ".flg"));
+                DELETEFILE(XFILE(R.GUID, ".pqt"));
+                DELETEFILE(XFILE(R.GUID, ".flg"));
                 state = 2;
                 break;
             case 1:
@@ -278,7 +296,7 @@ int16_t CHECKSTATE(int32_t APPID, OPENREQ& R) {
         for (const auto& name : PLAT::findFiles(folder(), pre + "*.rpl")) {
             const std::string id = name.substr(0, name.size() - 4);
             if (has(id, ".pqt")) continue;
-            if (PLAT::canOpenForReading(XFILE(id, ".rpl"))) PLAT::tryRemove(XFILE(id, ".rpl"));
+            if (TRYTOOPENFILEONCE(XFILE(id, ".rpl"))) DELETEFILE(XFILE(id, ".rpl"));
         }
     }
     return state;
@@ -292,8 +310,8 @@ int16_t GETSIGNATURE(const std::string& FNAME, const std::string& DATEIN, const 
     // The converted copy: FNAME with its last three characters replaced by "t_o".
     const std::string converted = (FNAME.size() >= 3 ? FNAME.substr(0, FNAME.size() - 3) : std::string()) + "t_o";
     auto dropDocument = [&] {
-        PLAT::tryRemove(FNAME);
-        PLAT::tryRemove(converted);
+        DELETEFILE(FNAME);
+        DELETEFILE(converted);
     };
     if (folder().empty()) {
         dropDocument();
@@ -352,8 +370,7 @@ int16_t GETSIGNATURE(const std::string& FNAME, const std::string& DATEIN, const 
             if (!FORMIXU::TABSOUT(FNAME, converted)) return fail(R_NOSEND);
             do id = GETGUID(APPID);
             while (has(id, ".pqt"));
-            auto text = PLAT::tryReadWhole(converted);
-            const bool copied = text && PLAT::tryWriteWhole(XFILE(id, ".txt"), *text);
+            const bool copied = COPYFILE(converted, XFILE(id, ".txt"));
             dropDocument();
             if (!copied) return fail(R_NOSEND);
 
@@ -371,8 +388,8 @@ int16_t GETSIGNATURE(const std::string& FNAME, const std::string& DATEIN, const 
             rqt[7] = FORMIXU::CP737TO1253(PARSEI);
             if (!sendRequest(id, pqt, rqt)) return fail(R_NOSEND);
 
-            if (waitFor(TIMOUT, [&] { return !has(id, ".flg"); }) != Wait::DONE) {
-                const bool taken = !has(id, ".rqt");
+            if (!WATCHFORFLAG(id, TIMOUT)) {
+                const bool taken = RQTGOTBYSERVER(id) == 1;
                 CLEARFILES(id);
                 return fail(taken ? R_NOANSWER : R_NOTTAKEN);
             }
@@ -427,8 +444,8 @@ int16_t GETOLDSIGNATURE(int32_t AATOTAL, int32_t APPID, int32_t RECKIND, int32_t
             std::vector<std::string> req = {"GETSIGNOLD", std::to_string(APPID), std::to_string(RECKIND),
                                             std::to_string(RECID), std::to_string(AATOTAL)};
             if (!sendRequest(id, req, req)) return fail(R_NOSEND);
-            if (waitFor(TIMOUT, [&] { return !has(id, ".flg"); }) != Wait::DONE) {
-                const bool taken = !has(id, ".rqt");
+            if (!WATCHFORFLAG(id, TIMOUT)) {
+                const bool taken = RQTGOTBYSERVER(id) == 1;
                 CLEARFILES(id);
                 return taken ? fail(R_NOANSWER) : fail(R_NOTTAKEN, false);
             }
