@@ -342,9 +342,10 @@ TEST_P(SigningFailure, ResultMessageAndAClearedFolder) {
     EAFDSSREC r;
     auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(sign(writeDoc(), d, r, f.timeout), f.rc);
-    if (f.rc == -13 || f.rc == -15)
+    if (f.rc == -13 || f.rc == -15) {
         EXPECT_GT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(f.timeout))
             << "a wait ends only when more than its limit has passed";
+    }
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], f.message);
     EXPECT_TRUE(folderFiles().empty()) << "nothing of the request is left";
