@@ -4,7 +4,9 @@
 #include <set>
 
 #include "platform/codec.h"
+#include "platform/clock.h"
 #include "platform/codepage.h"
+#include "platform/console.h"
 
 namespace ARP0 {
 
@@ -219,6 +221,14 @@ bool BOO = false, BRF = false, BLO = false;
 PLAT::File F0, F1;
 uint16_t E = 0, M = 0, H = 0, D = 0;
 int16_t EUROYEAR = 0;
+
+namespace {
+void waitShowing(int ms) {
+    PLAT::con().refresh();
+    PLAT::sleepMs(ms);
+}
+}  // namespace
+void (*WAIT)(int ms) = waitShowing;
 
 // ---- Index access -------------------------------------------------------------------------------
 

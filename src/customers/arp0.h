@@ -137,6 +137,10 @@ extern PLAT::File F1;
 extern uint16_t E, M, H, D;  // today (year, month, day, weekday), set when the customers menu opens
 extern int16_t EUROYEAR;
 
+// Shows what is on the screen and waits ms milliseconds (the timed notices of the customer
+// screens). Tests replace it.
+extern void (*WAIT)(int ms);
+
 // ---- Index operations ---------------------------------------------------------------------------
 // All positions are record numbers of the index file. Every walk is bounded (at most INDEX_RECS
 // steps, positions inside the file) and never follows a link outside the file.
