@@ -519,6 +519,18 @@ Stored storeLocked(int MN, const RR0& C) {
 
 }  // namespace
 
+Stored insertEntry(PLAT::File& idx, PLAT::File& rec, uint16_t n) {
+    Set s(idx, rec);
+    const std::string key = s.name(n);
+    const int32_t bucket = bucketOf(key);
+    if (n >= s.nRec || bucket < 0) return Stored::NO_BUCKET;
+    RR2 hd;
+    const int32_t h = takingBucket(s, bucket, hd);
+    if (h < 0) return Stored::INDEX_FULL;
+    insert(s, key, n, h, hd);
+    return Stored::WRITTEN;
+}
+
 Stored STORE(int MN, const RR0& C) {
     UMAS::LOCK("FPEL");
     Stored st = storeLocked(MN, C);

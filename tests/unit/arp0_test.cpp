@@ -396,3 +396,20 @@ TEST_F(Customers, DemoCustomersAreStoredThroughTheStore) {
 }
 
 }  // namespace
+
+namespace {
+
+// An index built from the records alone equals, byte for byte, the one the stores wrote.
+TEST_F(Customers, AnIndexBuiltFromTheRecordsEqualsTheStoredOne) {
+    const char* names[] = {"ΚΩΣΤΑΣ", "KOSTAS", "ΑΛΦΑ", "ALPHA", "0NE", "ΚΑΛΟΣ", "ZETA", "ΚΩΣΤΑΣ Β", "&BAD"};
+    for (const char* n : names) store(gr(n));
+    const std::string stored = bytes("IF.DAT");
+    TESTS::writeFile(file("IF.DAT"), INSTALL::emptyCustomerIndex());
+    PLAT::File idx(file("IF.DAT"), PLAT::File::READWRITE), rec(file("MF.DAT"), PLAT::File::READ);
+    for (uint16_t n = 0; n < ARP0::recordCount(0); ++n) EXPECT_EQ(ARP0::insertEntry(idx, rec, n), Stored::WRITTEN) << n;
+    EXPECT_EQ(ARP0::insertEntry(idx, rec, 99), Stored::NO_BUCKET);
+    idx.close();
+    EXPECT_TRUE(bytes("IF.DAT") == stored);
+}
+
+}  // namespace
