@@ -413,3 +413,27 @@ TEST_F(Customers, AnIndexBuiltFromTheRecordsEqualsTheStoredOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// A continuation bucket fills after 2499 slots and is continued in half of the next donor.
+TEST_F(Customers, AFullContinuationIsContinuedAgain) {
+    const int32_t h = 38 * 5001, c = 5001 + 2500;  // Latin T, continued in half of bucket 1
+    ASSERT_EQ(store("TA"), Stored::WRITTEN);
+    putHeader(h, RR2{5000, 4999, h + 1});
+    putEntry(h + 5000, RR3{c, 0});
+    putHeader(5001, RR2{2499, 0, 0});
+    putHeader(c, RR2{2500, 2498, 0});
+    ASSERT_EQ(store("TC"), Stored::WRITTEN);
+    EXPECT_EQ(entry(c + 2499), (RR3{1, 0}));
+    EXPECT_EQ(header(0), (RR2{2499, 0, 0})) << "bucket 0 lends its upper half";
+    EXPECT_EQ(header(2500), (RR2{2500, 0, 0}));
+    EXPECT_EQ(entry(c + 2500), (RR3{2500, 0})) << "the continuation's link";
+    ASSERT_EQ(store("TB"), Stored::WRITTEN);
+    EXPECT_EQ(entry(2501), (RR3{2, c + 2499}));
+    EXPECT_EQ(chain(38), (std::vector<std::string>{"TA", "TB", "TC"}));
+    EXPECT_TRUE(find("TC"));
+    EXPECT_TRUE(ARP0::checkIndex(0).empty());
+}
+
+}  // namespace
