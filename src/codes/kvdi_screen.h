@@ -72,7 +72,7 @@ struct Screen {
     // State: this screen's own change flag and bar position.
     bool BO = false;
     int L = 0, CL = 0, SL = 0, K = 0;
-    bool quit = false;  // set by a part that ends the screen with nothing handed back
+    bool quit = false;  // set by a table that ends the screen with nothing handed back
     int rec() const { return SL * rows + L + 1; }
     int y() const { return YA + L; }
     void openOn(int n) {  // record n (1-based) highlighted
