@@ -8,6 +8,7 @@
 #include "config/params.h"
 #include "invoicing/tim.h"
 #include "platform/codepage.h"
+#include "shell/install_customers.h"
 
 namespace fs = std::filesystem;
 
@@ -78,6 +79,8 @@ void makeCompanyFolder(const std::string& dir) {
     std::string img(PARAMS::SEIRES_SIZE, '\0');
     PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
+
+    seedCustomerFiles(dir);
     TIM::makeInvoiceFiles(dir);
 }
 
