@@ -3,7 +3,9 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "invoicing/tim0.h"
 
@@ -77,5 +79,22 @@ struct TIMOS {
 // missing: "TM.DAT" empty, "TI.DAT" 100000 entries of 65000, "TD.DAT" a stack of 1000 zero WORDs,
 // "HDT.DAT" a zero counter, "TH.DAT" 22320 and "TPE.DAT" 10000 empty heads.
 void makeInvoiceFiles(const std::string& dir);
+
+}  // namespace TIM
+
+namespace TIM {
+
+// A check of the invoice and credit-note files: every number index entry names a record of the
+// record file that is not on the free stack and is named once; every chain ("TH", "TPE", "SH",
+// "SPE") keeps its links inside the node area without cycles, and names each document at most once;
+// every indexed document is on the chain of its day (when its day has a head) and of its customer
+// (when the customer has a head). POSTED holds, per customer, the sum of what the documents post
+// (invoices minus credit notes, in drachmas at UMAS::EURO).
+struct CHECKED {
+    std::vector<std::string> PROBLEMS;
+    std::map<uint16_t, int64_t> POSTED;
+    int64_t DOCUMENTS = 0;
+};
+CHECKED CHECKFILES();
 
 }  // namespace TIM
