@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 
 #include "config/params.h"
 #include "invoicing/apodi.h"
@@ -50,6 +51,8 @@ const AmountCase CASES[] = {
     {"0.005 euro: tie to even 0", "150104", 2, "ΕΞΟΔΑ", "", 0.005, 0, 0, "          "},
 };
 
+void PrintTo(const AmountCase& c, std::ostream* os) { *os << c.what; }
+
 class Amounts : public ::testing::TestWithParam<AmountCase> {};
 
 TEST_P(Amounts, StoredFormVatAndDisplay) {
@@ -79,7 +82,8 @@ TEST_P(Amounts, StoredFormVatAndDisplay) {
     EXPECT_NEAR(TIM0::LOADED(c.stored, euro), euro ? c.stored / 100.0 : c.stored, 1e-12);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Amounts, ::testing::ValuesIn(CASES));
+INSTANTIATE_TEST_SUITE_P(Table, Amounts, ::testing::ValuesIn(CASES),
+                         [](const ::testing::TestParamInfo<AmountCase>& i) { return "case" + std::to_string(i.index); });
 
 TEST(Amounts, LoadByTheDocumentsYear) {
     EXPECT_DOUBLE_EQ(TIM0::LOADED(1999, TIM0::EURODOC("010102")), 19.99);

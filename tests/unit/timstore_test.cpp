@@ -203,6 +203,25 @@ TEST_F(InvoiceStore, DeletingTheOnlyDocumentOfADayFreesTheHead) {
     expectSound();
 }
 
+TEST_F(InvoiceStore, ChangingTheDateMovesTheDocumentToTheOtherDay) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    TIM::TIMOS t;
+    ASSERT_TRUE(storeNew(t, 1, "010326", "ΑΛΦΑ", 10));
+    ASSERT_TRUE(storeNew(t, 2, "010326", "ΑΛΦΑ", 10));
+    ASSERT_TRUE(TESTS::openDoc(t, 2));
+    TIM0::HM = "020326";
+    ASSERT_TRUE(t.KTT(true, false));
+    const size_t H = APODI::DAYHEADS;
+    EXPECT_EQ(node("TH.DAT", size_t(day("010326"))), (APODI::RTIM1{0, uint16_t(H)}));
+    EXPECT_EQ(node("TH.DAT", H), (APODI::RTIM1{65000, 0}));
+    EXPECT_EQ(node("TH.DAT", size_t(day("020326"))), (APODI::RTIM1{1, 0}));
+    // The load of a document without a mark clears the mark line.
+    ASSERT_TRUE(TESTS::openDoc(t, 1));
+    EXPECT_EQ(con->text(2, 23, 28), std::string(28, ' '));
+    EXPECT_EQ(con->attr(2, 23), 0x0E);
+    expectSound();
+}
+
 TEST_F(InvoiceStore, TwoLetterSeriesUsesItsOwnIndex) {
     TESTS::addCustomer("ΑΛΦΑ");
     PARAMS::SEIRESTABLE s = series();
@@ -397,6 +416,10 @@ TEST_F(InvoiceStore, SignedDocumentIsNeitherChangedNorDeleted) {
     ASSERT_TRUE(t.KTT(false, false));
     ASSERT_TRUE(TESTS::openDoc(t, 9));
     EXPECT_EQ(t.PAIPS[1], -1);
+    // The load shows the mark line.
+    EXPECT_EQ(con->text(2, 23, 28), gr("Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ:    -1  "));
+    EXPECT_EQ(con->attr(2, 23), 0x2F);
+    EXPECT_EQ(con->attr(29, 23), 0x2F);
     const std::string before = bytes("TM.DAT");
     TIM0::XR[1] = 11;
     answerEsc();
