@@ -466,8 +466,23 @@ TEST_F(InvoiceStore, DeleteDialogAsksFirst) {
     ASSERT_TRUE(storeNew(t, 3, "010126", "ΑΛΦΑ", 10));
     t.BTM = "3     ";
     ASSERT_FALSE(UMAS::ELDI("", t.BTM, "NUTI", 6));
-    con->ch('o');
+    // Mask 43 asks, the answer awaited at column 37 of row 23; "o" is no.
+    int cx = 0, cy = 0;
+    std::string shown;
+    auto once = std::make_shared<bool>(false);
+    con->onIdle = [&, once] {
+        if (*once) return;
+        *once = true;
+        shown = con->text(4, 22, 26);
+        cx = con->whereX();
+        cy = con->whereY();
+        con->ch('o');
+    };
     EXPECT_FALSE(t.DIAG());
+    EXPECT_EQ(shown, gr("ΔΙΑΓΡΑΦΗ ΤΟΥ ΠΑΡΑΣΤΑΤΙΚΟΥ."));
+    EXPECT_EQ(cx, 37);
+    EXPECT_EQ(cy, 23);
+    EXPECT_EQ(con->text(4, 22, 26), std::string(26, ' '));  // the screen under the mask is back
     EXPECT_EQ(word("TI.DAT", 3), 0);
     EXPECT_TRUE(APODI::BOO);
     con->ch(0x8C);  // Greek capital Ν: yes
