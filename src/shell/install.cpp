@@ -6,6 +6,7 @@
 
 #include "common/umas.h"
 #include "config/params.h"
+#include "invoicing/tim.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
 
@@ -87,6 +88,7 @@ void makeCompanyFolder(const std::string& dir) {
     makeCodeTables(dir);
 
     seedCustomerFiles(dir);
+    TIM::makeInvoiceFiles(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
