@@ -87,7 +87,7 @@ struct NewFile::Impl {
 };
 
 namespace {
-constexpr size_t BLOCK = 256 * 1024;
+constexpr size_t BLOCK = 1024 * 1024;
 }
 
 NewFile::NewFile(const std::string& name) : d(std::make_unique<Impl>()) {
