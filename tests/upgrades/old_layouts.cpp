@@ -110,10 +110,10 @@ std::map<std::string, std::string> snapshot(const std::string& dir) {
     std::map<std::string, std::string> m;
     for (const auto& e : fs::directory_iterator(dir)) {
         if (!e.is_regular_file()) continue;
+        std::string bytes(size_t(e.file_size()), '\0');
         std::ifstream f(e.path(), std::ios::binary);
-        std::ostringstream ss;
-        ss << f.rdbuf();
-        m[e.path().filename().string()] = ss.str();
+        f.read(bytes.data(), std::streamsize(bytes.size()));
+        m[e.path().filename().string()] = std::move(bytes);
     }
     return m;
 }
