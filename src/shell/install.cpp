@@ -4,9 +4,11 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "codes/kvdi.h"
 #include "common/umas.h"
 #include "config/params.h"
 #include "platform/codepage.h"
+#include "shell/install_customers.h"
 
 namespace fs = std::filesystem;
 
@@ -74,41 +76,6 @@ void makeCompanyFolder(const std::string& dir) {
             writeBytes(d / (prefix + std::string(PARAMS::PARTIM7_NAMES[i]) + ".dat"),
                        std::string(PARAMS::PARTIM7_SIZE, '\0'));
 
-    // The code tables and customer files that every company choice looks at, empty in their current
-    // layouts. Entry 24 of the currencies is the euro with its fixed rate in drachmas.
-    std::string nom(1214, '\0');
-    {
-        auto* e = reinterpret_cast<uint8_t*>(nom.data()) + 14 + 23 * 50;
-        auto putS = [](uint8_t* p, const std::string& t) {
-            p[0] = uint8_t(t.size());
-            std::copy(t.begin(), t.end(), p + 1);
-        };
-        putS(e, "24");
-        putS(e + 5, PLAT::utf8ToCp737("ΕΥΡΩ"));
-        putS(e + 26, "EUR");
-        e[30] = 1;
-        putS(e + 41, "340.750");
-    }
-    writeBytes(d / "NOM.DAT", nom);
-    writeBytes(d / "XVR.DAT", std::string(6240, '\0'));
-    writeBytes(d / "PRE.DAT", std::string(1728, '\0'));
-    writeBytes(d / "TEL.DAT", std::string(15840, '\0'));
-    std::string index;
-    for (int b = 0; b < 60; ++b) {
-        std::string bucket(5001 * 8, '\0');
-        bucket[0] = char(5000 & 0xFF);
-        bucket[1] = char(5000 >> 8);
-        index += bucket;
-    }
-    for (const char* prefix : {"", "X"}) {
-        std::string p(prefix);
-        writeBytes(d / (p + "MF.DAT"), "");
-        writeBytes(d / (p + "HF.DAT"), std::string(2, '\0'));
-        writeBytes(d / (p + "PD.DAT"), std::string(2, '\0'));
-        writeBytes(d / (p + "IF.DAT"), index);
-        writeBytes(d / (p + "PN.DAT"), std::string(16000, '\0'));
-    }
-
     // The series files: slot 1 (documents without a series) numbers from 1 and prints one copy with
     // the default print settings (page length 66, "LPT1").
     PARAMS::SEIRESTABLE series{};
@@ -118,7 +85,14 @@ void makeCompanyFolder(const std::string& dir) {
     std::string img(PARAMS::SEIRES_SIZE, '\0');
     PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
+    // Entry 24 of the currencies is the euro, whose rate no screen edits: the table comes with it.
+    std::string nom(KVDI::F_NOM.size, '\0');
+    KVDI::RECNOM{"24", PLAT::gr("ΕΥΡΩ"), "EUR", 1, "", "340.750"}.encode(reinterpret_cast<uint8_t*>(nom.data()) + 14 +
+                                                                          23 * KVDI::RECNOM::SIZE);
+    writeBytes(d / "NOM.DAT", nom);
     makeCodeTables(dir);
+
+    seedCustomerFiles(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
