@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "codes/kvdi.h"
 #include "common/umas.h"
 #include "platform/codec.h"
 #include "upgrades/rebuilds.h"
@@ -27,16 +28,19 @@ std::string codeText(uint16_t v, int cap) {
     return s;
 }
 
-// A text field copied into an equal or wider one (length byte and characters; the rest zero).
-void copyText(uint8_t* to, int toCap, const uint8_t* from, int fromCap) { PLAT::putS(to, toCap, PLAT::getS(from, fromCap)); }
+using KVDI::RECNOM;
+using KVDI::RECPOL;
+using KVDI::RECPRE;
+using KVDI::RECTAX;
+using KVDI::RECTEL;
+constexpr int64_t NOM_SIZE = int64_t(KVDI::F_NOM.size), XVR_SIZE = int64_t(KVDI::F_POL.size),
+                  PRE_SIZE = int64_t(KVDI::F_PRE.size), TAX_SIZE = int64_t(KVDI::F_TAX.size),
+                  TEL_SIZE = int64_t(KVDI::F_TEL.size);
+static_assert(NOM_SIZE == NOM_HEAD + 24 * RECNOM::SIZE && XVR_SIZE == 240 * RECPOL::SIZE &&
+              PRE_SIZE == 48 * RECPRE::SIZE && TAX_SIZE == 48 * RECTAX::SIZE && TEL_SIZE == 360 * RECTEL::SIZE);
 
-// ---- The current layouts (offsets within an entry) ----
-// RECPOL: KV string[4] @0, CI string[20] @5.
-// RECNOM: KV string[4] @0, NO string[20] @5, ST string[3] @26, MO WORD @30, IG string[8] @32, IS string[8] @41.
-// RECPRE: KV string[4] @0, EE string[30] @5.
-// RECTAX: KV string[3] @0, FO string[14] @4, PS string[7] @19, EI BYTE @27.
-// RECTEL: KV WORD @0, TE string[20] @2, CI string[20] @23.
-constexpr int NOM_IS = 41;
+// Text of an old entry (length byte and capacity).
+std::string text(const uint8_t* p, int cap) { return PLAT::getS(p, cap); }
 
 // One conversion in place: probe, read the old table, convert, write it back.
 template <class Convert>
@@ -81,7 +85,7 @@ double valReal(const std::string& s) {
 
 // The euro rate from a current currency table.
 void setEuro(const uint8_t* table) {
-    UMAS::EURO = valReal(PLAT::getS(table + NOM_HEAD + 23 * RECNOM_SIZE + NOM_IS, 8));
+    UMAS::EURO = valReal(RECNOM::decode(table + NOM_HEAD + 23 * RECNOM::SIZE).IS);
     char buf[64];
     std::snprintf(buf, sizeof buf, "%7.3f", UMAS::EURO);
     UMAS::SEURO = std::string(buf).substr(0, 7);
@@ -98,9 +102,7 @@ void REB_POL() {
     std::vector<uint8_t> neu(size_t(XVR_SIZE), 0);
     for (int64_t i = 0; i < size / ORECPOL_SIZE; ++i) {
         const uint8_t* o = old.data() + i * ORECPOL_SIZE;
-        uint8_t* r = neu.data() + i * RECPOL_SIZE;
-        PLAT::putS(r, 4, codeText(PLAT::getW(o), 4));
-        copyText(r + 5, 20, o + 2, 20);
+        RECPOL{codeText(PLAT::getW(o), 4), text(o + 2, 20)}.encode(neu.data() + i * RECPOL::SIZE);
     }
     writeTable("XVR.DAT", neu);
 }
@@ -109,14 +111,15 @@ void REB_NOM() {
     inPlace("REB_NOM", "NOM.DAT", NOM_OLD1, NOM_OLD2, [](const uint8_t* o, uint8_t* r) {
         std::memcpy(r, o, NOM_HEAD);  // H1, H2
         for (int i = 0; i < 24; ++i) {
+            // The intermediate layout is the current one with rates of 7 characters.
             const uint8_t* a = o + NOM_HEAD + i * OORECNOM_SIZE;
             uint8_t* b = r + NOM_HEAD + i * ORECNOM_SIZE;
             PLAT::putS(b, 4, codeText(PLAT::getW(a), 4));  // KV
-            copyText(b + 5, 20, a + 2, 20);                   // NO
-            copyText(b + 26, 3, a + 23, 3);                   // ST
-            PLAT::putW(b + 30, PLAT::getW(a + 27));           // MO
-            copyText(b + 32, 7, a + 29, 7);                   // IG
-            copyText(b + 40, 7, a + 37, 7);                   // IS
+            PLAT::putS(b + 5, 20, text(a + 2, 20));         // NO
+            PLAT::putS(b + 26, 3, text(a + 23, 3));         // ST
+            PLAT::putW(b + 30, PLAT::getW(a + 27));         // MO
+            PLAT::putS(b + 32, 7, text(a + 29, 7));         // IG
+            PLAT::putS(b + 40, 7, text(a + 37, 7));         // IS
         }
     });
 }
@@ -135,13 +138,8 @@ void REB_NOM_2() {
     std::memcpy(r.data(), o.data(), NOM_HEAD);
     for (int i = 0; i < 24; ++i) {
         const uint8_t* a = o.data() + NOM_HEAD + i * ORECNOM_SIZE;
-        uint8_t* b = r.data() + NOM_HEAD + i * RECNOM_SIZE;
-        copyText(b, 4, a, 4);                    // KV
-        copyText(b + 5, 20, a + 5, 20);          // NO
-        copyText(b + 26, 3, a + 26, 3);          // ST
-        PLAT::putW(b + 30, PLAT::getW(a + 30));  // MO
-        copyText(b + 32, 8, a + 32, 7);          // IG
-        copyText(b + NOM_IS, 8, a + 40, 7);      // IS
+        RECNOM{text(a, 4), text(a + 5, 20), text(a + 26, 3), PLAT::getW(a + 30), text(a + 32, 7), text(a + 40, 7)}.encode(
+            r.data() + NOM_HEAD + i * RECNOM::SIZE);
     }
     setEuro(r.data());
     writeTable("NOM.DAT", r);
@@ -149,11 +147,7 @@ void REB_NOM_2() {
 
 void REB_PRE() {
     inPlace("REB_PRE", "PRE.DAT", PRE_OLD1, PRE_SIZE, [](const uint8_t* o, uint8_t* r) {
-        for (int i = 0; i < 48; ++i) {
-            uint8_t* b = r + i * RECPRE_SIZE;
-            PLAT::putS(b, 4, "");
-            copyText(b + 5, 30, o + i * ORECPRE1_SIZE, 30);
-        }
+        for (int i = 0; i < 48; ++i) RECPRE{"", text(o + i * ORECPRE1_SIZE, 30)}.encode(r + i * RECPRE::SIZE);
     });
 }
 
@@ -161,14 +155,13 @@ void REB_PRE2() {
     inPlace("REB_PRE2", "PRE.DAT", PRE_OLD2, PRE_SIZE, [](const uint8_t* o, uint8_t* r) {
         for (int i = 0; i < 48; ++i) {
             const uint8_t* a = o + i * ORECPRE2_SIZE;
-            uint8_t* b = r + i * RECPRE_SIZE;
-            copyText(b, 4, a, 3);
-            copyText(b + 5, 30, a + 4, 30);
+            RECPRE{text(a, 3), text(a + 4, 30)}.encode(r + i * RECPRE::SIZE);
         }
     });
 }
 
 void REB_TAX() {
+    // The 24 entries are already in the current layout.
     inPlace("REB_TAX", "TAX.DAT", TAX_OLD1, TAX_SIZE,
             [](const uint8_t* o, uint8_t* r) { std::memcpy(r, o, size_t(TAX_OLD1)); });
 }
@@ -177,12 +170,9 @@ void REB_TAX2() {
     inPlace("REB_TAX2", "TAX.DAT", TAX_OLD2, TAX_SIZE, [](const uint8_t* o, uint8_t* r) {
         for (int i = 0; i < 48; ++i) {
             const uint8_t* a = o + i * ORECTAX_SIZE;
-            uint8_t* b = r + i * RECTAX_SIZE;
             uint16_t kv = PLAT::getW(a);
-            PLAT::putS(b, 3, kv == 0 ? std::string() : codeText(kv, 3));
-            copyText(b + 4, 14, a + 2, 14);  // FO
-            copyText(b + 19, 7, a + 17, 7);  // PS
-            b[27] = a[25];                   // EI
+            RECTAX{kv == 0 ? std::string() : codeText(kv, 3), text(a + 2, 14), text(a + 17, 7), a[25]}.encode(
+                r + i * RECTAX::SIZE);
         }
     });
 }
@@ -199,10 +189,7 @@ void REB_TEL() {
     std::vector<uint8_t> neu(size_t(TEL_SIZE), 0);
     for (int i = 0; i < 360; ++i) {
         const uint8_t* a = old.data() + i * ORECTEL_SIZE;
-        uint8_t* b = neu.data() + i * RECTEL_SIZE;
-        PLAT::putW(b, PLAT::getW(a));
-        copyText(b + 2, 20, a + 2, 20);
-        PLAT::putS(b + 23, 20, "");
+        RECTEL{PLAT::getW(a), text(a + 2, 20), ""}.encode(neu.data() + i * RECTEL::SIZE);
     }
     writeTable("TEL.DAT", neu);
 }

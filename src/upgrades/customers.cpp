@@ -3,6 +3,7 @@
 // freed-slot files "PN.DAT" and "XPN.DAT" emptied.
 #include <cstring>
 
+#include "customers/arp0.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "upgrades/rebuilds.h"
@@ -13,7 +14,12 @@ using namespace MECH;
 
 namespace {
 
-// String fields of a customer record: offset and capacity, in the old and the current layout.
+constexpr int64_t RR0_SIZE = int64_t(ARP0::RR0::SIZE), IDX_REC = ARP0::INDEX_REC, IDX_BUCKET = ARP0::BUCKET_RECS;
+static_assert(IDX_SIZE50 == 50 * IDX_BUCKET * IDX_REC && ARP0::INDEX_SIZE == 60 * IDX_BUCKET * IDX_REC);
+static_assert(PN_AFTER60 == ARP0::PN_RECS);
+
+// String fields of a customer record: offset and capacity, in the old and the current layout (the
+// current offsets only to tell whether a file reads as current; the record is built by its codec).
 struct TextField {
     int oldAt, oldCap, at, cap;
 };
@@ -31,7 +37,6 @@ constexpr TextField RR0_TEXTS[] = {
     {221, 30, 271, 30}, // EF tax office
 };
 constexpr int OLD_DK = 212, OLD_XR = 213, OLD_PI = 217;
-constexpr int RR0_DK = 262, RR0_XR = 263, RR0_PI = 267;
 
 // Every string length of every record within its capacity, in the old or in the current layout.
 bool readsAs(const std::vector<uint8_t>& file, int64_t recSize, bool old) {
@@ -41,18 +46,30 @@ bool readsAs(const std::vector<uint8_t>& file, int64_t recSize, bool old) {
     return true;
 }
 
-void widen(const uint8_t* o, uint8_t* r) {
-    std::memset(r, 0, size_t(RR0_SIZE));
-    for (const TextField& t : RR0_TEXTS) PLAT::putS(r + t.at, t.cap, PLAT::getS(o + t.oldAt, t.oldCap));
-    r[RR0_DK] = o[OLD_DK];
-    PLAT::putL(r + RR0_XR, PLAT::getL(o + OLD_XR));
-    PLAT::putL(r + RR0_PI, PLAT::getL(o + OLD_PI));
+// The old record's fields, each text copied unchanged into its equal or wider new field.
+ARP0::RR0 widen(const uint8_t* o) {
+    auto t = [o](int i) { return PLAT::getS(o + RR0_TEXTS[i].oldAt, RR0_TEXTS[i].oldCap); };
+    ARP0::RR0 r;
+    r.EA = t(0);
+    r.AF = t(1);
+    r.ON = t(2);
+    r.DI = t(3);
+    r.PO = t(4);
+    r.TK = t(5);
+    r.TH = {t(6), t(7)};
+    r.EP = t(8);
+    r.SX = t(9);
+    r.EF = t(10);
+    r.DK = o[OLD_DK];
+    r.XR = PLAT::getL(o + OLD_XR);
+    r.PI = PLAT::getL(o + OLD_PI);
+    return r;
 }
 
 // An empty bucket of the current index: head {5000, 0, 0} and 5000 zero entries.
 void emptyBucket(uint8_t* b) {
     std::memset(b, 0, size_t(IDX_BUCKET * IDX_REC));
-    PLAT::putW(b, uint16_t(IDX_CAPACITY));
+    ARP0::RR2{ARP0::FULL_SY, 0, 0}.encode(b);
 }
 
 void emptyFreedSlots(int64_t records) {
@@ -78,9 +95,9 @@ void REB_PELAT(const std::string& FN) {
     }
     checkBackup(step, file, bak);
     NewFile out(neu);
-    uint8_t rec[RR0_SIZE];
+    uint8_t rec[ARP0::RR0::SIZE];
     for (int64_t r = 0; r < size / ORECPEL_SIZE; ++r) {
-        widen(old.data() + r * ORECPEL_SIZE, rec);
+        widen(old.data() + r * ORECPEL_SIZE).encode(rec);
         out.put(rec, sizeof rec);
     }
     out.finish();
@@ -103,16 +120,14 @@ void REIDEX_PELAT(const std::string& FN) {
             if (link >= oldRecords)
                 fail(step, file, "bucket " + std::to_string(b) + ": link " + std::to_string(link) + " past the end");
             // A bucket takes 4999 entries; a longer chain can only be one that runs in a circle.
-            if (count == IDX_CAPACITY - 1) fail(step, file, "bucket " + std::to_string(b) + ": the chain runs in a circle");
+            if (count == ARP0::FULL_SY - 1) fail(step, file, "bucket " + std::to_string(b) + ": the chain runs in a circle");
             const uint8_t* e = old.data() + int64_t(link) * OIDX_REC;
             link = PLAT::getW(e + 2);
             ++count;
-            uint8_t* n = head + count * IDX_REC;
-            PLAT::putL(n, int32_t(e[1]) * 256 + e[0]);
-            PLAT::putL(n + 4, link == 0 ? 0 : int32_t(b * IDX_BUCKET + count + 1));
+            ARP0::RR3{int32_t(e[1]) * 256 + e[0], link == 0 ? 0 : int32_t(b * IDX_BUCKET + count + 1)}.encode(
+                head + count * IDX_REC);
         }
-        PLAT::putW(head + 2, uint16_t(count));
-        PLAT::putL(head + 4, count == 0 ? 0 : int32_t(b * IDX_BUCKET + 1));
+        ARP0::RR2{ARP0::FULL_SY, uint16_t(count), count == 0 ? 0 : int32_t(b * IDX_BUCKET + 1)}.encode(head);
     }
     NewFile out(neu);
     out.put(idx.data(), idx.size());
@@ -127,7 +142,7 @@ void REIDEX_PEL2(const std::string& FN) {
     const std::string step = "REIDEX_PEL2 " + FN, file = FN + ".DAT", neu = "New" + FN + ".DAT", bak = FN + ".CCC";
     if (probe(step, file) != IDX_SIZE50) return;
     checkBackup(step, file, bak);
-    std::vector<uint8_t> idx = readTable(step, file, size_t(IDX_SIZE60));
+    std::vector<uint8_t> idx = readTable(step, file, size_t(ARP0::INDEX_SIZE));
     for (int64_t b = 50; b < 60; ++b) emptyBucket(idx.data() + b * IDX_BUCKET * IDX_REC);
     NewFile out(neu);
     out.put(idx.data(), idx.size());

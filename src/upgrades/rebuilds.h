@@ -66,26 +66,19 @@ private:
 // After the sequence: a euro rate of 0 is reported on the screen until a key is pressed.
 void reportZeroEuro();
 
-// ---- Sizes of the layouts -----------------------------------------------------------------------
-// Code tables: current sizes and the old ones.
-constexpr int64_t XVR_SIZE = 6240, RECPOL_SIZE = 26, ORECPOL_SIZE = 23;
-constexpr int64_t NOM_SIZE = 1214, NOM_HEAD = 14, RECNOM_SIZE = 50;
-constexpr int64_t NOM_OLD1 = 1094, OORECNOM_SIZE = 45;  // codes as WORDs
-constexpr int64_t NOM_OLD2 = 1166, ORECNOM_SIZE = 48;   // rates of 7 characters
-constexpr int64_t PRE_SIZE = 1728, RECPRE_SIZE = 36;
-constexpr int64_t PRE_OLD1 = 1488, ORECPRE1_SIZE = 31;  // descriptions only
-constexpr int64_t PRE_OLD2 = 1680, ORECPRE2_SIZE = 35;  // codes of 3 characters
-constexpr int64_t TAX_SIZE = 1344, RECTAX_SIZE = 28;
-constexpr int64_t TAX_OLD1 = 672;                        // 24 current entries
-constexpr int64_t TAX_OLD2 = 1248, ORECTAX_SIZE = 26;    // codes as WORDs
-constexpr int64_t TEL_SIZE = 15840, RECTEL_SIZE = 44;
-constexpr int64_t TEL_OLD = 8280, ORECTEL_SIZE = 23;
-// Customers and their name index.
-constexpr int64_t RR0_SIZE = 302, ORECPEL_SIZE = 252;
-constexpr int64_t IDX_REC = 8, IDX_BUCKET = 5001, IDX_CAPACITY = 5000;
-constexpr int64_t IDX_SIZE50 = 50 * IDX_BUCKET * IDX_REC;  // 2000400
-constexpr int64_t IDX_SIZE60 = 60 * IDX_BUCKET * IDX_REC;  // 2400480
-constexpr int64_t OIDX_SIZE = 20200, OIDX_REC = 4, OIDX_BUCKET = 101;
+// ---- Sizes of the older layouts (the current ones belong to the code tables and the customers) -
+constexpr int64_t ORECPOL_SIZE = 23;                     // countries: 84, 144 or 240 entries
+constexpr int64_t NOM_HEAD = 14;                         // the two validity dates of "NOM.DAT"
+constexpr int64_t NOM_OLD1 = 1094, OORECNOM_SIZE = 45;   // currencies with codes as WORDs
+constexpr int64_t NOM_OLD2 = 1166, ORECNOM_SIZE = 48;    // currencies with rates of 7 characters
+constexpr int64_t PRE_OLD1 = 1488, ORECPRE1_SIZE = 31;   // documents: descriptions only
+constexpr int64_t PRE_OLD2 = 1680, ORECPRE2_SIZE = 35;   // documents with codes of 3 characters
+constexpr int64_t TAX_OLD1 = 672;                        // taxes: 24 current entries
+constexpr int64_t TAX_OLD2 = 1248, ORECTAX_SIZE = 26;    // taxes with codes as WORDs
+constexpr int64_t TEL_OLD = 8280, ORECTEL_SIZE = 23;     // customs offices without towns
+constexpr int64_t ORECPEL_SIZE = 252;                    // the shorter customer record
+constexpr int64_t OIDX_SIZE = 20200, OIDX_REC = 4, OIDX_BUCKET = 101;  // the oldest name index
+constexpr int64_t IDX_SIZE50 = 50 * 5001 * 8;            // the name index of 50 buckets (2000400)
 constexpr int64_t PN_AFTER50 = 2500, PN_AFTER60 = 4000;  // LONGINT zeros of the freed-slot files
 
 // ---- Test hook ---------------------------------------------------------------------------------

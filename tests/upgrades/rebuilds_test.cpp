@@ -2,9 +2,11 @@
 // field by field, compared byte for byte with its current layout after one company choice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/umas.h"
+#include "customers/arp0.h"
 #include "helpers/fixture.h"
 #include "platform/codepage.h"
 #include "platform/fatal.h"
@@ -282,6 +284,39 @@ TEST_F(Upgrades, TheOldestIndexIsRebuiltFollowingItsChainsAndExtended) {
     EXPECT_FALSE(has("NewIF.DAT"));
     EXPECT_FALSE(has("XIF.BBB"));
     EXPECT_FALSE(has("XIF.CCC"));
+}
+
+TEST_F(Upgrades, OldCustomersAreFoundByNameThroughTheRebuiltIndex) {
+    // An old company: records of the shorter layout and their oldest index, chains in name order.
+    const char* names[] = {"ΑΛΦΑ Α.Ε.", "ΑΒΓ ΕΠΕ", "ΑΑΑ", "ALPHA LTD", "ΚΑΠΠΑ", "KAPPA", "ΚΑΡΑΣ", "ZETA", "0-ONE", "ΩΜΕΓΑ"};
+    std::string mf;
+    std::map<int, std::vector<uint16_t>> buckets;
+    std::vector<std::string> keys;
+    for (const char* n : names) {
+        Customer c = sample(int(keys.size()));
+        c.ea = ARP0::KEY(gr(n));
+        keys.push_back(c.ea);
+        mf += ORECPEL(c);
+    }
+    std::vector<uint16_t> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = uint16_t(i);
+    std::sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) { return ARP0::compareNames(keys[a], keys[b]) < 0; });
+    for (uint16_t i : order) buckets[ARP0::bucketOf(keys[i])].push_back(i);
+    OldIndex idx;
+    for (auto& [b, chain] : buckets)
+        if (b < 50) idx.chain(b, chain);  // the oldest index had no buckets for the digits
+    write("MF.DAT", mf);
+    write("IF.DAT", idx.bytes());
+    KORVEX::afterChoice();
+    EXPECT_EQ(ARP0::checkIndex(0), std::vector<std::string>{});
+    for (size_t i = 0; i < keys.size(); ++i) {
+        ARP0::EA = keys[i];
+        bool digit = ARP0::bucketOf(keys[i]) >= 50;
+        EXPECT_EQ(ARP0::CHO(0), !digit) << i;
+        if (!digit) {
+            EXPECT_EQ(ARP0::XN, i);
+        }
+    }
 }
 
 TEST_F(Upgrades, TheForeignIndexAloneEmptiesBothFreedSlotFiles) {
