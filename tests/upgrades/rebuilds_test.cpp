@@ -1,6 +1,8 @@
 // The conversions of older layouts at the company choice: each old file of a small fixture, built
 // field by field, compared byte for byte with its current layout after one company choice.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -201,6 +203,14 @@ TEST_F(Upgrades, AMissingTableStopsTheRunAtItsStep) {
     EXPECT_NE(msg.find("REB_PRE"), std::string::npos) << msg;
     EXPECT_NE(msg.find("PRE.DAT"), std::string::npos) << msg;
     EXPECT_EQ(KORVEX::sequenceLog.back(), "REB_PRE");
+}
+
+TEST_F(Upgrades, AReadOnlyTableStopsTheRunAtItsProbe) {
+    if (geteuid() == 0) GTEST_SKIP() << "the superuser opens read-only files for writing";
+    chmod((dir() + "/TEL.DAT").c_str(), 0444);
+    std::string msg = failing([] { KORVEX::afterChoice(); });
+    EXPECT_NE(msg.find("REB_TEL"), std::string::npos) << msg;
+    EXPECT_EQ(KORVEX::sequenceLog.back(), "REB_TEL");
 }
 
 TEST_F(Upgrades, ATableOfNoKnownSizeIsLeftAsItIs) {
