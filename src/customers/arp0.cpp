@@ -1,7 +1,10 @@
 // The customer files, the collation of names and the alphabetical name index.
 #include "customers/arp0.h"
 
+#include <cstring>
+#include <algorithm>
 #include <set>
+#include <unordered_map>
 
 #include "platform/codec.h"
 #include "platform/clock.h"
@@ -234,12 +237,17 @@ void (*WAIT)(int ms) = waitShowing;
 
 namespace {
 
-// The index file and the record file of one operation, with bounds on every position.
+// The index file and the record file of one operation, with bounds on every position. Index
+// records are read in blocks of 512 (a chain mostly lies in the first slots of its bucket) and
+// names once per operation; writes go to the file and to the blocks read.
 struct Set {
+    static constexpr int32_t BLOCK = 512;
     PLAT::File& idx;
     PLAT::File& rec;
     int32_t nIdx;  // records in the index file
     int32_t nRec;  // customer records
+    mutable std::unordered_map<int32_t, std::vector<uint8_t>> blocks;
+    mutable std::unordered_map<int32_t, std::string> names;
 
     Set(PLAT::File& i, PLAT::File& r)
         : idx(i), rec(r), nIdx(int32_t(std::min<int64_t>(i.size() / INDEX_REC, INDEX_RECS))),
@@ -249,40 +257,50 @@ struct Set {
     // An entry position: inside the file and not a bucket header.
     bool entryPos(int32_t pos) const { return pos > 0 && pos < nIdx && pos % BUCKET_RECS != 0; }
 
-    RR2 header(int32_t pos) const {
-        uint8_t b[8];
-        idx.readAt(int64_t(pos) * INDEX_REC, b, 8);
-        return RR2::decode(b);
+    const uint8_t* at(int32_t pos) const {
+        const int32_t k = pos / BLOCK;
+        auto it = blocks.find(k);
+        if (it == blocks.end()) {
+            const int32_t first = k * BLOCK, n = std::min(BLOCK, nIdx - first);
+            std::vector<uint8_t> b(size_t(n) * INDEX_REC);
+            idx.readAt(int64_t(first) * INDEX_REC, b.data(), b.size());
+            it = blocks.emplace(k, std::move(b)).first;
+        }
+        return it->second.data() + size_t(pos % BLOCK) * INDEX_REC;
     }
-    RR3 entry(int32_t pos) const {
-        uint8_t b[8];
-        idx.readAt(int64_t(pos) * INDEX_REC, b, 8);
-        return RR3::decode(b);
+    RR2 header(int32_t pos) const { return RR2::decode(at(pos)); }
+    RR3 entry(int32_t pos) const { return RR3::decode(at(pos)); }
+    void write(int32_t pos, size_t off, const uint8_t* b, size_t n) {
+        idx.writeAt(int64_t(pos) * INDEX_REC + int64_t(off), b, n);
+        auto it = blocks.find(pos / BLOCK);
+        if (it != blocks.end()) std::memcpy(it->second.data() + size_t(pos % BLOCK) * INDEX_REC + off, b, n);
     }
     void putHeader(int32_t pos, const RR2& h) {
         uint8_t b[8];
         h.encode(b);
-        idx.writeAt(int64_t(pos) * INDEX_REC, b, 8);
+        write(pos, 0, b, 8);
     }
     void putEntry(int32_t pos, const RR3& e) {
         uint8_t b[8];
         e.encode(b);
-        idx.writeAt(int64_t(pos) * INDEX_REC, b, 8);
+        write(pos, 0, b, 8);
     }
     // The next-link of a node (an entry's AL, a header's FA: the same four bytes).
     void putLink(int32_t pos, int32_t to) {
         uint8_t b[4];
         PLAT::putL(b, to);
-        idx.writeAt(int64_t(pos) * INDEX_REC + 4, b, 4);
+        write(pos, 4, b, 4);
     }
     // The name of customer re, padded to 30; blanks for a number beyond the record file.
-    std::string name(int32_t re) const {
+    const std::string& name(int32_t re) const {
         if (re < 0 || re >= nRec) return SPS;
+        auto it = names.find(re);
+        if (it != names.end()) return it->second;
         uint8_t b[31];
         rec.readAt(int64_t(re) * int64_t(RR0::SIZE), b, 31);
         std::string s = PLAT::getS(b, 30);
         s.resize(NAME_LEN, ' ');
-        return s;
+        return names.emplace(re, std::move(s)).first->second;
     }
 };
 
@@ -296,7 +314,7 @@ bool findIn(const Set& s, const std::string& key, int32_t& pos, RR3& e) {
     int32_t p = s.header(h).FA;
     for (int32_t steps = 0; steps < INDEX_RECS && s.entryPos(p); ++steps) {
         e = s.entry(p);
-        std::string nm = s.name(e.RE);
+        const std::string& nm = s.name(e.RE);
         if (nm == key) {
             pos = p;
             return true;
@@ -501,6 +519,18 @@ Stored storeLocked(int MN, const RR0& C) {
 
 }  // namespace
 
+Stored insertEntry(PLAT::File& idx, PLAT::File& rec, uint16_t n) {
+    Set s(idx, rec);
+    const std::string key = s.name(n);
+    const int32_t bucket = bucketOf(key);
+    if (n >= s.nRec || bucket < 0) return Stored::NO_BUCKET;
+    RR2 hd;
+    const int32_t h = takingBucket(s, bucket, hd);
+    if (h < 0) return Stored::INDEX_FULL;
+    insert(s, key, n, h, hd);
+    return Stored::WRITTEN;
+}
+
 Stored STORE(int MN, const RR0& C) {
     UMAS::LOCK("FPEL");
     Stored st = storeLocked(MN, C);
@@ -585,23 +615,35 @@ int32_t firstOfChainsFrom(int MN, int32_t b, RR3& entry) {
 }
 
 std::vector<Listed> listAll(int MN) {
-    std::vector<Listed> out;
-    const auto idx = PLAT::readWhole(fileName(MN, "IF"));
-    const auto rec = PLAT::readWhole(fileName(MN, "MF"));
-    if (!idx || !rec) PLAT::readWhole(fileName(MN, !idx ? "IF" : "MF")).value();  // a missing file is fatal
-    const auto* ib = reinterpret_cast<const uint8_t*>(idx->data());
-    const auto* rb = reinterpret_cast<const uint8_t*>(rec->data());
-    const int32_t nIdx = int32_t(std::min<size_t>(idx->size() / INDEX_REC, INDEX_RECS));
-    const int32_t nRec = int32_t(rec->size() / RR0::SIZE);
-    auto entryPos = [&](int32_t p) { return p > 0 && p < nIdx && p % BUCKET_RECS != 0; };
+    PLAT::File idx(fileName(MN, "IF"), PLAT::File::READ);
+    PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
+    Set s(idx, rec);
+    // The record numbers in bucket and chain order, then the records read in file order.
+    std::vector<uint16_t> order;
     int32_t budget = INDEX_RECS;
-    for (int32_t b = 0; b < BUCKETS && b * BUCKET_RECS < nIdx; ++b) {
-        int32_t p = RR2::decode(ib + int64_t(b) * BUCKET_RECS * INDEX_REC).FA;
-        while (entryPos(p) && budget-- > 0) {
-            RR3 e = RR3::decode(ib + int64_t(p) * INDEX_REC);
-            if (e.RE >= 0 && e.RE < nRec) out.push_back({uint16_t(e.RE), RR0::decode(rb + int64_t(e.RE) * RR0::SIZE)});
+    for (int32_t b = 0; b < BUCKETS && s.valid(b * BUCKET_RECS); ++b) {
+        int32_t p = s.header(b * BUCKET_RECS).FA;
+        while (s.entryPos(p) && budget-- > 0) {
+            RR3 e = s.entry(p);
+            if (e.RE >= 0 && e.RE < s.nRec) order.push_back(uint16_t(e.RE));
             p = e.AL;
         }
+    }
+    std::vector<uint32_t> byRecord(order.size());
+    for (uint32_t i = 0; i < byRecord.size(); ++i) byRecord[i] = i;
+    std::sort(byRecord.begin(), byRecord.end(), [&](uint32_t a, uint32_t b) { return order[a] < order[b]; });
+    std::vector<Listed> out(order.size());
+    constexpr int32_t CHUNK = 216;  // records per read (about 64 KB)
+    std::vector<uint8_t> buf(size_t(CHUNK) * RR0::SIZE);
+    int32_t loaded = -1;
+    for (uint32_t i : byRecord) {
+        const int32_t n = order[i];
+        if (loaded < 0 || n < loaded || n >= loaded + CHUNK) {
+            loaded = n;
+            const int32_t cnt = std::min(CHUNK, s.nRec - n);
+            rec.readAt(int64_t(n) * int64_t(RR0::SIZE), buf.data(), size_t(cnt) * RR0::SIZE);
+        }
+        out[i] = Listed{uint16_t(n), RR0::decode(buf.data() + size_t(n - loaded) * RR0::SIZE)};
     }
     return out;
 }

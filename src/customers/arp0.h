@@ -150,7 +150,8 @@ extern void (*WAIT)(int ms);
 bool CHO(int MN);
 // With F0 (index) and F1 (records) open: links the entry at position slot into the chain of EA's
 // bucket in name order (all 30 positions compared; the new entry goes before the first name not
-// below it) and leaves in BAL the position that must follow it. Writes only the previous node.
+// below it) and leaves in BAL the position that must follow it. Writes only the previous node, so
+// the caller writes the entry {XN, BAL} at slot at once; insertEntry and STORE write the entry first.
 void ALF(int32_t slot);
 // With F0 open: leaves in DA the last entry of the nearest non-empty chain at or below the bucket
 // of EA (bucket 0 when EA starts with a blank); DA {0, 0} when every chain below is empty.
@@ -173,6 +174,12 @@ std::string storedMessage(Stored s);
 // appended with XR and PI 0 and its index entry inserted. On WRITTEN: XN, HH the record number,
 // R0 the record written, BOO true.
 Stored STORE(int MN, const RR0& C);
+
+// Links customer n of the record file rec into the index idx (both open for writing), as a store
+// does for a new customer: the slot is taken, the entry written before the link that points at it,
+// a full bucket continued. Used to build an index from the records. Writes nothing and returns
+// NO_BUCKET or INDEX_FULL when the name cannot be linked; WRITTEN otherwise.
+Stored insertEntry(PLAT::File& idx, PLAT::File& rec, uint16_t n);
 
 // Unlinks customer HH named EA (a KEY) from its chain and records the freed position (at most 49
 // per bucket). True when the entry was found. Takes no lock (the caller holds "FPEL").

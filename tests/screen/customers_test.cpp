@@ -257,7 +257,9 @@ TEST_F(CustomerScreens, DeleteOfACustomerWithInvoices) {
                     ARP0::EA = ARP0::KEY("BETA");
                     EXPECT_FALSE(ARP0::CHO(0));
                 }},
-               {typed("alpha") + std::vector{ENTER, F5}, [&] {
+               {{DOWN}, [&] { EXPECT_EQ(row(3), "ALPHA") << "browsing passes over the deleted customer"; }},
+               {{DOWN}, [&] { EXPECT_EQ(row(3), "ALPHA"); }},
+               {std::vector{keyChar(25)} + typed("alpha") + std::vector{ENTER, F5}, [&] {
                     EXPECT_NE(con->text(23).find(gr("ΔΙΑΓΡΑΦΗ ΤΟΥ ΠΕΛΑΤΗ")), std::string::npos) << "mask 44";
                 }},
                {typed("n"), [&] { EXPECT_TRUE(ARP0::EMPTY(0)); }},

@@ -396,3 +396,44 @@ TEST_F(Customers, DemoCustomersAreStoredThroughTheStore) {
 }
 
 }  // namespace
+
+namespace {
+
+// An index built from the records alone equals, byte for byte, the one the stores wrote.
+TEST_F(Customers, AnIndexBuiltFromTheRecordsEqualsTheStoredOne) {
+    const char* names[] = {"ΚΩΣΤΑΣ", "KOSTAS", "ΑΛΦΑ", "ALPHA", "0NE", "ΚΑΛΟΣ", "ZETA", "ΚΩΣΤΑΣ Β", "&BAD"};
+    for (const char* n : names) store(gr(n));
+    const std::string stored = bytes("IF.DAT");
+    TESTS::writeFile(file("IF.DAT"), INSTALL::emptyCustomerIndex());
+    PLAT::File idx(file("IF.DAT"), PLAT::File::READWRITE), rec(file("MF.DAT"), PLAT::File::READ);
+    for (uint16_t n = 0; n < ARP0::recordCount(0); ++n) EXPECT_EQ(ARP0::insertEntry(idx, rec, n), Stored::WRITTEN) << n;
+    EXPECT_EQ(ARP0::insertEntry(idx, rec, 99), Stored::NO_BUCKET);
+    idx.close();
+    EXPECT_TRUE(bytes("IF.DAT") == stored);
+}
+
+}  // namespace
+
+namespace {
+
+// A continuation bucket fills after 2499 slots and is continued in half of the next donor.
+TEST_F(Customers, AFullContinuationIsContinuedAgain) {
+    const int32_t h = 38 * 5001, c = 5001 + 2500;  // Latin T, continued in half of bucket 1
+    ASSERT_EQ(store("TA"), Stored::WRITTEN);
+    putHeader(h, RR2{5000, 4999, h + 1});
+    putEntry(h + 5000, RR3{c, 0});
+    putHeader(5001, RR2{2499, 0, 0});
+    putHeader(c, RR2{2500, 2498, 0});
+    ASSERT_EQ(store("TC"), Stored::WRITTEN);
+    EXPECT_EQ(entry(c + 2499), (RR3{1, 0}));
+    EXPECT_EQ(header(0), (RR2{2499, 0, 0})) << "bucket 0 lends its upper half";
+    EXPECT_EQ(header(2500), (RR2{2500, 0, 0}));
+    EXPECT_EQ(entry(c + 2500), (RR3{2500, 0})) << "the continuation's link";
+    ASSERT_EQ(store("TB"), Stored::WRITTEN);
+    EXPECT_EQ(entry(2501), (RR3{2, c + 2499}));
+    EXPECT_EQ(chain(38), (std::vector<std::string>{"TA", "TB", "TC"}));
+    EXPECT_TRUE(find("TC"));
+    EXPECT_TRUE(ARP0::checkIndex(0).empty());
+}
+
+}  // namespace
