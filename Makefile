@@ -35,7 +35,7 @@ check: deps
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKORVEX_TESTS=OFF -DKORVEX_BENCH=ON >/dev/null
 	cmake --build build-bench -j $(JOBS)
-	cd build-bench && ./korvex_bench && ./korvex_bench_rebuilds
+	cd build-bench && ./korvex_bench
 
 clean:
 	rm -rf $(BUILD) $(CHECKDIR) build-bench

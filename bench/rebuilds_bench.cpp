@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench.h"
 #include "common/umas.h"
 #include "platform/codec.h"
 #include "upgrades/rebuilds.h"
@@ -63,11 +64,9 @@ double ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::ti
     return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
-}  // namespace
-
-int main() {
-    char tmpl[] = "korvex-bench-XXXXXX";
-    if (!mkdtemp(tmpl)) return 1;
+void rebuildsBench() {
+    char tmpl[] = "/tmp/korvex-bench-XXXXXX";
+    if (!mkdtemp(tmpl)) return;
     fs::path base = fs::absolute(tmpl);
     fs::path dir = base / "ARXEIO0";
     UMAS::PATH = dir.string() + "/";
@@ -83,7 +82,7 @@ int main() {
         auto t3 = std::chrono::steady_clock::now();
         if (fs::file_size(dir / "MF.DAT") != 10000 * 302 || fs::file_size(dir / "IF.DAT") != 2400480) {
             std::fprintf(stderr, "conversion incomplete\n");
-            return 1;
+            return;
         }
         pel.push_back(ms(t0, t1));
         rebuild.push_back(ms(t1, t2));
@@ -98,6 +97,10 @@ int main() {
     std::printf("name index rebuilt from the oldest layout (5000): %6.1f ms\n", median(rebuild));
     std::printf("name index extended to 60 buckets:             %6.1f ms\n", median(extend));
     std::printf("customer conversions together (median of 9):   %6.1f ms (aim: under 200)\n", median(total));
+    UMAS::PATH.clear();
     fs::remove_all(base);
-    return 0;
 }
+
+BENCH::Register reg("rebuilds", rebuildsBench);
+
+}  // namespace

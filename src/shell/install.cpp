@@ -4,7 +4,6 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "codes/kvdi.h"
 #include "common/umas.h"
 #include "config/params.h"
 #include "platform/codepage.h"
@@ -85,11 +84,6 @@ void makeCompanyFolder(const std::string& dir) {
     std::string img(PARAMS::SEIRES_SIZE, '\0');
     PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
-    // Entry 24 of the currencies is the euro, whose rate no screen edits: the table comes with it.
-    std::string nom(KVDI::F_NOM.size, '\0');
-    KVDI::RECNOM{"24", PLAT::gr("ΕΥΡΩ"), "EUR", 1, "", "340.750"}.encode(reinterpret_cast<uint8_t*>(nom.data()) + 14 +
-                                                                          23 * KVDI::RECNOM::SIZE);
-    writeBytes(d / "NOM.DAT", nom);
     makeCodeTables(dir);
 
     seedCustomerFiles(dir);
