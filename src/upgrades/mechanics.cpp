@@ -96,6 +96,14 @@ NewFile::NewFile(const std::string& name) : d(std::make_unique<Impl>()) {
 }
 
 void NewFile::put(const uint8_t* p, size_t n) {
+    // Whole blocks of a large piece go straight to the file.
+    while (d->buf.empty() && n >= BLOCK) {
+        d->f.writeAt(d->off, p, BLOCK);
+        d->off += int64_t(BLOCK);
+        p += BLOCK;
+        n -= BLOCK;
+        wrote();
+    }
     while (n > 0) {
         size_t k = std::min(n, BLOCK - d->buf.size());
         d->buf.insert(d->buf.end(), p, p + k);
