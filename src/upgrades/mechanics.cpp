@@ -32,8 +32,20 @@ void stopAfterWrite(int n) {
 
 int writeSteps() { return steps; }
 
-SequenceLock::SequenceLock() : lock(std::make_unique<PLAT::FolderLock>(UMAS::PATH)) {}
-SequenceLock::~SequenceLock() = default;
+// The named lock "FREB" where the company folder has its lock file (every installation lays it out);
+// a folder without it is locked as a whole, so that the lock never creates a file.
+SequenceLock::SequenceLock() {
+    if (PLAT::fileExists(UMAS::PATH + "FREB.DAT")) {
+        UMAS::LOCK("FREB");
+        named = true;
+    } else {
+        lock = std::make_unique<PLAT::FolderLock>(UMAS::PATH);
+    }
+}
+
+SequenceLock::~SequenceLock() {
+    if (named) UMAS::UNLOC("FREB");
+}
 
 namespace MECH {
 

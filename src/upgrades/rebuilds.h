@@ -50,8 +50,9 @@ void REB_DISI_2();
 void REB_TEL();
 void REB_APODI();
 
-// Held by the company choice from before the first step to after the last: an exclusive lock on the
-// company folder UMAS::PATH. Creates and writes nothing.
+// Held by the company choice from before the first step to after the last: the named lock "FREB" of
+// the company folder UMAS::PATH, or, in a folder without its lock file, a lock on the folder itself
+// (nothing is created).
 class SequenceLock {
 public:
     SequenceLock();
@@ -60,6 +61,7 @@ public:
     SequenceLock& operator=(const SequenceLock&) = delete;
 
 private:
+    bool named = false;
     std::unique_ptr<PLAT::FolderLock> lock;
 };
 

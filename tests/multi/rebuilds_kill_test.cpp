@@ -59,6 +59,9 @@ protected:
     // A child killed after its n-th write step, for n = 1, 2, ... until a child runs to its end; after
     // each kill a normal company choice must leave the folder converted.
     void killAtEveryWrite(int atLeast);
+    // Two children choose the old company at the same moment: both end with current files, and the
+    // conversion ran once (a second one would find the backups taken and fail).
+    void twoWorkstations();
     std::string dir() const { return company(0); }
     void expectConverted(const std::string& what) {
         std::vector<std::string> names = fileNames(dir());
@@ -121,7 +124,7 @@ TEST_F(UpgradeInterrupted, NameIndexKilledAtEveryWriteStep) {
     killAtEveryWrite(17);  // both index steps: new file, freed slots (2 files of 2), link, rename
 }
 
-TEST_F(UpgradeInterrupted, TwoWorkstationsChoosingTheOldCompanyAtOnceConvertOnce) {
+void UpgradeInterrupted::twoWorkstations() {
     auto files = oldTablesAndRecords();
     files.merge(oldIndex());
     prepare(files);
@@ -156,6 +159,18 @@ TEST_F(UpgradeInterrupted, TwoWorkstationsChoosingTheOldCompanyAtOnceConvertOnce
     close(go[1]);
     expectConverted("two workstations");
     EXPECT_TRUE(snapshot(dir())["MF.BBB"] == old["MF.DAT"]);
+}
+
+TEST_F(UpgradeInterrupted, TwoWorkstationsChoosingTheOldCompanyAtOnceConvertOnce) {
+    twoWorkstations();
+    EXPECT_EQ(TESTS::readFile(dir() + "/FREB.DAT"), std::string(1, '\0'));
+}
+
+// A company folder laid out before the sequence had its lock file: the folder itself is locked.
+TEST_F(UpgradeInterrupted, TwoWorkstationsOnAFolderWithoutTheLockFile) {
+    std::remove((dir() + "/FREB.DAT").c_str());
+    twoWorkstations();
+    EXPECT_FALSE(TESTS::exists(dir() + "/FREB.DAT"));
 }
 
 }  // namespace
