@@ -30,8 +30,6 @@ void stopAfterWrite(int n) {
     steps = 0;
 }
 
-int writeSteps() { return steps; }
-
 // The named lock "FREB" where the company folder has its lock file (every installation lays it out);
 // a folder without it is locked as a whole, so that the lock never creates a file.
 SequenceLock::SequenceLock() {

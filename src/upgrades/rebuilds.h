@@ -85,10 +85,8 @@ constexpr int64_t PN_AFTER50 = 2500, PN_AFTER60 = 4000;  // LONGINT zeros of the
 
 // ---- Test hook ---------------------------------------------------------------------------------
 // With n > 0, the process ends at once (as if killed) right after its n-th write step of a conversion
-// (a block of a new file, a temporary table, a link, a rename). 0 turns it off. writeSteps() counts
-// the write steps since the last call of stopAfterWrite.
+// (a block of a new file, a temporary table, a link, a rename), counted from this call. 0 turns it off.
 void stopAfterWrite(int n);
-int writeSteps();
 
 // ---- Mechanics shared by the conversions (used by the step files of this module) ---------------
 namespace MECH {
