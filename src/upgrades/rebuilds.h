@@ -9,8 +9,9 @@
 //   - a stream conversion writes the new file completely, gives the old file its backup name as a
 //     second name (hard link) and then renames the new file over the data name, so the data name
 //     never disappears; an existing backup is never replaced (the step stops with a message).
-// The whole sequence runs under one lock on the company folder, so two workstations choosing the
-// same company never convert one file at once: the second waits and finds the files current.
+// The whole sequence runs under one lock of the company folder (SequenceLock), so two workstations
+// choosing the same company never convert one file at once: the second waits and finds the files
+// current.
 // An unexpected file condition ends the run with one line naming the step and the file.
 #pragma once
 #include <cstdint>
