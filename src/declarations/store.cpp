@@ -151,7 +151,12 @@ bool FieldReader::raw(uint8_t* out, size_t n) {
 // ---- Area chains -------------------------------------------------------------------------------
 
 Source fileSource(const std::string& path) {
-    auto bytes = std::make_shared<std::string>(PLAT::readWhole(path).value_or(""));
+    auto bytes = std::make_shared<std::string>();
+    PLAT::File f;
+    if (f.open(path, PLAT::File::READ, false)) {
+        bytes->resize(size_t(f.size()));
+        bytes->resize(f.readSome(0, bytes->data(), bytes->size()));
+    }
     Source s;
     s.size = int64_t(bytes->size());
     s.read = [bytes](int64_t off, void* buf, size_t n) {

@@ -306,10 +306,12 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     int M = tx.open(DECL.M, true);
     int D = tx.open(DECL.D, true);
     Chain c = readChain(txSource(tx, M), old.pos, false);
-    if (!ix.unlink(old.key, old.pos))
-        throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
+    // The chains first: a declaration that is still indexed and missing from a list can be found
+    // and stored again; a list entry must never name one that is gone.
     if (auto day = dayKey(old.date)) chainRemove(tx, tx.open("DISH.DAT", true), *day, old.pos);
     if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS) chainRemove(tx, tx.open("DIPE.DAT", true), old.cust, old.pos);
+    if (!ix.unlink(old.key, old.pos))
+        throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
     if (!c.ok) {
         clearFreeIn(tx, D, 1000);
         return;
