@@ -143,7 +143,7 @@ TEST_F(StoreWorkstations, FourWorkstationsShareTheStoresAndTheCheckerAcceptsThem
     // Partitions 5 of both indexes have a few slots left: their blocks fill during the run.
     setHead("CO/DISI.DAT", 17, 4 * 7201, 7200, 7185);
     setHead("CO/BISI.DAT", 21, 4 * 7001, 7000, 6990);
-    constexpr int WS = 4, OPS = 700;
+    constexpr int WS = 4, OPS = 500;
     std::vector<pid_t> pids;
     for (int w = 1; w <= WS; ++w) {
         pid_t p = fork();
@@ -306,8 +306,10 @@ TEST_F(StoreWorkstations, AStoringProcessKilledAtEachWriteLeavesASoundStore) {
             setDate("010124");
             BOD::PR = 7;
             EXPECT_TRUE(EK0::KATD().stored) << s.name << " step " << k;
-            r = STORE::check("CO/");
-            for (auto& e : r.errors) ADD_FAILURE() << s.name << ", after the crash at " << k << " and a store: " << e;
+            if (k % 3 == 0 || !killed) {
+                r = STORE::check("CO/");
+                for (auto& e : r.errors) ADD_FAILURE() << s.name << ", after the crash at " << k << " and a store: " << e;
+            }
             if (!killed) break;
             ASSERT_LT(k, 60) << s.name;
         }
