@@ -193,6 +193,17 @@ TEST_F(StoreWorkstations, TheCheckerFindsDamage) {
     newDeclaration("11");
     store();
     ASSERT_EQ(runChecker("--strict CO"), 0) << TESTS::readFile("checker.out");
+    // Expectations: what was stored, what was not, and a difference.
+    std::string data = EK0::KATD_DATA();
+    std::string h;
+    for (unsigned char ch : data) h += "0123456789abcdef"[ch >> 4], h += "0123456789abcdef"[ch & 15];
+    TESTS::writeFile("expect", "D 11\t" + h + "\nD 13\t-\n");
+    EXPECT_EQ(runChecker("--expect expect CO"), 0) << TESTS::readFile("checker.out");
+    TESTS::writeFile("expect", "D 12\t" + h + "\nD 11\t-\n");
+    EXPECT_EQ(runChecker("--expect expect CO"), 1);
+    std::string exp = TESTS::readFile("checker.out");
+    EXPECT_NE(exp.find("declaration 12: loads back different"), std::string::npos) << exp;
+    EXPECT_NE(exp.find("declaration 11: stored, expected deleted"), std::string::npos) << exp;
     // Out of order: swap the keys of the two entries.
     std::string disi = file("DISI.DAT");
     std::string a = disi.substr(17 + 7, 10), b = disi.substr(34 + 7, 10);
