@@ -686,3 +686,18 @@ TEST_F(DeclStore, TheInstalledFormsStoreAndLoadBack) {
         BOD::DELD();
     }
 }
+
+TEST_F(DeclStore, ADayTableOfTheOlderLayoutIsNeverWritten) {
+    // 11160 heads: the years from 2020 have no heads yet (the upgrade widens the file first).
+    {
+        PLAT::File f("CO/DISH.DAT", PLAT::File::READWRITE);
+        f.truncate(11160 * 6 + 5 * 6);
+    }
+    auto dish = file("DISH.DAT");
+    newDeclaration("45");
+    setDate("010124");
+    STORE::Result r = store();
+    EXPECT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(file("DISH.DAT"), dish);
+    EXPECT_TRUE(EK0::CHO().found);
+}
