@@ -7,6 +7,7 @@
 #include "common/umas.h"
 #include "config/params.h"
 #include "invoicing/tim.h"
+#include "declarations/store.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
 
@@ -89,6 +90,8 @@ void makeCompanyFolder(const std::string& dir) {
 
     seedCustomerFiles(dir);
     TIM::makeInvoiceFiles(dir);
+    // The declaration and continuation-sheet stores, empty.
+    STORE::installFiles(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
