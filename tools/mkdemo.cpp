@@ -1,7 +1,9 @@
 // mkdemo SRCDIR MSK DEST: lays out the demo installation in DEST.
 // Nothing that exists is overwritten except the mask file. Files under SRCDIR (data/demo) are
 // copied to the working folder as they are, except those ending in ".utf8", which are written
-// without that ending as CP737 text with CR LF line ends.
+// without that ending as CP737 text with CR LF line ends, and those ending in ".w1253" (the official
+// code lists), written without that ending as Windows-1253 text with CR LF line ends. The folder
+// "tables" holds the starting contents of the code tables, filled into every company folder.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -22,23 +24,30 @@ int main(int argc, char** argv) {
         for (const auto& e : fs::recursive_directory_iterator(src)) {
             if (!e.is_regular_file() || e.path().filename() == ".keep") continue;
             fs::path rel = fs::relative(e.path(), src);
+            if (*rel.begin() == "tables") continue;
             fs::path out = dest / rel;
-            if (fs::exists(rel.extension() == ".utf8" ? out.parent_path() / out.stem() : out)) continue;
+            const bool converted = rel.extension() == ".utf8" || rel.extension() == ".w1253";
+            if (fs::exists(converted ? out.parent_path() / out.stem() : out)) continue;
             fs::create_directories(out.parent_path());
-            if (rel.extension() == ".utf8") {
+            if (converted) {
                 std::ifstream in(e.path());
                 std::vector<std::string> lines;
                 for (std::string l; std::getline(in, l);) {
                     if (!l.empty() && l.back() == '\r') l.pop_back();
                     lines.push_back(l);
                 }
-                INSTALL::writeCp737Text((out.parent_path() / out.stem()).string(), lines);
+                if (rel.extension() == ".utf8")
+                    INSTALL::writeCp737Text((out.parent_path() / out.stem()).string(), lines);
+                else
+                    INSTALL::writeCp1253Text((out.parent_path() / out.stem()).string(), lines);
             } else {
                 fs::copy_file(e.path(), out, fs::copy_options::overwrite_existing);
                 if (rel.extension() == ".sh")
                     fs::permissions(out, fs::perms::owner_exec | fs::perms::group_exec, fs::perm_options::add);
             }
         }
+        for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
+            INSTALL::seedCodeTables((dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string(), (src / "tables").string());
     } catch (const std::exception& e) {
         std::cerr << "mkdemo: " << e.what() << "\n";
         return 1;

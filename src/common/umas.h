@@ -53,6 +53,8 @@ extern std::string KALOS1, KALOS2;          // string[32]
 extern double EURO;
 extern std::string SEURO;
 extern bool ARDEX;
+// Weekday abbreviations, 0 = Sunday.
+extern const std::array<std::string, 7> WE;
 
 // Print-form ids: each printed form has its own print settings per workstation
 // ("ETC\pare" + USER_ID + "." + id, PRNS::SET_PE). 0 names no form (no settings dialog).

@@ -41,6 +41,12 @@ void writeCp737Text(const std::string& path, const std::vector<std::string>& utf
     writeBytes(path, out);
 }
 
+void writeCp1253Text(const std::string& path, const std::vector<std::string>& utf8Lines) {
+    std::string out;
+    for (const auto& l : utf8Lines) out += PLAT::cp737ToCp1253(PLAT::utf8ToCp737(l)) + "\r\n";
+    writeBytes(path, out);
+}
+
 void makeCompanyFolder(const std::string& dir) {
     fs::create_directories(dir);
     fs::path d(dir);
@@ -77,6 +83,7 @@ void makeCompanyFolder(const std::string& dir) {
     std::string img(PARAMS::SEIRES_SIZE, '\0');
     PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
+    makeCodeTables(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,

@@ -22,4 +22,16 @@ std::vector<Company> demoCompanies();
 // Writes text (UTF-8) as a CP737 file with CR LF line ends (only where the file is missing).
 void writeCp737Text(const std::string& path, const std::vector<std::string>& utf8Lines);
 
+// The code tables of a company folder: every table file (and the goods details) where missing,
+// at its size and empty.
+void makeCodeTables(const std::string& dir);
+// A table's file image (name as "APO", "NOM", ...) from source lines (UTF-8): one record a line,
+// fields between "|" in record order; "@n" makes record n the next one; "DATES|from|to" sets the
+// validity dates of a dated table; empty lines and lines starting with "#" are skipped.
+std::string codeTableImage(const std::string& name, const std::vector<std::string>& lines);
+// Fills the tables of dir that are still empty as installed from srcDir/NAME.txt.
+void seedCodeTables(const std::string& dir, const std::string& srcDir);
+// Writes text (UTF-8) as a Windows-1253 file with CR LF line ends (only where the file is missing).
+void writeCp1253Text(const std::string& path, const std::vector<std::string>& utf8Lines);
+
 }  // namespace INSTALL
