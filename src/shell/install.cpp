@@ -6,6 +6,7 @@
 
 #include "common/umas.h"
 #include "config/params.h"
+#include "declarations/store.h"
 #include "platform/codepage.h"
 
 namespace fs = std::filesystem;
@@ -84,6 +85,8 @@ void makeCompanyFolder(const std::string& dir) {
     PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
     makeCodeTables(dir);
+    // The declaration and continuation-sheet stores, empty.
+    STORE::installFiles(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
