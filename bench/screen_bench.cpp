@@ -139,8 +139,11 @@ double startupMs() {
 
 }  // namespace
 
+void taxLinesBench();  // taxlines_bench.cpp
+
 int main() {
     screenBytes();
+    taxLinesBench();
     std::vector<double> times;
     for (int i = 0; i < 10; ++i) times.push_back(startupMs());
     std::sort(times.begin(), times.end());
