@@ -41,6 +41,7 @@ protected:
         for (int i = 1; i <= 4; ++i) UMAS::LOGOTYPO[size_t(i)] = "HEADER " + std::to_string(i);
         UMAS::LOGOTYPO[7] = gr("ΘΕΣΣΑΛΟΝΙΚΗ");
         UMAS::AFM_EKTEL = "099999999";
+        ASSERT_TRUE(SETFORM("IMP"));  // the form views point into this test's masks
     }
     void TearDown() override {
         PLAT::setFixedNow(std::nullopt);
