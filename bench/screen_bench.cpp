@@ -139,9 +139,11 @@ double startupMs() {
 
 }  // namespace
 
-void taxLinesBench();  // taxlines_bench.cpp
+void taxLinesBench();  // bench/taxlines_bench.cpp
+void storeBench();     // bench/store_bench.cpp
 
 int main() {
+    storeBench();
     screenBytes();
     taxLinesBench();
     std::vector<double> times;
