@@ -162,3 +162,25 @@ void PRINT_NOTEPAD();
 std::string PRINT_NOTEPAD_ISO8859(const std::string& S);
 
 }  // namespace UMAS
+
+// Totals and in-memory side data of the open declaration (set by the declaration editor and the
+// side-data editors, read by the documents, print views and submissions; never stored).
+namespace UMAS {
+
+extern int32_t TOTALKOLA;   // packages of all pages
+extern double TOTALAXIA;    // statistical value of all pages
+extern double TOTALXM;      // gross mass
+extern double TOTALXK;      // net mass
+struct TRECPROS {
+    std::string PROS_EIDOS;  // string[2]
+    std::string PROS_CODE;   // string[6]
+    std::string PROS_NAME;   // string[30]
+    std::string PROS_POS;    // string[11]
+};
+extern std::array<TRECPROS, 4> RECPROS;              // [1..3]
+extern std::array<std::string, 7> EXTRA_OXIMATA;     // [1..6] string[20]
+extern std::array<std::string, 6> EGG_IMP_NUM;       // [1..5] string[20]
+extern std::array<std::string, 6> EGG_IMP_POSO;      // [1..5] string[15]
+extern std::array<std::string, 5> T1_METAF_ASF;      // [1..4] string[30]
+
+}  // namespace UMAS

@@ -306,3 +306,11 @@ void CALLPARTIM7();       // electronic-format field tables
 void SEIRES(int N);       // numbering series: 0 invoices, 1 credit notes
 
 }  // namespace PARAMS
+
+// The first description line of each goods item of the open declaration, in item order (filled
+// with the declaration totals before the documents and submissions read them).
+namespace PARAMS {
+
+extern std::array<std::string, 21> PERIGRAFES;  // [1..20] string[40]
+
+}  // namespace PARAMS

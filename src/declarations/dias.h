@@ -61,3 +61,25 @@ bool RUFS(const std::string& data, int A, REC* r, REC1* r1, int32_t Z1, int32_t 
 void ERRORFILE();
 
 }  // namespace DIAS
+
+// The per-kind menu's state and the date routines the lists share.
+#include <array>
+
+namespace DIAS {
+
+extern uint16_t E, M, H, D;  // today's year (four digits), month, day, weekday (0 = Sunday)
+extern std::string B4;       // the current year as four digits (set by the lists before HMER)
+extern std::string H1, H2;   // the from-date and the to-date of the current list, DDMMYY
+// The key legend of the lists, [1..10].
+extern std::array<std::string, 11> GM1;
+
+// Edits the from-date at (X1, Y1) and the to-date at (X2, Y2), six digits each, with shorthand
+// completion and calendar checks (years 1990 to 2049). KK: the exit code of the last field (0 or 2
+// both dates accepted, 1 Up in the from-date, 3 Esc). DAYOUT shows the weekdays beside the dates.
+void HMER(std::string& H1, std::string& H2, int X1, int Y1, int X2, int Y2, int& KK, bool DAYOUT);
+// Completes one typed date as the entry does; false when the result is no valid date.
+bool HMERCOMPLETE(std::string& T);
+// Lowers day HA to the last day of month MA of year EA.
+void ELM(uint16_t& EA, uint16_t& MA, uint16_t& HA);
+
+}  // namespace DIAS

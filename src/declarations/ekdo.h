@@ -1,0 +1,28 @@
+// EKDO: the continuation sheets of the current declaration. This file holds the parts the main
+// editor and the printers use: the item summary (XBOB) and the per-code tax totals of a printing
+// run (LAST, SFO, SPO). The sheet editor itself and the documents menu and box-40 list reached from
+// the editors are later parts of the system: their entries return at once for now. The store
+// operations of the sheet items (CHOB, RUFB, KATB, DELB) are declared with the store.
+#pragma once
+#include <array>
+#include <string>
+
+namespace EKDO {
+
+// Builds boxes 129..142 of the current item page (BOD::BIS, BOD::GB) from its other boxes.
+void XBOB(const std::string& EXT);
+
+// Per-code totals of one printing run: the tax codes in the order met and their summed amounts.
+extern std::array<std::string, 8> SFO;  // [1..7] string[3]
+extern std::array<double, 8> SPO;       // [1..7]
+// Adds one page: the main page (CL true; overwrites the seven slots) or the loaded sheet item.
+void LAST(bool CL, double& SU);
+
+// The continuation-sheet editor of the current declaration.
+void CBIS(const std::string& EXT);
+// The documents menu of the open declaration (B: from the main page).
+void EKD(const std::string& EXT, bool B);
+// The box-40 reference list (AREIDOS 1 main page, 2 current item); DILO40 gets the box text.
+void DILOTIKO(int AREIDOS, std::string& DILO40);
+
+}  // namespace EKDO
