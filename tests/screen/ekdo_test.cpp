@@ -25,6 +25,7 @@ namespace SC = PLAT::SC;
 namespace {
 
 constexpr uint8_t ENTER = 13, ESC = 27;
+constexpr size_t EKDO_TABLE = 7560;  // the box-40 table of a side file
 
 std::string trim(const std::string& s) {
     size_t b = s.find_first_not_of(' ');
@@ -364,6 +365,30 @@ TEST_F(Sheets, F10FillsDocumentLinesAndTheAdditionalValue) {
                       enter();
                   },
                   [&] { EXPECT_EQ(AYB.BA, "150.50"); }});
+}
+
+TEST_F(Sheets, F10OnBox38CopiesTheBox40ListAtMostItsTable) {
+    BOS(DIA, GV, 88, "B40 MAIN");
+    for (size_t size : {size_t(100), size_t(8000)}) {
+        SCOPED_TRACE(size);
+        std::string l1(size, '\0');
+        for (size_t i = 0; i < size; ++i) l1[i] = char('A' + i % 26);
+        TESTS::writeFile(path("123.L1"), l1);
+        item(2, 3);
+        sheet("IMP", {[&] {
+                          for (int b = 4; b < 38; ++b) enter();
+                          BOS(BIS, GB, 38, "OLD");
+                          key(SC::F10);
+                          if (size > EKDO_TABLE) con->ch(ENTER);  // the notice of the longer file
+                      },
+                      [&] {
+                          EXPECT_EQ(cursorBox(), "38") << "the notice took the key";
+                          EXPECT_EQ(box(38), "B40 MAIN");
+                          std::string want = l1.substr(0, std::min(size, EKDO_TABLE));
+                          want.resize(EKDO_TABLE, '\0');
+                          EXPECT_EQ(TESTS::readFile(path("123.L3")), want);
+                      }});
+    }
 }
 
 // ---- Item summary --------------------------------------------------------------------------------
