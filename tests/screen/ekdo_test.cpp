@@ -394,12 +394,12 @@ TEST_F(Sheets, F10OnBox38CopiesTheBox40ListAtMostItsTable) {
 TEST_F(Sheets, PickerHintStandsOnBoxesWithAList) {
     item(2, 2);
     sheet("IMP", {[&] {
-                      EXPECT_EQ(con->text(62, 24, 12), gr("╡TAB.ΛΙΣΤΑ╞")) << "box 4: the presets";
+                      EXPECT_EQ(con->text(62, 24, 11), gr("╡TAB.ΛΙΣΤΑ╞")) << "box 4: the presets";
                       for (int b = 4; b < 11; ++b) enter();
                   },
                   [&] {
                       EXPECT_EQ(cursorBox(), "11");
-                      EXPECT_NE(con->text(62, 24, 12), gr("╡TAB.ΛΙΣΤΑ╞")) << "the date has no list";
+                      EXPECT_NE(con->text(62, 24, 11), gr("╡TAB.ΛΙΣΤΑ╞")) << "the date has no list";
                   }});
 }
 
@@ -409,8 +409,8 @@ TEST_F(Sheets, BlankTaxTypeClearsItsLineAndTheTotals) {
                       const std::pair<int, const char*> line[] = {{51, "ΦΠΑ"}, {52, "1000.00"}, {53, "  24.00"},
                                                                   {54, "    240.00"}, {56, "ΔΑΣ"}, {59, "     30.00"}};
                       for (const auto& [b, t] : line) BOS(BIS, GB, b, gr(t));
-                      AYB.EIF[1] = 2;
-                      AYB.EIF[2] = 13;
+                      AYB.EIF[1] = 4;  // amounts as typed
+                      AYB.EIF[2] = 4;
                       for (int b = 4; b < 51; ++b) enter();
                   },
                   [&] {
@@ -422,7 +422,7 @@ TEST_F(Sheets, BlankTaxTypeClearsItsLineAndTheTotals) {
                   [&] {
                       for (int b = 51; b <= 55; ++b) EXPECT_EQ(box(b), "") << b;
                       EXPECT_EQ(AYB.EIF[1], 0);
-                      EXPECT_EQ(AYB.EIF[2], 13);
+                      EXPECT_EQ(AYB.EIF[2], 4);
                       EXPECT_EQ(box(91), "30.00");
                   }});
 }
