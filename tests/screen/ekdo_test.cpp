@@ -599,6 +599,34 @@ TEST_F(SheetPrint, T5VariantOfAnExport) {
     EXPECT_EQ(out.find("1000.00"), std::string::npos) << "no tax block, box 50 blank";
 }
 
+TEST_F(SheetPrint, T1AndT2LVariants) {
+    items({2, 3, 4});
+    std::string out = print(2, 2, SC::SF10, "EXP");
+    EXPECT_EQ(out.find("09/12/26"), std::string::npos) << "T1 leaves the dates out";
+    EXPECT_EQ(out.find(gr("ΘΕΣΣΑΛΟΝΙΚΗ")), std::string::npos) << "nor the office name";
+    EXPECT_NE(out.find("1000.00"), std::string::npos) << "with its tax block";
+    TESTS::writeFile(work->file("KART.TXT"), "");
+    out = print(2, 2, SC::SF4, "EXP");
+    EXPECT_NE(out.find("IM      T2L"), std::string::npos);
+    EXPECT_EQ(out.find("09/12/26"), std::string::npos);
+    EXPECT_NE(out.find("1101"), std::string::npos);
+}
+
+TEST_F(SheetPrint, ExciseLastSheet) {
+    declaration("DFK", "123", 2);
+    BOS(DIA, GV, 104, "    100.00");
+    BOS(DIA, GV, 101, gr("ΕΦΚ"));
+    BOS(DIA, GV, 141, "    100.00");
+    MOT m;
+    m.EIF[1] = 4;
+    storeItem(2, 2, {{23, "SPIRITS"}, {51, "ΕΦΚ"}, {54, "     50.00"}, {91, "     50.00"}}, m);
+    for (int b = 1; b <= SHEET_BOXES; ++b) BOS(BIS, GB, b, "");
+    const std::string out = print(2, 2, SC::SF1, "DFK");
+    golden("excise.prn", out);
+    EXPECT_NE(out.find("SPIRITS"), std::string::npos);
+    EXPECT_NE(out.find(gr("ΕΦΚ") + "    150.00"), std::string::npos) << "the per-code total";
+}
+
 TEST_F(SheetPrint, LowerParts) {
     items({2, 4});
     const std::string out = print(2, 2, SC::SF1, "IMP", true);
