@@ -248,7 +248,11 @@ namespace PARAMS {
 
 extern int MAXEKT;
 extern int AREKTEL;
-extern UMAS::FUN GM1;
+extern UMAS::FUN GM1;  // the key legend of the parameter screens
+
+// Text helpers of the parameter screens.
+std::string trim(const std::string& s);             // without blanks at either end
+std::string padTo(const std::string& s, size_t n);  // cut or filled with blanks to exactly n characters
 
 std::string GETDATABASEPATH();
 void INITEKT();

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include "platform/console.h"
+
 namespace PLAT {
 
 namespace {
@@ -32,6 +34,7 @@ void setFixedNow(std::optional<DateTime> dt) { fixedNow = dt; }
 
 void sleepMs(int ms) {
     if (ms <= 0) return;
+    if (haveConsole()) con().flush();  // what the program shows while it pauses reaches the screen
     struct timespec req { ms / 1000, long(ms % 1000) * 1000000L };
     struct timespec rem {};
     while (nanosleep(&req, &rem) != 0 && errno == EINTR) req = rem;

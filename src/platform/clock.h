@@ -10,7 +10,7 @@ struct DateTime {
 
 DateTime now();
 void setFixedNow(std::optional<DateTime> dt);  // nullopt: the real clock again
-void sleepMs(int ms);
+void sleepMs(int ms);  // shows the console's screen first (a pause is a wait)
 // Day of week of a calendar date, 0 = Sunday.
 int weekday(int year, int month, int day);
 bool validDate(int year, int month, int day);

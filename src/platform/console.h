@@ -75,8 +75,12 @@ public:
     // The cell buffer the program writes into; shown at each refresh().
     CellBuffer cells{};
 
-    // Shows the buffer (only the cells that changed since the last refresh).
+    // The buffer is ready to be shown. The terminal shows it when the program next waits (idle(),
+    // readKey(), a pause): the steps of one redraw never reach the terminal apart.
     virtual void refresh() = 0;
+    // Sends what changed since the last time to the terminal now. idle() and PLAT::sleepMs() do it
+    // before they wait; nothing else needs to.
+    virtual void flush() {}
     // Cursor position is 1-based (column, row) as the screens use it.
     void gotoXY(int x, int y) { curX = x; curY = y; }
     int whereX() const { return curX; }
@@ -88,9 +92,9 @@ public:
     virtual bool poll(Event& ev) = 0;
     // Puts an event back in front of the queue (a caller that looked ahead).
     void unread(const Event& ev) { pushedBack.push_front(ev); }
-    // Waits about ms milliseconds (the pause between empty polls).
+    // Shows the screen and waits about ms milliseconds (the pause between empty polls).
     virtual void idle(int ms) = 0;
-    // Refreshes the screen and waits for the next key, 20 ms between empty polls; mouse and paste
+    // Shows the screen and waits for the next key, 20 ms between empty polls; mouse and paste
     // events on the way are passed over.
     KeyEvent readKey();
     // The console bell (character 7).

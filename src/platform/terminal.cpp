@@ -1,5 +1,7 @@
 // The terminal backend: raw mode, the alternate screen, SGR mouse, bracketed paste, and the
-// 25 x 80 cells drawn as UTF-8 text, only the cells that changed at each refresh.
+// 25 x 80 cells drawn as UTF-8 text. The screen is sent when the program waits (for a key or
+// for time to pass), and then only the cells that changed since the last time: the steps of one
+// redraw never reach the terminal one by one.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -48,10 +50,11 @@ class TerminalConsole : public Console {
 public:
     TerminalConsole(int inFd, int outFd);
     ~TerminalConsole() override;
-    void refresh() override { draw(); }
+    void refresh() override;
+    void flush() override { draw(); }
     bool poll(Event& ev) override;
     void idle(int ms) override;
-    void bell() override { put("\a"); }
+    void bell() override { bells += '\a'; }
     void shutdown() override;
     void suspend() override { leave(); }
     void resume() override;
@@ -71,7 +74,9 @@ private:
     bool active = false;  // raw mode and the alternate screen are on
     bool closed = false;  // shut down for good
     bool tooSmall = false;
-    bool full = true;     // the next refresh redraws every cell
+    bool noticeShown = false;  // the too-small notice is on the terminal
+    int noticeW = 0, noticeH = 0;
+    bool full = true;     // the next draw sends every cell
     CellBuffer shadow{};  // what the terminal shows
     int termAttr = -1;    // the colours last set on the terminal (-1 unknown)
     int shownX = 0, shownY = 0;
@@ -79,6 +84,8 @@ private:
     std::string glyph[256];
     KeyDecoder dec;
     Clock::time_point lastByte{};
+    Clock::time_point lastShown = Clock::now();  // the last wait or draw
+    std::string bells;                           // bells rung since the last draw
     uint64_t written = 0;
     int cleanupId = 0;
     struct sigaction oldWinch {};
@@ -143,6 +150,7 @@ void TerminalConsole::enter() {
     put(ENTER_MODES, sizeof ENTER_MODES - 1);
     active = true;
     full = true;
+    noticeShown = false;
     termAttr = -1;
     shownCursor = -1;
     resized = 1;  // look at the size again
@@ -164,8 +172,15 @@ void TerminalConsole::shutdown() {
 }
 
 void TerminalConsole::resume() {
-    enter();
-    draw();
+    enter();  // everything is sent again at the next wait
+}
+
+// A program busy for longer than this since its last wait (a long job showing its progress)
+// has its screen sent at each refresh, at most once per such interval.
+constexpr auto LONG_JOB = std::chrono::milliseconds(250);
+
+void TerminalConsole::refresh() {
+    if (Clock::now() - lastShown >= LONG_JOB) draw();
 }
 
 void TerminalConsole::checkResize() {
@@ -175,21 +190,28 @@ void TerminalConsole::checkResize() {
     if (!size(w, h)) return;
     full = true;
     tooSmall = w < SCREEN_W || h < SCREEN_H;
-    if (tooSmall) {
-        std::string o = "\x1b[0m\x1b[?25l\x1b[H\x1b[2J";
-        o += "Το τερματικό πρέπει να έχει\r\nτουλάχιστον 80x25 θέσεις\r\n(τώρα " + std::to_string(w) + "x" +
-             std::to_string(h) + ")";
-        put(o);
-        termAttr = -1;
-        shownCursor = -1;
-    } else {
-        draw();
-    }
+    noticeW = w;
+    noticeH = h;
+    noticeShown = false;
 }
 
 void TerminalConsole::draw() {
+    lastShown = Clock::now();
     checkResize();
-    if (!active || tooSmall) return;
+    if (!active) return;
+    if (tooSmall) {
+        if (!noticeShown) {
+            std::string o = "\x1b[0m\x1b[?25l\x1b[H\x1b[2J";
+            o += "Το τερματικό πρέπει να έχει\r\nτουλάχιστον 80x25 θέσεις\r\n(τώρα " + std::to_string(noticeW) +
+                 "x" + std::to_string(noticeH) + ")";
+            put(o);
+            termAttr = -1;
+            shownCursor = -1;
+            noticeShown = true;
+        }
+        bells.clear();
+        return;
+    }
     std::string o;
     if (full) {
         o = "\x1b[0m\x1b[H\x1b[2J";
@@ -212,7 +234,9 @@ void TerminalConsole::draw() {
         }
     full = false;
     int cx = std::clamp(curX, 1, SCREEN_W), cy = std::clamp(curY, 1, SCREEN_H);
-    if (!o.empty() || cx != shownX || cy != shownY) {
+    if (!o.empty()) shownX = shownY = 0;  // the text moved the terminal's cursor
+    // A hidden cursor stays wherever the text left it; it is placed when it is shown.
+    if (cursorOn && (cx != shownX || cy != shownY)) {
         o += goTo(cx, cy);
         shownX = cx;
         shownY = cy;
@@ -221,7 +245,9 @@ void TerminalConsole::draw() {
         o += cursorOn ? "\x1b[?25h" : "\x1b[?25l";
         shownCursor = cursorOn;
     }
-    if (!o.empty()) put(o);
+    o += bells;
+    bells.clear();
+    if (!o.empty()) put(o);  // one write for the whole screen
 }
 
 bool TerminalConsole::poll(Event& ev) {
@@ -249,6 +275,7 @@ void TerminalConsole::idle(int ms) {
         ::poll(nullptr, 0, std::max(ms, 0));
         return;
     }
+    draw();  // the program waits: the terminal shows what it has drawn
     if (dec.waiting()) {  // wake when the Esc pause is over
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             lastByte + std::chrono::milliseconds(KeyDecoder::ESC_TIMEOUT_MS) - Clock::now());
@@ -259,7 +286,7 @@ void TerminalConsole::idle(int ms) {
     // The terminal hung up (its window closed) without a SIGHUP reaching us: no key can come any
     // more, so end the run as the hang-up signal would, releasing the locks.
     if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) quit(128 + SIGHUP);
-    checkResize();
+    lastShown = Clock::now();
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "platform/console.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -18,6 +17,8 @@
 #include <thread>
 #include <utility>
 
+#include "helpers/pty.h"
+#include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/fatal.h"
 
@@ -146,17 +147,7 @@ protected:
     std::atomic<long> received{0};
 
     void SetUp() override {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master, 0);
-        ASSERT_EQ(grantpt(master), 0);
-        ASSERT_EQ(unlockpt(master), 0);
-        slave = open(ptsname(master), O_RDWR | O_NOCTTY);
-        ASSERT_GE(slave, 0);
-        setSize(80, 25);
-        termios t{};
-        tcgetattr(slave, &t);
-        t.c_oflag &= ~tcflag_t(OPOST);  // bytes arrive as written, so they can be counted
-        tcsetattr(slave, TCSANOW, &t);
+        ASSERT_TRUE(TESTS::openPty(master, slave));
         reader = std::thread([this] {
             char b[8192];
             while (!stop) {
@@ -231,17 +222,17 @@ TEST_F(TerminalPty, ModesOnAndRestoredOnce) {
     EXPECT_EQ(take(n), "");
 }
 
-TEST_F(TerminalPty, RefreshWritesOnlyChangedCells) {
+TEST_F(TerminalPty, FlushWritesOnlyChangedCells) {
     auto c = makeTerminalConsole(slave, slave);
-    c->refresh();
-    EXPECT_GT(take(c).size(), 2000u);  // the first refresh draws everything
+    c->flush();
+    EXPECT_GT(take(c).size(), 2000u);  // the first flush draws everything
 
     uint64_t n0 = c->bytesWritten();
-    c->refresh();
+    c->flush();
     EXPECT_EQ(c->bytesWritten(), n0);  // nothing changed, nothing written
 
     c->cells[4][9] = Cell{0x80, 0x1E};  // Α, yellow on blue
-    c->refresh();
+    c->flush();
     EXPECT_EQ(take(c), "\x1b[5;10H\x1b[93;44m\u0391\x1b[1;1H");
     EXPECT_EQ(c->bytesWritten() - n0, std::string("\x1b[5;10H\x1b[93;44m\u0391\x1b[1;1H").size());
 
@@ -249,10 +240,43 @@ TEST_F(TerminalPty, RefreshWritesOnlyChangedCells) {
     c->cells[2][1] = Cell{26, 7};  // the arrow glyph for 26
     c->gotoXY(81, 3);              // past the last column: shown on the last column
     c->showCursor(false);
-    c->refresh();
-    EXPECT_EQ(take(c), "\x1b[3;1H\x1b[37;40ma\u2192\x1b[3;80H\x1b[?25l");
+    c->flush();
+    EXPECT_EQ(take(c), "\x1b[3;1H\x1b[37;40ma\u2192\x1b[?25l");  // a hidden cursor is not placed
+    c->showCursor(true);
+    c->flush();
+    EXPECT_EQ(take(c), "\x1b[3;80H\x1b[?25h");
     c->bell();
+    c->flush();
     EXPECT_EQ(take(c), "\a");
+}
+
+// The steps of a redraw (each refreshing) reach the terminal together when the program waits:
+// for a key (idle), or for time to pass (a pause), and a cell drawn and undrawn is not sent.
+TEST_F(TerminalPty, OutputWaitsForTheProgramToWait) {
+    auto c = makeTerminalConsole(slave, slave);
+    c->flush();
+    take(c);
+    const uint64_t n0 = c->bytesWritten();
+    c->cells[0][0] = Cell{'x', 0x70};
+    c->refresh();
+    c->cells[0][0] = Cell{' ', 15};  // back as it was
+    c->cells[1][0] = Cell{'y', 0x70};
+    c->refresh();
+    c->bell();
+    c->write("z");  // at (1,1)
+    EXPECT_EQ(c->bytesWritten(), n0);
+    c->idle(0);
+    EXPECT_EQ(take(c), "\x1b[1;1H\x1b[37;40mz\x1b[2;1H\x1b[30;47my\x1b[1;2H\a");
+
+    // A pause of the program's own (the console of the run) shows the screen too.
+    setConsole(std::move(c));
+    const uint64_t n1 = con().bytesWritten();
+    con().cells[5][5].ch = 'p';
+    con().refresh();
+    EXPECT_EQ(con().bytesWritten(), n1);
+    sleepMs(1);
+    EXPECT_EQ(take(con().bytesWritten()), "\x1b[6;6H\x1b[97;40mp\x1b[1;2H");
+    setConsole(std::make_unique<HeadlessConsole>());
 }
 
 TEST_F(TerminalPty, KeysMouseAndTheEscPause) {
@@ -297,12 +321,12 @@ TEST_F(TerminalPty, RefusedWhenTooSmallOrNotATerminal) {
 
 TEST_F(TerminalPty, ShrinkShowsNoticeUntilResized) {
     auto c = makeTerminalConsole(slave, slave);
-    c->refresh();
+    c->flush();
     take(c);
     setSize(79, 30);
     raise(SIGWINCH);
     c->cells[0][0].ch = 'Q';
-    c->refresh();
+    c->flush();
     std::string o = take(c);
     EXPECT_TRUE(has(o, "τουλάχιστον 80x25")) << o;
     EXPECT_FALSE(has(o, "Q"));
@@ -320,7 +344,7 @@ TEST_F(TerminalPty, ShrinkShowsNoticeUntilResized) {
 // the next wait ends the run as SIGHUP would, through the cleanups (terminal modes, locks).
 TEST_F(TerminalPty, HangUpWithoutASignalEndsTheRun) {
     auto c = makeTerminalConsole(slave, slave);
-    c->refresh();
+    c->flush();
     take(c);
     stop = true;
     reader.join();
@@ -343,7 +367,7 @@ TEST_F(TerminalPty, HangUpWithoutASignalEndsTheRun) {
 
 TEST_F(TerminalPty, SuspendAndResumeRedrawAll) {
     auto c = makeTerminalConsole(slave, slave);
-    c->refresh();
+    c->flush();
     take(c);
     c->suspend();
     std::string o = take(c);
@@ -352,6 +376,7 @@ TEST_F(TerminalPty, SuspendAndResumeRedrawAll) {
     tcgetattr(slave, &t);
     EXPECT_NE(t.c_lflag & ICANON, 0u);
     c->resume();
+    c->flush();
     o = take(c);
     EXPECT_TRUE(has(o, "\x1b[?1049h"));
     EXPECT_GT(o.size(), 2000u);
