@@ -2,7 +2,7 @@
 #   make run    build, lay out the demo installation and start the program in this terminal
 #   make check  build (with AddressSanitizer and UBSan) and run every test
 
-PACKAGES := cmake g++ make libgtest-dev tmux faketime
+PACKAGES := cmake g++ make libgtest-dev tmux faketime clang
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD    ?= build
 CHECKDIR ?= build-check
@@ -46,4 +46,15 @@ bench: deps
 	cd build-bench && ./korvex_bench
 
 clean:
-	rm -rf $(BUILD) $(CHECKDIR) build-bench
+	rm -rf $(BUILD) $(CHECKDIR) build-bench build-fuzz
+
+# Fuzz targets (clang, libFuzzer, AddressSanitizer): one per fuzz/<name>.cpp, each run for
+# FUZZ_SECONDS on a copy of its seed corpus tests/fuzz-corpus/<name>/.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_FUZZ=ON >/dev/null
+	cmake --build build-fuzz -j $(JOBS)
+	@for f in fuzz/*.cpp; do n=$$(basename $$f .cpp); echo "== fuzz $$n ($(FUZZ_SECONDS) s)"; \
+	  sh tests/helpers/fuzzrun.sh build-fuzz/fuzz_$$n tests/fuzz-corpus/$$n build-fuzz/work/$$n $(FUZZ_SECONDS) || exit 1; \
+	done

@@ -3,6 +3,7 @@
 //
 //   mskc compile <srcdir> <out.MSK>      every *.msk.txt of srcdir, one mask per file
 //   mskc decompile <in.MSK> <outdir>     writes NNN.msk.txt into outdir (created when missing)
+//   mskc check <in.MSK>                  the checks of the start-up and of the declaration form
 //
 // The mask file holds masks 1..135 in number order, each X1 Y1 X2 Y2 (WORDs, little-endian) and
 // then 2 x W x H bytes of cells (character, attribute) row by row. A number without a source gets
@@ -27,6 +28,20 @@
 //   end                   cell, 1 its attribute, 2 the second cell's character, and so on; the
 //                         lines hold hex bytes (pairs, blanks between them optional)
 //
+//   field ·               a page image of the declaration form: cells drawn with this character
+//                         in the text are box cells; they compile to blanks
+//   boxes 3               a box table for the page image of mask 3: one line per box, numbered
+//   1 8 2 10 1 1 role     from 1 without gaps: box, column, row, length, input type, help number,
+//   end                   then free text (the box's role); packed 5 bytes a box from offset 0.
+//                         Checked against the image: every box lies on field cells only, no
+//                         two boxes share a cell, and every field cell belongs to a box
+//   help                  help lines: "n text" (n 0..84; text in UTF-8, at most 71 characters);
+//   1 Αριθμός ...         packed as string[74] at offset 75 x n; lines starting '#' are comments
+//   end
+//
+// After compiling, the form masks (page images, box tables, help lines) are checked together as
+// the declaration form (BOD::CHECKFORM); any problem fails the compile.
+//
 // The layers apply in this order: default, fills, colors, text, raw sections.
 // The decompiler writes sources that compile to the identical bytes: the text and colors layers
 // where the cells can be written so, raw sections for every byte they cannot express (character
@@ -44,6 +59,8 @@
 #include <string>
 #include <vector>
 
+#include "declarations/bod.h"
+#include "shell/start.h"
 #include "platform/codepage.h"
 
 namespace fs = std::filesystem;
@@ -190,10 +207,19 @@ bool parseAttr(const std::string& s0, uint8_t& a) {
     return true;
 }
 
+struct Box {
+    int n, col, row, len, type, help, line;
+};
+
 struct Source {
     std::string file;
     int number = 0;
     Mask mask;
+    bool hasField = false;
+    std::vector<uint8_t> field;  // W x H flags: a box cell of the page image
+    int boxesOf = 0;             // a box table: the mask number of its page image
+    std::vector<Box> boxes;
+    bool hasHelp = false;        // help lines
 };
 
 Source parseSource(const std::string& file, const std::string& content) {
@@ -210,7 +236,11 @@ Source parseSource(const std::string& file, const std::string& content) {
     struct Raw { long off; std::vector<uint8_t> bytes; int line; };
     std::vector<Raw> raws;
 
-    enum { TOP, TEXT, COLORS, RAW } state = TOP;
+    enum { TOP, TEXT, COLORS, RAW, BOXES, HELP } state = TOP;
+    char32_t fieldMark = 0;
+    struct Help { int n; std::string text; int line; };
+    std::vector<Help> helps;
+    bool haveHelp = false;
     int blockLine = 0;
 
     std::vector<std::string> lines;
@@ -273,9 +303,51 @@ Source parseSource(const std::string& file, const std::string& content) {
             state = TOP;
             continue;
         }
+        if (state == HELP) {
+            std::string t = trim(line);
+            if (t.empty() || t[0] == '#') continue;
+            if (t == "end") { state = TOP; continue; }
+            size_t sp = t.find(' ');
+            long n;
+            if (!parseInt(t.substr(0, sp), n) || n < 0 || n >= BOD::HELP_LINES)
+                fail(file, ln, "help: a line starts with its number 0.." + std::to_string(BOD::HELP_LINES - 1));
+            for (const Help& h : helps)
+                if (h.n == n) fail(file, ln, "help line " + std::to_string(n) + " given twice");
+            std::string text = sp == std::string::npos ? "" : t.substr(sp + 1);
+            std::vector<char32_t> u;
+            if (!decodeUtf8(text, u)) fail(file, ln, "text is not valid UTF-8");
+            std::string bytes;
+            for (char32_t c : u) {
+                auto it = cp().toByte.find(c);
+                if (it == cp().toByte.end()) fail(file, ln, "a character of the help text is not in code page 737");
+                bytes += char(it->second);
+            }
+            if (int(bytes.size()) > BOD::HELP_TEXT_MAX)
+                fail(file, ln, "help line of " + std::to_string(bytes.size()) + " characters; at most " +
+                                   std::to_string(BOD::HELP_TEXT_MAX) + " fit on the help row");
+            helps.push_back({int(n), bytes, ln});
+            continue;
+        }
         std::string t = line;
         if (size_t h = t.find('#'); h != std::string::npos) t.erase(h);
         auto tk = tokens(t);
+        if (state == BOXES) {
+            if (tk.size() == 1 && tk[0] == "end") { state = TOP; continue; }
+            if (tk.empty()) continue;
+            if (tk.size() < 6) fail(file, ln, "a box line gives box, column, row, length, type and help");
+            long v[6];
+            for (int k = 0; k < 6; ++k)
+                if (!parseInt(tk[size_t(k)], v[k]) || v[k] > (k == 0 ? 100000 : 255)) fail(file, ln, "'" + tk[size_t(k)] + "' is not a number 0..255");
+            const long expect = long(src.boxes.size()) + 1;
+            if (v[0] != expect) fail(file, ln, "box " + tk[0] + " where box " + std::to_string(expect) + " comes next");
+            if (v[0] > BOD::BOXES) fail(file, ln, "more than " + std::to_string(BOD::BOXES) + " boxes");
+            if (v[1] < 1 || v[3] < 1 || v[1] + v[3] - 1 > 80) fail(file, ln, "box " + tk[0] + " does not lie within columns 1..80");
+            if (v[2] < 1) fail(file, ln, "box " + tk[0] + ": row 0");
+            if (v[4] >= BOD::INPUT_TYPES) fail(file, ln, "box " + tk[0] + ": input type " + tk[4] + " is not 0..7");
+            if (v[5] >= BOD::HELP_LINES) fail(file, ln, "box " + tk[0] + ": help " + tk[5] + " is not 0..84");
+            src.boxes.push_back({int(v[0]), int(v[1]), int(v[2]), int(v[3]), int(v[4]), int(v[5]), ln});
+            continue;
+        }
         if (state == RAW) {
             if (tk.size() == 1 && tk[0] == "end") { state = TOP; continue; }
             for (const auto& w : tk) {
@@ -352,6 +424,27 @@ Source parseSource(const std::string& file, const std::string& content) {
             have = true;
             state = d == "text" ? TEXT : COLORS;
             blockLine = ln;
+        } else if (d == "field") {
+            need(1);
+            std::vector<char32_t> u;
+            if (!decodeUtf8(tk[1], u) || u.size() != 1) fail(file, ln, "'field' takes one character");
+            fieldMark = u[0];
+            src.hasField = true;
+        } else if (d == "boxes") {
+            need(1);
+            needRect();
+            if (src.boxesOf) fail(file, ln, "a second 'boxes' block");
+            long n = num(1);
+            if (n < 1 || n > MASKS) fail(file, ln, "'boxes' names the page image's mask number 1.." + std::to_string(MASKS));
+            src.boxesOf = int(n);
+            state = BOXES;
+        } else if (d == "help") {
+            need(0);
+            needRect();
+            if (haveHelp) fail(file, ln, "a second 'help' block");
+            haveHelp = true;
+            src.hasHelp = true;
+            state = HELP;
         } else if (d == "raw") {
             need(1);
             needRect();
@@ -391,8 +484,35 @@ Source parseSource(const std::string& file, const std::string& content) {
     for (size_t y = 0; y < colors.size(); ++y)
         for (size_t x = 0; x < colors[y].size(); ++x)
             if (char c = colors[y][x]; c != '.' && c != ' ') m.cells[2 * (y * size_t(w) + x) + 1] = keys.at(c);
+    if (src.hasField) src.field.assign(size_t(w * h), 0);
     for (size_t y = 0; y < text.size(); ++y)
-        for (size_t x = 0; x < text[y].size(); ++x) m.cells[2 * (y * size_t(w) + x)] = cp().toByte.at(text[y][x]);
+        for (size_t x = 0; x < text[y].size(); ++x) {
+            if (src.hasField && text[y][x] == fieldMark) {
+                m.cells[2 * (y * size_t(w) + x)] = ' ';
+                src.field[y * size_t(w) + x] = 1;
+            } else {
+                m.cells[2 * (y * size_t(w) + x)] = cp().toByte.at(text[y][x]);
+            }
+        }
+    auto place = [&](size_t off, const std::vector<uint8_t>& bytes, int line) {
+        if (off + bytes.size() > m.cells.size())
+            fail(file, line, "the mask's " + std::to_string(m.cells.size()) + " cell bytes cannot hold this");
+        std::copy(bytes.begin(), bytes.end(), m.cells.begin() + long(off));
+    };
+    // Tables hold nothing but their records: every other byte is zero.
+    if (src.boxesOf || haveHelp) std::fill(m.cells.begin(), m.cells.end(), 0);
+    for (const Box& b : src.boxes)
+        place(size_t(b.n - 1) * 5, {uint8_t(b.col), uint8_t(b.row), uint8_t(b.len), uint8_t(b.type), uint8_t(b.help)}, b.line);
+    if (haveHelp) {
+        if (m.cells.size() < BOD::MSG_BYTES)
+            fail(file, rectLine, "help lines need " + std::to_string(BOD::MSG_BYTES) + " bytes of cells");
+        for (const Help& hl : helps) {
+            std::vector<uint8_t> b(BOD::HELP_CAP + 1, 0);
+            b[0] = uint8_t(hl.text.size());
+            std::copy(hl.text.begin(), hl.text.end(), b.begin() + 1);
+            place(size_t(hl.n) * (BOD::HELP_CAP + 1), b, hl.line);
+        }
+    }
     for (const Raw& r : raws) {
         if (r.off < 0 || size_t(r.off) + r.bytes.size() > m.cells.size())
             fail(file, r.line, "raw bytes " + std::to_string(r.off) + ".." + std::to_string(r.off + long(r.bytes.size()) - 1) +
@@ -424,6 +544,59 @@ void writeFile(const fs::path& p, const std::string& bytes) {
     fs::rename(tmp, p);
 }
 
+// Every box table against the field cells of its page image.
+void checkBoxTables(const std::vector<Source>& sources) {
+    for (const Source& t : sources) {
+        if (!t.boxesOf) continue;
+        const Source& pg = sources[size_t(t.boxesOf)];
+        if (!pg.number || !pg.hasField)
+            throw Error(t.file + ": the boxes are of mask " + std::to_string(t.boxesOf) +
+                        ", which has no source with a 'field' character");
+        const Mask& m = pg.mask;
+        const int w = m.w(), h = m.h();
+        std::vector<int> owner(size_t(w * h), 0);
+        for (const Box& b : t.boxes) {
+            if (b.row > h || b.col + b.len - 1 > w)
+                fail(t.file, b.line, "box " + std::to_string(b.n) + " lies outside the page image (" +
+                                         std::to_string(w) + " x " + std::to_string(h) + ")");
+            for (int x = b.col; x < b.col + b.len; ++x) {
+                size_t k = size_t((b.row - 1) * w + (x - 1));
+                if (owner[k])
+                    fail(t.file, b.line, "box " + std::to_string(b.n) + " overlaps box " + std::to_string(owner[k]) +
+                                             " at column " + std::to_string(x) + " of row " + std::to_string(b.row));
+                if (!pg.field[k])
+                    fail(t.file, b.line, "box " + std::to_string(b.n) + ": column " + std::to_string(x) + " of row " +
+                                             std::to_string(b.row) + " is not a field cell of " + pg.file);
+                owner[k] = b.n;
+            }
+        }
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (pg.field[size_t(y * w + x)] && !owner[size_t(y * w + x)])
+                    throw Error(pg.file + ": field cell at column " + std::to_string(x + 1) + " of row " +
+                                std::to_string(y + 1) + " belongs to no box of " + t.file);
+    }
+}
+
+// The declaration form as a whole, when its masks are drawn (page images with box cells, box
+// tables, help lines); sources that only hold raw bytes (a decompiled file) are taken as they are.
+void checkForm(const std::vector<Mask>& masks, const std::vector<Source>& sources) {
+    bool any = false;
+    for (const Source& s : sources) any = any || s.hasField || s.boxesOf || s.hasHelp;
+    if (!any) return;
+    std::vector<UMAS::CONV> conv(1);
+    for (int n = 1; n <= MASKS; ++n) {
+        UMAS::CONV c;
+        c.raw = masks[size_t(n)].image();
+        conv.push_back(std::move(c));
+    }
+    auto problems = BOD::CHECKFORM(conv);
+    if (problems.empty()) return;
+    std::string all;
+    for (const auto& p : problems) all += "\n  " + p;
+    throw Error("the declaration form does not hold together:" + all);
+}
+
 void compile(const fs::path& srcdir, const fs::path& out) {
     if (!fs::is_directory(srcdir)) throw Error(srcdir.string() + ": not a folder");
     std::vector<fs::path> files;
@@ -434,13 +607,17 @@ void compile(const fs::path& srcdir, const fs::path& out) {
     std::sort(files.begin(), files.end());
     std::vector<Mask> masks(MASKS + 1, placeholder());
     std::vector<std::string> from(MASKS + 1);
+    std::vector<Source> sources(MASKS + 1);
     for (const auto& f : files) {
         Source s = parseSource(f.string(), readFile(f));
         if (!from[size_t(s.number)].empty())
             throw Error(f.string() + ": mask " + std::to_string(s.number) + " is also defined in " + from[size_t(s.number)]);
         from[size_t(s.number)] = f.string();
         masks[size_t(s.number)] = s.mask;
+        sources[size_t(s.number)] = std::move(s);
     }
+    checkBoxTables(sources);
+    checkForm(masks, sources);
     std::string bytes;
     for (int n = 1; n <= MASKS; ++n) {
         auto img = masks[size_t(n)].image();
@@ -577,14 +754,36 @@ void decompile(const fs::path& in, const fs::path& outdir) {
                      masks.size(), MASKS);
 }
 
+// A mask file as the program would take it, and its declaration form as designed.
+int check(const fs::path& in) {
+    const std::string b = readFile(in);
+    if (std::string why = START::CHECKMASKS(b); !why.empty()) {
+        std::fprintf(stderr, "mskc: %s: %s\n", in.string().c_str(), why.c_str());
+        return 1;
+    }
+    auto problems = BOD::CHECKFORM(START::parseMasks(b));
+    for (const auto& p : problems) std::fprintf(stderr, "mskc: %s: %s\n", in.string().c_str(), p.c_str());
+    return problems.empty() ? 0 : 1;
+}
+
 int usage() {
-    std::fprintf(stderr, "usage: mskc compile <srcdir> <out.MSK>\n       mskc decompile <in.MSK> <outdir>\n");
+    std::fprintf(stderr,
+                 "usage: mskc compile <srcdir> <out.MSK>\n       mskc decompile <in.MSK> <outdir>\n"
+                 "       mskc check <in.MSK>\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "check") {
+        try {
+            return check(argv[2]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "mskc: %s\n", e.what());
+            return 1;
+        }
+    }
     if (argc != 4) return usage();
     std::string cmd = argv[1];
     try {

@@ -59,35 +59,37 @@ std::string GETDATABASEPATH() {
 
 namespace {
 
-const char* const COMPANY_LIST = "KORVEX.INI";
-
 // The value of a "key=value" line: everything after the first "=", or the whole line.
 std::string iniValue(const std::string& line) {
     size_t eq = line.find('=');
     return eq == std::string::npos ? line : line.substr(eq + 1);
 }
 
-// The company list as read from "KORVEX.INI": the number of companies and the lines.
-struct CompanyList {
-    int n = 0;
-    std::vector<std::string> lines;
+}  // namespace
 
-    std::string line(size_t i) const { return i < lines.size() ? lines[i] : ""; }
-    // Value j (1..9) of company c (0-based), first 40 characters.
-    std::string value(int c, int j) const { return iniValue(line(1 + size_t(c) * 9 + size_t(j - 1))).substr(0, 40); }
-    bool present(int c) const { return 1 + size_t(c) * 9 < lines.size(); }
-};
+std::string CompanyList::value(int c, int j) const {
+    return iniValue(line(1 + size_t(c) * 9 + size_t(j - 1))).substr(0, 40);
+}
 
-CompanyList readCompanyList(const std::string& fn) {
-    auto lines = PLAT::readLines(fn);
-    if (!lines) PLAT::fatal("read", fn);
+CompanyList parseCompanyList(std::vector<std::string> lines) {
     CompanyList cl;
-    cl.lines = std::move(*lines);
+    cl.lines = std::move(lines);
     std::string first = cl.line(0);
     size_t eq = first.find('=');
     std::string num = eq == std::string::npos ? "" : trim(first.substr(eq + 1, 2));
     bool digits = !num.empty() && std::all_of(num.begin(), num.end(), [](char c) { return c >= '0' && c <= '9'; });
     cl.n = digits ? std::stoi(num) : 0;
+    return cl;
+}
+
+namespace {
+
+const char* const COMPANY_LIST = "KORVEX.INI";
+
+CompanyList readCompanyList(const std::string& fn) {
+    auto lines = PLAT::readLines(fn);
+    if (!lines) PLAT::fatal("read", fn);
+    CompanyList cl = parseCompanyList(std::move(*lines));
     if (cl.n < 1 || cl.n > 16)
         PLAT::die("KORVEX.INI: the first line must give the number of companies (1 to 16) after \"=\"", 1);
     return cl;

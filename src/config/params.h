@@ -256,6 +256,17 @@ std::string padTo(const std::string& s, size_t n);  // cut or filled with blanks
 
 std::string GETDATABASEPATH();
 void INITEKT();
+// The company list "KORVEX.INI" as read from its lines: the number of companies given after "="
+// on the first line (0 when it is not a number), then nine lines per company.
+struct CompanyList {
+    int n = 0;
+    std::vector<std::string> lines;
+    std::string line(size_t i) const { return i < lines.size() ? lines[i] : ""; }
+    // Value j (1..9) of company c (0-based): the text after the first "=", first 40 characters.
+    std::string value(int c, int j) const;
+    bool present(int c) const { return 1 + size_t(c) * 9 < lines.size(); }
+};
+CompanyList parseCompanyList(std::vector<std::string> lines);
 // Loads the company's tax table and invoice parameter tables (cleared first).
 void loadCompanyTables();
 

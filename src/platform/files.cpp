@@ -174,11 +174,8 @@ std::optional<std::string> readWhole(const std::string& dosPath) {
     return out;
 }
 
-std::optional<std::vector<std::string>> readLines(const std::string& dosPath) {
-    auto whole = readWhole(dosPath);
-    if (!whole) return std::nullopt;
+std::vector<std::string> splitLines(const std::string& s) {
     std::vector<std::string> lines;
-    const std::string& s = *whole;
     size_t i = 0;
     while (i < s.size()) {
         size_t j = s.find('\n', i);
@@ -190,6 +187,12 @@ std::optional<std::vector<std::string>> readLines(const std::string& dosPath) {
         i = j + 1;
     }
     return lines;
+}
+
+std::optional<std::vector<std::string>> readLines(const std::string& dosPath) {
+    auto whole = readWhole(dosPath);
+    if (!whole) return std::nullopt;
+    return splitLines(*whole);
 }
 
 namespace {

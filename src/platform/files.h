@@ -28,6 +28,8 @@ void writeWholeAtomic(const std::string& dosPath, const std::string& bytes);
 bool writeWholeNew(const std::string& dosPath, const std::string& bytes);
 // Lines of a text file (CR LF or LF ends stripped); nullopt when missing.
 std::optional<std::vector<std::string>> readLines(const std::string& dosPath);
+// The lines of a text file image, as readLines gives them.
+std::vector<std::string> splitLines(const std::string& bytes);
 
 bool removeFile(const std::string& dosPath);  // false when it was not there
 void makeDirs(const std::string& dosPath);

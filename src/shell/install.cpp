@@ -6,6 +6,7 @@
 
 #include "common/umas.h"
 #include "config/params.h"
+#include "declarations/store.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
 
@@ -87,6 +88,8 @@ void makeCompanyFolder(const std::string& dir) {
     makeCodeTables(dir);
 
     seedCustomerFiles(dir);
+    // The declaration and continuation-sheet stores, empty.
+    STORE::installFiles(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,

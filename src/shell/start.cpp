@@ -2,6 +2,7 @@
 #include "shell/start.h"
 
 #include "config/params.h"
+#include "declarations/bod.h"
 #include "platform/console.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
@@ -38,9 +39,46 @@ std::vector<UMAS::CONV> parseMasks(const std::string& bytes) {
     return masks;
 }
 
+namespace {
+
+// The masks that hold data (the declaration form) rather than a screen.
+bool isDataMask(int n) {
+    for (int d : {BOD::MASK_DIA, BOD::MASK_GV, BOD::MASK_BIS, BOD::MASK_GB, BOD::MASK_MES, BOD::MASK_DIA_DFK,
+                  BOD::MASK_GV_DFK, BOD::MASK_BIS_DFK, BOD::MASK_GB_DFK})
+        if (n == d) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string CHECKMASKS(const std::string& bytes) {
+    const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
+    size_t pos = 0;
+    for (int n = 1; n <= UMAS::MASKS; ++n) {
+        const std::string which = "mask " + std::to_string(n);
+        if (pos == bytes.size())
+            return "holds " + std::to_string(n - 1) + " masks; the program needs " + std::to_string(UMAS::MASKS);
+        if (bytes.size() - pos < 8) return which + " is cut short";
+        const int x1 = b[pos] | (b[pos + 1] << 8), y1 = b[pos + 2] | (b[pos + 3] << 8);
+        const int x2 = b[pos + 4] | (b[pos + 5] << 8), y2 = b[pos + 6] | (b[pos + 7] << 8);
+        const int maxRows = isDataMask(n) ? 255 : PLAT::SCREEN_H;
+        if (x1 < 1 || y1 < 1 || x2 < x1 || y2 < y1 || x2 > PLAT::SCREEN_W || y2 > maxRows)
+            return which + " has the corners " + std::to_string(x1) + "," + std::to_string(y1) + " - " +
+                   std::to_string(x2) + "," + std::to_string(y2);
+        const uint64_t len = 8 + 2ull * uint64_t(x2 - x1 + 1) * uint64_t(y2 - y1 + 1);
+        if (bytes.size() - pos < len) return which + " is cut short";
+        pos += size_t(len);
+    }
+    // A final odd byte is no mask; anything more is not what the program was built with.
+    if (bytes.size() - pos > 1)
+        return std::to_string(bytes.size() - pos) + " bytes follow mask " + std::to_string(UMAS::MASKS);
+    return BOD::CHECKFORMRECORDS(parseMasks(bytes));
+}
+
 void RMASK(std::vector<UMAS::CONV>& MP, const std::string& FN) {
     auto bytes = PLAT::readWhole(FN);
     if (!bytes) PLAT::fatal("open", FN);
+    if (auto why = CHECKMASKS(*bytes); !why.empty()) PLAT::fatal("load", FN, why);
     MP = parseMasks(*bytes);
 }
 

@@ -1,0 +1,545 @@
+// Storing and deleting declarations and continuation sheets: free areas, index slots, key-ordered
+// lists with block lending, freed-slot stacks, per-day and per-customer chains. Each update is
+// planned whole (store_tx.h) and refused before any write when it cannot complete.
+#include <algorithm>
+#include <cstring>
+
+#include "declarations/store.h"
+#include "declarations/store_tx.h"
+#include "platform/codec.h"
+#include "platform/codepage.h"
+
+namespace STORE {
+
+namespace {
+
+using PLAT::gr;
+
+// A refusal: nothing of the update is written.
+struct Refused {
+    std::string msg;
+};
+
+std::string baseName(const std::string& path) {
+    size_t s = path.find_last_of("/\\");
+    return s == std::string::npos ? path : path.substr(s + 1);
+}
+
+std::string normDir(const std::string& d) {
+    if (d.empty() || d.back() == '/' || d.back() == '\\') return d;
+    return d + "/";
+}
+
+// ---- The index of one store within an update --------------------------------------------------
+struct Index {
+    Tx& tx;
+    const Layout& L;
+    int I = -1, N = -1;
+    int64_t recs = 0;
+
+    Index(Tx& t, const Layout& l) : tx(t), L(l) {
+        I = tx.open(L.I, true);
+        N = tx.open(L.N, true);
+        recs = tx.records(I, L.recSize);
+    }
+    std::vector<uint8_t> rec(int64_t r) {
+        if (r < 0 || r >= recs) tx.damaged(I, "record " + std::to_string(r) + " outside the file");
+        std::vector<uint8_t> b(size_t(L.recSize));
+        tx.read(I, r * L.recSize, b.data(), b.size());
+        return b;
+    }
+    Head head(int64_t r) { return decodeHead(L, rec(r).data()); }
+    Entry entry(int64_t r) { return decodeEntry(L, rec(r).data()); }
+    void putHead(int64_t r, const Head& h) {
+        auto b = rec(r);
+        encodeHead(L, h, b.data());
+        tx.write(I, r * L.recSize, b.data(), b.size());
+    }
+    void putEntry(int64_t r, const Entry& e) {
+        std::vector<uint8_t> b(size_t(L.recSize));
+        encodeEntry(L, e, b.data());
+        tx.write(I, r * L.recSize, b.data(), b.size());
+    }
+    // The link field at offset 4 (FA of a head, AL of an entry).
+    uint16_t link(int64_t r) { return PLAT::getW(rec(r).data() + 4); }
+    void setLink(int64_t r, uint16_t v) {
+        rec(r);  // inside the file
+        uint8_t b[2];
+        PLAT::putW(b, v);
+        tx.write(I, r * L.recSize + 4, b, 2);
+    }
+    std::string rawKey(int64_t r) {
+        auto b = rec(r);
+        return std::string(reinterpret_cast<const char*>(b.data() + 7), size_t(L.keyLen));
+    }
+    // "DISN"/"BISN" words.
+    uint16_t word(int64_t w) {
+        uint8_t b[2];
+        tx.read(N, w * 2, b, 2);
+        return PLAT::getW(b);
+    }
+    void putWord(int64_t w, uint16_t v) {
+        if (w * 2 + 2 > tx.size(N)) tx.damaged(N, "word outside the file");
+        uint8_t b[2];
+        PLAT::putW(b, v);
+        tx.write(N, w * 2, b, 2);
+    }
+    int64_t partitionHead(int d) const { return int64_t(d - 1) * L.stride; }
+
+    // A head that owns a block lying inside the file.
+    void checkHead(int64_t H, const Head& h) {
+        if (h.SY < 2 || H + h.SY >= recs || h.US > h.SY - 1)
+            tx.damaged(I, "block head " + std::to_string(H) + " damaged");
+    }
+
+    // Lends half of the first partition that can spare it to the full block at H; the link record
+    // of that block then names the new head. False when no partition can lend.
+    bool lend(int64_t H, const Head& full) {
+        for (int i = 0; i < 8; ++i) {
+            int64_t h0 = int64_t(i) * L.stride;
+            Head lender = head(h0);
+            if (lender.SY != L.block || lender.US > L.lendMaxUsed) continue;
+            int64_t nh = h0 + L.lendHalf;
+            Head fresh;
+            fresh.SY = uint16_t(L.lendHalf);
+            putHead(nh, fresh);
+            lender.SY = uint16_t(L.lendKeep);
+            putHead(h0, lender);
+            auto b = rec(H + full.SY);
+            PLAT::putL(b.data(), int32_t(nh));
+            tx.write(I, (H + full.SY) * L.recSize, b.data(), b.size());
+            return true;
+        }
+        return false;
+    }
+
+    // Is slot R linked into the list of partition d?
+    bool linked(int d, int64_t R) {
+        int64_t r = link(partitionHead(d));
+        for (int64_t steps = 0; r != 0; ++steps) {
+            if (r == R) return true;
+            if (r >= recs || steps > recs) tx.damaged(I, "list of partition " + std::to_string(d) + " damaged");
+            r = link(r);
+        }
+        return false;
+    }
+
+    // Step 5 of a store: a slot for a key of partition d; allocated tells whether it came from a
+    // block (and not from the freed slots).
+    int64_t slot(int d, bool& allocated, int64_t& blockHead) {
+        int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
+        uint16_t C = word(w);
+        if (C > FREED_PER_PARTITION - 1) tx.damaged(N, "freed-slot count damaged");
+        if (C > 0) {
+            uint16_t s = word(w + C);
+            if (s == 0 || s >= recs || s % L.stride == 0 || linked(d, s))
+                tx.damaged(N, "freed slot " + std::to_string(s) + " damaged");
+            putWord(w, uint16_t(C - 1));
+            allocated = false;
+            return s;
+        }
+        int64_t H = partitionHead(d);
+        Head h = head(H);
+        checkHead(H, h);
+        for (int steps = 0; h.US == h.SY - 1; ++steps) {
+            int64_t next = PLAT::getL(rec(H + h.SY).data());
+            if (next == 0) {
+                if (!lend(H, h))
+                    throw Refused{gr("ΔΕΝ ΥΠΑΡΧΕΙ ΧΩΡΟΣ ΣΤΟ ΕΥΡΕΤΗΡΙΟ ΓΙΑ ΑΡΙΘΜΟΥΣ ΑΠΟ ") + char('0' + d) +
+                                  gr(" - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
+                next = PLAT::getL(rec(H + h.SY).data());
+            }
+            if (next <= 0 || next >= recs || next % L.stride != L.lendHalf || steps > 64)
+                tx.damaged(I, "block link damaged");
+            H = next;
+            h = head(H);
+            checkHead(H, h);
+        }
+        h.US = uint16_t(h.US + 1);
+        putHead(H, h);
+        allocated = true;
+        blockHead = H;
+        return H + h.US;
+    }
+
+    // EK0.ALF / EKDO.ALFB: the record whose link field must name the new entry, and that link's
+    // present value (BOD.BAL). lastKey receives the last key read.
+    int64_t place(int d, const std::string& key, uint16_t& BAL, std::string& lastKey) {
+        int64_t P = partitionHead(d);
+        int64_t R = link(P);
+        for (int64_t steps = 0; R != 0; ++steps) {
+            if (R >= recs || steps > recs) tx.damaged(I, "list of partition " + std::to_string(d) + " damaged");
+            Entry e = entry(R);
+            lastKey = e.KL;
+            if (e.KL == key) break;
+            std::string raw = rawKey(R);
+            int j = L.keyLen - 1;
+            for (int k = 0; k < L.keyLen; ++k)
+                if (INS(raw[size_t(k)]) != INS(key[size_t(k)])) {
+                    j = k;
+                    break;
+                }
+            if (INS(raw[size_t(j)]) < INS(key[size_t(j)])) {
+                P = R;
+                if (e.AL == 0) break;
+                R = e.AL;
+            } else {
+                break;
+            }
+        }
+        BAL = link(P);
+        return P;
+    }
+
+    // Steps 5 to 7 of a store: slot, entry (written before the link that names it), lending.
+    void insert(const std::string& key, int32_t pos) {
+        int d = partitionOf(key);
+        bool allocated = false;
+        int64_t H = 0;
+        int64_t s = slot(d, allocated, H);
+        uint16_t BAL = 0;
+        std::string last;
+        int64_t P = place(d, key, BAL, last);
+        putEntry(s, Entry{pos, BAL, key});
+        setLink(P, uint16_t(s));
+        if (allocated) {
+            Head h = head(H);
+            if (h.US == h.SY - 1) lend(H, h);
+        }
+    }
+
+    // BOD.DEL / EKDO.DEBL: unlinks the entry at pos from the partition of key. False when the list
+    // is damaged before the entry is met (then nothing is changed).
+    bool unlink(const std::string& key, int32_t pos) {
+        int d = partitionOf(key);
+        if (d == 0) return true;
+        int64_t P = partitionHead(d);
+        int64_t R = link(P);
+        for (int64_t steps = 0; R != 0; ++steps) {
+            if (R >= recs || steps > recs) return false;
+            Entry e = entry(R);
+            if (e.RE == pos) {
+                setLink(P, e.AL);
+                int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
+                uint16_t C = word(w);
+                if (C >= FREED_KEPT) return true;
+                putWord(w + C + 1, uint16_t(R));
+                putWord(w, uint16_t(C + 1));
+                return true;
+            }
+            P = R;
+            R = e.AL;
+        }
+        return true;
+    }
+};
+
+// ---- Chains of "DISH.DAT" and "DIPE.DAT" -------------------------------------------------------
+enum class ChainOutcome { LINKED, FULL, DAMAGED };
+
+ChainOutcome chainInsert(Tx& tx, int f, int64_t K, int32_t pos) {
+    int64_t recs = tx.records(f, 6);
+    int64_t R = K;
+    uint8_t b[6];
+    for (int64_t steps = 0;; ++steps) {
+        if (R < 0 || R >= recs || steps > recs) return ChainOutcome::DAMAGED;
+        tx.read(f, R * 6, b, 6);
+        RR1 n = RR1::decode(b);
+        if (n.HR == NONE) {
+            n.HR = pos;
+            n.encode(b);
+            tx.write(f, R * 6, b, 6);
+            return ChainOutcome::LINKED;
+        }
+        if (n.NR == 0) {
+            if (recs > 65535) return ChainOutcome::FULL;
+            uint8_t nb[6];
+            RR1{pos, 0}.encode(nb);
+            tx.write(f, recs * 6, nb, 6);
+            n.NR = uint16_t(recs);
+            n.encode(b);
+            tx.write(f, R * 6, b, 6);
+            return ChainOutcome::LINKED;
+        }
+        R = n.NR;
+    }
+}
+
+void chainRemove(Tx& tx, int f, int64_t K, int32_t pos) {
+    int64_t recs = tx.records(f, 6);
+    int64_t R = K;
+    uint8_t b[6];
+    for (int64_t steps = 0;; ++steps) {
+        if (R < 0 || R >= recs || steps > recs) return;
+        tx.read(f, R * 6, b, 6);
+        RR1 n = RR1::decode(b);
+        if (n.HR == pos) {
+            n.HR = NONE;
+            n.encode(b);
+            tx.write(f, R * 6, b, 6);
+            return;
+        }
+        if (n.NR == 0) return;
+        R = n.NR;
+    }
+}
+
+Source txSource(Tx& tx, int f) {
+    Source s;
+    s.size = tx.size(f);
+    s.read = [&tx, f](int64_t off, void* buf, size_t n) {
+        if (!tx.inside(f, off, n)) return false;
+        tx.read(f, off, buf, n);
+        return true;
+    };
+    return s;
+}
+
+void clearFreeIn(Tx& tx, int D, int words) {
+    tx.write(D, 0, std::string(size_t(words) * 2, '\0'));
+    tx.truncate(D, int64_t(words) * 2);
+}
+
+// BOD.DELD planned in tx: the removals first, then the areas go onto the free stack (or every
+// free area is forgotten when the chain is damaged).
+void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
+    int M = tx.open(DECL.M, true);
+    int D = tx.open(DECL.D, true);
+    Chain c = readChain(txSource(tx, M), old.pos, false);
+    // The chains first: a declaration that is still indexed and missing from a list can be found
+    // and stored again; a list entry must never name one that is gone.
+    if (auto day = dayKey(old.date)) chainRemove(tx, tx.open("DISH.DAT", true), *day, old.pos);
+    if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS) chainRemove(tx, tx.open("DIPE.DAT", true), old.cust, old.pos);
+    if (!ix.unlink(old.key, old.pos))
+        throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
+    if (!c.ok) {
+        clearFreeIn(tx, D, 1000);
+        return;
+    }
+    uint8_t b[6];
+    tx.read(D, 0, b, 6);
+    RD0 top = RD0::decode(b);
+    int32_t N = top.RP;
+    if (N < 0 || int64_t(N) * 6 + 6 > std::max<int64_t>(tx.size(D), 6)) {
+        clearFreeIn(tx, D, 1000);
+        tx.read(D, 0, b, 6);
+        top = RD0::decode(b);
+        N = 0;
+    }
+    for (const Area& a : c.areas) {
+        uint16_t Z = std::min(a.SIZ, a.REM);
+        if (Z <= 8) continue;
+        ++N;
+        RD0{a.pos, Z}.encode(b);
+        tx.write(D, int64_t(N) * 6, b, 6);
+        top.RP = N;
+        top.encode(b);
+        tx.write(D, 0, b, 6);
+    }
+}
+
+// EK0.KATD.AREA: the next area for R data bytes still to write.
+struct Taken {
+    int64_t pos, size, rem;
+};
+Taken takeArea(Tx& tx, int M, int D, int64_t R, int64_t mEnd) {
+    int64_t need = R + 4;
+    uint8_t b[6];
+    if (tx.size(D) < 6) tx.damaged(D, "record 0 missing");
+    tx.read(D, 0, b, 6);
+    RD0 top = RD0::decode(b);
+    if (top.RP > 0) {
+        int64_t N = top.RP;
+        bool ok = N * 6 + 6 <= tx.size(D);
+        RD0 a;
+        if (ok) {
+            tx.read(D, N * 6, b, 6);
+            a = RD0::decode(b);
+            ok = a.RP >= 0 && a.SZ > 8 && int64_t(a.RP) + a.SZ <= tx.size(M);
+        }
+        if (!ok) {
+            // A damaged free stack is forgotten, never followed.
+            clearFreeIn(tx, D, 1000);
+        } else {
+            int64_t Q = a.RP, Z = a.SZ;
+            if (Z < need) need += 4;
+            if (Z <= need + 8) {
+                top.RP = int32_t(N - 1);
+                top.encode(b);
+                tx.write(D, 0, b, 6);
+                return {Q, Z, need};
+            }
+            RD0{int32_t(Q + need), uint16_t(Z - need)}.encode(b);
+            tx.write(D, N * 6, b, 6);
+            return {Q, need, need};
+        }
+    }
+    return {std::max(tx.size(M), mEnd), need, need};
+}
+
+std::string damagedMsg(const Damaged& d, const char* what) {
+    return gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(d.file) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ") + gr(what);
+}
+
+const char* const TOO_BIG = "ΤΟ ΑΡΧΕΙΟ ΕΦΤΑΣΕ ΤΟ ΜΕΓΙΣΤΟ ΜΕΓΕΘΟΣ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ";
+
+}  // namespace
+
+Result storeDecl(const std::string& dirIn, const Request& r) {
+    Result res;
+    std::string dir = normDir(dirIn);
+    std::string key = padKey(r.key, DECL.keyLen);
+    if (partitionOf(key) == 0) {
+        res.refusal = gr("ΛΑΘΟΣ ΑΡΙΘΜΟΣ ΔΙΑΣΑΦΗΣΗΣ");
+        return res;
+    }
+    Tx tx(dir);
+    try {
+        int M = tx.open(DECL.M, true);
+        int D = tx.open(DECL.D, true);
+        Index ix(tx, DECL);
+        if (r.old) planDeleteDecl(tx, ix, *r.old);
+
+        // The areas: the free stack is changed first; the areas are written last one first, so
+        // that every next-area position names an area already written.
+        const std::string& data = r.data;
+        if (data.size() + 8 > 65535) throw Refused{gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΠΟΛΥ ΜΕΓΑΛΗ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
+        struct Img {
+            int64_t pos;
+            std::string bytes;
+        };
+        std::vector<Img> imgs;
+        int64_t R = int64_t(data.size());
+        size_t done = 0;
+        int64_t mEnd = tx.size(M);
+        for (int guard = 0;; ++guard) {
+            if (guard > 65535) tx.damaged(D, "free areas loop");
+            Taken t = takeArea(tx, M, D, R, mEnd);
+            if (t.pos + t.size > POS_LIMIT) throw Refused{gr(TOO_BIG)};
+            mEnd = std::max(mEnd, t.pos + t.size);
+            std::string a(size_t(t.size), '\0');
+            PLAT::putWBE(reinterpret_cast<uint8_t*>(a.data()), uint16_t(t.size));
+            PLAT::putWBE(reinterpret_cast<uint8_t*>(a.data()) + 2, uint16_t(t.rem));
+            if (!imgs.empty()) PLAT::putLBE(reinterpret_cast<uint8_t*>(imgs.back().bytes.data()) + imgs.back().bytes.size() - 4, int32_t(t.pos));
+            if (t.size >= t.rem) {
+                std::memcpy(a.data() + 4, data.data() + done, size_t(R));
+                imgs.push_back({t.pos, std::move(a)});
+                break;
+            }
+            int64_t n = t.size - 8;
+            std::memcpy(a.data() + 4, data.data() + done, size_t(n));
+            done += size_t(n);
+            R -= n;
+            imgs.push_back({t.pos, std::move(a)});
+        }
+        for (auto it = imgs.rbegin(); it != imgs.rend(); ++it) tx.write(M, it->pos, it->bytes);
+        int32_t XN = int32_t(imgs.front().pos);
+
+        ix.insert(key, XN);
+
+        if (auto day = dayKey(r.date)) {
+            auto o = chainInsert(tx, tx.open("DISH.DAT", true), *day, XN);
+            if (o == ChainOutcome::FULL)
+                res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DISH.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"));
+            else if (o == ChainOutcome::DAMAGED)
+                res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DISH.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"));
+        }
+        if (r.cust < NO_CUSTOMER) {
+            if (r.cust >= CUST_HEADS) {
+                res.notices.push_back(gr("ΠΕΛΑΤΗΣ ΜΕ ΑΡΙΘΜΟ ") + std::to_string(r.cust) +
+                                      gr(": Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
+            } else {
+                auto o = chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN);
+                if (o == ChainOutcome::FULL)
+                    res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DIPE.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
+                else if (o == ChainOutcome::DAMAGED)
+                    res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DIPE.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
+            }
+        }
+        tx.commit();
+        res.stored = true;
+        res.pos = XN;
+    } catch (const Refused& e) {
+        res.refusal = e.msg;
+    } catch (const Damaged& d) {
+        res.refusal = damagedMsg(d, "ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
+    }
+    return res;
+}
+
+Result storeSheet(const std::string& dirIn, const Request& r) {
+    Result res;
+    std::string dir = normDir(dirIn);
+    std::string key = padKey(r.key, SHEET.keyLen);
+    if (partitionOf(key) == 0) {
+        res.refusal = gr("ΛΑΘΟΣ ΚΛΕΙΔΙ ΦΥΛΛΟΥ");
+        return res;
+    }
+    Tx tx(dir);
+    try {
+        int M = tx.open(SHEET.M, true);
+        tx.open(SHEET.D, false);
+        Index ix(tx, SHEET);
+        if (r.old && !ix.unlink(r.old->key, r.old->pos))
+            throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
+        int64_t G = int64_t(r.data.size()) + 8;
+        if (G > 65535) throw Refused{gr("ΤΟ ΦΥΛΛΟ ΕΙΝΑΙ ΠΟΛΥ ΜΕΓΑΛΟ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
+        int64_t XNB = tx.size(M);
+        if (XNB + G > POS_LIMIT) throw Refused{gr(TOO_BIG)};
+        std::string a(4, '\0');
+        PLAT::putWBE(reinterpret_cast<uint8_t*>(a.data()), uint16_t(G));
+        PLAT::putWBE(reinterpret_cast<uint8_t*>(a.data()) + 2, uint16_t(G));
+        a += r.data;
+        tx.write(M, XNB, a);
+        ix.insert(key, int32_t(XNB));
+        tx.commit();
+        res.stored = true;
+        res.pos = int32_t(XNB);
+    } catch (const Refused& e) {
+        res.refusal = e.msg;
+    } catch (const Damaged& d) {
+        res.refusal = damagedMsg(d, "ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
+    }
+    return res;
+}
+
+Result deleteDecl(const std::string& dirIn, const Old& old) {
+    Result res;
+    Tx tx(normDir(dirIn));
+    try {
+        Index ix(tx, DECL);
+        planDeleteDecl(tx, ix, old);
+        tx.commit();
+        res.stored = true;
+    } catch (const Refused& e) {
+        res.refusal = e.msg;
+    } catch (const Damaged& d) {
+        res.refusal = damagedMsg(d, "ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ");
+    }
+    return res;
+}
+
+Result deleteSheet(const std::string& dirIn, const Old& old) {
+    Result res;
+    Tx tx(normDir(dirIn));
+    try {
+        Index ix(tx, SHEET);
+        if (!ix.unlink(old.key, old.pos)) throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
+        tx.commit();
+        res.stored = true;
+    } catch (const Refused& e) {
+        res.refusal = e.msg;
+    } catch (const Damaged& d) {
+        res.refusal = damagedMsg(d, "ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ");
+    }
+    return res;
+}
+
+void clearFree(const std::string& dirIn, int words) {
+    Tx tx(normDir(dirIn));
+    int D = tx.open(DECL.D, true);
+    clearFreeIn(tx, D, words);
+    tx.commit();
+}
+
+}  // namespace STORE
