@@ -7,6 +7,7 @@
 #include "common/umas.h"
 #include "config/params.h"
 #include "declarations/store.h"
+#include "invoicing/tim.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
 
@@ -90,6 +91,7 @@ void makeCompanyFolder(const std::string& dir) {
     seedCustomerFiles(dir);
     // The declaration and continuation-sheet stores, empty.
     STORE::installFiles(dir);
+    TIM::makeInvoiceFiles(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
