@@ -2,6 +2,7 @@
 #include "invoicing/apodi.h"
 
 #include <cctype>
+#include <vector>
 
 #include "invoicing/tim0.h"
 #include "platform/console.h"
@@ -59,17 +60,23 @@ namespace {
 
 bool isDayFile(const std::string& S) { return HEADS(S) == DAYHEADS; }
 
-RTIM1 readNode(const PLAT::File& f, int64_t z) {
-    uint8_t b[4];
-    f.readAt(z * 4, b, 4);
-    return RTIM1::decode(b);
-}
-
-void writeNode(PLAT::File& f, int64_t z, const RTIM1& n) {
-    uint8_t b[4];
-    n.encode(b);
-    f.writeAt(z * 4, b, 4);
-}
+// A chain file read whole (at most 65536 nodes, 256 KB): one read instead of one per node.
+struct Nodes {
+    PLAT::File f;
+    std::vector<uint8_t> img;
+    int64_t count = 0;
+    explicit Nodes(const std::string& S) : f(UMAS::PATH + S + ".DAT", PLAT::File::READWRITE) {
+        count = f.size() / 4;
+        img.resize(size_t(count) * 4);
+        if (count > 0) f.readAt(0, img.data(), img.size());
+    }
+    RTIM1 at(int64_t z) const { return RTIM1::decode(img.data() + 4 * z); }
+    void write(int64_t z, const RTIM1& n) {
+        uint8_t b[4];
+        n.encode(b);
+        f.writeAt(z * 4, b, 4);
+    }
+};
 
 }  // namespace
 
@@ -77,48 +84,48 @@ LINKED LINK(const std::string& S, uint16_t N, int32_t K) {
     const int32_t heads = HEADS(S);
     if (isDayFile(S) && K <= 0) return LINKED::NOKEY;
     if (K < 0 || K >= heads) return LINKED::OUTSIDE;
-    PLAT::File f(UMAS::PATH + S + ".DAT", PLAT::File::READWRITE);
-    const int64_t nodes = f.size() / 4;
+    Nodes f(S);
+    const int64_t nodes = f.count;
     if (K >= nodes || nodes < heads) return LINKED::OUTSIDE;
     int64_t Z = K;
-    R1 = readNode(f, Z);
+    R1 = f.at(Z);
     int64_t steps = 0;
     // Every next link must point into the node area, and a walk never takes more steps than there
     // are nodes (a cycle).
     while (R1.HR < 65000 && R1.NR != 0) {
         if (R1.NR < heads || R1.NR >= nodes || ++steps > nodes) return LINKED::DAMAGED;
         Z = R1.NR;
-        R1 = readNode(f, Z);
+        R1 = f.at(Z);
     }
     if (R1.HR >= 65000) {
         R1.HR = N;
-        writeNode(f, Z, R1);
+        f.write(Z, R1);
         return LINKED::DONE;
     }
     // The last node of the chain: the new node is appended first, then linked.
     if (nodes > 65535) return LINKED::FULL;
-    writeNode(f, nodes, RTIM1{N, 0});
+    f.write(nodes, RTIM1{N, 0});
     R1.NR = uint16_t(nodes);
-    writeNode(f, Z, R1);
+    f.write(Z, R1);
     return LINKED::DONE;
 }
 
 void UNLINK(const std::string& S, uint16_t N, int32_t K) {
     const int32_t heads = HEADS(S);
     if (K < 0 || K >= heads) return;
-    PLAT::File f(UMAS::PATH + S + ".DAT", PLAT::File::READWRITE);
-    const int64_t nodes = f.size() / 4;
+    Nodes f(S);
+    const int64_t nodes = f.count;
     if (K >= nodes) return;
     int64_t Z = K, steps = 0;
-    R1 = readNode(f, Z);
+    R1 = f.at(Z);
     while (R1.HR != N && R1.NR != 0) {
         if (R1.NR < heads || R1.NR >= nodes || ++steps > nodes) return;
         Z = R1.NR;
-        R1 = readNode(f, Z);
+        R1 = f.at(Z);
     }
     if (R1.HR == N) {
         R1.HR = 65000;
-        writeNode(f, Z, R1);
+        f.write(Z, R1);
     }
 }
 
