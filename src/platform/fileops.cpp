@@ -99,11 +99,10 @@ FolderLock::FolderLock(const std::string& dosDir) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) return;
         if (errno == EINTR) continue;
         if (errno != EWOULDBLOCK) {
-            int e = errno;
+            // A file system that cannot lock folders (some network shares): no lock, as before.
             ::close(fd);
             fd = -1;
-            errno = e;
-            fatal("lock folder", d);
+            return;
         }
         sleepMs(100);
     }

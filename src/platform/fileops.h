@@ -25,7 +25,7 @@ void makeReadOnly(const std::string& dosPath);
 
 // An exclusive lock on a whole folder (flock on the folder itself): nothing is created or written in
 // it. Waits, pausing 100 ms between tries, until the lock is free. Released by the destructor and by
-// the kernel when the process ends.
+// the kernel when the process ends. On a file system that cannot lock a folder it holds nothing.
 class FolderLock {
 public:
     explicit FolderLock(const std::string& dosDir);

@@ -53,7 +53,7 @@ void writeCp1253Text(const std::string& path, const std::vector<std::string>& ut
 void makeCompanyFolder(const std::string& dir) {
     fs::create_directories(dir);
     fs::path d(dir);
-    for (const char* lock : {"FMAS", "FDIA", "FBIS", "FYPO", "FPAR", "FTIM", "FPEL", "FKVD", "FEMP", "F105", "FAPO"})
+    for (const char* lock : {"FMAS", "FDIA", "FBIS", "FYPO", "FPAR", "FTIM", "FPEL", "FKVD", "FEMP", "F105", "FAPO", "FREB"})
         writeBytes(d / (std::string(lock) + ".DAT"), std::string(1, '\0'));
     writeBytes(d / "NUDI.DAT", std::string(44, '\0'));
     writeBytes(d / "NUTI.DAT", std::string(28, '\0'));

@@ -1,6 +1,8 @@
 // The code tables in older layouts ("XVR.DAT", "NOM.DAT", "PRE.DAT", "TAX.DAT", "TEL.DAT"),
 // converted in place, and the euro rate read from entry 24 of the currency table.
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "codes/kvdi.h"
@@ -42,15 +44,22 @@ static_assert(NOM_SIZE == NOM_HEAD + 24 * RECNOM::SIZE && XVR_SIZE == 240 * RECP
 // Text of an old entry (length byte and capacity).
 std::string text(const uint8_t* p, int cap) { return PLAT::getS(p, cap); }
 
-// One conversion in place: probe, read the old table, convert, write it back.
+// One conversion in place: probe, read the old table, convert, write it back. The converted table.
 template <class Convert>
-void inPlace(const char* step, const char* file, int64_t oldSize, int64_t newSize, Convert conv) {
+std::vector<uint8_t> inPlace(const char* step, const char* file, int64_t oldSize, int64_t newSize, Convert conv) {
     KvdLock lock;
-    if (probe(step, file) != oldSize) return;
+    if (probe(step, file) != oldSize) return {};
     std::vector<uint8_t> old = readTable(step, file, size_t(oldSize));
     std::vector<uint8_t> neu(size_t(newSize), 0);
     conv(old.data(), neu.data());
     writeTable(file, neu);
+    return neu;
+}
+
+// The company choice read the tax table before the sequence, from the old file; the converted table
+// takes its place, so that no tax is worked out from an old layout read as the current one.
+void taxTableInMemory(const std::vector<uint8_t>& table) {
+    if (table.size() == UMAS::PTAX.size()) std::memcpy(UMAS::PTAX.data(), table.data(), table.size());
 }
 
 // Pascal's Val on a real: blanks and tabs before it, a sign, digits with an optional point and
@@ -77,10 +86,8 @@ double valReal(const std::string& s) {
         if (ex == 0) return 0;
     }
     if (i != n) return 0;
-    std::string num = s.substr(start, n - start);
-    char* end = nullptr;
-    double v = std::strtod(num.c_str(), &end);
-    return v;
+    double v = std::strtod(s.substr(start).c_str(), nullptr);
+    return std::isfinite(v) ? v : 0;  // "1E999" is no rate
 }
 
 // The euro rate from a current currency table.
@@ -162,19 +169,19 @@ void REB_PRE2() {
 
 void REB_TAX() {
     // The 24 entries are already in the current layout.
-    inPlace("REB_TAX", "TAX.DAT", TAX_OLD1, TAX_SIZE,
-            [](const uint8_t* o, uint8_t* r) { std::memcpy(r, o, size_t(TAX_OLD1)); });
+    taxTableInMemory(inPlace("REB_TAX", "TAX.DAT", TAX_OLD1, TAX_SIZE,
+                             [](const uint8_t* o, uint8_t* r) { std::memcpy(r, o, size_t(TAX_OLD1)); }));
 }
 
 void REB_TAX2() {
-    inPlace("REB_TAX2", "TAX.DAT", TAX_OLD2, TAX_SIZE, [](const uint8_t* o, uint8_t* r) {
+    taxTableInMemory(inPlace("REB_TAX2", "TAX.DAT", TAX_OLD2, TAX_SIZE, [](const uint8_t* o, uint8_t* r) {
         for (int i = 0; i < 48; ++i) {
             const uint8_t* a = o + i * ORECTAX_SIZE;
             uint16_t kv = PLAT::getW(a);
             RECTAX{kv == 0 ? std::string() : codeText(kv, 3), text(a + 2, 14), text(a + 17, 7), a[25]}.encode(
                 r + i * RECTAX::SIZE);
         }
-    });
+    }));
 }
 
 void REB_TEL() {

@@ -30,10 +30,20 @@ void stopAfterWrite(int n) {
     steps = 0;
 }
 
-int writeSteps() { return steps; }
+// The named lock "FREB" where the company folder has its lock file (every installation lays it out);
+// a folder without it is locked as a whole, so that the lock never creates a file.
+SequenceLock::SequenceLock() {
+    if (PLAT::fileExists(UMAS::PATH + "FREB.DAT")) {
+        UMAS::LOCK("FREB");
+        named = true;
+    } else {
+        lock = std::make_unique<PLAT::FolderLock>(UMAS::PATH);
+    }
+}
 
-SequenceLock::SequenceLock() : lock(std::make_unique<PLAT::FolderLock>(UMAS::PATH)) {}
-SequenceLock::~SequenceLock() = default;
+SequenceLock::~SequenceLock() {
+    if (named) UMAS::UNLOC("FREB");
+}
 
 namespace MECH {
 
@@ -96,6 +106,14 @@ NewFile::NewFile(const std::string& name) : d(std::make_unique<Impl>()) {
 }
 
 void NewFile::put(const uint8_t* p, size_t n) {
+    // Whole blocks of a large piece go straight to the file.
+    while (d->buf.empty() && n >= BLOCK) {
+        d->f.writeAt(d->off, p, BLOCK);
+        d->off += int64_t(BLOCK);
+        p += BLOCK;
+        n -= BLOCK;
+        wrote();
+    }
     while (n > 0) {
         size_t k = std::min(n, BLOCK - d->buf.size());
         d->buf.insert(d->buf.end(), p, p + k);

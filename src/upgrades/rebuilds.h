@@ -9,8 +9,9 @@
 //   - a stream conversion writes the new file completely, gives the old file its backup name as a
 //     second name (hard link) and then renames the new file over the data name, so the data name
 //     never disappears; an existing backup is never replaced (the step stops with a message).
-// The whole sequence runs under one lock on the company folder, so two workstations choosing the
-// same company never convert one file at once: the second waits and finds the files current.
+// The whole sequence runs under one lock of the company folder (SequenceLock), so two workstations
+// choosing the same company never convert one file at once: the second waits and finds the files
+// current.
 // An unexpected file condition ends the run with one line naming the step and the file.
 #pragma once
 #include <cstdint>
@@ -51,8 +52,9 @@ void REB_DISI_2();
 void REB_TEL();
 void REB_APODI();
 
-// Held by the company choice from before the first step to after the last: an exclusive lock on the
-// company folder UMAS::PATH. Creates and writes nothing.
+// Held by the company choice from before the first step to after the last: the named lock "FREB" of
+// the company folder UMAS::PATH, or, in a folder without its lock file, a lock on the folder itself
+// (nothing is created).
 class SequenceLock {
 public:
     SequenceLock();
@@ -61,6 +63,7 @@ public:
     SequenceLock& operator=(const SequenceLock&) = delete;
 
 private:
+    bool named = false;
     std::unique_ptr<PLAT::FolderLock> lock;
 };
 
@@ -91,10 +94,8 @@ constexpr int64_t DIPE_LONG = 70000, DIPE_KEEP = 10000;  // the longer customer-
 
 // ---- Test hook ---------------------------------------------------------------------------------
 // With n > 0, the process ends at once (as if killed) right after its n-th write step of a conversion
-// (a block of a new file, a temporary table, a link, a rename). 0 turns it off. writeSteps() counts
-// the write steps since the last call of stopAfterWrite.
+// (a block of a new file, a temporary table, a link, a rename), counted from this call. 0 turns it off.
 void stopAfterWrite(int n);
-int writeSteps();
 
 // ---- Mechanics shared by the conversions (used by the step files of this module) ---------------
 namespace MECH {

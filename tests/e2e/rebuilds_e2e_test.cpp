@@ -43,7 +43,9 @@ TEST(UpgradesEndToEnd, OldCompanyConvertedThenATakenBackupEndsTheRun) {
     EXPECT_NE(t.screen().find("MF.BBB"), std::string::npos) << t.screen();
     EXPECT_EQ(TESTS::readFile(work.file("DATABASE/ARXEIO1/MF.DAT")), mf);
     EXPECT_EQ(TESTS::readFile(work.file("DATABASE/ARXEIO1/MF.BBB")), "kept");
+    // Locks released on the way out.
     EXPECT_EQ(TESTS::readFile(work.file("DATABASE/ARXEIO1/FKVD.DAT")), std::string(1, '\0'));
+    EXPECT_EQ(TESTS::readFile(work.file("DATABASE/ARXEIO1/FREB.DAT")), std::string(1, '\0'));
 }
 
 }  // namespace

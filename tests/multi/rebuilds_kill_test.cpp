@@ -28,6 +28,10 @@ protected:
         work = std::make_unique<TESTS::TempWorkDir>("/dev/shm");
         install(TESTS::companies(1));
         UMAS::PATH = "DATABASE\\ARXEIO0\\";
+    }
+    // The code tables and the customer records in older layouts (the foreign files take the same
+    // roads as the domestic ones: here they are current).
+    static std::map<std::string, std::string> oldTablesAndRecords() {
         std::string xvr, nom = nomHead("010101", "311201"), pre, tax, tel, mf;
         for (int i = 1; i <= 84; ++i) xvr += ORECPOL({uint16_t(i), PLAT::gr("ΧΩΡΑ")});
         for (int i = 1; i <= 24; ++i) nom += OORECNOM(uint16_t(i), {"", "N", "ST", 1, "", i == 24 ? "340.75" : "2"});
@@ -35,25 +39,40 @@ protected:
         for (int i = 1; i <= 24; ++i) tax += RECTAX(std::to_string(i), {"TAX", "19", 1});
         for (int i = 1; i <= 360; ++i) tel += ORECTEL(uint16_t(i), "OFFICE");
         for (int i = 0; i < 40; ++i) mf += ORECPEL(sample(i));
-        // The foreign files take the same roads as the domestic ones: here they are current.
+        return {{"XVR.DAT", xvr}, {"NOM.DAT", nom}, {"PRE.DAT", pre}, {"TAX.DAT", tax}, {"TEL.DAT", tel}, {"MF.DAT", mf}};
+    }
+    // The domestic name index in the oldest layout.
+    static std::map<std::string, std::string> oldIndex() {
         OldIndex idx;
         idx.chain(3, {5, 300});
         idx.chain(20, {1, 2, 3});
-        for (auto& [name, bytes] : std::map<std::string, std::string>{
-                 {"XVR.DAT", xvr}, {"NOM.DAT", nom}, {"PRE.DAT", pre}, {"TAX.DAT", tax}, {"TEL.DAT", tel},
-                 {"MF.DAT", mf}, {"IF.DAT", idx.bytes()}})
-            TESTS::writeFile(dir() + "/" + name, bytes);
+        return {{"IF.DAT", idx.bytes()}};
+    }
+    // Writes the old files, and keeps the folder as it is and as one uninterrupted run leaves it.
+    void prepare(const std::map<std::string, std::string>& files) {
+        for (const auto& [name, bytes] : files) TESTS::writeFile(dir() + "/" + name, bytes);
         old = snapshot(dir());
         KORVEX::afterChoice();
         converted = snapshot(dir());
         restore(old, dir());
     }
+    // A child killed after its n-th write step, for n = 1, 2, ... until a child runs to its end; after
+    // each kill a normal company choice must leave the folder converted.
+    void killAtEveryWrite(int atLeast);
+    // Two children choose the old company at the same moment: both end with current files, and the
+    // conversion ran once (a second one would find the backups taken and fail).
+    void twoWorkstations();
     std::string dir() const { return company(0); }
     void expectConverted(const std::string& what) {
-        auto now = snapshot(dir());
-        EXPECT_EQ(now.size(), converted.size()) << what;
-        for (const auto& [name, bytes] : converted) EXPECT_TRUE(now[name] == bytes) << what << ": " << name;
-        for (const auto& [name, bytes] : now) EXPECT_TRUE(converted.count(name)) << what << ": extra " << name;
+        std::vector<std::string> names = fileNames(dir());
+        EXPECT_EQ(names.size(), converted.size()) << what;
+        for (const std::string& name : names) {
+            auto it = converted.find(name);
+            if (it == converted.end())
+                ADD_FAILURE() << what << ": extra " << name;
+            else
+                EXPECT_TRUE(sameBytes(dir() + "/" + name, it->second)) << what << ": " << name;
+        }
     }
     std::map<std::string, std::string> old, converted;
 };
@@ -76,7 +95,7 @@ int runChild(int stopAfter) {
     return status;
 }
 
-TEST_F(UpgradeInterrupted, AKillAtEveryWriteStepIsFinishedByTheNextStart) {
+void UpgradeInterrupted::killAtEveryWrite(int atLeast) {
     int n = 1;
     for (;; ++n) {
         restore(old, dir());
@@ -92,10 +111,23 @@ TEST_F(UpgradeInterrupted, AKillAtEveryWriteStepIsFinishedByTheNextStart) {
         EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
         if (HasFailure()) break;
     }
-    EXPECT_GT(n, 25);  // every conversion of the fixture was cut somewhere
+    EXPECT_GE(n, atLeast);  // every conversion of the fixture was cut somewhere
 }
 
-TEST_F(UpgradeInterrupted, TwoWorkstationsChoosingTheOldCompanyAtOnceConvertOnce) {
+TEST_F(UpgradeInterrupted, CodeTablesAndCustomerRecordsKilledAtEveryWriteStep) {
+    prepare(oldTablesAndRecords());
+    killAtEveryWrite(16);  // 2 per table (temporary, rename) and 3 for the customers (new file, link, rename)
+}
+
+TEST_F(UpgradeInterrupted, NameIndexKilledAtEveryWriteStep) {
+    prepare(oldIndex());
+    killAtEveryWrite(17);  // both index steps: new file, freed slots (2 files of 2), link, rename
+}
+
+void UpgradeInterrupted::twoWorkstations() {
+    auto files = oldTablesAndRecords();
+    files.merge(oldIndex());
+    prepare(files);
     int go[2];
     ASSERT_EQ(pipe(go), 0);
     pid_t kids[2];
@@ -127,6 +159,18 @@ TEST_F(UpgradeInterrupted, TwoWorkstationsChoosingTheOldCompanyAtOnceConvertOnce
     close(go[1]);
     expectConverted("two workstations");
     EXPECT_TRUE(snapshot(dir())["MF.BBB"] == old["MF.DAT"]);
+}
+
+TEST_F(UpgradeInterrupted, TwoWorkstationsChoosingTheOldCompanyAtOnceConvertOnce) {
+    twoWorkstations();
+    EXPECT_EQ(TESTS::readFile(dir() + "/FREB.DAT"), std::string(1, '\0'));
+}
+
+// A company folder laid out before the sequence had its lock file: the folder itself is locked.
+TEST_F(UpgradeInterrupted, TwoWorkstationsOnAFolderWithoutTheLockFile) {
+    std::remove((dir() + "/FREB.DAT").c_str());
+    twoWorkstations();
+    EXPECT_FALSE(TESTS::exists(dir() + "/FREB.DAT"));
 }
 
 }  // namespace

@@ -126,8 +126,12 @@ private:
 // ---- Files -----
 // Bytes of every regular file in a folder by name.
 std::map<std::string, std::string> snapshot(const std::string& dir);
-// Copies every regular file of `from` into `to` (created), replacing files of the same name and
-// removing the others.
+// Makes folder `to` hold exactly these files: files of other names removed, files that differ (or
+// share their data with another name) written anew, equal ones left alone.
 void restore(const std::map<std::string, std::string>& files, const std::string& to);
+// True when the file holds exactly these bytes (read in pieces, nothing allocated for the whole).
+bool sameBytes(const std::string& path, const std::string& bytes);
+// The names of the regular files of a folder.
+std::vector<std::string> fileNames(const std::string& dir);
 
 }  // namespace OLD

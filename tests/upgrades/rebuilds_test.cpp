@@ -108,6 +108,7 @@ TEST_F(Upgrades, EuroRateForms) {
         {" \t2.5", 2.5, "  2.500"},     {"-1.5", -1.5, " -1.500"}, {"+3", 3, "  3.000"},
         {"1E2", 100, "100.000"},        {"1.", 0, "  0.000"},      {"2.5 ", 0, "  0.000"},
         {"12345.6", 12345.6, "12345.6"}, {"0.0005", 0.0005, "  0.001"}, {"1e", 0, "  0.000"},
+        {"1E999", 0, "  0.000"},
     };
     for (const Case& c : cases) {
         std::string nom = read("NOM.DAT");
@@ -169,6 +170,8 @@ TEST_F(Upgrades, TaxesOfBothOldLayouts) {
     write("TAX.DAT", old2);
     KORVEX::afterChoice();
     EXPECT_EQ(read("TAX.DAT"), want2);
+    // The table in memory, read from the old file before the sequence, is the converted one.
+    EXPECT_EQ(std::string(UMAS::PTAX.begin(), UMAS::PTAX.end()), want2);
 }
 
 TEST_F(Upgrades, CustomsOfficesFullAndHalfTables) {
