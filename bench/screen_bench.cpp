@@ -141,8 +141,10 @@ double startupMs() {
 }  // namespace
 
 void placesBarMoveBytes();  // codes_bench.cpp
+void storeBench();  // bench/store_bench.cpp
 
 int main() {
+    storeBench();
     screenBytes();
     placesBarMoveBytes();
     std::vector<double> times;

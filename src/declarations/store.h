@@ -103,6 +103,7 @@ class FieldReader {
 public:
     FieldReader(const std::string& d, size_t start = 0) : data(d), i(start) {}
     std::string next();
+    bool skip();                       // passes over one field; false when it is damaged
     bool raw(uint8_t* out, size_t n);  // n raw bytes
     bool bad() const { return damaged; }
     size_t pos() const { return i; }

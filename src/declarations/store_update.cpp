@@ -2,6 +2,7 @@
 // lists with block lending, freed-slot stacks, per-day and per-customer chains. Each update is
 // planned whole (store_tx.h) and refused before any write when it cannot complete.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "declarations/store.h"
@@ -42,11 +43,24 @@ struct Index {
         N = tx.open(L.N, true);
         recs = tx.records(I, L.recSize);
     }
-    std::vector<uint8_t> rec(int64_t r) {
+    // One index record (17 or 21 bytes).
+    struct RecBuf {
+        std::array<uint8_t, 24> b{};
+        size_t n = 0;
+        uint8_t* data() { return b.data(); }
+        const uint8_t* data() const { return b.data(); }
+        size_t size() const { return n; }
+    };
+    RecBuf rec(int64_t r) {
         if (r < 0 || r >= recs) tx.damaged(I, "record " + std::to_string(r) + " outside the file");
-        std::vector<uint8_t> b(size_t(L.recSize));
-        tx.read(I, r * L.recSize, b.data(), b.size());
+        RecBuf b;
+        b.n = size_t(L.recSize);
+        tx.read(I, r * L.recSize, b.data(), b.n);
         return b;
+    }
+    // The key of the entry at r equals key (length and characters).
+    static bool sameKey(const Layout& L, const RecBuf& b, const std::string& key) {
+        return b.b[6] == L.keyLen && std::memcmp(b.data() + 7, key.data(), size_t(L.keyLen)) == 0;
     }
     Head head(int64_t r) { return decodeHead(L, rec(r).data()); }
     Entry entry(int64_t r) { return decodeEntry(L, rec(r).data()); }
@@ -67,10 +81,6 @@ struct Index {
         uint8_t b[2];
         PLAT::putW(b, v);
         tx.write(I, r * L.recSize + 4, b, 2);
-    }
-    std::string rawKey(int64_t r) {
-        auto b = rec(r);
-        return std::string(reinterpret_cast<const char*>(b.data() + 7), size_t(L.keyLen));
     }
     // "DISN"/"BISN" words.
     uint16_t word(int64_t w) {
@@ -167,26 +177,29 @@ struct Index {
     int64_t place(int d, const std::string& key, uint16_t& BAL, std::string& lastKey) {
         int64_t P = partitionHead(d);
         int64_t R = link(P);
+        int64_t lastRead = -1;
         for (int64_t steps = 0; R != 0; ++steps) {
             if (R >= recs || steps > recs) tx.damaged(I, "list of partition " + std::to_string(d) + " damaged");
-            Entry e = entry(R);
-            lastKey = e.KL;
-            if (e.KL == key) break;
-            std::string raw = rawKey(R);
+            RecBuf e = rec(R);
+            lastRead = R;
+            if (sameKey(L, e, key)) break;
+            const char* raw = reinterpret_cast<const char*>(e.data() + 7);
             int j = L.keyLen - 1;
             for (int k = 0; k < L.keyLen; ++k)
-                if (INS(raw[size_t(k)]) != INS(key[size_t(k)])) {
+                if (INS(raw[k]) != INS(key[size_t(k)])) {
                     j = k;
                     break;
                 }
-            if (INS(raw[size_t(j)]) < INS(key[size_t(j)])) {
+            if (INS(raw[j]) < INS(key[size_t(j)])) {
                 P = R;
-                if (e.AL == 0) break;
-                R = e.AL;
+                uint16_t AL = PLAT::getW(e.data() + 4);
+                if (AL == 0) break;
+                R = AL;
             } else {
                 break;
             }
         }
+        if (lastRead >= 0) lastKey = entry(lastRead).KL;
         BAL = link(P);
         return P;
     }
@@ -217,7 +230,8 @@ struct Index {
         int64_t R = link(P);
         for (int64_t steps = 0; R != 0; ++steps) {
             if (R >= recs || steps > recs) return false;
-            Entry e = entry(R);
+            RecBuf b = rec(R);
+            Entry e{PLAT::getL(b.data()), PLAT::getW(b.data() + 4), {}};
             if (e.RE == pos) {
                 setLink(P, e.AL);
                 int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
@@ -237,8 +251,11 @@ struct Index {
 // ---- Chains of "DISH.DAT" and "DIPE.DAT" -------------------------------------------------------
 enum class ChainOutcome { LINKED, FULL, DAMAGED };
 
-ChainOutcome chainInsert(Tx& tx, int f, int64_t K, int32_t pos) {
+ChainOutcome chainInsert(Tx& tx, int f, int64_t K, int32_t pos, int heads) {
     int64_t recs = tx.records(f, 6);
+    // A file without its whole head area (an older layout not yet widened) is never written:
+    // a key past its heads would land on another chain's node.
+    if (recs < heads || K >= heads) return ChainOutcome::DAMAGED;
     int64_t R = K;
     uint8_t b[6];
     for (int64_t steps = 0;; ++steps) {
@@ -438,7 +455,7 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         ix.insert(key, XN);
 
         if (auto day = dayKey(r.date)) {
-            auto o = chainInsert(tx, tx.open("DISH.DAT", true), *day, XN);
+            auto o = chainInsert(tx, tx.open("DISH.DAT", true), *day, XN, DAY_HEADS);
             if (o == ChainOutcome::FULL)
                 res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DISH.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"));
             else if (o == ChainOutcome::DAMAGED)
@@ -449,7 +466,7 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
                 res.notices.push_back(gr("ΠΕΛΑΤΗΣ ΜΕ ΑΡΙΘΜΟ ") + std::to_string(r.cust) +
                                       gr(": Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
             } else {
-                auto o = chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN);
+                auto o = chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN, CUST_HEADS);
                 if (o == ChainOutcome::FULL)
                     res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DIPE.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
                 else if (o == ChainOutcome::DAMAGED)
