@@ -356,7 +356,10 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
         const bool taken = ix.size() >= int64_t(Z + 1) * 2 && readWord(ix, Z) < NONE;
         PLAT::File st(UMAS::PATH + STACKFILE(), PLAT::File::READWRITE);
         const uint16_t N = readWord(st, 0);
-        const bool full = N == 0 && records >= NONE;
+        // A free record is taken from the stack; a stack entry beyond the record file is not
+        // followed (the record is appended instead).
+        const uint16_t top = N > 0 && st.size() >= int64_t(N + 1) * 2 ? readWord(st, N) : NONE;
+        const bool full = top >= records && records >= NONE;
         if (taken || full) {
             st.close();
             ix.close();
@@ -365,9 +368,8 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
             notice(taken ? " Ο ΑΡΙΘΜΟΣ ΥΠΑΡΧΕΙ ΗΔΗ." : " ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ.", NOSTORE);
             return false;
         }
-        if (N > 0) {
-            const uint16_t top = readWord(st, N);
-            writeWord(st, 0, uint16_t(N - 1));
+        if (N > 0) writeWord(st, 0, uint16_t(N - 1));
+        if (top < records) {
             APODI::XN = top;
         } else {
             PLAT::File hdt(UMAS::PATH + "HDT.DAT", PLAT::File::READWRITE);

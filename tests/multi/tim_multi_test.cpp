@@ -120,7 +120,7 @@ int clerk(int seed, int ops, PLAT::HeadlessConsole* con) {
 int editor(int seed, const std::string& stopFile) {
     std::mt19937 rnd{uint32_t(seed)};
     int n = 0;
-    while (!fs::exists(stopFile) || n < 50) {
+    while (!fs::exists(stopFile) || n < 20) {
         ARP0::RR0 c;
         c.EA = ARP0::KEY(gr(NAMES[rnd() % CUSTOMERS]));
         c.AF = std::to_string(100000000 + rnd() % 899999999);
@@ -131,7 +131,7 @@ int editor(int seed, const std::string& stopFile) {
         c.EF = gr("ΦΑΕ");
         if (ARP0::STORE(0, c) != ARP0::Stored::WRITTEN) return 30;
         ++n;
-        usleep(500);
+        usleep(20000);  // a clerk at the customer screen stores now and then
     }
     return 0;
 }

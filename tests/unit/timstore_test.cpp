@@ -408,6 +408,26 @@ TEST_F(InvoiceStore, RefusalsWriteNothing) {
     EXPECT_EQ(word("TI.DAT", 4), 0);
 }
 
+TEST_F(InvoiceStore, RecordFileLimits) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    TIM::TIMOS t;
+    // A free-stack entry beyond the record file is not followed: the record is appended.
+    std::string td = bytes("TD.DAT");
+    td.replace(0, 4, std::string("\x01\x00\x10\x27", 4));  // one free record, number 10000
+    TESTS::writeFile(file("TD.DAT"), td);
+    ASSERT_TRUE(storeNew(t, 1, "010126", "ΑΛΦΑ", 10));
+    EXPECT_EQ(APODI::XN, 0);
+    EXPECT_EQ(word("TD.DAT", 0), 0);
+    EXPECT_EQ(bytes("TM.DAT").size(), TIM0::RTIM::SIZE);
+    // A record file of 65000 records takes no more (65000 means "none" in every index).
+    std::filesystem::resize_file(file("TM.DAT"), 65000ull * TIM0::RTIM::SIZE);
+    answerEsc();
+    EXPECT_FALSE(storeNew(t, 2, "010126", "ΑΛΦΑ", 10));
+    EXPECT_EQ(row22.substr(0, gr(" ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ.").size()), gr(" ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ."));
+    EXPECT_EQ(word("TI.DAT", 2), 65000);
+    EXPECT_EQ(bytes("HDT.DAT"), std::string("\x01\x00", 2));
+}
+
 TEST_F(InvoiceStore, SignedDocumentIsNeitherChangedNorDeleted) {
     TESTS::addCustomer("ΑΛΦΑ");
     TIM::TIMOS t;
@@ -446,8 +466,23 @@ TEST_F(InvoiceStore, DeleteDialogAsksFirst) {
     ASSERT_TRUE(storeNew(t, 3, "010126", "ΑΛΦΑ", 10));
     t.BTM = "3     ";
     ASSERT_FALSE(UMAS::ELDI("", t.BTM, "NUTI", 6));
-    con->ch('o');
+    // Mask 43 asks, the answer awaited at column 37 of row 23; "o" is no.
+    int cx = 0, cy = 0;
+    std::string shown;
+    auto once = std::make_shared<bool>(false);
+    con->onIdle = [&, once] {
+        if (*once) return;
+        *once = true;
+        shown = con->text(4, 22, 26);
+        cx = con->whereX();
+        cy = con->whereY();
+        con->ch('o');
+    };
     EXPECT_FALSE(t.DIAG());
+    EXPECT_EQ(shown, gr("ΔΙΑΓΡΑΦΗ ΤΟΥ ΠΑΡΑΣΤΑΤΙΚΟΥ."));
+    EXPECT_EQ(cx, 37);
+    EXPECT_EQ(cy, 23);
+    EXPECT_EQ(con->text(4, 22, 26), std::string(26, ' '));  // the screen under the mask is back
     EXPECT_EQ(word("TI.DAT", 3), 0);
     EXPECT_TRUE(APODI::BOO);
     con->ch(0x8C);  // Greek capital Ν: yes
