@@ -115,9 +115,11 @@ TEST_F(DateUpgradeInterrupted, AKillAtEveryWriteStepIsFinishedByTheNextStart) {
         // A marker is there only when every table is done.
         auto mid = snapshot(dir());
         for (auto [marker, heads] : {std::pair{"OK2010.DAT", 11160u}, {"OK2049.DAT", 22320u}})
-            if (mid.count(marker))
-                for (auto [table, rec] : {std::pair{"TH.DAT", 4u}, {"AH.DAT", 4u}, {"DISH.DAT", 6u}})
+            if (mid.count(marker)) {
+                for (auto [table, rec] : {std::pair{"TH.DAT", 4u}, {"AH.DAT", 4u}, {"DISH.DAT", 6u}}) {
                     EXPECT_GE(mid[table].size() / rec, heads) << "write " << n << ": " << marker << " before " << table;
+                }
+            }
         KORVEX::afterChoice();
         expectConverted("killed after write " + std::to_string(n));
         if (HasFailure()) break;
