@@ -17,7 +17,8 @@ namespace {
 using KVDI::REC;
 using KVDI::REK;
 constexpr int64_t REK_SIZE = int64_t(REK::SIZE), REC_SIZE = int64_t(REC::SIZE), SLOTS = int64_t(KVDI::PEMP_N);
-static_assert(KVDI::F_EMP.size == size_t(SLOTS * REC_SIZE) && PEMP_BOUND == EMP_OLD_SLOTS * REK_SIZE);
+static_assert(KVDI::F_EMP.size == size_t(SLOTS * REC_SIZE) && PEMP_BOUND == EMP_OLD_SLOTS * REK_SIZE &&
+              ORECPEMP_SIZE * REK_SIZE > PEMP_BOUND);
 
 // ORECPEMP, 883 bytes: the first 739 bytes as in REK (24 taxes), then SX six strings[23] at 739.
 REK widen(const uint8_t* o) {
@@ -58,6 +59,9 @@ void REB_PEMP() {
     finishOldCut();
     const int64_t size = probe(step, file);
     if (size >= PEMP_BOUND || size == 0) return;
+    // Below the bound no size is a multiple of both record sizes: a file of whole current records
+    // (a short one) is left as it is, one of neither size stops the run before anything is written.
+    if (size % REK_SIZE == 0) return;
     if (size % ORECPEMP_SIZE != 0) fail(step, file, "not a whole number of records of 883 bytes");
     checkBackup(step, file, "PEMP.OLD");
     std::vector<uint8_t> old = readTable(step, file, size_t(size));

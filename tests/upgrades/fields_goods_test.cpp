@@ -211,12 +211,19 @@ TEST_F(SettingsUpgrades, ACutStoppedByAnOlderRunIsFinishedFromTemp) {
     EXPECT_FALSE(has("TEMP.DAT") || has("PEMP.OLD"));
 }
 
-TEST_F(SettingsUpgrades, OldGoodsDetailsOfAPartRecordStopBeforeAnyWrite) {
+TEST_F(SettingsUpgrades, OldGoodsDetailsOfAPartRecordStopBeforeAnyWriteAndShortCurrentOnesStay) {
     std::string pemp = ORECPEMP(goods(1)) + "xyz";
     write("PEMP.DAT", pemp);
     std::string msg = failing([] { KORVEX::afterChoice(); });
     EXPECT_NE(msg.find("REB_PEMP"), std::string::npos) << msg;
     EXPECT_EQ(read("PEMP.DAT"), pemp);
+    EXPECT_FALSE(has("PEMP.NEW") || has("PEMP.OLD"));
+    // Ten records of the current size: current, below the bound all the same.
+    std::string shortCurrent;
+    for (int i = 0; i < 10; ++i) shortCurrent += REK(goods(i));
+    write("PEMP.DAT", shortCurrent);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("PEMP.DAT"), shortCurrent);
     EXPECT_FALSE(has("PEMP.NEW") || has("PEMP.OLD"));
 }
 
