@@ -83,6 +83,12 @@ void writeSynced(const std::string& dosPath, const void* bytes, size_t n, const 
     f.close();
 }
 
+void makeReadOnly(const std::string& dosPath) {
+    std::string f = resolve(dosPath);
+    struct stat st;
+    if (stat(f.c_str(), &st) != 0 || chmod(f.c_str(), st.st_mode & 07555) != 0) fatal("make read-only", f);
+}
+
 FolderLock::FolderLock(const std::string& dosDir) {
     std::string d = resolve(dosDir);
     while (d.size() > 1 && d.back() == '/') d.pop_back();

@@ -20,6 +20,8 @@ bool sameFile(const std::string& a, const std::string& b);
 // Writes bytes as the whole content of the file (created or truncated) and flushes it to the disk
 // (fsync). The file gets the permission bits of modeOf when that file exists.
 void writeSynced(const std::string& dosPath, const void* bytes, size_t n, const std::string& modeOf = "");
+// Takes every write permission from the file (the read-only attribute). Fatal on failure.
+void makeReadOnly(const std::string& dosPath);
 
 // An exclusive lock on a whole folder (flock on the folder itself): nothing is created or written in
 // it. Waits, pausing 100 ms between tries, until the lock is free. Released by the destructor and by

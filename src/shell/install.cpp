@@ -6,8 +6,8 @@
 
 #include "common/umas.h"
 #include "config/params.h"
-#include "invoicing/tim.h"
 #include "declarations/store.h"
+#include "invoicing/tim.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
 
@@ -91,9 +91,16 @@ void makeCompanyFolder(const std::string& dir) {
     makeCodeTables(dir);
 
     seedCustomerFiles(dir);
-    TIM::makeInvoiceFiles(dir);
     // The declaration and continuation-sheet stores, empty.
     STORE::installFiles(dir);
+    TIM::makeInvoiceFiles(dir);
+    // The day tables are made with the days of 1990 to 2049: the markers of both widenings, read-only.
+    for (const char* marker : {"OK2010.DAT", "OK2049.DAT"})
+        if (!fs::exists(d / marker)) {
+            writeBytes(d / marker, std::string(4, '\0'));
+            fs::permissions(d / marker, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                            fs::perm_options::remove);
+        }
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
