@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "shell/install.h"
+#include "shell/install_customers.h"
 
 namespace fs = std::filesystem;
 
@@ -21,6 +22,11 @@ int main(int argc, char** argv) {
     try {
         fs::path src(argv[1]), dest(argv[3]);
         INSTALL::makeInstallation(dest.string(), "DATABASE", INSTALL::demoCompanies(), argv[2]);
+        // The first company signs its invoices through the stand-in signing server (make run).
+        INSTALL::makeSigningSettings(dest.string(), (dest / "DATABASE" / "ARXEIO0").string(), "C:\\EAFDSS",
+                                     "drives/c/EAFDSS", 1, "KVX00000001");
+        for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
+            INSTALL::seedDemoCustomers((dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string());
         for (const auto& e : fs::recursive_directory_iterator(src)) {
             if (!e.is_regular_file() || e.path().filename() == ".keep") continue;
             fs::path rel = fs::relative(e.path(), src);
