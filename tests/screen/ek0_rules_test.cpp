@@ -268,3 +268,54 @@ TEST_F(Rules, TextBlocksCopyCellsWithTheirColours) {
 }
 
 }  // namespace
+
+namespace {
+
+// Worked by hand: one value row of 1000.00 EUR; line 1 a 10% duty on the statistical value
+// (base kind 2): 100.00; line 2 a 24% VAT on the value for VAT (base kind 1) 1000 + 100 = 1100:
+// 264.00; duties row 100.00, payable 364.00, value for VAT 1100.00, euro total 1000.00.
+TEST_F(Rules, TaxKindBoxesComputeTheTaxLines) {
+    const std::string taxFile = TESTS::exists(company(0) + "/TAX.dat") ? "/TAX.dat" : "/TAX.DAT";
+    TESTS::writeFile(company(0) + taxFile, INSTALL::codeTableImage("TAX", {"A00|ΔΑΣΜΟΣ|10|2", "B00|Φ.Π.Α. 24%|24|1"}));
+    form("IMP");
+    put(145, "EUR");
+    put(146, "1000/1");
+    ed.KEY(146, 2);
+    EXPECT_EQ(text(148), "   1000.00");
+    EXPECT_EQ(text(100), "   1000.00");
+
+    // The tax picker takes a row with Enter and its rate with a second Enter.
+    tab(101, downs(0) + downs(0));
+    EXPECT_EQ(text(101), "A00");
+    EXPECT_EQ(BOD::AY.EIF[1], 2);
+    tab(106, downs(1) + downs(0));
+    EXPECT_EQ(text(106), "B00");
+    EXPECT_EQ(BOD::AY.EIF[2], 1);
+    struct B {
+        int box;
+        const char* text;
+    };
+    for (const B& b : std::vector<B>{{102, "   1000.00"}, {104, "    100.00"}, {107, "   1100.00"}, {109, "    264.00"},
+                                     {176, "    100.00"}, {141, "    364.00"}, {177, "   1100.00"}, {179, "   1000.00"}})
+        EXPECT_EQ(text(b.box), b.text) << "box " << b.box;
+    EXPECT_EQ(BOD::DIA.CCH(BOD::GV.ROW(103), BOD::GV.COL(103) + 7), '%');
+
+    // The duty's kind box emptied to blanks: its line, its kind and its "%" go; the totals follow
+    // (the VAT line reads the value for VAT of the computation before, so a second one settles it).
+    put(101, "   ");
+    ed.KEY(101, 2);
+    for (int b = 101; b <= 105; ++b) EXPECT_EQ(text(b), "") << "box " << b;
+    EXPECT_EQ(BOD::AY.EIF[1], 0);
+    EXPECT_EQ(BOD::DIA.CCH(BOD::GV.ROW(103), BOD::GV.COL(103) + 7), ' ');
+    EXPECT_EQ(text(176), "");
+    ed.KEY(109, 1);
+    EXPECT_EQ(text(109), "    240.00");
+    EXPECT_EQ(text(141), "    240.00");
+    EXPECT_EQ(text(177), "   1000.00");
+    // Esc in the tax picker writes nothing.
+    const std::string before = box(106);
+    tab(106, {PLAT::keyChar(ESC)});
+    EXPECT_EQ(box(106), before);
+}
+
+}  // namespace
