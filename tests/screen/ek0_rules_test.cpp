@@ -319,3 +319,69 @@ TEST_F(Rules, TaxKindBoxesComputeTheTaxLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// A goods entry picked in box 79 (Enter on the entry, Enter on its first tax line): the category of
+// its kind into box 142, its descriptions by kind, its code, and for "IMP" its taxes on the lines.
+// Worked by hand: value 1000.00; a 10% duty on the statistical value (kind 2): 100.00; a 24% VAT
+// on the value plus the duty (kind 8): 1100 x 24% = 264.00; duties row 364.00, payable 364.00.
+TEST_F(Rules, GoodsPickWritesDescriptionsCodeAndTaxes) {
+    const std::string taxFile = TESTS::exists(company(0) + "/TAX.dat") ? "/TAX.dat" : "/TAX.DAT";
+    TESTS::writeFile(company(0) + taxFile, INSTALL::codeTableImage("TAX", {"A00|ΔΑΣΜΟΣ|0|2", "B00|Φ.Π.Α.|0|8"}));
+    const std::string code = "87032319 90 0000 0000 2401";
+    struct G {
+        const char* kind;
+        uint8_t EE;
+        int lines;            // description boxes written from 72
+        const char* prefix;   // characters 1..3 of box 142
+        bool taxes;
+    };
+    for (const G& g : std::vector<G>{{"IMP", 0, 6, "   ", true},
+                                     {"EXP", 3, 6, "ΠΕΤ", false},
+                                     {"IMP", 1, 2, "ΑΥΤ", true},
+                                     {"MTF", 2, 3, "ΜΗΧ", true}}) {
+        SCOPED_TRACE(std::string(g.kind) + " kind " + std::to_string(g.EE));
+        std::string emp(KVDI::F_EMP.size, '\0');
+        for (size_t n = 1; n <= KVDI::PEMP_N; ++n)
+            KVDI::REC{n == 1 ? code : "", uint16_t(n - 1)}.encode(reinterpret_cast<uint8_t*>(emp.data()) + (n - 1) * KVDI::REC::SIZE);
+        TESTS::writeFile(company(0) + "/EMP.DAT", emp);
+        KVDI::REK d = KVDI::REK::blank();
+        for (int i = 1; i <= 6; ++i) d.RI[size_t(i)] = gr("ΠΕΡΙΓΡΑΦΗ ") + std::to_string(i);
+        d.EE = g.EE;
+        d.TR[1] = "L1";
+        d.KF[1][1] = 1;
+        d.KF[1][2] = 2;
+        d.PC[1] = "10";
+        d.PC[2] = "24";
+        std::string pemp(KVDI::PEMP_N * KVDI::REK::SIZE, '\0');
+        for (size_t i = 0; i < KVDI::PEMP_N; ++i) KVDI::REK::blank().encode(reinterpret_cast<uint8_t*>(pemp.data()) + i * KVDI::REK::SIZE);
+        d.encode(reinterpret_cast<uint8_t*>(pemp.data()));
+        TESTS::writeFile(company(0) + "/PEMP.DAT", pemp);
+        UMAS::PTAX.fill(0);
+
+        form(g.kind);
+        put(145, "EUR");
+        put(146, "1000/1");
+        ed.KEY(146, 2);
+        tab(79, {PLAT::keyChar(ENTER), PLAT::keyChar(ENTER)});
+        EXPECT_EQ(text(79), code);
+        EXPECT_EQ(box(142).substr(0, 7), gr(g.prefix) + " " + g.kind);
+        for (int b = 72; b <= 77; ++b)
+            EXPECT_EQ(text(b), b - 71 <= g.lines ? gr("ΠΕΡΙΓΡΑΦΗ ") + std::to_string(b - 71) : "") << "box " << b;
+        if (g.taxes) {
+            EXPECT_EQ(text(101), "A00");
+            EXPECT_EQ(text(104), "    100.00");
+            EXPECT_EQ(text(106), "B00");
+            EXPECT_EQ(text(107), "   1100.00");
+            EXPECT_EQ(text(109), "    264.00");
+            EXPECT_EQ(text(176), "    364.00");
+            EXPECT_EQ(text(141), "    364.00");
+        } else {
+            EXPECT_EQ(text(101), "");
+            EXPECT_EQ(text(141), "");
+        }
+    }
+}
+
+}  // namespace
