@@ -229,6 +229,7 @@ TEST_F(StoreWorkstations, AStoringProcessKilledAtEachWriteLeavesASoundStore) {
     // A base with free areas, chains with holes and a nearly full block, so that a replacement
     // frees, pops, splits, chains, lends and links.
     setHead("CO/DISI.DAT", 17, 1 * 7201, 7200, 7197);
+    setHead("CO/DISI.DAT", 17, 6 * 7201, 7200, 7198);  // the next number of 7 fills its block
     auto put = [](const std::string& n, int len, const std::string& date, int cust) {
         newDeclaration(n);
         setBox(2, std::string(size_t(len), 'B'));
@@ -262,6 +263,13 @@ TEST_F(StoreWorkstations, AStoringProcessKilledAtEachWriteLeavesASoundStore) {
              setBox(3, std::string(60, 'M'));
              setDate("010124");
              BOD::PR = 7;
+             EK0::KATD();
+         }},
+        {"new declaration filling its block, which borrows",
+         [] {
+             newDeclaration("71");
+             setDate("020124");
+             BOD::PR = 8;
              EK0::KATD();
          }},
         {"replacement under another date and customer",
