@@ -384,7 +384,7 @@ bool Disf::READANAF(std::string& S) {
         c.refresh();
         return false;
     }
-    S = std::to_string(std::llround(UMAS::EVAL(line)) + 1);
+    S = std::to_string(int64_t(std::nearbyint(UMAS::EVAL(line))) + 1);
     return true;
 }
 

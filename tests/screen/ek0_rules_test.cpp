@@ -385,3 +385,23 @@ TEST_F(Rules, GoodsPickWritesDescriptionsCodeAndTaxes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Box 85 from the official list "METRA": the chosen entry's code; Esc and a missing list write nothing.
+TEST_F(Rules, OfficialListMetra) {
+    form("IMP");
+    put(85, "OLD");
+    run({}, [&] { ed.KEY(85, 3); });  // no list installed: told, nothing written
+    EXPECT_EQ(text(85), "OLD");
+    INSTALL::writeCp1253Text(work->file("METRA.TXT"),
+                             {"0001", "100", "ΔΑΣΜΟΣ ΤΡΙΤΩΝ ΧΩΡΩΝ", "", "01/01/2010", "0002", "103", "ΔΑΣΜΟΣ ΑΝΑΣΤΟΛΗ", "",
+                              "01/01/2010"});
+    tab(85, {PLAT::keyChar(ESC)});
+    EXPECT_EQ(text(85), "OLD");
+    tab(85, downs(1));
+    EXPECT_EQ(text(85), "103");
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}
+
+}  // namespace
