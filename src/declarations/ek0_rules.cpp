@@ -372,7 +372,9 @@ bool Disf::READANAF(std::string& S) {
     const bool number = from != std::string::npos && ((line[from] >= '0' && line[from] <= '9') ||
                                                       (line[from] == '-' && from + 1 < line.size() &&
                                                        line[from + 1] >= '0' && line[from + 1] <= '9'));
-    if (!number) {
+    // A number too large for a reference is as unreadable as no number.
+    const double value = number ? UMAS::EVAL(line) : 0;
+    if (!number || !(std::fabs(value) < 1e15)) {
         PLAT::Console& c = PLAT::con();
         std::vector<PLAT::Cell> row(&c.cells[23][0], &c.cells[23][0] + PLAT::SCREEN_W);
         SCR::PRINT(2, 24, UMAS::LEJU(PLAT::gr(lines ? "ΤΟ ΑΡΧΕΙΟ ANAF.DAT ΔΕΝ ΕΧΕΙ ΑΡΙΘΜΟ ΑΝΑΦΟΡΑΣ ..."
@@ -384,7 +386,7 @@ bool Disf::READANAF(std::string& S) {
         c.refresh();
         return false;
     }
-    S = std::to_string(int64_t(std::nearbyint(UMAS::EVAL(line))) + 1);
+    S = std::to_string(int64_t(std::nearbyint(value)) + 1);
     return true;
 }
 

@@ -220,6 +220,9 @@ TEST_F(Rules, ReferenceNumberFromAnaf) {
     TESTS::writeFile(anaf, "ABC\r\n");
     run({}, [&] { ed.KEY(20, 3); });
     EXPECT_EQ(text(20), "77");
+    TESTS::writeFile(anaf, "9e99\r\n");
+    run({}, [&] { ed.KEY(20, 3); });
+    EXPECT_EQ(text(20), "77");
     TESTS::writeFile(anaf, "  41.6\r\n");
     ed.KEY(20, 3);
     EXPECT_EQ(text(20), "43");
