@@ -248,3 +248,20 @@ TEST_F(Party, TransitPartiesBySwitch9) {
 }
 
 }  // namespace
+
+namespace {
+
+// An excise declaration's box 12 (a customer box with switch 2): the tax number without "GR" even
+// when switch 20 asks for it elsewhere, the address line and the profession.
+TEST_F(Party, ExciseBox12) {
+    form("DFK");
+    UMAS::PAREDE[2].TIMI = 1;
+    UMAS::HLEK4 = true;
+    peli(12, "", typed("ΩΜ") + std::vector<PLAT::Event>{PLAT::keyChar(ENTER)});
+    EXPECT_EQ(text(11), "094000005");
+    EXPECT_EQ(text(13), gr("ΟΔΟΣ Ω 5 ΒΟΛΟΣ"));
+    EXPECT_EQ(text(14), gr("ΕΜΠΟΡΙΑ"));
+    EXPECT_EQ(BOD::PR, number(0, "ΩΜΕΓΑ ΕΠΕ"));
+}
+
+}  // namespace
