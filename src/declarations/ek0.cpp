@@ -587,10 +587,4 @@ void Disf::PUTCLIP(int LAST) {
     redraw();
 }
 
-// The party name of a customer box. The look-up in the customer files comes with the customer
-// fill; until then the name is typed as it is.
-void Disf::PELI(int VA) {
-    EA = SCR::GINPUT(GV.COL(VA), YR, GV.LEN(VA), EA, "", TYPECHARS(TY_TEXT), false, true, K);
-}
-
 }  // namespace EK0

@@ -58,6 +58,10 @@ struct Disf {
     void deleteSideFiles(const std::string& number);
     void recompute();
     bool hasHint(int V) const;
+    // The rules of the boxes other than the number, the date and the tax and value lines.
+    void RULES(int V, int STA);
+    bool ruleHint(int V) const;
+    bool READANAF(std::string& S);
 };
 
 // A message on row 23 (mask 58) until a key.

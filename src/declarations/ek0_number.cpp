@@ -69,7 +69,9 @@ void SAVENODIAS(const std::string& KD) {
 
 // ---- Box rules -----------------------------------------------------------------------------------
 
-bool Disf::hasHint(int V) const { return isKindBox(V) || isExpressionBox(V) || isValueAmountBox(V); }
+bool Disf::hasHint(int V) const {
+    return isKindBox(V) || isExpressionBox(V) || isValueAmountBox(V) || ruleHint(V);
+}
 
 void Disf::recompute() {
     SUM(DIA, GV, MAIN_FV, MAIN_SJ, AY, EXT);
@@ -184,6 +186,7 @@ void Disf::KEY(int V, int STA) {
         redraw();
         return;
     }
+    RULES(V, STA);
 }
 
 // ---- Box 1: the declaration number ---------------------------------------------------------------

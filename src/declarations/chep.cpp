@@ -1,0 +1,123 @@
+// The customer lookup of a declaration: a walk of the alphabetical name index of a customer set.
+#include "declarations/chep.h"
+
+#include <algorithm>
+
+#include "common/umas.h"
+#include "customers/arp0.h"
+#include "customers/pelat.h"
+#include "declarations/bod.h"
+#include "platform/files.h"
+
+namespace BOD {
+
+namespace {
+
+using ARP0::RR0;
+using ARP0::RR2;
+using ARP0::RR3;
+
+struct Walk {
+    PLAT::File idx, rec;
+    int64_t idxRecs = 0, recs = 0;
+
+    bool valid(int32_t pos) const { return pos > 0 && pos < idxRecs; }
+    RR2 header(int32_t b) const {
+        uint8_t buf[ARP0::INDEX_REC];
+        const int64_t pos = int64_t(b) * ARP0::BUCKET_RECS;
+        if (pos >= idxRecs) return {};
+        idx.readAt(pos * ARP0::INDEX_REC, buf, sizeof buf);
+        return RR2::decode(buf);
+    }
+    RR3 entry(int32_t pos) const {
+        uint8_t buf[ARP0::INDEX_REC];
+        idx.readAt(int64_t(pos) * ARP0::INDEX_REC, buf, sizeof buf);
+        return RR3::decode(buf);
+    }
+    // Customer n; false for a number outside the record file.
+    bool customer(int32_t n, RR0& R) const {
+        if (n < 0 || n >= recs || n >= ARP0::NONE) return false;
+        uint8_t buf[RR0::SIZE];
+        rec.readAt(int64_t(n) * int64_t(RR0::SIZE), buf, sizeof buf);
+        R = RR0::decode(buf);
+        return true;
+    }
+};
+
+std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+
+// BOD.CHEP.RUF: the customer fields of the declaration from record R.
+void takeFields(const RR0& R) {
+    EA = cut(R.EA, 30);
+    AF = cut(R.AF, 10);
+    ON = cut(R.ON, 30);
+    DI = cut(R.DI, 30);
+    PO = cut(R.PO, 20);
+    TK = cut(R.TK, 6);
+    TH[1] = cut(R.TH[0], 13);
+    TH[2] = cut(R.TH[1], 13);
+    EP = cut(R.EP, 20);
+    EF = cut(R.EF, 30);
+    SX = cut(R.SX, 30);
+}
+
+}  // namespace
+
+void CHEP(int MN, bool GETPEL) {
+    const int set = MN == 0 ? 0 : 1;
+    UMAS::LOCK("FPEL");
+    Walk w;
+    w.idx.open(ARP0::fileName(set, "IF"), PLAT::File::READ);
+    w.rec.open(ARP0::fileName(set, "MF"), PLAT::File::READ);
+    w.idxRecs = w.idx.size() / ARP0::INDEX_REC;
+    w.recs = w.rec.size() / int64_t(RR0::SIZE);
+
+    const std::string name = EA;
+    int32_t start = (name.empty() || name[0] == ' ') ? 0 : ARP0::INS(name[0]) - 1;
+    if (start < 0) start = 0;
+
+    bool found = false;
+    int32_t chosen = 0;
+    RR0 R;
+    // Every walk is bounded by the index's size: a damaged link never loops.
+    for (int32_t b = start; b < ARP0::BUCKETS && !found; ++b) {
+        int32_t pos = w.header(b).FA;
+        for (int64_t steps = 0; w.valid(pos) && steps < w.idxRecs && !found; ++steps) {
+            const RR3 e = w.entry(pos);
+            RR0 c;
+            if (w.customer(e.RE, c) && ARP0::compareNames(c.EA, name) >= 0) {
+                found = true;
+                chosen = e.RE;
+                R = c;
+            }
+            pos = e.AL;
+        }
+    }
+    if (!found) {
+        for (int32_t b = std::min(start, ARP0::BUCKETS - 1); b >= 0 && !found; --b) {
+            int32_t pos = w.header(b).FA;
+            if (pos == 0) continue;
+            int32_t last = 0;
+            for (int64_t steps = 0; w.valid(pos) && steps < w.idxRecs; ++steps) {
+                last = pos;
+                pos = w.entry(pos).AL;
+            }
+            if (last == 0) continue;
+            const RR3 e = w.entry(last);
+            if (w.customer(e.RE, R)) {
+                found = true;
+                chosen = e.RE;
+            }
+        }
+    }
+    w.idx.close();
+    w.rec.close();
+    if (found) {
+        if (GETPEL) PR = chosen;
+        PELAT::DIASRECPEL = R;
+        takeFields(R);
+    }
+    UMAS::UNLOC("FPEL");
+}
+
+}  // namespace BOD
