@@ -1,6 +1,7 @@
 // BOD: the form structures, the box accessors, the records MOT and PRL and the state of the
 // current declaration.
 #include "declarations/bod.h"
+#include "platform/codepage.h"
 
 #include <cassert>
 #include <cmath>
@@ -41,18 +42,20 @@ std::string CAS;
 uint8_t MN = 0;
 bool BLE = false;
 
+// The key legend of the declaration editor and the vehicle-kind prefixes, in code page 737.
+// The key legend of the declaration editor and the vehicle-kind prefixes, in code page 737.
 const UMAS::FUN GM1 = {"",
-                       "ESC.Menu",
-                       "F4.Καταχ.",
-                       "F5.Διαγρ.",
-                       "Shift-F1.Εκτύπωση",
-                       "F6.BIS",
-                       "F8.Αντιγραφή Στοιχείων",
-                       " , .Μετακίνηση",
-                       "F7.Αλλ.Οψης",
-                       "F3.Εντυπα",
-                       "ESC.Διασάφηση"};
-const std::array<std::string, 4> EEM = {"   ", "ΑΥΤ", "ΜΗΧ", "ΠΕΤ"};
+                       PLAT::gr("ESC.Menu"),
+                       PLAT::gr("F4.Καταχ."),
+                       PLAT::gr("F5.Διαγρ."),
+                       PLAT::gr("Shift-F1.Εκτύπωση"),
+                       PLAT::gr("F6.BIS"),
+                       PLAT::gr("F8.Αντιγραφή Στοιχείων"),
+                       PLAT::gr(" , .Μετακίνηση"),
+                       PLAT::gr("F7.Αλλ.Οψης"),
+                       PLAT::gr("F3.Εντυπα"),
+                       PLAT::gr("ESC.Διασάφηση")};
+const std::array<std::string, 4> EEM = {"   ", PLAT::gr("ΑΥΤ"), PLAT::gr("ΜΗΧ"), PLAT::gr("ΠΕΤ")};
 
 // ---- Input types -----------------------------------------------------------------------------
 std::bitset<256> TYPECHARS(int type) {

@@ -269,9 +269,7 @@ void Disf::RULES(int V, int STA) {
         const KVDI::RECEMP& g = KVDI::V0A;
         const int EE = g.EE <= 3 ? g.EE : 0;
         const std::string b142 = box(142);
-        // The category prefixes of BOD::EEM, in code page 737 as the form holds them.
-        static const std::array<std::string, 4> category = {"   ", PLAT::gr("ΑΥΤ"), PLAT::gr("ΜΗΧ"), PLAT::gr("ΠΕΤ")};
-        put(142, category[size_t(EE)] + (b142.size() > 3 ? b142.substr(3) : std::string()));
+        put(142, BOD::EEM[size_t(EE)] + (b142.size() > 3 ? b142.substr(3) : std::string()));
         const int lines = EE == 1 ? 2 : EE == 2 ? 3 : 6;
         for (int i = 1; i <= lines; ++i) put(71 + i, g.RI[size_t(i)]);
         if (EE == 1 || EE == 2) EKEXTRA::AYT(DIA, GV, 72, 1, before79, EXT, AY);

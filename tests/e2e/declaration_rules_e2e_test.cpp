@@ -43,7 +43,8 @@ TEST(DeclarationRulesEndToEnd, CurrencyByTabAndCustomerByPrefix) {
     const std::string dir = work.file("DATABASE/ARXEIO0");
     // Currencies whose rates hold on any day the test runs.
     TESTS::writeFile(dir + "/NOM.DAT", INSTALL::codeTableImage("NOM", {"DATES|010120|311249", "USD|ΔΟΛΑΡΙΟ ΗΠΑ|USD|1||0.9217",
-                                                                       "GBP|ΛΙΡΑ ΑΓΓΛΙΑΣ|GBP|1||1.1690"}));
+                                                                       "GBP|ΛΙΡΑ ΑΓΓΛΙΑΣ|GBP|1||1.1690",
+                                                                       "@24", "EUR|ΕΥΡΩ|EUR|1||340.75"}));
     INSTALL::seedCodeTables(dir, std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables");
     INSTALL::seedDemoCustomers(dir);
     const std::string dism = dir + "/DISM.DAT";
