@@ -22,25 +22,8 @@ constexpr int LAST_BOX = 128;  // the boxes of the main view
 constexpr int TOP_LL = 23, BOTTOM_LL = SHEET_UPPER_ROWS;
 
 // The key legend of the sheet editors (entries as in the declaration editors' legend).
-const UMAS::FUN& legend() {
-    static const UMAS::FUN L = [] {
-        UMAS::FUN f;
-        const char* t[] = {"",
-                           "ESC.Menu",
-                           "F4.Καταχ.",
-                           "F5.Διαγρ.",
-                           "Shift-F1.Εκτύπωση",
-                           "F6.BIS",
-                           "F8.Αντιγραφή Στοιχείων",
-                           " , .Μετακίνηση",
-                           "F7.Αλλ.Οψης",
-                           "F3.Εντυπα",
-                           "ESC.Διασάφηση"};
-        for (size_t i = 0; i < f.size(); ++i) f[i] = PLAT::gr(t[i]);
-        return f;
-    }();
-    return L;
-}
+// The sheet editor shows the declaration editor's key legend.
+const UMAS::FUN& legend() { return BOD::GM1; }
 
 // Characters a box of the main view accepts, by input type.
 SCR::SOC typeChars(int type) {

@@ -251,8 +251,7 @@ void Cbis::goodsPick() {
     KVDI::EMP(KVDI::V0A, true, kk);
     if (kk != 0) return;
     const KVDI::RECEMP& g = KVDI::V0A;
-    static const char* const category[4] = {"   ", "ΑΥΤ", "ΜΗΧ", "ΠΕΤ"};
-    const std::string prefix = g.EE <= 3 ? PLAT::gr(category[g.EE]) : std::string(3, ' ');
+    const std::string prefix = g.EE <= 3 ? BOD::EEM[g.EE] : std::string(3, ' ');
     BOS(BIS, GB, 165, prefix + SOB(BIS, GB, 165).substr(3));
     if (g.EE == 0) {
         for (int i = 1; i <= 6; ++i) BOS(BIS, GB, 22 + i, g.RI[size_t(i)]);
