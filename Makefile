@@ -24,8 +24,16 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_TESTS=OFF >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
+# When the demo's first company has signing on, the stand-in signing server runs in the background
+# for as long as the program does (its log: SIGNSRV.LOG in the demo folder).
+SIGNSET := DATABASE/ARXEIO0/formi_01.txt
 run: build
-	cd $(BUILD)/demo && ../korvex $(ID)
+	cd $(BUILD)/demo && { \
+	  srv=; trap '[ -z "$$srv" ] || kill $$srv 2>/dev/null' EXIT INT TERM HUP; \
+	  if ../signsrv --enabled $(SIGNSET); then \
+	    ../signsrv --settings $(SIGNSET) --log SIGNSRV.LOG 2>>SIGNSRV.LOG & srv=$$!; \
+	  fi; \
+	  ../korvex $(ID); }
 
 check: deps
 	cmake -S . -B $(CHECKDIR) -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON -DKORVEX_TESTS=ON >/dev/null

@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     try {
         fs::path src(argv[1]), dest(argv[3]);
         INSTALL::makeInstallation(dest.string(), "DATABASE", INSTALL::demoCompanies(), argv[2]);
+        // The first company signs its invoices through the stand-in signing server (make run).
+        INSTALL::makeSigningSettings(dest.string(), (dest / "DATABASE" / "ARXEIO0").string(), "C:\\EAFDSS",
+                                     "drives/c/EAFDSS", 1, "KVX00000001");
         for (const auto& e : fs::recursive_directory_iterator(src)) {
             if (!e.is_regular_file() || e.path().filename() == ".keep") continue;
             fs::path rel = fs::relative(e.path(), src);

@@ -19,6 +19,11 @@ void makeInstallation(const std::string& workDir, const std::string& dbName, con
                       const std::string& msk);
 // The two fictional companies of the demo.
 std::vector<Company> demoCompanies();
+// The signing settings "formi_01.txt" of a company (only where missing): the exchange folder as the
+// program names it (dosFolder), the terminal number, no device fault and the serial number; the
+// folder itself (linuxFolder, relative to the working folder) is created.
+void makeSigningSettings(const std::string& workDir, const std::string& companyDir, const std::string& dosFolder,
+                         const std::string& linuxFolder, int terminal, const std::string& serial);
 // Writes text (UTF-8) as a CP737 file with CR LF line ends (only where the file is missing).
 void writeCp737Text(const std::string& path, const std::vector<std::string>& utf8Lines);
 

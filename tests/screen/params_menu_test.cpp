@@ -221,8 +221,9 @@ TEST_F(ParamsScreens, InvoiceBookMenuAndTheFormatNamesOfItsMask) {
                   EXPECT_EQ(con->attr(24, 8), 0x70);
                   EXPECT_EQ(con->attr(55, 8), 0x70);
               }},
-             // Entry 7 (the signing settings) returns at once to the menu.
-             {{keyChar('7')}, [&] { EXPECT_EQ(con->attr(24, 14), 0x70); }},
+             // Entry 7 opens the signing settings; Esc stores them and returns to the menu.
+             {{keyChar('7')}, [&] { EXPECT_EQ(text(30, 10, 21), gr("╡ ΠΑΡΑΜΕΤΡΟΙ ΕΑΦΔΣΣ ╞")); }},
+             {{ESC}, [&] { EXPECT_EQ(con->attr(24, 14), 0x70); }},
              // The electronic-format menu shows mask 105 with its own seven format names.
              {{ESC, keyChar('3')}, [&] {
                   for (int i = 0; i < 7; ++i) EXPECT_EQ(text(26, 8 + i, 2), std::to_string(i + 1) + ".");

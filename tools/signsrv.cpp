@@ -1,0 +1,435 @@
+// signsrv: a stand-in for the fiscal signing server, for the demo and the tests.
+//
+//   signsrv [switches] FOLDER          serves the exchange folder FOLDER
+//   signsrv --settings FILE [switches] serves the folder named on line 1 of a signing settings file
+//                                      ("formi_01.txt"), resolved as the program resolves it; ends
+//                                      at once with code 3 when that line is empty (signing off)
+//   signsrv --enabled FILE             ends with code 0 when the settings file names a folder, else 1
+//
+// It takes a request only when both its ".rqt" and ".flg" exist, by removing ".rqt"; it writes the
+// reply under a temporary name, renames it to ".rpl" and then removes ".flg". Its counters (total,
+// daily, Z) and a journal of every signature are kept in the state folder, so a signature fetched
+// again by its total counter ("GETSIGNOLD") is the same. A signature is the SHA-1 of the document
+// text, the total counter and the device id, in 40 hexadecimal digits.
+//
+// Switches:
+//   --state DIR          counters and journal (default FOLDER/.signsrv); signed texts in DIR/signed
+//   --device ID          the device id (default "KVX00000001")
+//   --now "DD/MM/YY HH:MM"  a fixed date and time for the signatures (default: the clock)
+//   --count N            ends after answering N requests
+//   --log FILE           one line per request
+//   --keep DIR           copies every request's files to DIR/<id>/ when taking it
+// Failures, each for every request:
+//   --never-take         never takes a request
+//   --no-answer          takes requests and never answers them
+//   --code N [--dev B]   answers "ERROR" with server code N and device bits B
+//   --wrong-echo         echoes another record id
+//   --wrong-command      answers with another first line
+//   --bad-number         writes a non-number where the total counter belongs
+//   --slow MS            waits MS milliseconds between taking and answering
+//   --crash-after-take   ends (code 9) right after taking a request
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---- SHA-1 -------------------------------------------------------------------------------------
+std::string sha1Hex(const std::string& msg) {
+    uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+    std::string m = msg;
+    uint64_t bits = uint64_t(msg.size()) * 8;
+    m += char(0x80);
+    while (m.size() % 64 != 56) m += char(0);
+    for (int i = 7; i >= 0; --i) m += char((bits >> (8 * i)) & 0xFF);
+    auto rol = [](uint32_t x, int n) { return (x << n) | (x >> (32 - n)); };
+    for (size_t off = 0; off < m.size(); off += 64) {
+        uint32_t w[80];
+        for (int i = 0; i < 16; ++i)
+            w[i] = (uint32_t(uint8_t(m[off + 4 * i])) << 24) | (uint32_t(uint8_t(m[off + 4 * i + 1])) << 16) |
+                   (uint32_t(uint8_t(m[off + 4 * i + 2])) << 8) | uint32_t(uint8_t(m[off + 4 * i + 3]));
+        for (int i = 16; i < 80; ++i) w[i] = rol(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
+        uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
+        for (int i = 0; i < 80; ++i) {
+            uint32_t f, k;
+            if (i < 20) f = (b & c) | (~b & d), k = 0x5A827999;
+            else if (i < 40) f = b ^ c ^ d, k = 0x6ED9EBA1;
+            else if (i < 60) f = (b & c) | (b & d) | (c & d), k = 0x8F1BBCDC;
+            else f = b ^ c ^ d, k = 0xCA62C1D6;
+            uint32_t t = rol(a, 5) + f + e + k + w[i];
+            e = d, d = c, c = rol(b, 30), b = a, a = t;
+        }
+        h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e;
+    }
+    char out[41];
+    for (int i = 0; i < 5; ++i) std::snprintf(out + 8 * i, 9, "%08X", h[i]);
+    return std::string(out, 40);
+}
+
+// ---- Files -------------------------------------------------------------------------------------
+std::optional<std::string> readFile(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    if (!f) return std::nullopt;
+    std::ostringstream ss;
+    ss << f.rdbuf();
+    if (f.bad()) return std::nullopt;
+    return ss.str();
+}
+
+// Written under a temporary name, flushed and renamed.
+bool writeAtomic(const fs::path& p, const std::string& bytes, const std::string& tmpSuffix = ".tmp") {
+    fs::path tmp = p;
+    tmp += tmpSuffix;
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return false;
+    bool ok = ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size()) && fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ok = ::rename(tmp.c_str(), p.c_str()) == 0;
+    if (!ok) ::unlink(tmp.c_str());
+    return ok;
+}
+
+std::vector<std::string> splitLines(const std::string& s) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < s.size()) {
+        size_t j = s.find('\n', i);
+        size_t e = j == std::string::npos ? s.size() : j;
+        std::string l = s.substr(i, e - i);
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        out.push_back(l);
+        if (j == std::string::npos) break;
+        i = j + 1;
+    }
+    return out;
+}
+
+bool isNumber(const std::string& s) {
+    size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+    if (b == std::string::npos) return false;
+    size_t i = b;
+    if (s[i] == '-' || s[i] == '+') ++i;
+    if (i > e) return false;
+    for (; i <= e; ++i)
+        if (s[i] < '0' || s[i] > '9') return false;
+    return e - b < 10;
+}
+
+bool validDate(const std::string& d) {
+    if (d.size() != 8 || d[2] != '/' || d[5] != '/') return false;
+    for (int i : {0, 1, 3, 4, 6, 7})
+        if (d[size_t(i)] < '0' || d[size_t(i)] > '9') return false;
+    int day = std::stoi(d.substr(0, 2)), mon = std::stoi(d.substr(3, 2));
+    return day >= 1 && day <= 31 && mon >= 1 && mon <= 12;
+}
+
+// ---- The server --------------------------------------------------------------------------------
+struct Options {
+    fs::path folder, state, keep, log;
+    std::string device = "KVX00000001";
+    std::string now;  // "DD/MM/YY HH:MM"
+    long count = -1;
+    bool neverTake = false, noAnswer = false, wrongEcho = false, wrongCommand = false, badNumber = false,
+         crashAfterTake = false;
+    long code = 0, dev = 0, slowMs = 0;
+};
+
+struct Counters {
+    long total = 0, day = 0, z = 0, seq = 0;
+    std::string lastDate;
+};
+
+struct Signature {
+    long total = 0, day = 0, z = 0;
+    std::string date, time, sig, device;
+};
+
+class Server {
+public:
+    explicit Server(Options o) : opt(std::move(o)) {
+        fs::create_directories(opt.state / "signed");
+        load();
+    }
+
+    void run() {
+        long answered = 0;
+        for (;;) {
+            std::vector<std::string> ids;
+            if (DIR* d = opendir(opt.folder.c_str())) {
+                while (dirent* e = readdir(d)) {
+                    std::string n = e->d_name;
+                    if (n.size() > 4 && n.compare(n.size() - 4, 4, ".rqt") == 0) ids.push_back(n.substr(0, n.size() - 4));
+                }
+                closedir(d);
+            }
+            std::sort(ids.begin(), ids.end());
+            for (const auto& id : ids) {
+                if (opt.neverTake) continue;
+                if (!fs::exists(opt.folder / (id + ".flg"))) continue;
+                if (handle(id)) ++answered;
+                if (opt.count >= 0 && answered >= opt.count) return;
+            }
+            usleep(20 * 1000);
+        }
+    }
+
+private:
+    Options opt;
+    Counters c;
+    std::map<long, Signature> journal;
+
+    fs::path stateFile() const { return opt.state / "counters.txt"; }
+    fs::path journalFile() const { return opt.state / "journal.txt"; }
+
+    void load() {
+        if (auto s = readFile(stateFile())) {
+            auto l = splitLines(*s);
+            if (l.size() >= 5) {
+                c.total = std::stol(l[0]);
+                c.day = std::stol(l[1]);
+                c.z = std::stol(l[2]);
+                c.seq = std::stol(l[3]);
+                c.lastDate = l[4];
+            }
+        }
+        if (auto s = readFile(journalFile()))
+            for (const auto& line : splitLines(*s)) {
+                std::vector<std::string> f;
+                std::stringstream ss(line);
+                for (std::string x; std::getline(ss, x, '\t');) f.push_back(x);
+                if (f.size() < 7) continue;
+                Signature g{std::stol(f[0]), std::stol(f[1]), std::stol(f[2]), f[3], f[4], f[5], f[6]};
+                journal[g.total] = g;
+            }
+    }
+
+    bool saveCounters() {
+        return writeAtomic(stateFile(), std::to_string(c.total) + "\n" + std::to_string(c.day) + "\n" +
+                                            std::to_string(c.z) + "\n" + std::to_string(c.seq) + "\n" + c.lastDate +
+                                            "\n");
+    }
+
+    bool appendJournal(const Signature& g, const std::string& id) {
+        std::string line = std::to_string(g.total) + "\t" + std::to_string(g.day) + "\t" + std::to_string(g.z) + "\t" +
+                           g.date + "\t" + g.time + "\t" + g.sig + "\t" + g.device + "\t" + id + "\n";
+        int fd = ::open(journalFile().c_str(), O_WRONLY | O_CREAT | O_APPEND, 0666);
+        if (fd < 0) return false;
+        bool ok = ::write(fd, line.data(), line.size()) == ssize_t(line.size()) && fsync(fd) == 0;
+        return (::close(fd) == 0) && ok;
+    }
+
+    void log(const std::string& s) {
+        if (opt.log.empty()) return;
+        std::ofstream f(opt.log, std::ios::app);
+        f << s << "\n";
+    }
+
+    void nowText(std::string& date, std::string& time) {
+        if (opt.now.size() >= 14) {
+            date = opt.now.substr(0, 8);
+            time = opt.now.substr(9, 5);
+            return;
+        }
+        std::time_t t = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        char d[32], h[32];
+        std::snprintf(d, sizeof d, "%02d/%02d/%02d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year % 100);
+        std::snprintf(h, sizeof h, "%02d:%02d", tm.tm_hour, tm.tm_min);
+        date = d;
+        time = h;
+    }
+
+    // Takes request id and answers it; false when it was not answered.
+    bool handle(const std::string& id) {
+        const fs::path rqt = opt.folder / (id + ".rqt");
+        auto text = readFile(rqt);
+        if (!opt.keep.empty()) {
+            fs::create_directories(opt.keep / id);
+            for (const char* ext : {".txt", ".pqt", ".rqt", ".flg"}) {
+                std::error_code ec;
+                fs::copy_file(opt.folder / (id + ext), opt.keep / id / (id + ext), fs::copy_options::overwrite_existing, ec);
+            }
+        }
+        std::error_code ec;
+        if (!fs::remove(rqt, ec)) return false;  // taken meanwhile by someone else
+        log("take " + id);
+        if (opt.crashAfterTake) _exit(9);
+        if (opt.noAnswer) return false;
+        if (opt.slowMs > 0) usleep(useconds_t(opt.slowMs) * 1000);
+
+        std::vector<std::string> req = text ? splitLines(*text) : std::vector<std::string>{};
+        auto line = [&](size_t n) { return n <= req.size() ? req[n - 1] : std::string(); };
+        const std::string cmd = line(1);
+        std::vector<std::string> reply = {cmd, line(2), line(3), line(4)};
+        ++c.seq;
+        long code = 0;
+        Signature g;
+        if (opt.code != 0) {
+            code = opt.code;
+        } else if (!text) {
+            code = 1;
+        } else if (cmd != "GETSIGN" && cmd != "GETSIGNOLD") {
+            code = 4;
+        } else if (!isNumber(line(2)) || !isNumber(line(3)) || !isNumber(line(4))) {
+            code = 2;
+        } else if (cmd == "GETSIGN") {
+            code = sign(id, req, g);
+        } else {
+            if (!isNumber(line(5))) {
+                code = 2;
+            } else {
+                auto it = journal.find(std::stol(line(5)));
+                if (it == journal.end())
+                    code = 11;
+                else
+                    g = it->second;
+            }
+        }
+        if (opt.wrongEcho) reply[3] = std::to_string(std::atol(line(4).c_str()) + 1);
+        if (opt.wrongCommand) reply[0] = cmd == "GETSIGN" ? "GETSIGNOLD" : "GETSIGN";
+        reply.push_back(code == 0 ? "OK" : "ERROR");
+        reply.push_back(std::to_string(c.seq));
+        reply.push_back(std::to_string(code));
+        reply.push_back(std::to_string(code == 0 ? 0 : opt.dev));
+        if (code == 0) {
+            reply.push_back(g.device);
+            reply.push_back(g.date);
+            reply.push_back(g.time);
+            reply.push_back(std::to_string(g.day));
+            reply.push_back(opt.badNumber ? std::to_string(g.total) + "A" : std::to_string(g.total));
+            reply.push_back(std::to_string(g.z));
+            reply.push_back(g.sig);
+        }
+        saveCounters();
+        std::string bytes;
+        for (const auto& l : reply) bytes += l + "\r\n";
+        if (!writeAtomic(opt.folder / (id + ".rpl"), bytes, ".tmp")) {
+            log("cannot write the reply of " + id);
+            return false;
+        }
+        fs::remove(opt.folder / (id + ".flg"), ec);
+        log("answer " + id + " " + cmd + " code " + std::to_string(code) + (code == 0 ? " total " + std::to_string(g.total) : ""));
+        return true;
+    }
+
+    long sign(const std::string& id, const std::vector<std::string>& req, Signature& g) {
+        if (req.size() < 9 || !isNumber(req[8])) return 2;
+        if (!validDate(req[5])) return 13;
+        const fs::path doc = opt.folder / req[4];
+        if (req[4].find('/') != std::string::npos || !fs::exists(doc)) return 6;
+        auto text = readFile(doc);
+        if (!text) return 7;
+        std::string date, time;
+        nowText(date, time);
+        if (date != c.lastDate) {
+            if (!c.lastDate.empty()) ++c.z;  // the day's closure
+            c.day = 0;
+            c.lastDate = date;
+        }
+        ++c.total;
+        ++c.day;
+        g.total = c.total;
+        g.day = c.day;
+        g.z = c.z;
+        g.date = date;
+        g.time = time;
+        g.device = opt.device;
+        g.sig = sha1Hex(*text + "\n" + std::to_string(g.total) + "\n" + g.device);
+        if (!writeAtomic(opt.state / "signed" / (std::to_string(g.total) + ".txt"), *text)) return 8;
+        if (!saveCounters() || !appendJournal(g, id)) return 10;
+        journal[g.total] = g;
+        std::error_code ec;
+        fs::remove(doc, ec);
+        return 0;
+    }
+};
+
+// Line 1 of a settings file resolved as the program resolves it; "" when empty or missing.
+std::string settingsFolder(const std::string& file) {
+    auto lines = PLAT::readLines(file);
+    if (!lines || lines->empty()) return "";
+    std::string f = (*lines)[0];
+    while (!f.empty() && (f.back() == ' ' || f.back() == '\\' || f.back() == '/')) f.pop_back();
+    if (f.empty()) return "";
+    return PLAT::resolve(f);
+}
+
+int usage() {
+    std::cerr << "usage: signsrv [switches] FOLDER | signsrv --settings FILE [switches] | signsrv --enabled FILE\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    std::string settings;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        for (size_t i = 0; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            auto next = [&]() -> std::string {
+                if (i + 1 >= args.size()) throw std::runtime_error("missing value after " + a);
+                return args[++i];
+            };
+            if (a == "--enabled") return settingsFolder(next()).empty() ? 1 : 0;
+            if (a == "--settings") settings = next();
+            else if (a == "--state") o.state = next();
+            else if (a == "--device") o.device = next();
+            else if (a == "--now") o.now = next();
+            else if (a == "--count") o.count = std::stol(next());
+            else if (a == "--log") o.log = next();
+            else if (a == "--keep") o.keep = next();
+            else if (a == "--never-take") o.neverTake = true;
+            else if (a == "--no-answer") o.noAnswer = true;
+            else if (a == "--code") o.code = std::stol(next());
+            else if (a == "--dev") o.dev = std::stol(next());
+            else if (a == "--wrong-echo") o.wrongEcho = true;
+            else if (a == "--wrong-command") o.wrongCommand = true;
+            else if (a == "--bad-number") o.badNumber = true;
+            else if (a == "--slow") o.slowMs = std::stol(next());
+            else if (a == "--crash-after-take") o.crashAfterTake = true;
+            else if (!a.empty() && a[0] == '-') return usage();
+            else o.folder = a;
+        }
+        if (!settings.empty()) {
+            std::string f = settingsFolder(settings);
+            if (f.empty()) {
+                std::cerr << "signsrv: signing is off (no folder in " << settings << ")\n";
+                return 3;
+            }
+            o.folder = f;
+        }
+        if (o.folder.empty()) return usage();
+        fs::create_directories(o.folder);
+        if (o.state.empty()) o.state = o.folder / ".signsrv";
+        signal(SIGPIPE, SIG_IGN);
+        Server(o).run();
+    } catch (const std::exception& e) {
+        std::cerr << "signsrv: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
