@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench.h"
 #include "common/umas.h"
 #include "platform/console.h"
 #include "screen/scr.h"
@@ -145,5 +146,6 @@ int main() {
     for (int i = 0; i < 10; ++i) times.push_back(startupMs());
     std::sort(times.begin(), times.end());
     std::printf("start to company list (median of 10): %.1f ms (aim: under 50)\n", times[5]);
+    BENCH::runAll();
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "shell/install.h"
+#include "shell/install_customers.h"
 
 namespace fs = std::filesystem;
 
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
         // The first company signs its invoices through the stand-in signing server (make run).
         INSTALL::makeSigningSettings(dest.string(), (dest / "DATABASE" / "ARXEIO0").string(), "C:\\EAFDSS",
                                      "drives/c/EAFDSS", 1, "KVX00000001");
+        for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
+            INSTALL::seedDemoCustomers((dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string());
         for (const auto& e : fs::recursive_directory_iterator(src)) {
             if (!e.is_regular_file() || e.path().filename() == ".keep") continue;
             fs::path rel = fs::relative(e.path(), src);

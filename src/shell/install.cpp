@@ -8,6 +8,7 @@
 #include "config/params.h"
 #include "declarations/store.h"
 #include "platform/codepage.h"
+#include "shell/install_customers.h"
 
 namespace fs = std::filesystem;
 
@@ -87,6 +88,8 @@ void makeCompanyFolder(const std::string& dir) {
     makeCodeTables(dir);
     // The declaration and continuation-sheet stores, empty.
     STORE::installFiles(dir);
+
+    seedCustomerFiles(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,
