@@ -195,8 +195,6 @@ bool completeDate(std::string& S, bool to) {
 }
 
 namespace detail {
-// The weekday abbreviation of a six-digit date read as the date entry reads it ("  " when it
-// is no date); the day is clamped in S.
 std::string weekdayOf(std::string& S) {
     const std::string cc = B4.size() >= 4 ? B4.substr(0, 2) : "20";
     const int dd = val(S, 0, 2), mm = val(S, 2, 2), y2 = val(S, 4, 2);
@@ -316,7 +314,7 @@ int editFields(int y, const std::vector<Field>& f) {
         const Field& fd = f[size_t(i)];
         std::string s = SCR::GINPUT(fd.x, y, fd.w, fd.get(), "", fd.sc, false, true, K);
         if (K != 3) fd.set(s);
-        fd.show();
+        if (fd.show) fd.show(y);
         if (K == 3) return K;
         if (K == 0 || K == 2) {
             if (i + 1 == int(f.size())) return K;
@@ -336,8 +334,10 @@ uint8_t Screen::run() {
         UMAS::EPIL(0, 14, XA, 0, YA, 1, LE, rows - 1, 0, pages - 1, L, CL, SL, K, 0);
         switch (K) {
         case 0:
+            if (!BL && editable && !editable(rec())) break;
             BO = true;
             if (BL ? pick(rec()) : edit(rec())) return 0;
+            if (quit) return 3;
             BOX();
             break;
         case 1:
@@ -349,9 +349,8 @@ uint8_t Screen::run() {
             if ((!BL || f1InPicker) && store) store();
             break;
         case 11:
-            if (!BL && blank) {
+            if (!BL && blank && blank(rec())) {
                 BO = true;
-                blank(rec());
                 BOX();
             }
             break;
@@ -365,9 +364,10 @@ uint8_t Screen::run() {
                     listFill(rec(), GENCOD::GENREC_CODE);
                     BO = true;
                 }
-            } else {
+            } else if (!editable || editable(rec())) {
                 BO = true;
                 if (edit(rec())) return 0;
+                if (quit) return 3;
             }
             BOX();
             break;

@@ -43,7 +43,10 @@ void APO(RECAPO& MEE, bool BL, uint8_t& KK) {
         closeRowEdit();
         return false;
     };
-    s.blank = [&](int n) { t[size_t(n)].AP.clear(); };
+    s.blank = [&](int n) {
+        t[size_t(n)].AP.clear();
+        return true;
+    };
     s.store = [&] {
         encodeRecords(t, img, 0);
         KAT(F_APO.name, img.data(), img.size(), s.BO);

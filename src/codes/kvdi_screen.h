@@ -18,6 +18,10 @@ std::string two(int v);  // two digits with a leading zero
 // The value of a digits-only text; an empty text gives 0.
 uint32_t digitsValue(const std::string& s);
 
+// The weekday abbreviation of a six-digit date read as the date entry reads it (blanks when it is
+// no date); a day past the month's end is clamped in S.
+std::string weekdayOf(std::string& S);
+
 // The arrows of legend entry 7 (and entry 9).
 void arrows();
 // The screen's mask and the legend row, both saved, and the legend.
@@ -33,7 +37,7 @@ struct Field {
     SCR::SOC sc;
     std::function<std::string()> get;
     std::function<void(const std::string&)> set;
-    std::function<void()> show;
+    std::function<void(int y)> show;  // the field's display after its edit (may be empty)
 };
 // Edits the fields on row y one after another: Enter or Down go on (past the last field the edit
 // ends), Up goes back (out of the first ends), Esc ends with the field as it was, other keys
@@ -63,6 +67,7 @@ struct Screen {
     // State: this screen's own change flag and bar position.
     bool BO = false;
     int L = 0, CL = 0, SL = 0, K = 0;
+    bool quit = false;  // set by a part that ends the screen with nothing handed back
     int rec() const { return SL * rows + L + 1; }
     int y() const { return YA + L; }
     void openOn(int n) {  // record n (1-based) highlighted
@@ -74,7 +79,8 @@ struct Screen {
     std::function<void()> BOX;                  // draws the current page
     std::function<bool(int)> pick;              // picker Enter; true: handed back
     std::function<bool(int)> edit;              // row edit; true: handed back (tax picker)
-    std::function<void(int)> blank;             // F5 (maintenance)
+    std::function<bool(int)> editable;          // false: Enter and F5 leave the row alone (maintenance)
+    std::function<bool(int)> blank;             // F5 (maintenance); false: nothing blanked
     std::function<void()> store;                // F1
     std::function<bool(const GENCOD::BUF&)> listPick;       // picker: list entry into MEE
     std::function<void(int, const GENCOD::BUF&)> listFill;  // maintenance: list entry into the row

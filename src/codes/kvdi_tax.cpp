@@ -206,6 +206,7 @@ void TAX(uint16_t& MEE, const std::string& TAXCODE, bool BL, uint8_t& KK, bool N
     s.blank = [&](int n) {
         t[size_t(n)] = RECTAX{};
         sync();
+        return true;
     };
     s.store = [&] {
         sync();
