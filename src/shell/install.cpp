@@ -6,6 +6,7 @@
 
 #include "common/umas.h"
 #include "config/params.h"
+#include "declarations/dias.h"
 #include "declarations/store.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
@@ -88,6 +89,7 @@ void makeCompanyFolder(const std::string& dir) {
     makeCodeTables(dir);
     // The declaration and continuation-sheet stores, empty.
     STORE::installFiles(dir);
+    DIAS::installTemplates(dir);  // the declaration templates, every slot free
 
     seedCustomerFiles(dir);
 }
