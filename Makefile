@@ -53,7 +53,7 @@ clean:
 FUZZ_SECONDS ?= 60
 .PHONY: fuzz
 fuzz: deps
-	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_FUZZ=ON -DKORVEX_TESTS=OFF >/dev/null
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_FUZZ=ON >/dev/null
 	cmake --build build-fuzz -j $(JOBS)
 	@for f in fuzz/*.cpp; do n=$$(basename $$f .cpp); echo "== fuzz $$n ($(FUZZ_SECONDS) s)"; \
 	  sh tests/helpers/fuzzrun.sh build-fuzz/fuzz_$$n tests/fuzz-corpus/$$n build-fuzz/work/$$n $(FUZZ_SECONDS) || exit 1; \

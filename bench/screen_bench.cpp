@@ -140,7 +140,10 @@ double startupMs() {
 
 }  // namespace
 
+void storeBench();  // bench/store_bench.cpp
+
 int main() {
+    storeBench();
     screenBytes();
     std::vector<double> times;
     for (int i = 0; i < 10; ++i) times.push_back(startupMs());

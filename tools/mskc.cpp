@@ -3,6 +3,7 @@
 //
 //   mskc compile <srcdir> <out.MSK>      every *.msk.txt of srcdir, one mask per file
 //   mskc decompile <in.MSK> <outdir>     writes NNN.msk.txt into outdir (created when missing)
+//   mskc check <in.MSK>                  the checks of the start-up and of the declaration form
 //
 // The mask file holds masks 1..135 in number order, each X1 Y1 X2 Y2 (WORDs, little-endian) and
 // then 2 x W x H bytes of cells (character, attribute) row by row. A number without a source gets
@@ -59,6 +60,7 @@
 #include <vector>
 
 #include "declarations/bod.h"
+#include "shell/start.h"
 #include "platform/codepage.h"
 
 namespace fs = std::filesystem;
@@ -752,14 +754,36 @@ void decompile(const fs::path& in, const fs::path& outdir) {
                      masks.size(), MASKS);
 }
 
+// A mask file as the program would take it, and its declaration form as designed.
+int check(const fs::path& in) {
+    const std::string b = readFile(in);
+    if (std::string why = START::CHECKMASKS(b); !why.empty()) {
+        std::fprintf(stderr, "mskc: %s: %s\n", in.string().c_str(), why.c_str());
+        return 1;
+    }
+    auto problems = BOD::CHECKFORM(START::parseMasks(b));
+    for (const auto& p : problems) std::fprintf(stderr, "mskc: %s: %s\n", in.string().c_str(), p.c_str());
+    return problems.empty() ? 0 : 1;
+}
+
 int usage() {
-    std::fprintf(stderr, "usage: mskc compile <srcdir> <out.MSK>\n       mskc decompile <in.MSK> <outdir>\n");
+    std::fprintf(stderr,
+                 "usage: mskc compile <srcdir> <out.MSK>\n       mskc decompile <in.MSK> <outdir>\n"
+                 "       mskc check <in.MSK>\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "check") {
+        try {
+            return check(argv[2]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "mskc: %s\n", e.what());
+            return 1;
+        }
+    }
     if (argc != 4) return usage();
     std::string cmd = argv[1];
     try {

@@ -1,6 +1,7 @@
 // The list reader DIAS.RUFD: one stored declaration into a row of a list; and the warning about
 // damaged declarations.
 #include <algorithm>
+#include <cstring>
 
 #include "common/umas.h"
 #include "declarations/dias.h"
@@ -47,11 +48,23 @@ void readInto(std::vector<Row>& P, int A, int32_t Z1, int32_t Z2, const std::str
         ALLGOOD = false;
         return drop();
     }
+    // The first area is usually the whole declaration: it is read in one piece.
+    static std::vector<uint8_t> block;
+    static int64_t blockAt = -1;
+    blockAt = -1;
     STORE::Source src;
     src.size = MFSIZE;
     src.read = [](int64_t off, void* buf, size_t n) {
         if (off < 0 || off + int64_t(n) > MFSIZE) return false;
-        return FT.readSome(off, buf, n) == n;
+        if (blockAt < 0 || off < blockAt || off + int64_t(n) > blockAt + int64_t(block.size())) {
+            size_t want = std::max<size_t>(n, 4096);
+            block.resize(want);
+            block.resize(FT.readSome(off, block.data(), want));
+            blockAt = off;
+            if (block.size() < n) return false;
+        }
+        std::memcpy(buf, block.data() + (off - blockAt), n);
+        return true;
     };
     STORE::Chain c = STORE::readChain(src, XND, false);
     bool keep = false;
@@ -72,10 +85,13 @@ void readInto(std::vector<Row>& P, int A, int32_t Z1, int32_t Z2, const std::str
 bool RUFS(const std::string& data, int A, REC* r, REC1* r1, int32_t Z1, int32_t Z2, const std::string& EAP,
           const std::string& EXT, bool TEXTOUT, bool& keep) {
     keep = false;
+    // The whole record is checked before any of it is used.
+    {
+        STORE::FieldReader check(data);
+        for (int i = 1; i <= STORE::LIST_BOXES; ++i)
+            if (!check.skip()) return false;
+    }
     STORE::FieldReader fr(data);
-    std::vector<std::string> t(STORE::LIST_BOXES + 1);
-    for (int i = 1; i <= STORE::LIST_BOXES; ++i) t[size_t(i)] = fr.next();
-    if (fr.bad()) return false;
     REC scratch;
     REC1 scratch1;
     REC& a = r ? *r : scratch;
@@ -99,8 +115,18 @@ bool RUFS(const std::string& data, int A, REC* r, REC1* r1, int32_t Z1, int32_t 
         }
         return true;
     };
+    static const std::vector<bool> used = [] {
+        std::vector<bool> u(STORE::LIST_BOXES + 1, false);
+        for (int b : {1, 6, 7, 8, 12, 22, 19, 54, 55, 62, 71, 72, 73, 74, 79, 84, 142}) u[size_t(b)] = true;
+        return u;
+    }();
+    std::string s;
     for (int i = 1; i <= STORE::LIST_BOXES; ++i) {
-        const std::string& s = t[size_t(i)];
+        if (!TEXTOUT && !used[size_t(i)]) {
+            fr.skip();
+            continue;
+        }
+        s = fr.next();
         switch (i) {
             case 1:
                 if (A == 1) a.KD = cut(s, 10); else b.KD = cut(s, 10);

@@ -137,6 +137,15 @@ std::string FieldReader::next() {
     return std::to_string(v);
 }
 
+bool FieldReader::skip() {
+    if (damaged || i >= data.size()) return !(damaged = true);
+    uint8_t B = uint8_t(data[i]);
+    size_t n = B <= 99 ? B : B <= 104 ? size_t(B - 100) : data.size();
+    if (i + 1 + n > data.size()) return !(damaged = true);
+    i += 1 + n;
+    return true;
+}
+
 bool FieldReader::raw(uint8_t* out, size_t n) {
     if (damaged || i + n > data.size()) {
         damaged = true;
@@ -151,7 +160,12 @@ bool FieldReader::raw(uint8_t* out, size_t n) {
 // ---- Area chains -------------------------------------------------------------------------------
 
 Source fileSource(const std::string& path) {
-    auto bytes = std::make_shared<std::string>(PLAT::readWhole(path).value_or(""));
+    auto bytes = std::make_shared<std::string>();
+    PLAT::File f;
+    if (f.open(path, PLAT::File::READ, false)) {
+        bytes->resize(size_t(f.size()));
+        bytes->resize(f.readSome(0, bytes->data(), bytes->size()));
+    }
     Source s;
     s.size = int64_t(bytes->size());
     s.read = [bytes](int64_t off, void* buf, size_t n) {
@@ -239,6 +253,7 @@ Found find(const std::string& dir, const Layout& L, const std::string& keyIn) {
     int64_t recs = tx.records(f, L.recSize);
     std::vector<uint8_t> b(size_t(L.recSize));
     int64_t h = int64_t(d - 1) * L.stride;
+    int64_t last = -1;
     try {
         tx.read(f, h * L.recSize, b.data(), b.size());
         Head head = decodeHead(L, b.data());
@@ -249,23 +264,27 @@ Found find(const std::string& dir, const Layout& L, const std::string& keyIn) {
                 return r;
             }
             tx.read(f, R * L.recSize, b.data(), b.size());
-            Entry e = decodeEntry(L, b.data());
-            std::string raw(reinterpret_cast<const char*>(b.data() + 7), size_t(L.keyLen));
-            r.lastKey = e.KL;
-            if (e.KL == key && e.RE != NONE) {
+            last = R;
+            const char* raw = reinterpret_cast<const char*>(b.data() + 7);
+            int32_t RE = PLAT::getL(b.data());
+            if (b[6] == L.keyLen && std::memcmp(raw, key.data(), size_t(L.keyLen)) == 0 && RE != NONE) {
                 r.found = true;
-                r.pos = e.RE;
+                r.pos = RE;
                 r.slot = int32_t(R);
-                return r;
+                break;
             }
             int j = L.keyLen - 1;
             for (int k = 0; k < L.keyLen; ++k)
-                if (raw[size_t(k)] != key[size_t(k)] || INS(raw[size_t(k)]) != INS(key[size_t(k)])) {
+                if (raw[k] != key[size_t(k)] || INS(raw[k]) != INS(key[size_t(k)])) {
                     j = k;
                     break;
                 }
-            if (INS(raw[size_t(j)]) > INS(key[size_t(j)])) return r;
-            R = e.AL;
+            if (INS(raw[j]) > INS(key[size_t(j)])) break;
+            R = PLAT::getW(b.data() + 4);
+        }
+        if (last >= 0) {
+            tx.read(f, last * L.recSize, b.data(), b.size());
+            r.lastKey = decodeEntry(L, b.data()).KL;
         }
     } catch (const Damaged&) {
         r.damaged = true;

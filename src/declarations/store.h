@@ -103,6 +103,7 @@ class FieldReader {
 public:
     FieldReader(const std::string& d, size_t start = 0) : data(d), i(start) {}
     std::string next();
+    bool skip();                       // passes over one field; false when it is damaged
     bool raw(uint8_t* out, size_t n);  // n raw bytes
     bool bad() const { return damaged; }
     size_t pos() const { return i; }
@@ -189,6 +190,23 @@ Result deleteDecl(const std::string& dir, const Old& old);
 Result deleteSheet(const std::string& dir, const Old& old);
 // BOD.CLEARDISD: "DISD.DAT" as 1000 zero words; words: 2000 for DIAS.ERRORFILE.
 void clearFree(const std::string& dir, int words = 1000);
+
+// ---- Checking a company's stores (tools/dstchk, the tests) -------------------------------------
+struct CheckOptions {
+    // A stored declaration missing from its day or customer chain is an error (else a warning:
+    // a store or deletion stopped between its steps leaves that, and nothing worse).
+    bool strict = false;
+    // Expected contents: lines "D <number>\t<hex of the packed data>" or "D <number>\t-" (not
+    // stored), "B <sheet key>\t<hex>" or "B <sheet key>\t-".
+    std::string expectFile;
+};
+struct Report {
+    std::vector<std::string> errors, warnings;
+    size_t declarations = 0, sheets = 0, freeAreas = 0;
+};
+// Verifies the index order and links, the blocks and freed slots, the area chains and that no two
+// declarations and no free area share a byte, the day and customer chains, and the expectations.
+Report check(const std::string& dir, const CheckOptions& o = {});
 
 // ---- Installation ------------------------------------------------------------------------------
 // Creates the store files of a company folder that are missing, with their installed contents.

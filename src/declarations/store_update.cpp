@@ -2,6 +2,7 @@
 // lists with block lending, freed-slot stacks, per-day and per-customer chains. Each update is
 // planned whole (store_tx.h) and refused before any write when it cannot complete.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "declarations/store.h"
@@ -42,11 +43,24 @@ struct Index {
         N = tx.open(L.N, true);
         recs = tx.records(I, L.recSize);
     }
-    std::vector<uint8_t> rec(int64_t r) {
+    // One index record (17 or 21 bytes).
+    struct RecBuf {
+        std::array<uint8_t, 24> b{};
+        size_t n = 0;
+        uint8_t* data() { return b.data(); }
+        const uint8_t* data() const { return b.data(); }
+        size_t size() const { return n; }
+    };
+    RecBuf rec(int64_t r) {
         if (r < 0 || r >= recs) tx.damaged(I, "record " + std::to_string(r) + " outside the file");
-        std::vector<uint8_t> b(size_t(L.recSize));
-        tx.read(I, r * L.recSize, b.data(), b.size());
+        RecBuf b;
+        b.n = size_t(L.recSize);
+        tx.read(I, r * L.recSize, b.data(), b.n);
         return b;
+    }
+    // The key of the entry at r equals key (length and characters).
+    static bool sameKey(const Layout& L, const RecBuf& b, const std::string& key) {
+        return b.b[6] == L.keyLen && std::memcmp(b.data() + 7, key.data(), size_t(L.keyLen)) == 0;
     }
     Head head(int64_t r) { return decodeHead(L, rec(r).data()); }
     Entry entry(int64_t r) { return decodeEntry(L, rec(r).data()); }
@@ -67,10 +81,6 @@ struct Index {
         uint8_t b[2];
         PLAT::putW(b, v);
         tx.write(I, r * L.recSize + 4, b, 2);
-    }
-    std::string rawKey(int64_t r) {
-        auto b = rec(r);
-        return std::string(reinterpret_cast<const char*>(b.data() + 7), size_t(L.keyLen));
     }
     // "DISN"/"BISN" words.
     uint16_t word(int64_t w) {
@@ -167,26 +177,29 @@ struct Index {
     int64_t place(int d, const std::string& key, uint16_t& BAL, std::string& lastKey) {
         int64_t P = partitionHead(d);
         int64_t R = link(P);
+        int64_t lastRead = -1;
         for (int64_t steps = 0; R != 0; ++steps) {
             if (R >= recs || steps > recs) tx.damaged(I, "list of partition " + std::to_string(d) + " damaged");
-            Entry e = entry(R);
-            lastKey = e.KL;
-            if (e.KL == key) break;
-            std::string raw = rawKey(R);
+            RecBuf e = rec(R);
+            lastRead = R;
+            if (sameKey(L, e, key)) break;
+            const char* raw = reinterpret_cast<const char*>(e.data() + 7);
             int j = L.keyLen - 1;
             for (int k = 0; k < L.keyLen; ++k)
-                if (INS(raw[size_t(k)]) != INS(key[size_t(k)])) {
+                if (INS(raw[k]) != INS(key[size_t(k)])) {
                     j = k;
                     break;
                 }
-            if (INS(raw[size_t(j)]) < INS(key[size_t(j)])) {
+            if (INS(raw[j]) < INS(key[size_t(j)])) {
                 P = R;
-                if (e.AL == 0) break;
-                R = e.AL;
+                uint16_t AL = PLAT::getW(e.data() + 4);
+                if (AL == 0) break;
+                R = AL;
             } else {
                 break;
             }
         }
+        if (lastRead >= 0) lastKey = entry(lastRead).KL;
         BAL = link(P);
         return P;
     }
@@ -217,7 +230,8 @@ struct Index {
         int64_t R = link(P);
         for (int64_t steps = 0; R != 0; ++steps) {
             if (R >= recs || steps > recs) return false;
-            Entry e = entry(R);
+            RecBuf b = rec(R);
+            Entry e{PLAT::getL(b.data()), PLAT::getW(b.data() + 4), {}};
             if (e.RE == pos) {
                 setLink(P, e.AL);
                 int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
@@ -306,10 +320,12 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     int M = tx.open(DECL.M, true);
     int D = tx.open(DECL.D, true);
     Chain c = readChain(txSource(tx, M), old.pos, false);
-    if (!ix.unlink(old.key, old.pos))
-        throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
+    // The chains first: a declaration that is still indexed and missing from a list can be found
+    // and stored again; a list entry must never name one that is gone.
     if (auto day = dayKey(old.date)) chainRemove(tx, tx.open("DISH.DAT", true), *day, old.pos);
     if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS) chainRemove(tx, tx.open("DIPE.DAT", true), old.cust, old.pos);
+    if (!ix.unlink(old.key, old.pos))
+        throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
     if (!c.ok) {
         clearFreeIn(tx, D, 1000);
         return;

@@ -319,3 +319,28 @@ TEST(BodForm, AnEmptyFormShowsItsBoxesBlank) {
     }
     BOD::SETFORM("IMP");
 }
+
+TEST(BodForm, TheMainPageShowsAsDrawn) {
+    PLAT::HeadlessConsole& con = TESTS::headless();
+    TESTS::loadMasks();
+    ASSERT_TRUE(BOD::SETFORM("EXP"));
+    BOD::BOS(BOD::DIA, BOD::GV, 1, "4711");
+    int ll = 23;
+    BOD::PUSC(BOD::DIA, ll);
+    auto row = [&](int y) {
+        std::string s;
+        for (int x = 0; x < 80; ++x) s += char(con.cells[y - 1][x].ch);
+        return s;
+    };
+    EXPECT_NE(row(1).find(PLAT::utf8ToCp737("ΕΝΙΑΙΟ ΔΙΟΙΚΗΤΙΚΟ ΕΓΓΡΑΦΟ")), std::string::npos) << row(1);
+    const int r = BOD::GV.ROW(1), c = BOD::GV.COL(1);
+    EXPECT_EQ(row(r).substr(size_t(c - 1), 10), "4711      ");
+    // Box cells stand out from the labels.
+    EXPECT_NE(con.cells[r - 1][c - 1].at, con.cells[r - 1][c - 3].at);
+    // The alternate view at its first page: the front's last rows and the view's first boxes.
+    ll = BOD::FRONTLINES;
+    BOD::PUSC(BOD::DIA, ll);
+    EXPECT_GE(BOD::GV.ROW(208), ll - 22);
+    EXPECT_LE(BOD::GV.ROW(208), ll);
+    BOD::BOS(BOD::DIA, BOD::GV, 1, "");
+}

@@ -196,6 +196,31 @@ TEST_F(FormSources, TheRealSourcesRefuseABrokenForm) {
     EXPECT_FALSE(fs::exists(work->file("K2.MSK")));
 }
 
+// "mskc check" gives an installation the same verdict on a mask file it built another way.
+TEST_F(FormSources, CheckCommandJudgesAMaskFile) {
+    auto run = [&](const std::string& file) {
+        std::string errFile = work->file("check.err");
+        int st = std::system(("'" + MSKC + "' check '" + file + "' 2>'" + errFile + "'").c_str());
+        return Result{WIFEXITED(st) ? WEXITSTATUS(st) : -1, readFile(errFile)};
+    };
+    Result ok = run(KORVEX_MSK);
+    EXPECT_EQ(ok.rc, 0) << ok.err;
+    std::string bytes = readFile(KORVEX_MSK);
+    writeFile(work->file("SHORT.MSK"), bytes.substr(0, 1000));
+    Result cut = run(work->file("SHORT.MSK"));
+    EXPECT_EQ(cut.rc, 1);
+    EXPECT_NE(cut.err.find("is cut short"), std::string::npos) << cut.err;
+    // Box 16 of the main table made a plain number: loadable, but not the form the program needs.
+    auto masks = START::parseMasks(bytes);
+    size_t off = 0;
+    for (int i = 1; i < 62; ++i) off += masks[size_t(i)].raw.size();
+    bytes[off + 8 + 15 * 5 + 3] = char(BOD::TY_NUM);
+    writeFile(work->file("BAD.MSK"), bytes);
+    Result bad = run(work->file("BAD.MSK"));
+    EXPECT_EQ(bad.rc, 1);
+    EXPECT_NE(bad.err.find("box 16 (number of forms, as sheet box 1) has input type 1"), std::string::npos) << bad.err;
+}
+
 // ---- The mask file at start --------------------------------------------------------------------
 
 TEST(MaskFileCheck, RefusesWhatTheProgramCannotUse) {
