@@ -6,29 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "common/umas.h"
 #include "platform/files.h"
 
 namespace DIAS {
 
 void DIAZ(const std::string& kind);
-
-// ---- State of the per-kind menu shared by its lists, and the date-range entry ---------------------
-// (dias_hmer.cpp)
-extern uint16_t E, M, H, D;  // today: year (four digits), month, day, weekday (0 Sunday)
-extern std::string B4;       // string[4]: the current year, read by HMER as century and year
-extern std::string B2;       // string[2]
-extern std::string H1, H2;   // the from-date and the to-date of the current list, DDMMYY
-extern int JJ;
-extern UMAS::FUN GM1;        // the lists' key legend
-// Reads today's date into E, M, H, D.
-void TODAY();
-// Edits the from-date at (X1, Y1) and the to-date at (X2, Y2), six digits each, with shorthand
-// completion, calendar checks and the order check; KK the last exit code (0 Enter, 1 Up, 2 Down,
-// 3 Esc). With DAYOUT the weekday name is shown seven columns right of each date.
-void HMER(std::string& H1, std::string& H2, int X1, int Y1, int X2, int Y2, uint8_t& KK, bool DAYOUT);
-// Lowers day HA to the last day of month MA of year EA.
-void ELM(uint16_t& EA, uint16_t& MA, uint16_t& HA);
 
 // A row of the lists by date and of the search (211 bytes in the list; strings cut to these lengths).
 struct REC {
@@ -156,11 +138,24 @@ void installTemplates(const std::string& dir);
 
 }  // namespace DIAS
 
-namespace EK0 {
+// The per-kind menu's state and the date routines the lists share.
+#include <array>
 
-// Writes the summary of the form in memory (BOD::DIA, BOD::GV, BOD::TM) into template slot YPOD
-// under "FYPO"; nothing when YPOD is 0. The editor calls it after storing a declaration opened
-// from slot YPOD under the number it was opened with, and after deleting such a declaration.
-void KATY(const std::string& EXT, int YPOD);
+namespace DIAS {
 
-}  // namespace EK0
+extern uint16_t E, M, H, D;  // today's year (four digits), month, day, weekday (0 = Sunday)
+extern std::string B4;       // the current year as four digits (set by the lists before HMER)
+extern std::string H1, H2;   // the from-date and the to-date of the current list, DDMMYY
+// The key legend of the lists, [1..10].
+extern std::array<std::string, 11> GM1;
+
+// Edits the from-date at (X1, Y1) and the to-date at (X2, Y2), six digits each, with shorthand
+// completion and calendar checks (years 1990 to 2049). KK: the exit code of the last field (0 or 2
+// both dates accepted, 1 Up in the from-date, 3 Esc). DAYOUT shows the weekdays beside the dates.
+void HMER(std::string& H1, std::string& H2, int X1, int Y1, int X2, int Y2, int& KK, bool DAYOUT);
+// Completes one typed date as the entry does; false when the result is no valid date.
+bool HMERCOMPLETE(std::string& T);
+// Lowers day HA to the last day of month MA of year EA.
+void ELM(uint16_t& EA, uint16_t& MA, uint16_t& HA);
+
+}  // namespace DIAS

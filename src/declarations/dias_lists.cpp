@@ -6,6 +6,7 @@
 #include "customers/arp0.h"
 #include "customers/pelat.h"
 #include "declarations/dias.h"
+#include "declarations/ek0.h"
 #include "declarations/store.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
@@ -16,7 +17,7 @@
 
 namespace DIAS {
 
-void (*OPENDISF)(const std::string& number, const std::string& EXT, int slot) = nullptr;
+void (*OPENDISF)(const std::string& number, const std::string& EXT, int slot) = EK0::DISF;
 
 namespace lists {
 
@@ -30,7 +31,11 @@ std::string two(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('
 std::string trimRight(const std::string& s) { return UMAS::CUTLEADSPACES(s); }
 
 void today() {
-    TODAY();
+    const PLAT::DateTime t = PLAT::now();
+    E = uint16_t(t.year);
+    M = uint16_t(t.month);
+    H = uint16_t(t.day);
+    D = uint16_t(PLAT::weekday(t.year, t.month, t.day));
     H1 = two(H) + two(M) + two(E % 100);
     H2 = H1;
     B4 = std::to_string(E);
@@ -105,6 +110,7 @@ void open(const std::string& KD, const std::string& EXT, int slot) {
 // Asks for the printout (mask 63, answer at column 30 of row 23).
 bool askPrint() {
     SCR::CALLM(63, true);
+    SCR::PRINT(3, 23, PLAT::gr("ΕΚΤΥΠΩΣΗ ΚΑΤΑΣΤΑΣΗΣ (Ν/Ο):"));
     const bool yes = PRNS::YES(30, 23);
     if (!yes) SCR::RECALL();
     return yes;
@@ -367,7 +373,7 @@ void DIAP(const std::string& EXT) {
     // The date range, the reading and the browsing; false when the screen closes.
     auto list = [&]() -> bool {
         for (;;) {
-            uint8_t KK = 0;
+            int KK = 0;
             HMER(H1, H2, 21, 5, 56, 5, KK, true);
             if (KK == 1) return true;
             if (KK == 3) return false;
@@ -505,7 +511,7 @@ void DIAH(const std::string& EXT) {
 
     BOX(0);
     for (;;) {
-        uint8_t KK = 0;
+        int KK = 0;
         HMER(H1, H2, 18, 2, 18, 3, KK, true);
         if (KK == 3) break;
         if (KK == 1) continue;

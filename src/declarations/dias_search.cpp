@@ -119,7 +119,7 @@ void ANAZHTHSH(const std::string& EXT) {
     BOX(0);
     bool done = false;
     while (!done) {
-        uint8_t KK = 0;
+        int KK = 0;
         HMER(H1, H2, 60, 2, 71, 2, KK, false);
         if (KK == 3) break;
         int field = 1;

@@ -7,6 +7,7 @@
 
 #include "declarations/bod.h"
 #include "declarations/dias.h"
+#include "declarations/ek0.h"
 #include "platform/codec.h"
 #include "platform/codepage.h"
 #include "platform/console.h"

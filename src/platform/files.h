@@ -73,4 +73,10 @@ private:
 // The working folder (the current directory of the process at start).
 std::string workDir();
 
+// Renames a file, replacing a file of the new name; false when the source is missing.
+bool renameFile(const std::string& fromDosPath, const std::string& toDosPath);
+// The names (without folder) of the files in a folder matching a pattern with * and ?, compared
+// without regard to case, sorted.
+std::vector<std::string> findFiles(const std::string& dosPattern);
+
 }  // namespace PLAT

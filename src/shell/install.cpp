@@ -58,6 +58,8 @@ void makeCompanyFolder(const std::string& dir) {
     writeBytes(d / "NUDI.DAT", std::string(44, '\0'));
     writeBytes(d / "NUTI.DAT", std::string(28, '\0'));
     writeBytes(d / "NUAP.DAT", std::string(24, '\0'));
+    // The next declaration number to propose.
+    writeBytes(d / "DAR.DAT", "1         \r\n");
 
     std::array<UMAS::RECPAREDE, 21> sw{};
     for (int i = 1; i <= 20; ++i) sw[size_t(i)].MAL = PLAT::utf8ToCp737(SWITCH_LABELS[i - 1]);

@@ -15,6 +15,7 @@
 #include "customers/arp0.h"
 #include "declarations/bod.h"
 #include "declarations/dias.h"
+#include "declarations/ek0.h"
 #include "declarations/store.h"
 #include "declarations/store_form.h"
 #include "helpers/fixture.h"
@@ -157,7 +158,7 @@ protected:
     }
     void TearDown() override {
         con->onIdle = nullptr;
-        DIAS::OPENDISF = nullptr;
+        DIAS::OPENDISF = EK0::DISF;
         PLAT::setFixedNow(std::nullopt);
         TESTS::Installation::TearDown();
     }

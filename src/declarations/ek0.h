@@ -1,0 +1,30 @@
+// EK0: the declaration editor. DISF is the box-by-box editor of one declaration of one kind:
+// the main page through a window of 23 rows, the rules of each box on entering, leaving and Tab,
+// the number of box 1 (proposal, opening, renumbering), storing, deleting and the keys that open
+// the continuation sheets, documents, print views and submissions. The store operations it uses
+// (CHO, DISF_RUF, KATD) are declared with the store.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace EK0 {
+
+// KD: a declaration number or empty; EXT: "IMP", "EXP", "MTF", "MET" or "DFK"; YPOD: the template
+// slot it was opened from (0 for none). Returns when the clerk leaves with Esc.
+void DISF(const std::string& KD, const std::string& EXT, int YPOD);
+
+// Today as "dd/mm/yy" followed by a blank and the weekday.
+std::string DATEST();
+// Advances "DAR.DAT" after a store of number KD (when KD lies within the proposal's window).
+void SAVENODIAS(const std::string& KD);
+// The first line of "DAR.DAT" (fatal when the file is missing).
+std::string READNODIAS();
+
+// Prints the main page on the pre-printed form.
+void EKTY(const std::string& EXT, bool T2L);
+// Rewrites the template slot's entry with the current declaration.
+void KATY(const std::string& EXT, int YPOD);
+// The electronic submission keys of the editor (exit codes 17..33 of the field editor).
+void SUBMIT(int K, const std::string& EXT);
+
+}  // namespace EK0

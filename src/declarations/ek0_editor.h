@@ -1,0 +1,71 @@
+// Internal to the declaration editor: the state of one run of EK0::DISF shared by its files
+// (the box loop and keys, the box rules, the declaration number).
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+#include "declarations/bod.h"
+#include "platform/console.h"
+#include "screen/scr.h"
+
+namespace EK0 {
+
+struct Disf {
+    std::string KD, EXT;
+    int YPOD = 0;
+    int VV = 1;   // current box
+    int K = 0;    // exit code of the last input
+    std::array<int, 5> PP{1, 1, 1, 1, 1};
+    int YR = 1;
+    SCR::SOC ST;
+    bool leave = false;
+    bool hint = false;  // mask 20 is shown for the current box
+    std::vector<PLAT::Cell> saved;
+
+    void run();
+    // Box loop helpers.
+    void pass();
+    void dispatch();
+    void redraw();
+    void follow();  // LL follows the current box
+    void next();
+    void prev();
+    void scrollUp();
+    void scrollDown();
+    void pageUp();
+    void pageDown();
+    void mouse();
+    bool countChecks();
+    void store();
+    void leaveAsk();
+    void DIAG(bool YP);
+    void CLLS();
+    void SUMKOLLA();
+    void F10();
+    void NEASTATAXIA();
+    void calculator();
+    void PUTCLIP(int LAST);
+    void PELI(int VA);
+    std::string help(int v) const;
+    // Box rules (KEY) and the declaration number.
+    void KEY(int V, int STA);
+    void box1();
+    void FERE();
+    void DALLB(bool KX1, bool KX2, const std::string& NTM);
+    void FCOPY(const std::string& SOUR, const std::string& DEST);
+    void renameSideFiles(const std::string& from, const std::string& to);
+    void deleteSideFiles(const std::string& number);
+    void recompute();
+    bool hasHint(int V) const;
+};
+
+// A message on row 23 (mask 58) until a key.
+void message(const std::string& cp737);
+// The unsigned value of a box text as the counts use it (Val): digits after leading blanks,
+// anything else gives 0.
+int uval(const std::string& s);
+// Box 1 as PNU gives it trimmed (no blanks, no leading zeros).
+std::string numberText(const std::string& box1);
+
+}  // namespace EK0

@@ -1,0 +1,381 @@
+// The declaration editor's box rules and the declaration number: the proposal from "DAR.DAT",
+// opening, renumbering, replacing and copying from a template, the continuation records and side
+// files that go with a number, and the duty and tax lines' rules.
+#include <cmath>
+
+#include "codes/kvdi.h"
+#include "common/umas.h"
+#include "declarations/ek0.h"
+#include "declarations/ek0_editor.h"
+#include "declarations/ekdo.h"
+#include "declarations/store_form.h"
+#include "declarations/taxlines.h"
+#include "platform/codepage.h"
+#include "platform/fatal.h"
+#include "platform/files.h"
+#include "print/prns.h"
+
+namespace EK0 {
+
+using namespace BOD;
+
+namespace {
+
+std::string two(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('0' + n % 10); }
+
+std::string noBlanks(const std::string& s) {
+    std::string r;
+    for (char c : s)
+        if (c != ' ') r += c;
+    return r;
+}
+
+bool isKindBox(int V) { return V >= 101 && V <= 136 && (V - 101) % 5 == 0; }
+bool isTaxAmountBox(int V) { return V >= 104 && V <= 139 && (V - 104) % 5 == 0; }
+bool isExpressionBox(int V) { return V >= 146 && V <= 174 && (V - 146) % 4 == 0; }
+bool isValueAmountBox(int V) { return V >= 148 && V <= 176 && (V - 148) % 4 == 0; }
+
+// A date ddmmyy of the years 1990 to 2049 with a day 1..31 and a month 1..12.
+bool dateOk(const std::string& s) {
+    if (s.size() < 6) return false;
+    for (int i = 0; i < 6; ++i)
+        if (s[size_t(i)] < '0' || s[size_t(i)] > '9') return false;
+    int d = std::stoi(s.substr(0, 2)), m = std::stoi(s.substr(2, 2)), y = std::stoi(s.substr(4, 2));
+    return d >= 1 && d <= 31 && m >= 1 && m <= 12 && (y >= 90 || y <= 49);
+}
+
+}  // namespace
+
+// ---- "DAR.DAT" -----------------------------------------------------------------------------------
+
+std::string READNODIAS() {
+    auto lines = PLAT::readLines(UMAS::PATH + "DAR.DAT");
+    if (!lines) PLAT::fatal("open", UMAS::PATH + "DAR.DAT");
+    return lines->empty() ? std::string() : (*lines)[0];
+}
+
+void SAVENODIAS(const std::string& KD) {
+    const std::string n7 = UMAS::REMLCH(KD, ' ').substr(0, 7);
+    const double N = std::nearbyint(UMAS::EVAL(n7));
+    const std::string line = READNODIAS();
+    double L = 0;
+    size_t blank = line.find(' ');
+    if (blank != std::string::npos && blank + 1 <= 8) L = UMAS::EVAL(line.substr(0, blank + 1));
+    if (L <= N && N <= L + 10) {
+        std::string next = std::to_string(int64_t(N) + 1);
+        PLAT::writeWholeAtomic(UMAS::PATH + "DAR.DAT", UMAS::LEJU(next, 10) + "\r\n");
+    }
+}
+
+// ---- Box rules -----------------------------------------------------------------------------------
+
+bool Disf::hasHint(int V) const { return isKindBox(V) || isExpressionBox(V) || isValueAmountBox(V); }
+
+void Disf::recompute() {
+    SUM(DIA, GV, MAIN_FV, MAIN_SJ, AY, EXT);
+    SM2(DIA, GV, MAIN_FO, MAIN_FV, MAIN_SJ, AY, EXT);
+}
+
+void Disf::KEY(int V, int STA) {
+    if (STA == 1 && hasHint(V) && !hint) {
+        SCR::CALLM(20, true);
+        hint = true;
+    }
+    if (STA == 2 && hint) {
+        SCR::RECALL();
+        hint = false;
+    }
+    if (V == 1) {
+        if (STA == 2) box1();
+        return;
+    }
+    if (V == 8) {
+        if (STA == 2) {
+            if (!dateOk(SOB(DIA, GV, 8))) {
+                VV = 8;
+                K = 0;
+            }
+            HM = SOB(DIA, GV, 8).substr(0, 6);
+        }
+        const std::string d = SOB(DIA, GV, 8);
+        BOS(DIA, GV, 9, d);
+        if (!d.empty() && d[0] != ' ')
+            BOS(DIA, GV, 207, UMAS::LOGOTYPO[7] + " " + d.substr(0, 2) + "/" + d.substr(2, 2) + "/" + d.substr(4, 2));
+        return;
+    }
+    if (isKindBox(V)) {
+        const int line = (V - 101) / 5 + 1;
+        if (STA == 2 && SOB(DIA, GV, V) == "   ") {
+            for (int b = V; b <= V + 4; ++b) BOS(DIA, GV, b, "");
+            DIA.CCH(GV.ROW(V + 2), GV.COL(V + 2) + 7) = ' ';
+            AY.EIF[size_t(line)] = 0;
+            redraw();
+        }
+        if (STA == 3) {
+            KVDI::V0C = uint16_t(std::lround(std::max(0.0, UMAS::EVAL(SOB(DIA, GV, V)))));
+            uint8_t kk = 1;
+            KVDI::TAX(KVDI::V0C, SOB(DIA, GV, V), true, kk);
+            K = kk;
+            const int forms = uval(SOB(DIA, GV, 16));
+            if (kk == 0 && KVDI::V0C >= 1 && KVDI::V0C <= 48 && (EXT != "EXP" || (forms >= 2 && forms <= 30)))
+                FOT(DIA, GV, V, MAIN_OFS, AY);
+        }
+        recompute();
+        if (V == 101) redraw();
+        return;
+    }
+    if (isTaxAmountBox(V)) {
+        recompute();
+        redraw();
+        return;
+    }
+    if (isExpressionBox(V)) {
+        if (STA == 3) {
+            uint8_t kk = 0;
+            KVDI::NOM(KVDI::V01, true, SOB(DIA, GV, 8), kk);
+            K = kk;
+            if (kk == 0) {
+                const int row = GV.ROW(V), col = GV.COL(V);
+                DIA.CCH(row, col + 10) = '/';
+                BOS(DIA, GV, V - 1, KVDI::V01.ST);
+                DIA.CCH(row, 65) = ' ';
+                BOS(DIA, GV, V + 1, "EUR");
+                std::string is = UMAS::EVAL(KVDI::V01.IS) == 0 ? std::string(7, ' ') : UMAS::LEJU(KVDI::V01.IS, 7);
+                for (int i = 0; i < 7 && col + 11 + i <= PAGE_COLS; ++i) DIA.CCH(row, col + 11 + i) = uint8_t(is[size_t(i)]);
+            }
+        }
+        PRD(DIA, GV, V);
+        recompute();
+        if (STA == 2 && UMAS::EVAL(SOB(DIA, GV, V + 2)) < 0.005 && SOB(DIA, GV, V - 1) != "   ") {
+            SCR::CALLM(58, true);
+            SCR::PRINT(4, 23, PLAT::gr("   ΠΡΟΣΟΧΗ! ΜΗΔΕΝΙΚΗ ΑΞΙΑ ...  "));
+            PLAT::con().gotoXY(34, 23);
+            PLAT::con().showCursor(true);
+            PLAT::con().readKey();
+            SCR::CURSOR(false);
+            SCR::RECALL();
+        }
+        if (V == 146) redraw();
+        return;
+    }
+    if (isValueAmountBox(V)) {
+        if (STA == 3) {
+            uint8_t kk = 0;
+            KVDI::KAY(KVDI::V00, true, SOB(DIA, GV, 8), kk);
+            K = kk;
+            if (kk == 0) {
+                const std::string b89 = SOB(DIA, GV, 89);
+                size_t colon = b89.find(':');
+                const double q = UMAS::EVAL(colon == std::string::npos ? b89 : b89.substr(colon + 1));
+                const std::string Q = FMT(q, 9, q != std::trunc(q) ? 3 : 0);
+                BOS(DIA, GV, V - 2, Q + "*" + KVDI::V00.IS);
+                BOS(DIA, GV, 224, "EURO " + KVDI::V00.IS);
+                DIA.CCH(GV.ROW(V - 2), 65) = ' ';
+                BOS(DIA, GV, V - 1, "EUR");
+                BOS(DIA, GV, V - 3, KVDI::V00.NO);
+                if (UMAS::PAREDE[15].TIMI == 1 && V < 168) {
+                    BOS(DIA, GV, V + 2, PLAT::gr("ΡΑΕΕ ") + UMAS::REMLCH(Q, ' ') + "*" + FMT(UMAS::RAEE, 0, 6));
+                    BOS(DIA, GV, V + 3, " = ");
+                    BOS(DIA, GV, V + 4, FMT(UMAS::RAEE * q, 0, 2));
+                }
+            }
+        }
+        recompute();
+        redraw();
+        return;
+    }
+}
+
+// ---- Box 1: the declaration number ---------------------------------------------------------------
+
+void Disf::box1() {
+    if (K == 6) {
+        BOS(DIA, GV, 1, READNODIAS());
+        redraw();
+    }
+    TM = UMAS::LEJU(numberText(SOB(DIA, GV, 1)), 10);
+    if (UMAS::EVAL(TM) == 0 && K != 3) {
+        VV = 1;
+        K = 1;
+    }
+    if (K == 1 || K == 3) return;
+    if (K != 0 && K != 2) {
+        // Only Enter and Down confirm a number. Any other key on a number that is not the one
+        // confirmed does nothing: storing, deleting or printing would act on a number this
+        // workstation has not claimed, under the stored declaration of another.
+        if (TM != BTM) K = 1;
+        return;
+    }
+    if (TM == BTM) return;
+    if (UMAS::ELDI(BTM, TM, "NUDI", 10)) {
+        BOS(DIA, GV, 1, BTM);
+        TM = BTM;
+        VV = 1;
+        K = 1;
+        redraw();
+        return;
+    }
+    bool resetChange = true;
+    if (BOO) {
+        SCR::CALLM(YPOD != 0 ? 76 : 59, true);
+        if (PRNS::YES(38, 23)) {
+            PLAT::con().gotoXY(1, 1);
+            UMAS::LOCK("FDIA");
+            CHO();
+            if (BOO) {
+                UMAS::UNLOC("FDIA");
+                SCR::CALLM(60, true);
+                if (PRNS::YES(78, 23)) {
+                    UMAS::LOCK("FDIA");
+                    OTM = TM;
+                    // The declaration that had the new number goes, with its continuation records.
+                    if (DISF_RUF(false)) {
+                        DELD();
+                        DALLB(false, true, OTM);
+                    }
+                    if (YPOD == 0) {
+                        TM = BTM;
+                        CHO();
+                        if (BOO && DISF_RUF(false)) {
+                            DELD();
+                            DALLB(true, true, OTM);
+                        }
+                    }
+                    TM = OTM;
+                    BOO = false;
+                    CSM = -1;  // always written: the stored copy under the old number is gone
+                    STORE::Result r = KATD();
+                    UMAS::UNLOC("FDIA");
+                    if (!r.refusal.empty()) message(r.refusal);
+                } else {
+                    UMAS::ELDI(TM, BTM, "NUDI", 10);
+                    TM = BTM;
+                    BOS(DIA, GV, 1, TM);
+                    VV = 1;
+                    K = 1;
+                    BOO = true;  // the form still holds the declaration stored under the old number
+                    CHO();
+                    resetChange = false;
+                }
+                SCR::RECALL();
+            } else {
+                OTM = TM;
+                if (YPOD == 0) {
+                    TM = BTM;
+                    CHO();
+                    if (BOO && DISF_RUF(false)) {
+                        DELD();
+                        DALLB(true, true, OTM);
+                        renameSideFiles(BTM, OTM);
+                    }
+                    TM = OTM;
+                    BOO = false;
+                    CSM = -1;
+                    STORE::Result r = KATD();
+                    if (!r.refusal.empty()) message(r.refusal);
+                } else {
+                    TM = OTM;
+                    BOO = false;
+                    CSM = -1;
+                    STORE::Result r = KATD();
+                    if (!r.refusal.empty()) message(r.refusal);
+                    FCOPY(BTM, OTM);
+                    TM = BTM;
+                    DALLB(true, false, OTM);
+                    TM = OTM;
+                }
+                UMAS::UNLOC("FDIA");
+            }
+        } else {
+            UMAS::LOCK("FDIA");
+            FERE();
+            UMAS::UNLOC("FDIA");
+        }
+        SCR::RECALL();
+        redraw();
+    } else {
+        UMAS::LOCK("FDIA");
+        FERE();
+        UMAS::UNLOC("FDIA");
+    }
+    BTM = TM;
+    if (resetChange) CSM = CSU(DIA, GV, BOXES);
+}
+
+void Disf::FERE() {
+    CHO();
+    if (BOO) {
+        std::string damage;
+        if (!DISF_RUF(true, &damage)) {
+            // A damaged declaration is not opened: the number stays free for nothing else.
+            BOO = false;
+            message(PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ: ") + damage);
+            CLLS();
+            redraw();
+        }
+        return;
+    }
+    CLLS();
+    redraw();
+}
+
+void Disf::DALLB(bool KX1, bool KX2, const std::string& NTM) {
+    const std::string S5 = numberText(TM), S6 = numberText(NTM);
+    const int n = std::min(uval(SOB(DIA, GV, 16)), 99);
+    UMAS::LOCK("FBIS");
+    for (int s = 2; s <= n; ++s) {
+        const int from = EXT == "DFK" ? 2 * s - 2 : 3 * s - 4, to = EXT == "DFK" ? 2 * s - 1 : 3 * s - 2;
+        for (int j = from; j <= to && j <= 99; ++j) {
+            BM = UMAS::LEJU(S5 + two(s) + two(j), 14);
+            EKDO::CHOB();
+            if (!BOB) continue;
+            if (!EKDO::RUFB(LL, false)) continue;
+            if (KX2) EKDO::DELB();
+            if (KX1) {
+                BM = UMAS::LEJU(S6 + two(s) + two(j), 14);
+                BOB = false;
+                EKDO::XBOB(EXT);
+                BOS(BIS, GB, 10, SOB(DIA, GV, 1));
+                STORE::Result r = EKDO::KATB();
+                if (!r.refusal.empty()) message(r.refusal);
+            }
+        }
+    }
+    UMAS::UNLOC("FBIS");
+}
+
+void Disf::renameSideFiles(const std::string& from, const std::string& to) {
+    const std::string a = UMAS::PATH + noBlanks(from), b = UMAS::PATH + noBlanks(to);
+    std::vector<std::string> exts = {".eur", ".dil", ".T44", ".cma", ".cmb", ".byg", ".in1", ".in2"};
+    for (int s = 1; s <= 99; ++s) {
+        exts.push_back("." + two(s));
+        exts.push_back(".O" + std::to_string(s));
+        exts.push_back(".L" + std::to_string(s));
+        exts.push_back(".K" + std::to_string(s));
+    }
+    for (const std::string& e : exts) {
+        if (!PLAT::fileExists(a + e)) continue;
+        if (PLAT::fileExists(b + e)) PLAT::removeFile(b + e);
+        PLAT::renameFile(a + e, b + e);
+    }
+}
+
+void Disf::FCOPY(const std::string& SOUR, const std::string& DEST) {
+    const std::string src = UMAS::CUTLEADSPACES(SOUR), dst = UMAS::CUTLEADSPACES(DEST);
+    if (src.empty() || dst.empty()) return;
+    for (const std::string& name : PLAT::findFiles(UMAS::PATH + src + ".*")) {
+        size_t dot = name.find('.');
+        if (dot == std::string::npos) continue;
+        auto bytes = PLAT::readWhole(UMAS::PATH + name);
+        if (!bytes) continue;
+        PLAT::writeWholeAtomic(UMAS::PATH + dst + name.substr(dot, 4), *bytes);
+    }
+}
+
+void Disf::deleteSideFiles(const std::string& number) {
+    const std::string n = noBlanks(number);
+    if (n.empty()) return;
+    for (const std::string& name : PLAT::findFiles(UMAS::PATH + n + ".*")) PLAT::removeFile(UMAS::PATH + name);
+}
+
+}  // namespace EK0

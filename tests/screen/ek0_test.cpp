@@ -1,0 +1,505 @@
+// The declaration editor on the headless console: the number of box 1 (proposal, claim, opening,
+// renumbering), the new form of each kind, the count checks, the help line, storing, deleting and
+// leaving.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "common/umas.h"
+#include "declarations/bod.h"
+#include "declarations/ek0.h"
+#include "declarations/store.h"
+#include "declarations/store_form.h"
+#include "helpers/fixture.h"
+#include "platform/clock.h"
+#include "platform/codepage.h"
+#include "platform/console.h"
+#include "platform/files.h"
+#include "screen/scr.h"
+
+using namespace BOD;
+using PLAT::gr;
+namespace SC = PLAT::SC;
+
+namespace {
+
+constexpr uint8_t ENTER = 13, ESC = 27, TAB = 9;
+
+std::string trim(const std::string& s) {
+    size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+class Editor : public TESTS::Installation {
+protected:
+    void SetUp() override {
+        TESTS::Installation::SetUp();
+        install(TESTS::companies(1));
+        PLAT::setFixedNow(PLAT::DateTime{2026, 12, 10, 10, 0, 0, 0});  // a Thursday
+        for (auto& p : UMAS::PAREDE) p.TIMI = 0;
+        for (int i = 1; i <= 4; ++i) UMAS::LOGOTYPO[size_t(i)] = "HEADER " + std::to_string(i);
+        UMAS::LOGOTYPO[7] = gr("ΘΕΣΣΑΛΟΝΙΚΗ");
+        UMAS::AFM_EKTEL = "099999999";
+    }
+    void TearDown() override {
+        PLAT::setFixedNow(std::nullopt);
+        TESTS::Installation::TearDown();
+    }
+    std::string path(const std::string& name) const { return company(0) + "/" + name; }
+    // Runs the editor with the scripted keys. At each wait with the script used up the next snap
+    // looks at the screen and may script more keys; when the snaps are used up, or a snap scripts
+    // nothing, the editor is left with Esc (and "N" when it asks). Keys left over are dropped.
+    void edit(const std::string& kind, std::vector<std::function<void()>> snaps = {}, const std::string& kd = "",
+              int ypod = 0) {
+        size_t next = 0;
+        bool leaving = false;
+        con->onIdle = [&] {
+            if (leaving || con->pending() > 0) return;
+            if (next < snaps.size()) {
+                snaps[next++]();
+                if (con->pending() > 0) return;
+            }
+            leaving = true;
+            con->ch(ESC);
+            con->ch('N');
+        };
+        try {
+            EK0::DISF(kd, kind, ypod);
+        } catch (const PLAT::ScriptEnd&) {
+            ADD_FAILURE() << "the editor did not return";
+        }
+        con->onIdle = nullptr;
+        PLAT::Event ev;
+        while (con->poll(ev)) {
+        }
+        EXPECT_EQ(next, snaps.size()) << "every snap ran";
+        EXPECT_EQ(SCR::STACKPOINTER(), 0) << "the screen is restored";
+    }
+    bool claimed(const std::string& number) const {
+        for (const std::string& s : slots())
+            if (s == UMAS::LEJU(number, 10)) return true;
+        return false;
+    }
+    void type(const std::string& s) { con->keys(s); }
+    void enter() { con->ch(ENTER); }
+    void key(uint8_t scan) { con->key(scan); }
+    // Clicks a box on the first window (page rows 1..23).
+    void click(int b) { con->click(GV.COL(b), GV.ROW(b)); }
+    std::string box(int b) const { return trim(SOB(DIA, GV, b)); }
+    std::string boxOnScreen(int b) const { return trim(con->text(GV.COL(b), GV.ROW(b) + 23 - LL, GV.LEN(b))); }
+    bool stored(const std::string& number) const {
+        return STORE::find(UMAS::PATH, STORE::DECL, UMAS::LEJU(number, 10)).found;
+    }
+    bool sheetStored(const std::string& key) const {
+        return STORE::find(UMAS::PATH, STORE::SHEET, UMAS::LEJU(key, 14)).found;
+    }
+    std::array<std::string, 4> slots() const {
+        std::string img = TESTS::readFile(path("NUDI.DAT"));
+        std::array<std::string, 4> s;
+        for (int k = 0; k < 4; ++k) s[size_t(k)] = img.substr(size_t(k) * 11 + 1, uint8_t(img[size_t(k) * 11]));
+        return s;
+    }
+    void claimElsewhere(int slot, const std::string& number) {
+        std::string img = TESTS::readFile(path("NUDI.DAT"));
+        std::string v = UMAS::LEJU(number, 10);
+        img[size_t(slot) * 11] = char(v.size());
+        img.replace(size_t(slot) * 11 + 1, 10, v);
+        TESTS::writeFile(path("NUDI.DAT"), img);
+    }
+};
+
+TEST_F(Editor, NewImportDefaultsStoreAndOpenAgain) {
+    type("123");
+    enter();
+    edit("IMP", {[&] {
+        EXPECT_EQ(box(1), "123");
+        EXPECT_EQ(box(8), "101226");
+        EXPECT_EQ(box(9), "101226");
+        EXPECT_EQ(box(15), "01");
+        EXPECT_EQ(box(78), "01");
+        EXPECT_EQ(box(34), "099999999");
+        EXPECT_EQ(box(35), "HEADER 1");
+        EXPECT_EQ(box(38), "HEADER 4");
+        EXPECT_EQ(box(207), gr("ΘΕΣΣΑΛΟΝΙΚΗ 10/12/26"));
+        EXPECT_EQ(SOB(DIA, GV, 142).substr(4, 3), "IMP");
+        EXPECT_EQ(box(62), gr("ΤΙΜΟΛ.ΑΡ.:"));
+        EXPECT_EQ(box(68), gr("ΚΟΛΛΑ:"));
+        EXPECT_EQ(box(221), gr("Ο ΔΙΑΧ/ΣΤΗΣ"));
+        EXPECT_EQ(box(271), gr("Ο ΕΛΕΓΚΤΗΣ"));
+        // The cursor went on to box 2: its number and help line on row 24.
+        EXPECT_EQ(con->text(74, 24, 6), gr("αα   2"));
+        EXPECT_EQ(trim(con->text(3, 24, 71)), trim(MES.line(GV.HLP(2))));
+        // Claimed in "NUDI".
+        EXPECT_TRUE(claimed("123"));
+    }});
+    EXPECT_FALSE(claimed("123")) << "leaving frees the claim";
+    EXPECT_FALSE(stored("123")) << "a new form is not stored by leaving";
+
+    // Type a few boxes and store with F4; Esc then leaves at once.
+    type("123");
+    enter();
+    click(22);
+    type("ACME TRADING");
+    enter();
+    click(2);
+    type("IM");
+    enter();
+    key(SC::F4);
+    edit("IMP", {[&] {
+        EXPECT_TRUE(stored("123"));
+        con->ch(ESC);
+    }});
+    EXPECT_EQ(PLAT::readLines(path("DAR.DAT"))->at(0), "1         ") << "123 lies outside the proposal's window";
+
+    // Opened again from its number.
+    for (int b = 2; b <= 207; ++b) BOS(DIA, GV, b, "");
+    type("123");
+    enter();
+    edit("IMP", {[&] {
+        EXPECT_EQ(box(22), "ACME TRADING");
+        EXPECT_EQ(box(2), "IM");
+        EXPECT_EQ(boxOnScreen(22), "ACME TRADING");
+        con->ch(ESC);
+    }});
+}
+
+// The new form of each kind: the texts that differ by kind.
+TEST_F(Editor, NewFormByKind) {
+    struct K {
+        const char* kind;
+        bool invoiceLabel;
+        const char* b221;
+        const char* b268;
+        const char* b271;
+    };
+    const K kinds[] = {{"IMP", true, "Ο ΔΙΑΧ/ΣΤΗΣ", "Σ Υ Ν Ο Λ Ο", "Ο ΕΛΕΓΚΤΗΣ"},
+                       {"EXP", true, "", "", "Ο ΕΛΕΓΚΤΗΣ"},
+                       {"MTF", true, "", "", ""},
+                       {"MET", true, "", "", ""},
+                       {"DFK", false, "", "Σ Υ Ν Ο Λ Ο", "Ο ΕΛΕΓΚΤΗΣ"}};
+    UMAS::PAREDE[1].TIMI = 1;
+    for (const K& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        ASSERT_TRUE(SETFORM(k.kind));
+        for (int b = 2; b <= BOXES; ++b) BOS(DIA, GV, b, "X");
+        type("77");
+        enter();
+        edit(k.kind, {[&] {
+            EXPECT_EQ(box(62), k.invoiceLabel ? gr("ΤΙΜΟΛ.ΑΡ.:") : "");
+            EXPECT_EQ(box(68), "PC");
+            EXPECT_EQ(box(70), gr("ΧΙΛ/ΜΑ:"));
+            EXPECT_EQ(SOB(DIA, GV, 142).substr(4, 3), k.kind);
+            EXPECT_EQ(box(221), gr(k.b221));
+            EXPECT_EQ(box(268), gr(k.b268));
+            EXPECT_EQ(box(271), gr(k.b271));
+            EXPECT_EQ(box(100), "");
+            EXPECT_EQ(box(2), "") << "the old boxes are emptied";
+            EXPECT_EQ(BOD::FRONTLINES, std::string(k.kind) == "DFK" ? 84 : 113);
+            con->ch(ESC);
+        }});
+    }
+}
+
+TEST_F(Editor, CountChecksOnForms16And18) {
+    // The table of counts, each typed in a fresh editor run.
+    struct C {
+        const char* kind;
+        const char* b16;
+        const char* b18;  // nullptr: only box 16 is typed
+        bool back;        // the cursor comes back to the box
+    };
+    const C cases[] = {{"IMP", "0", nullptr, true},   {"IMP", "34", nullptr, true}, {"IMP", "33", nullptr, false},
+                       {"DFK", "34", nullptr, false}, {"DFK", "51", nullptr, true}, {"IMP", "3", "5", false},
+                       {"IMP", "3", "7", false},      {"IMP", "3", "4", true},      {"IMP", "3", "8", true},
+                       {"DFK", "3", "4", false},      {"DFK", "3", "6", true},      {"IMP", "1", "1", false},
+                       {"IMP", "1", "2", true}};
+    for (const C& c : cases) {
+        SCOPED_TRACE(std::string(c.kind) + " 16=" + c.b16 + " 18=" + (c.b18 ? c.b18 : "-"));
+        // A run per case: confirm the number, type the counts, look where the cursor is.
+        ASSERT_TRUE(SETFORM(c.kind));
+        int b = c.b18 ? 18 : 16;
+        type("5");
+        enter();
+        if (c.b18) {
+            click(16);
+            type(c.b16);
+            enter();
+        }
+        click(b);
+        con->keys(std::string(2, char(25)));  // Ctrl-Y empties the field
+        type(c.b18 ? c.b18 : c.b16);
+        enter();
+        edit(c.kind, {[&] {
+            int expect = c.back ? b : b + 1;
+            while (GV.TYP(expect) == TY_SHOW) ++expect;
+            EXPECT_EQ(con->text(74, 24, 6), gr("αα ") + UMAS::RIJU(std::to_string(expect), 3));
+        }});
+    }
+}
+
+TEST_F(Editor, EscAsksOnlyAfterAChangeAndF4WritesOnce) {
+    type("40");
+    enter();
+    click(2);
+    type("AB");
+    enter();
+    con->ch(ESC);  // asks: answer no, the editor stays
+    con->ch('O');
+    key(SC::F4);
+    std::string first;
+    edit("IMP", {[&] {
+        EXPECT_TRUE(stored("40"));
+        first = TESTS::readFile(path("DISM.DAT"));
+        key(SC::F4);  // nothing changed: nothing written
+    },
+                  [&] {
+                      EXPECT_EQ(TESTS::readFile(path("DISM.DAT")), first);
+                      con->ch(ESC);
+                  }});
+    // After the question was answered no, the text typed is still there and stored.
+    EXPECT_EQ(box(2), "AB");
+}
+
+TEST_F(Editor, EscWithAChangeShowsTheQuestion) {
+    type("41");
+    enter();
+    click(2);
+    type("Z");
+    enter();
+    con->ch(ESC);
+    edit("IMP", {[&] {
+        EXPECT_NE(con->text(12).find(gr("ΕΞΟΔΟΣ ΧΩΡΙΣ ΚΑΤΑΧΩΡΗΣΗ")), std::string::npos);
+        con->ch('N');
+    }});
+    EXPECT_FALSE(stored("41"));
+}
+
+TEST_F(Editor, BusyNumberAndOwnClaim) {
+    claimElsewhere(2, "123");
+    type("123");
+    enter();
+    edit("IMP", {[&] {
+        // The busy screen until Esc.
+        EXPECT_NE(con->dump().find("ΠΡΟΣΟΧΗ"), std::string::npos);
+        con->ch(ESC);
+    },
+                  [&] {
+                      EXPECT_EQ(box(1), "") << "box 1 returns to the previous (no) number";
+                      EXPECT_EQ(con->text(74, 24, 6), gr("αα   1"));
+                      con->ch(ESC);
+                  }});
+    EXPECT_EQ(slots()[2], "123       ") << "the other workstation keeps its claim";
+
+    // This workstation confirms 200, then types 123 without confirming it and leaves: only its own
+    // claim is freed.
+    type("200");
+    enter();
+    click(1);
+    con->keys(std::string(1, char(25)));
+    type("123");
+    key(SC::UP);
+    edit("IMP", {[&] {
+        EXPECT_TRUE(claimed("200"));
+        EXPECT_EQ(TM, "123       ");
+    }});
+    EXPECT_FALSE(claimed("200"));
+    EXPECT_EQ(slots()[2], "123       ");
+}
+
+TEST_F(Editor, TabProposesTheNumberAndF4AdvancesIt) {
+    TESTS::writeFile(path("DAR.DAT"), "1240      \r\n");
+    con->ch(TAB);
+    edit("IMP", {[&] {
+        EXPECT_EQ(box(1), "1240");
+        EXPECT_EQ(con->text(74, 24, 6), gr("αα   1")) << "Tab leaves the cursor on box 1";
+        enter();
+        type("X");
+        enter();
+        key(SC::F4);
+    },
+                  [&] {
+                      EXPECT_TRUE(stored("1240"));
+                      EXPECT_EQ(PLAT::readLines(path("DAR.DAT"))->at(0), "1241      ");
+                      con->ch(ESC);
+                  }});
+}
+
+TEST_F(Editor, LastNumberFileWindow) {
+    struct C {
+        const char* stored;
+        const char* after;
+    };
+    const C cases[] = {{"1240", "1241"}, {"1245", "1246"}, {"1250", "1251"}, {"1251", "1240"}, {"1239", "1240"}};
+    for (const C& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TESTS::writeFile(path("DAR.DAT"), "1240      \r\n");
+        EK0::SAVENODIAS(UMAS::LEJU(c.stored, 10));
+        EXPECT_EQ(trim(PLAT::readLines(path("DAR.DAT"))->at(0)), c.after);
+    }
+    // A line without a blank proposes 0: only 0..10 advance it.
+    TESTS::writeFile(path("DAR.DAT"), "1240\r\n");
+    EK0::SAVENODIAS("5");
+    EXPECT_EQ(trim(PLAT::readLines(path("DAR.DAT"))->at(0)), "6");
+}
+
+TEST_F(Editor, LeadingZerosAreDropped) {
+    type("00123");
+    enter();
+    edit("IMP", {[&] {
+        EXPECT_EQ(TM, "123       ");
+        EXPECT_EQ(box(1), "123");
+        con->ch(ESC);
+    }});
+}
+
+// A stored declaration with continuation records and side files, renumbered in the editor.
+class Renumber : public Editor {
+protected:
+    void makeStored(const std::string& number) {
+        ASSERT_TRUE(SETFORM("IMP"));
+        type(number);
+        enter();
+        click(16);
+        type("2");
+        enter();
+        click(18);
+        type("3");
+        enter();
+        click(2);
+        type("IM");
+        enter();
+        key(SC::F4);
+        edit("IMP", {[&] { con->ch(ESC); }});
+        ASSERT_TRUE(stored(number));
+        // Items 2 and 4 of sheet 2.
+        UMAS::LOCK("FBIS");
+        for (int item : {2, 4}) {
+            for (int b = 1; b <= SHEET_BOXES; ++b) BOS(BIS, GB, b, "");
+            BOS(BIS, GB, 1, "02");
+            BOS(BIS, GB, 3, "0" + std::to_string(item));
+            BOS(BIS, GB, 23, "GOODS " + std::to_string(item));
+            BM = UMAS::LEJU(number + "020" + std::to_string(item), 14);
+            BOB = false;
+            EKDO::KATB();
+        }
+        UMAS::UNLOC("FBIS");
+        for (const char* ext : {".T44", ".O1", ".L2", ".V1", ".02"}) TESTS::writeFile(path(number + ext), ext);
+    }
+    void renumber(const std::string& from, const std::string& to, char answer) {
+        type(from);
+        enter();
+        click(1);
+        con->keys(std::string(1, char(25)));
+        type(to);
+        enter();
+        con->ch(uint8_t(answer));
+        edit("IMP", {[&] { con->ch(ESC); }});
+    }
+};
+
+TEST_F(Renumber, ToAFreeNumberMovesItemsAndSideFiles) {
+    makeStored("100");
+    renumber("100", "200", 'N');
+    EXPECT_FALSE(stored("100"));
+    EXPECT_TRUE(stored("200"));
+    EXPECT_FALSE(sheetStored("1000202"));
+    EXPECT_FALSE(sheetStored("1000204"));
+    EXPECT_TRUE(sheetStored("2000202"));
+    EXPECT_TRUE(sheetStored("2000204"));
+    for (const char* ext : {".T44", ".O1", ".L2", ".02"}) {
+        EXPECT_TRUE(TESTS::exists(path(std::string("200") + ext))) << ext;
+        EXPECT_FALSE(TESTS::exists(path(std::string("100") + ext))) << ext;
+    }
+    EXPECT_TRUE(TESTS::exists(path("100.V1"))) << "the tax bases keep the old number";
+    EXPECT_FALSE(TESTS::exists(path("200.V1")));
+    // The items carry the new number in sheet box 10, the declaration loads under it.
+    BM = UMAS::LEJU("2000202", 14);
+    EKDO::CHOB();
+    ASSERT_TRUE(BOB);
+    ASSERT_TRUE(EKDO::RUFB(LL, false));
+    EXPECT_EQ(trim(SOB(BIS, GB, 10)), "200");
+    EXPECT_EQ(trim(SOB(BIS, GB, 23)), "GOODS 2");
+    EXPECT_EQ(trim(SOB(BIS, GB, 137)), gr("ΚΩΔ.TARIC:"));
+    TM = "200       ";
+    EK0::CHO();
+    ASSERT_TRUE(BOO);
+    ASSERT_TRUE(EK0::DISF_RUF(false));
+}
+
+// 151 and 232 have the same change checksum in box 1: the renumbered declaration is still written.
+TEST_F(Renumber, SameChecksumIsStillWritten) {
+    makeStored("151");
+    renumber("151", "232", 'N');
+    EXPECT_FALSE(stored("151"));
+    EXPECT_TRUE(stored("232"));
+    for (int b = 2; b <= 207; ++b) BOS(DIA, GV, b, "");
+    type("232");
+    enter();
+    edit("IMP", {[&] {
+        EXPECT_EQ(box(2), "IM");
+        con->ch(ESC);
+    }});
+}
+
+TEST_F(Renumber, AnsweringNoOpensTheTypedNumber) {
+    makeStored("100");
+    renumber("100", "300", 'O');
+    EXPECT_TRUE(stored("100"));
+    EXPECT_FALSE(stored("300")) << "a new form, not stored";
+    EXPECT_TRUE(sheetStored("1000202"));
+    EXPECT_EQ(box(2), "");
+}
+
+TEST_F(Renumber, ReplacingAnotherDeclaration) {
+    makeStored("100");
+    makeStored("300");
+    type("100");
+    enter();
+    click(1);
+    con->keys(std::string(1, char(25)));
+    type("300");
+    enter();
+    con->ch('N');  // renumber
+    con->ch('N');  // replace 300
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("100"));
+    EXPECT_TRUE(stored("300"));
+    EXPECT_TRUE(sheetStored("3000202"));
+    EXPECT_FALSE(sheetStored("1000202"));
+}
+
+TEST_F(Renumber, DeleteTakesItemsAndSideFiles) {
+    makeStored("100");
+    type("100");
+    enter();
+    key(SC::F5);
+    con->ch('N');
+    edit("IMP", {[&] {
+        EXPECT_EQ(box(1), "100");
+        EXPECT_EQ(box(2), "") << "cleared to a new form";
+        con->ch(ESC);
+        con->ch('N');
+    }});
+    EXPECT_FALSE(stored("100"));
+    EXPECT_FALSE(sheetStored("1000202"));
+    EXPECT_FALSE(sheetStored("1000204"));
+    for (const char* ext : {".T44", ".O1", ".L2", ".V1", ".02"})
+        EXPECT_FALSE(TESTS::exists(path(std::string("100") + ext))) << ext;
+}
+
+TEST_F(Editor, F5OnANewFormDoesNothing) {
+    type("9");
+    enter();
+    click(2);
+    type("Q");
+    enter();
+    key(SC::F5);
+    edit("IMP", {[&] {
+        EXPECT_EQ(box(2), "Q");
+        con->ch(ESC);
+        con->ch('N');
+    }});
+}
+
+}  // namespace
