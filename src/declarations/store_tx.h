@@ -38,7 +38,7 @@ public:
     [[noreturn]] void damaged(int f, const std::string& what) const { throw Damaged{name(f), what}; }
 
 private:
-    static constexpr int64_t PAGE = 16384;
+    static constexpr int64_t PAGE = 4096;
     struct F {
         PLAT::File file;
         std::string name;

@@ -251,8 +251,11 @@ struct Index {
 // ---- Chains of "DISH.DAT" and "DIPE.DAT" -------------------------------------------------------
 enum class ChainOutcome { LINKED, FULL, DAMAGED };
 
-ChainOutcome chainInsert(Tx& tx, int f, int64_t K, int32_t pos) {
+ChainOutcome chainInsert(Tx& tx, int f, int64_t K, int32_t pos, int heads) {
     int64_t recs = tx.records(f, 6);
+    // A file without its whole head area (an older layout not yet widened) is never written:
+    // a key past its heads would land on another chain's node.
+    if (recs < heads || K >= heads) return ChainOutcome::DAMAGED;
     int64_t R = K;
     uint8_t b[6];
     for (int64_t steps = 0;; ++steps) {
@@ -452,7 +455,7 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         ix.insert(key, XN);
 
         if (auto day = dayKey(r.date)) {
-            auto o = chainInsert(tx, tx.open("DISH.DAT", true), *day, XN);
+            auto o = chainInsert(tx, tx.open("DISH.DAT", true), *day, XN, DAY_HEADS);
             if (o == ChainOutcome::FULL)
                 res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DISH.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"));
             else if (o == ChainOutcome::DAMAGED)
@@ -463,7 +466,7 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
                 res.notices.push_back(gr("ΠΕΛΑΤΗΣ ΜΕ ΑΡΙΘΜΟ ") + std::to_string(r.cust) +
                                       gr(": Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
             } else {
-                auto o = chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN);
+                auto o = chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN, CUST_HEADS);
                 if (o == ChainOutcome::FULL)
                     res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DIPE.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
                 else if (o == ChainOutcome::DAMAGED)

@@ -632,3 +632,72 @@ TEST_F(DeclStore, DeletionUnlinksAndFreesExactly) {
     BOD::TM = STORE::padKey("21", 10);
     EXPECT_FALSE(EK0::CHO().found);
 }
+
+// The installed form: the spec's example declaration packs to the same 325 bytes through the real
+// box tables of both main pages, and a filled form of every kind comes back box for box.
+TEST_F(DeclStore, TheInstalledFormsStoreAndLoadBack) {
+    TESTS::loadMasks();
+    for (const char* kind : {"IMP", "DFK"}) {
+        ASSERT_TRUE(BOD::SETFORM(kind)) << kind;
+        newDeclaration("1234");
+        setDate("010599");
+        std::string data = EK0::KATD_DATA();
+        EXPECT_EQ(data, bytes({102, 210, 4}) + std::string(6, '\0') + bytes({6}) + "010599" + std::string(281, '\0') +
+                            bytes({102, 232, 253}) + std::string(25, '\0'))
+            << kind;
+        // Every box filled with digits and letters to its width, as typed.
+        for (int i = 2; i <= BOD::BOXES; ++i) {
+            if (i == 8) continue;
+            std::string s;
+            for (int k = 0; k < BOD::GV.LEN(i); ++k) s += char(i % 2 ? '1' + (i + k) % 9 : 'A' + (i + k) % 26);
+            std::string typed = s;
+            if (BOD::ISNUMTYPE(BOD::GV.TYP(i))) BOD::PNU(BOD::GV, i, typed, false, BOD::GV.TYP(i) == BOD::TY_ZNUM ? '0' : ' ');
+            setBox(i, typed);
+        }
+        std::string number = "1234";
+        BOD::PNU(BOD::GV, 1, number, false, BOD::GV.TYP(1) == BOD::TY_ZNUM ? '0' : ' ');
+        setBox(1, number);  // box 1 as the editor leaves it
+        std::vector<std::string> before;
+        for (int i = 1; i <= BOD::BOXES; ++i) before.push_back(BOD::SOB(BOD::DIA, BOD::GV, i));
+        store();
+        for (int i = 2; i <= BOD::BOXES; ++i) setBox(i, "");
+        ASSERT_TRUE(EK0::CHO().found);
+        ASSERT_TRUE(EK0::DISF_RUF(true));
+        for (int i = 1; i <= BOD::BOXES; ++i) EXPECT_EQ(BOD::SOB(BOD::DIA, BOD::GV, i), before[size_t(i - 1)]) << kind << " box " << i;
+        // A sheet item the same way; boxes 2, 8, 9, 11 and 12 come from the main page.
+        std::vector<std::string> sheet;
+        for (int i = 1; i <= BOD::SHEET_BOXES; ++i) {
+            std::string v;
+            for (int k = 0; k < BOD::GB.LEN(i); ++k) v += char('1' + (i + k) % 9);
+            if (BOD::ISNUMTYPE(BOD::GB.TYP(i))) BOD::PNU(BOD::GB, i, v, false, BOD::GB.TYP(i) == BOD::TY_ZNUM ? '0' : ' ');
+            BOD::BOS(BOD::BIS, BOD::GB, i, v);
+            sheet.push_back(BOD::SOB(BOD::BIS, BOD::GB, i));
+        }
+        BOD::BM = STORE::padKey("12340203", 14);
+        BOD::BOB = false;
+        ASSERT_TRUE(EKDO::KATB().stored);
+        for (int i = 1; i <= BOD::SHEET_BOXES; ++i) BOD::BOS(BOD::BIS, BOD::GB, i, "");
+        ASSERT_TRUE(EKDO::CHOB().found);
+        ASSERT_TRUE(EKDO::RUFB(23, true));
+        for (int i = 1; i <= BOD::SHEET_BOXES; ++i)
+            if (i != 2 && i != 8 && i != 9 && i != 11 && i != 12)
+                EXPECT_EQ(BOD::SOB(BOD::BIS, BOD::GB, i), sheet[size_t(i - 1)]) << kind << " sheet box " << i;
+        EXPECT_EQ(BOD::SOB(BOD::BIS, BOD::GB, 11).substr(0, 6), "010599");
+        BOD::DELD();
+    }
+}
+
+TEST_F(DeclStore, ADayTableOfTheOlderLayoutIsNeverWritten) {
+    // 11160 heads: the years from 2020 have no heads yet (the upgrade widens the file first).
+    {
+        PLAT::File f("CO/DISH.DAT", PLAT::File::READWRITE);
+        f.truncate(11160 * 6 + 5 * 6);
+    }
+    auto dish = file("DISH.DAT");
+    newDeclaration("45");
+    setDate("010124");
+    STORE::Result r = store();
+    EXPECT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(file("DISH.DAT"), dish);
+    EXPECT_TRUE(EK0::CHO().found);
+}
