@@ -140,11 +140,15 @@ double startupMs() {
 
 }  // namespace
 
-void storeBench();  // bench/store_bench.cpp
+void taxLinesBench();       // bench/taxlines_bench.cpp
+void storeBench();          // bench/store_bench.cpp
+void placesBarMoveBytes();  // bench/codes_bench.cpp
 
 int main() {
     storeBench();
     screenBytes();
+    placesBarMoveBytes();
+    taxLinesBench();
     std::vector<double> times;
     for (int i = 0; i < 10; ++i) times.push_back(startupMs());
     std::sort(times.begin(), times.end());

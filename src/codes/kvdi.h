@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "codes/gencod.h"
 #include "common/umas.h"
 #include "platform/codec.h"
 
@@ -290,8 +291,8 @@ extern std::string B4;       // today's year as four digits
 // Reads today's date into E, M, H, D and B4.
 void TODAY();
 
-// The key legend of the code-table screens.
-extern UMAS::FUN GM1;
+// The key legends of the code-table screens and of the goods catalogue's taxes of a line.
+extern UMAS::FUN GM1, GM2;
 
 // ---- Routines ----------------------------------------------------------------------------------
 
@@ -309,6 +310,14 @@ void ZER(std::string& S);
 int32_t dateKey(const std::string& DDMMYY);
 // The name of base kind EI (ten characters; empty outside 1..30).
 std::string EIDFOR(uint8_t EI);
+
+// The goods catalogue's routines: the 26-character code composed from a VAT-code pick; the sort
+// key of a code (its first 12 characters without blanks as a number, 10^22 when 0); the paste of
+// the clipboard remainder (SCR::RESTCLIP) into lines from..6 of width characters (a piece ends at
+// a line break, which is dropped, or at the width, the next character staying for the next line).
+std::string EMP_CODE(const GENCOD::REC_FPA& r);
+double EMP_KVAL(const std::string& KV);
+void EMP_PUTCLIP(std::array<std::string, 7>& lines, int from, size_t width);
 
 // ---- Screens -----------------------------------------------------------------------------------
 

@@ -22,6 +22,11 @@ uint32_t digitsValue(const std::string& s);
 // no date); a day past the month's end is clamped in S.
 std::string weekdayOf(std::string& S);
 
+// A rate text cut before its first character that is not part of a number; a tax's rate as the
+// goods catalogue shows it (8 characters, by its base kind).
+std::string cutRate(const std::string& s);
+std::string rateText8(const RECTAX& t);
+
 // The arrows of legend entry 7 (and entry 9).
 void arrows();
 // The screen's mask and the legend row, both saved, and the legend.
@@ -67,7 +72,7 @@ struct Screen {
     // State: this screen's own change flag and bar position.
     bool BO = false;
     int L = 0, CL = 0, SL = 0, K = 0;
-    bool quit = false;  // set by a part that ends the screen with nothing handed back
+    bool quit = false;  // set by a table that ends the screen with nothing handed back
     int rec() const { return SL * rows + L + 1; }
     int y() const { return YA + L; }
     void openOn(int n) {  // record n (1-based) highlighted

@@ -110,7 +110,6 @@ void open(const std::string& KD, const std::string& EXT, int slot) {
 // Asks for the printout (mask 63, answer at column 30 of row 23).
 bool askPrint() {
     SCR::CALLM(63, true);
-    SCR::PRINT(3, 23, PLAT::gr("ΕΚΤΥΠΩΣΗ ΚΑΤΑΣΤΑΣΗΣ (Ν/Ο):"));
     const bool yes = PRNS::YES(30, 23);
     if (!yes) SCR::RECALL();
     return yes;

@@ -225,6 +225,8 @@ void Disf::box1() {
             if (BOO) {
                 UMAS::UNLOC("FDIA");
                 SCR::CALLM(60, true);
+                SCR::PRINT(42, 22, PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ") + UMAS::CUTLEADSPACES(TM) + PLAT::gr(" ΥΠΑΡΧΕΙ ΗΔΗ."));
+                SCR::PRINT(42, 23, PLAT::gr("ΑΝΤΙΚΑΤΑΣΤΑΣΗ ΤΗΣ (Ν/Ο) ?"));
                 if (PRNS::YES(78, 23)) {
                     UMAS::LOCK("FDIA");
                     OTM = TM;

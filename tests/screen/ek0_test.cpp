@@ -41,6 +41,7 @@ protected:
         for (int i = 1; i <= 4; ++i) UMAS::LOGOTYPO[size_t(i)] = "HEADER " + std::to_string(i);
         UMAS::LOGOTYPO[7] = gr("ΘΕΣΣΑΛΟΝΙΚΗ");
         UMAS::AFM_EKTEL = "099999999";
+        ASSERT_TRUE(SETFORM("IMP"));  // the form views point into this test's masks
     }
     void TearDown() override {
         PLAT::setFixedNow(std::nullopt);
@@ -486,6 +487,34 @@ TEST_F(Renumber, DeleteTakesItemsAndSideFiles) {
     EXPECT_FALSE(sheetStored("1000204"));
     for (const char* ext : {".T44", ".O1", ".L2", ".V1", ".02"})
         EXPECT_FALSE(TESTS::exists(path(std::string("100") + ext))) << ext;
+}
+
+// The value rows, the statistical value, the value for VAT and the euro total follow a change.
+TEST_F(Editor, TheTotalsFollowAValueRow) {
+    type("60");
+    enter();
+    key(SC::PGDN);
+    key(SC::PGDN);
+    edit("IMP", {[&] {
+        ASSERT_EQ(LL, 69);
+        // The expression first: entering it with an empty expression would blank the code.
+        con->click(GV.COL(146), GV.ROW(146) + 23 - LL);
+        type("1000/1.25");
+        enter();
+        con->click(GV.COL(145), GV.ROW(145) + 23 - LL);
+        type("USD");
+        enter();
+        enter();
+    },
+                  [&] {
+                      EXPECT_EQ(box(145), "USD");
+                      EXPECT_EQ(box(146), "1000/1.25");
+                      EXPECT_EQ(box(148), "800.00");
+                      EXPECT_EQ(box(100), "800.00");
+                      EXPECT_EQ(box(177), "800.00");
+                      EXPECT_EQ(box(179), "800.00");
+                      EXPECT_EQ(boxOnScreen(100), "800.00") << "shown";
+                  }});
 }
 
 TEST_F(Editor, F5OnANewFormDoesNothing) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 
 #include "codes/kvdi.h"
@@ -443,6 +444,44 @@ TEST_F(CodeTables, ATableOfAnotherSizeIsReadUpToItsSizeAndTheClerkIsTold) {
     ch(ESC);
     KVDI::APO(mee, false, KK);
     EXPECT_EQ(read("APO").size(), 1116u);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace KVTEST;
+
+TEST_F(CodeTables, AMissingTableIsToldOpensEmptyAndF1CreatesIt) {
+    std::filesystem::remove(dat("APO"));
+    ch(' ');  // the message
+    ch(ENTER);
+    type("ΒΟΛΟΣ");
+    ch(ENTER);
+    key(SC::F1);
+    KVDI::RECAPO mee;
+    uint8_t KK = 0;
+    run([&] { KVDI::APO(mee, false, KK); });
+    EXPECT_EQ(con->bells, 1);
+    const std::string f = read("APO");
+    ASSERT_EQ(f.size(), 1116u);
+    EXPECT_EQ(f.substr(0, 31), pstr(pad(gr("ΒΟΛΟΣ"), 30), 30));
+}
+
+TEST_F(CodeTables, GoodsDetailsBeyondTheirFileAreToldAndNeverWritten) {
+    std::string emp(KVDI::F_EMP.size, '\0');
+    KVDI::REC{"11111111", 60000}.encode(reinterpret_cast<uint8_t*>(emp.data()));
+    TESTS::writeFile(dat("EMP"), emp);
+    const std::string before = read("PEMP");
+    ch(' ');  // the message
+    ch(ENTER);
+    ch(ENTER);
+    key(SC::RIGHT);
+    ch(ESC);
+    uint8_t KK = 0;
+    run([&] { KVDI::EMP(KVDI::V0A, false, KK); });
+    EXPECT_EQ(con->bells, 1);
+    EXPECT_EQ(read("PEMP"), before);
 }
 
 }  // namespace
