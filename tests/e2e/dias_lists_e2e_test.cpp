@@ -30,6 +30,9 @@ TEST(DeclarationListsEndToEnd, ByDateAndTemplateSlot) {
     t.text("500");
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("αα   2")) << t.screen();
+    t.text("EX");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("αα   3")) << t.screen();
     t.keys("F4");
     for (int i = 0; i < 100 && TESTS::readFile(dism).empty(); ++i) usleep(50000);
     ASSERT_FALSE(TESTS::readFile(dism).empty()) << "stored";
@@ -45,7 +48,9 @@ TEST(DeclarationListsEndToEnd, ByDateAndTemplateSlot) {
     ASSERT_TRUE(t.waitFor("500")) << t.screen();
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
+    ASSERT_TRUE(t.waitFor("ΔΙΑΣΑΦΗΣΗ 500")) << t.screen();
     t.keys("Escape");
+    if (t.waitFor("ΧΩΡΙΣ ΚΑΤΑΧΩΡΗΣΗ", 1000)) t.text("N");
     ASSERT_TRUE(t.waitFor("ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ ╞")) << t.screen();
     t.keys("Escape");
     t.keys("Escape");
@@ -60,6 +65,7 @@ TEST(DeclarationListsEndToEnd, ByDateAndTemplateSlot) {
     ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("αα   2")) << t.screen();
+    t.keys("C-y");
     t.text("IM");
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("αα   3")) << t.screen();
