@@ -471,7 +471,7 @@ void DIAH(const std::string& EXT) {
             SCR::PRINT(27, y, std::string(9, ' '));
             if (!trimRight(r.HM).empty()) {
                 const std::string wd = weekdayOf(r.HM);
-                SCR::PRINT(27, y, r.HM);
+                SCR::PRINT(27, y, pad(r.HM, 6));
                 SCR::PRINT(34, y, wd);
             }
             SCR::PRINT(39, y, pad(r.KD, 10));
