@@ -2,7 +2,7 @@
 #   make run    build, lay out the demo installation and start the program in this terminal
 #   make check  build (with AddressSanitizer and UBSan) and run every test
 
-PACKAGES := cmake g++ make libgtest-dev tmux faketime clang
+PACKAGES := cmake g++ make libgtest-dev tmux faketime clang libclang-rt-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD    ?= build
 CHECKDIR ?= build-check

@@ -8,6 +8,7 @@
 #include "config/params.h"
 #include "declarations/dias.h"
 #include "declarations/store.h"
+#include "invoicing/tim.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
 
@@ -53,7 +54,7 @@ void writeCp1253Text(const std::string& path, const std::vector<std::string>& ut
 void makeCompanyFolder(const std::string& dir) {
     fs::create_directories(dir);
     fs::path d(dir);
-    for (const char* lock : {"FMAS", "FDIA", "FBIS", "FYPO", "FPAR", "FTIM", "FPEL", "FKVD", "FEMP", "F105", "FAPO"})
+    for (const char* lock : {"FMAS", "FDIA", "FBIS", "FYPO", "FPAR", "FTIM", "FPEL", "FKVD", "FEMP", "F105", "FAPO", "FREB"})
         writeBytes(d / (std::string(lock) + ".DAT"), std::string(1, '\0'));
     writeBytes(d / "NUDI.DAT", std::string(44, '\0'));
     writeBytes(d / "NUTI.DAT", std::string(28, '\0'));
@@ -89,11 +90,13 @@ void makeCompanyFolder(const std::string& dir) {
     PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
     makeCodeTables(dir);
-    // The declaration and continuation-sheet stores, empty.
-    STORE::installFiles(dir);
-    DIAS::installTemplates(dir);  // the declaration templates, every slot free
 
     seedCustomerFiles(dir);
+    TIM::makeInvoiceFiles(dir);
+    // The declaration and continuation-sheet stores, empty, and the declaration templates with
+    // every slot free.
+    STORE::installFiles(dir);
+    DIAS::installTemplates(dir);
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,

@@ -108,7 +108,17 @@ std::string emptyPEMP() {
     return s;
 }
 
+// The currencies come with the euro in entry 24: its rate is the euro rate of the company choice,
+// and no screen edits that entry.
+std::string emptyNOM() {
+    std::string s(KVDI::F_NOM.size, '\0');
+    KVDI::RECNOM{"EUR", PLAT::gr("ΕΥΡΩ"), "EUR", 1, "", "340.75"}.encode(reinterpret_cast<uint8_t*>(s.data()) + 14 +
+                                                                         23 * KVDI::RECNOM::SIZE);
+    return s;
+}
+
 std::string emptyImage(const std::string& name, size_t size) {
+    if (name == "NOM") return emptyNOM();
     if (name == "SFR") return emptySFR();
     if (name == "EMP") return emptyEMP();
     if (name == "PEMP") return emptyPEMP();

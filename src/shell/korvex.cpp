@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 #include "codes/kvdi.h"
@@ -53,6 +54,8 @@ void afterChoice() {
         sequenceLog.emplace_back(name);
         fn();
     };
+    // One workstation at a time runs the sequence on a company folder.
+    auto sequenceLock = std::make_unique<REBUILDS::SequenceLock>();
     step("random", [] { std::srand(unsigned(std::time(nullptr))); });
     step("REB_POL", REBUILDS::REB_POL);
     step("REB_PELAT MF", [] { REBUILDS::REB_PELAT("MF"); });
@@ -95,6 +98,8 @@ void afterChoice() {
         UMAS::KALOS1.clear();
         UMAS::KALOS2.clear();
     });
+    sequenceLock.reset();
+    REBUILDS::reportZeroEuro();
 }
 
 void mainMenu() {

@@ -1,33 +1,42 @@
-// The upgrades find out by themselves whether their file needs work. The layouts they convert
-// belong to the code tables, customers, declarations and invoices; until those files exist in this
-// installation there is nothing to convert and each routine returns at once.
+// The steps of the sequence whose files (goods, field tables, invoices, series, declarations,
+// receipts) are not converted yet: each returns at once. And the report of a euro rate of 0.
 #include "upgrades/rebuilds.h"
+
+#include "common/umas.h"
+#include "platform/codepage.h"
+#include "platform/console.h"
+#include "screen/scr.h"
 
 namespace REBUILDS {
 
-void REB_POL() {}
-void REB_PELAT(const std::string&) {}
-void REB_NOM() {}
-void REB_NOM_2() {}
-void REB_PRE() {}
-void REB_TAX() {}
 void REB_PEMP() {}
-void REB_PRE2() {}
 void REB_PARDISK() {}
 void REB_PARAUTO() {}
 void REB_EMPOR() {}
 void REB_TIMOL() {}
 void REB_TIMEAFDSS() {}
 void CREATESEIRES() {}
-void REIDEX_PELAT(const std::string&) {}
-void REIDEX_PEL2(const std::string&) {}
-void REB_TAX2() {}
 void REBQPAR(const std::string&) {}
 void REB2010() {}
 void REB_DISI_BISI() {}
 void REB_DIPE() {}
 void REB_DISI_2() {}
-void REB_TEL() {}
 void REB_APODI() {}
+
+void reportZeroEuro() {
+    if (UMAS::EURO != 0) return;
+    // A box over rows 21 to 24 with the two lines; the screen under it comes back after the key.
+    UMAS::CONV box = UMAS::CONV::make(17, 21, 64, 24);
+    for (int y = 0; y < box.H(); ++y)
+        for (int x = 0; x < box.W(); ++x) {
+            box.ch(x, y) = ' ';
+            box.at(x, y) = 0x4F;
+        }
+    SCR::CALLM(&box, true);
+    SCR::PRINT(19, 22, PLAT::gr("Η ισοτιμία του ευρώ (νόμισμα 24) είναι 0."));
+    SCR::PRINT(19, 23, PLAT::gr("Μετατροπές ποσών με αυτήν δεν γίνονται."));
+    PLAT::con().readKey();
+    SCR::RECALL();
+}
 
 }  // namespace REBUILDS

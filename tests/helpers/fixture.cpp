@@ -16,9 +16,11 @@ namespace fs = std::filesystem;
 
 namespace TESTS {
 
-TempWorkDir::TempWorkDir() {
-    char tmpl[] = "/tmp/korvex-test-XXXXXX";
-    char* d = mkdtemp(tmpl);
+TempWorkDir::TempWorkDir(const std::string& base) {
+    std::string t = (fs::is_directory(base) ? base : std::string("/tmp")) + "/korvex-test-XXXXXX";
+    std::vector<char> tmpl(t.begin(), t.end());
+    tmpl.push_back('\0');
+    char* d = mkdtemp(tmpl.data());
     if (!d) throw std::runtime_error("mkdtemp");
     dir = d;
     oldCwd = fs::current_path().string();

@@ -11,10 +11,11 @@
 
 namespace TESTS {
 
-// A fresh temporary folder that becomes the current directory for the test's lifetime.
+// A fresh temporary folder that becomes the current directory for the test's lifetime (under base:
+// "/tmp", or a memory file system such as "/dev/shm" for tests that write much and flush often).
 class TempWorkDir {
 public:
-    TempWorkDir();
+    explicit TempWorkDir(const std::string& base = "/tmp");
     ~TempWorkDir();
     const std::string& path() const { return dir; }
     std::string file(const std::string& rel) const { return dir + "/" + rel; }

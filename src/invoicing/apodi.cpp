@@ -1,0 +1,162 @@
+// APODI: shared state, the chains by day and by customer, and the notices of mask 42.
+#include "invoicing/apodi.h"
+
+#include <cctype>
+#include <vector>
+
+#include "invoicing/tim0.h"
+#include "platform/console.h"
+#include "platform/files.h"
+#include "screen/scr.h"
+
+namespace APODI {
+
+uint16_t PR = 65000;
+std::string EA, AF, ON, DI, PO, TH1;
+std::array<std::string, 3> TH;
+std::string EF, EG, BON, EAR;
+
+bool BOO = false;
+uint16_t XN = 65000;
+std::string BHM;
+uint16_t BPR = 65000;
+double BXR = 0;
+
+RTIM1 R1;
+
+bool SAB(uint8_t c) {
+    if (c == ' ' || c == '&' || c == '-' || c == '.' || c == '/') return true;
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+    return (c >= 128 && c <= 175) || c == 224;
+}
+
+std::string FOLDNAME(const std::string& S) {
+    std::string r = S.substr(0, std::min<size_t>(S.size(), 30));
+    for (char& ch : r) {
+        uint8_t c = uint8_t(ch);
+        if (c >= 'a' && c <= 'z')
+            c = uint8_t(c - 32);
+        else if (c >= 152 && c <= 169)
+            c = uint8_t(c - 24);
+        else if (c >= 170 && c <= 175)
+            c = uint8_t(c - 25);
+        else if (c == 224)
+            c = 151;
+        ch = char(c);
+    }
+    r.resize(30, ' ');
+    return r;
+}
+
+// ---- Chains ---------------------------------------------------------------------------------------
+
+int32_t HEADS(const std::string& S) {
+    std::string u;
+    for (char c : S) u += char(std::toupper(uint8_t(c)));
+    return (u == "TH" || u == "SH" || u == "AH") ? DAYHEADS : PEHEADS;
+}
+
+namespace {
+
+bool isDayFile(const std::string& S) { return HEADS(S) == DAYHEADS; }
+
+// A chain file read whole (at most 65536 nodes, 256 KB): one read instead of one per node.
+struct Nodes {
+    PLAT::File f;
+    std::vector<uint8_t> img;
+    int64_t count = 0;
+    explicit Nodes(const std::string& S) : f(UMAS::PATH + S + ".DAT", PLAT::File::READWRITE) {
+        count = f.size() / 4;
+        img.resize(size_t(count) * 4);
+        if (count > 0) f.readAt(0, img.data(), img.size());
+    }
+    RTIM1 at(int64_t z) const { return RTIM1::decode(img.data() + 4 * z); }
+    void write(int64_t z, const RTIM1& n) {
+        uint8_t b[4];
+        n.encode(b);
+        f.writeAt(z * 4, b, 4);
+    }
+};
+
+}  // namespace
+
+LINKED LINK(const std::string& S, uint16_t N, int32_t K) {
+    const int32_t heads = HEADS(S);
+    if (isDayFile(S) && K <= 0) return LINKED::NOKEY;
+    if (K < 0 || K >= heads) return LINKED::OUTSIDE;
+    Nodes f(S);
+    const int64_t nodes = f.count;
+    if (K >= nodes || nodes < heads) return LINKED::OUTSIDE;
+    int64_t Z = K;
+    R1 = f.at(Z);
+    int64_t steps = 0;
+    // Every next link must point into the node area, and a walk never takes more steps than there
+    // are nodes (a cycle).
+    while (R1.HR < 65000 && R1.NR != 0) {
+        if (R1.NR < heads || R1.NR >= nodes || ++steps > nodes) return LINKED::DAMAGED;
+        Z = R1.NR;
+        R1 = f.at(Z);
+    }
+    if (R1.HR >= 65000) {
+        R1.HR = N;
+        f.write(Z, R1);
+        return LINKED::DONE;
+    }
+    // The last node of the chain: the new node is appended first, then linked.
+    if (nodes > 65535) return LINKED::FULL;
+    f.write(nodes, RTIM1{N, 0});
+    R1.NR = uint16_t(nodes);
+    f.write(Z, R1);
+    return LINKED::DONE;
+}
+
+void UNLINK(const std::string& S, uint16_t N, int32_t K) {
+    const int32_t heads = HEADS(S);
+    if (K < 0 || K >= heads) return;
+    Nodes f(S);
+    const int64_t nodes = f.count;
+    if (K >= nodes) return;
+    int64_t Z = K, steps = 0;
+    R1 = f.at(Z);
+    while (R1.HR != N && R1.NR != 0) {
+        if (R1.NR < heads || R1.NR >= nodes || ++steps > nodes) return;
+        Z = R1.NR;
+        R1 = f.at(Z);
+    }
+    if (R1.HR == N) {
+        R1.HR = 65000;
+        f.write(Z, R1);
+    }
+}
+
+void DEHM(const std::string& S) {
+    int32_t K = UMAS::HMVAL(BHM);
+    if (K <= 0) return;
+    UNLINK(S, XN, K);
+}
+
+void DEPE(const std::string& S) { UNLINK(S, XN, BPR); }
+
+double DRACHMAS(double total, const std::string& HM, bool& ok) {
+    if (!TIM0::EURODOC(HM)) return total;
+    if (UMAS::EURO == 0) {
+        ok = false;
+        return 0;
+    }
+    return total * UMAS::EURO;
+}
+
+// ---- Notices ----------------------------------------------------------------------------------------
+
+void MESSAGE42(const std::string& line22, const std::string& line23) {
+    const int before = SCR::STACKPOINTER();
+    SCR::CALLM(42, true);
+    const bool shown = SCR::STACKPOINTER() != before;
+    SCR::PRINT(3, 22, line22);
+    SCR::PRINT(3, 23, line23);
+    PLAT::Console& c = PLAT::con();
+    while (c.readKey().ch != 27) continue;
+    if (shown) SCR::RECALL();
+}
+
+}  // namespace APODI

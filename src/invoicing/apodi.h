@@ -1,0 +1,98 @@
+// APODI: the current customer of the invoice and receipt screens, the previous version of the
+// document being edited, the chains of documents by day and by customer, the posting of documents
+// to the customers' totals, and the customer lookup by name.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/umas.h"
+#include "platform/codec.h"
+
+namespace APODI {
+
+// ---- The current customer ----------------------------------------------------------------------------
+extern uint16_t PR;                   // record number in "MF.DAT", 65000 none
+extern std::string EA;                // string[30], upper case, blank-padded to 30
+extern std::string AF;                // string[10]
+extern std::string ON, DI;            // string[40]
+extern std::string PO;                // string[20]
+extern std::string TH1;               // string[13]
+extern std::array<std::string, 3> TH; // [1..2] string[13]
+extern std::string EF, EG;            // string[30]
+extern std::string BON;               // string[30], the name last confirmed
+extern std::string EAR;               // 30 characters
+
+// The characters of a customer-name field: blank, "&", "-", ".", "/", "A".."Z", "a".."z", the
+// CP737 bytes 128..175 and 224.
+bool SAB(uint8_t c);
+// A typed name folded to capitals (Latin and Greek, final sigma to Σ, ω to Ω) and padded to 30.
+std::string FOLDNAME(const std::string& S);
+
+// ---- The previous version of the current document --------------------------------------------------
+extern bool BOO;        // the document exists in the file
+extern uint16_t XN;     // its record number
+extern std::string BHM; // its date
+extern uint16_t BPR;    // its customer
+extern double BXR;      // its total
+
+// ---- Chains -----------------------------------------------------------------------------------------
+// RTIM1: one node, 4 bytes: HR WORD document record (65000 empty), NR WORD next node (0 end).
+struct RTIM1 {
+    static constexpr size_t SIZE = 4;
+    uint16_t HR = 65000;
+    uint16_t NR = 0;
+    static RTIM1 decode(const uint8_t* p) { return {PLAT::getW(p), PLAT::getW(p + 2)}; }
+    void encode(uint8_t* p) const {
+        PLAT::putW(p, HR);
+        PLAT::putW(p + 2, NR);
+    }
+    bool operator==(const RTIM1&) const = default;
+};
+extern RTIM1 R1;  // the working node
+
+// Head areas: the day files ("TH", "SH", "AH") hold one head per day of 1990 to 2049, the customer
+// files ("TPE", "SPE", "APE") one head per customer record number below 10000.
+constexpr int32_t DAYHEADS = 22320;
+constexpr int32_t PEHEADS = 10000;
+// The number of heads of chain file S ("TH", "TPE", ...).
+int32_t HEADS(const std::string& S);
+
+// What an insertion did.
+enum class LINKED {
+    DONE,     // linked
+    NOKEY,    // a day number of 0 or less: not linked, as intended
+    OUTSIDE,  // the key lies outside the head area (or the file is shorter): not linked
+    FULL,     // the chain would need a node number above 65535: not linked
+    DAMAGED   // the chain holds a link outside the node area or a cycle: not linked
+};
+// Inserts document record N into the chain of key K of file UMAS::PATH + S + ".DAT": the first
+// empty node met on the chain takes it, else a node is appended and linked from the last one.
+LINKED LINK(const std::string& S, uint16_t N, int32_t K);
+// Unlinks document XN from the day chain S under the date BHM / from the customer chain S under BPR.
+void DEHM(const std::string& S);
+void DEPE(const std::string& S);
+// The unlink of document N under key K (nothing when K lies outside the head area).
+void UNLINK(const std::string& S, uint16_t N, int32_t K);
+
+// ---- Posting -----------------------------------------------------------------------------------------
+// Adds Round(X) to XR and Round(P) to PI of customer PEL of "MF.DAT" (both left alone once either
+// is at 2000000000 or more; a sum that would leave the LONGINT range is not made and the clerk is
+// told). The caller holds "FPEL". False when nothing was added.
+bool MAIN(int32_t PEL, double X, double P);
+// The drachma value of a document total: the total itself in drachma years, total x UMAS::EURO in
+// euro years. ok becomes false when the rate is 0 in a euro year.
+double DRACHMAS(double total, const std::string& HM, bool& ok);
+
+// ---- Customer lookup -----------------------------------------------------------------------------
+// Finds the customer named EA (or the next one in collation order, or the last one before it) in
+// the domestic customer index under "FPEL"; PR := 65000 when there is no customer at all.
+void CHEP();
+// The collation rank of C in the lookup's alphabet (0..64), 65 when absent.
+int32_t INS(uint8_t C);
+
+// ---- Messages ------------------------------------------------------------------------------------------
+// A refusal or notice on mask 42: two lines (CP737) at column 3 of rows 22 and 23, until Esc.
+void MESSAGE42(const std::string& line22, const std::string& line23);
+
+}  // namespace APODI

@@ -1,0 +1,103 @@
+// TIM0: the invoice and credit-note record RTIM, the document held in memory by the invoice
+// editor, the amount rule (drachma and euro years) and the VAT of the charge lines.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace TIM0 {
+
+// ---- The stored record ----------------------------------------------------------------------------
+// RTIM, 1638 bytes, packed, little-endian. Arrays are kept with the index range they have on disk
+// (entry 0, and AI below 13, unused). Text fields hold what the record holds (CP737).
+struct RTIM {
+    static constexpr size_t SIZE = 1638;
+    static constexpr size_t O_SEIRA = 0, O_TM = 3, O_HM = 10, O_KD = 17, O_PR = 28, O_EA = 30, O_ON = 61,
+                            O_PO = 92, O_DI = 113, O_AF = 144, O_TH1 = 155, O_XR = 169, O_NO = 245, O_AI = 365,
+                            O_DX = 461, O_DP = 517, O_FX = 601, O_FF = 633, O_FA = 649, O_DS = 691,
+                            O_PAIPS = 1593, O_AKNUM = 1609, O_AKPAIP = 1613, O_FILLER = 1617;
+
+    std::string SEIRA;                 // string[2]
+    std::string TM;                    // string[6]
+    std::string HM;                    // string[6] DDMMYY
+    std::string KD;                    // string[10]
+    uint16_t PR = 65000;               // customer record number, 65000 none
+    std::string EA, ON, PO, DI, AF;    // string[30], [30], [20], [30], [10]
+    std::string TH1;                   // string[13]
+    std::array<int32_t, 20> XR{};      // [1..19], stored units
+    std::array<std::string, 13> NO;    // [1..12] string[9]
+    std::array<std::string, 17> AI;    // [13..16] string[23]
+    std::array<int32_t, 15> DX{};      // [1..14]
+    std::array<std::string, 3> DP;    // [1..2] string[41]
+    std::array<int32_t, 9> FX{};       // [1..8]
+    std::array<uint16_t, 9> FF{};      // [1..8] whole percent
+    std::array<std::string, 4> FA;     // [1..3] string[13]
+    std::array<std::string, 23> DS;    // [1..22] string[40]
+    std::array<int32_t, 5> PAIPS{};    // [1..4]
+    int32_t AKNUM = 0, AKPAIP = 0;
+    std::string FILLER;                // string[20]
+
+    static RTIM decode(const uint8_t* p);
+    void encode(uint8_t* p) const;
+    bool operator==(const RTIM&) const = default;
+};
+static_assert(RTIM::O_FILLER + 21 == RTIM::SIZE, "RTIM is 1638 bytes");
+
+// ---- The amount rule ------------------------------------------------------------------------------
+// The two-digit year of a DDMMYY date (characters 5 and 6), 0 when they are not a number.
+int YEAROF(const std::string& HM);
+// A document is in euros when its year is 2 to 89, in drachmas otherwise.
+bool EUROYEARS(int Y);
+bool EURODOC(const std::string& HM);
+// Stored form of an amount: Round(amount) in drachma years, Round(amount x 100) in euro years, ties
+// to even. ok becomes false (and 0 is returned) when the result does not fit a LONGINT.
+int32_t STORED(double amount, bool euro, bool& ok);
+int32_t STORED(double amount, bool euro);
+// An amount as loaded from its stored form.
+double LOADED(int32_t stored, bool euro);
+// Pascal Round: nearest integer, a tie to the even neighbour.
+double ROUND(double x);
+// The rounding of every VAT amount: Round(Int(X) + (Frac(X) + 0.0000001)). ok becomes false when
+// the result does not fit a LONGINT.
+int32_t MYROUND(double X, bool& ok);
+int32_t MYROUND(double X);
+// Does charge line K carry VAT? Lines 1..13 by their item heading, 14..17 by the caption AI[K-1],
+// 18 always, 19 (and anything else) never.
+bool LINEVAT(int K, const std::array<std::string, 17>& AI);
+// The VAT of an amount x at rate R percent on a line that carries VAT.
+double VATOF(double R, double x);
+// The document total of a stored record as every reader computes it: the sum over lines 1..18 of
+// the amount as loaded and its VAT at the stored rate FF[1].
+double TOTAL(const RTIM& r);
+// Display of an amount: no decimals (drachmas) or two (euros) right-aligned in 10; below 0.01
+// (also negative) 10 blanks.
+std::string AMOUNTTEXT(double x, bool euro);
+
+// ---- The document in memory -----------------------------------------------------------------------
+extern std::string SEIRA;                  // string[2]
+extern std::string TM, HM;                 // string[6]
+extern std::string KD;                     // string[10]
+extern std::array<double, 20> XR;          // [1..19] currency units
+extern std::array<double, 15> DX;          // [1..14]
+extern std::array<double, 9> FX;           // [1..8]
+extern std::array<std::string, 13> NO;     // [1..12] string[9]
+extern std::array<std::string, 17> AI;     // [13..16] string[23]
+extern std::array<std::string, 3> DP;      // [1..2] string[41]
+extern std::array<std::string, 4> FA;      // [1..3] string[13]
+extern std::array<std::string, 23> DS;     // [1..22] string[40]
+extern std::array<std::string, 9> FF;      // [1..8] string[3], empty for 0
+extern double SU;                          // document total
+extern double RAPTSU;                      // always 0
+extern std::string FP;                     // string[3] default VAT rate text
+extern int EUROYEAR;                       // two-digit year of the current date
+extern std::string BP;                     // string[10]
+
+// The caption of a new document's first rate-table caption.
+std::string FA1DEFAULT();
+
+// The statement number of the professional-expenses line (NO[8]) read from "DAPANES.TXT":
+// the value of its first line, 0 when the file is missing.
+int32_t DAPANES();
+
+}  // namespace TIM0

@@ -1,0 +1,430 @@
+// The conversions of older layouts at the company choice: each old file of a small fixture, built
+// field by field, compared byte for byte with its current layout after one company choice.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/umas.h"
+#include "customers/arp0.h"
+#include "helpers/fixture.h"
+#include "platform/codepage.h"
+#include "platform/fatal.h"
+#include "shell/korvex.h"
+#include "upgrades/old_layouts.h"
+#include "upgrades/rebuilds.h"
+
+namespace {
+
+using namespace OLD;
+using PLAT::gr;
+
+class Upgrades : public TESTS::Installation {
+protected:
+    void SetUp() override {
+        Installation::SetUp();
+        install(TESTS::companies(1));
+        UMAS::PATH = "DATABASE\\ARXEIO0\\";
+        UMAS::EURO = 0;
+        UMAS::SEURO.clear();
+    }
+    std::string dir() const { return company(0); }
+    std::string read(const std::string& name) const { return TESTS::readFile(dir() + "/" + name); }
+    void write(const std::string& name, const std::string& bytes) const { TESTS::writeFile(dir() + "/" + name, bytes); }
+    bool has(const std::string& name) const { return TESTS::exists(dir() + "/" + name); }
+    // The run must end with the message of a failed step.
+    std::string failing(const std::function<void()>& fn) {
+        try {
+            fn();
+        } catch (const PLAT::ProgramExit& e) {
+            EXPECT_EQ(e.code, 2);
+            return e.message;
+        }
+        ADD_FAILURE() << "the run did not stop";
+        return "";
+    }
+};
+
+// ---- Code tables --------------------------------------------------------------------------------
+
+TEST_F(Upgrades, CountriesOfEveryOldSizeGetTextCodes) {
+    for (int count : {84, 144, 240}) {
+        std::string old, want;
+        for (int i = 1; i <= count; ++i) {
+            // Entry 1 has the code 0, entry 2 a five-digit code (cut to its first four digits).
+            uint16_t kv = i == 1 ? 0 : i == 2 ? 12345 : uint16_t(i * 3);
+            std::string name = gr("ΧΩΡΑ ") + std::to_string(i);
+            old += ORECPOL({kv, name});
+            want += RECPOL(i == 1 ? "0" : i == 2 ? "1234" : std::to_string(i * 3), name);
+        }
+        write("XVR.DAT", old);
+        KORVEX::afterChoice();
+        EXPECT_EQ(read("XVR.DAT"), pad(want, 6240)) << count << " entries";
+    }
+}
+
+TEST_F(Upgrades, CurrenciesTwoLayoutsOldReachTheCurrentOneAndSetTheEuro) {
+    std::string old = nomHead("010109", "311209"), want = nomHead("010109", "311209");
+    for (int i = 1; i <= 24; ++i) {
+        Nom n{"", gr("ΝΟΜΙΣΜΑ ") + std::to_string(i), "C" + std::to_string(i % 10), uint16_t(i), "1.2345", "9.87654"};
+        uint16_t kv = i == 3 ? 0 : i == 4 ? 65535 : uint16_t(i);
+        if (i == 24) n.is = "340.750";
+        old += OORECNOM(kv, n);
+        n.kv = i == 3 ? "0" : i == 4 ? "6553" : std::to_string(i);
+        want += RECNOM(n);
+    }
+    ASSERT_EQ(old.size(), 1094u);
+    write("NOM.DAT", old);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("NOM.DAT"), want);
+    EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
+    EXPECT_EQ(UMAS::SEURO, "340.750");
+}
+
+TEST_F(Upgrades, CurrenciesOfTheSecondLayoutWidenTheRates) {
+    std::string old = nomHead("010102", "311202"), want = nomHead("010102", "311202");
+    for (int i = 1; i <= 24; ++i) {
+        Nom n{"E" + std::to_string(i), gr("ΕΥΡΩ"), "EUR", 1, i == 5 ? "" : "1234567", i == 24 ? "1.5" : "7654321"};
+        old += ORECNOM(n);
+        want += RECNOM(n);
+    }
+    ASSERT_EQ(old.size(), 1166u);
+    write("NOM.DAT", old);
+    REBUILDS::REB_NOM_2();
+    EXPECT_EQ(read("NOM.DAT"), want);
+    EXPECT_DOUBLE_EQ(UMAS::EURO, 1.5);
+    EXPECT_EQ(UMAS::SEURO, "  1.500");
+}
+
+TEST_F(Upgrades, EuroRateForms) {
+    struct Case {
+        const char* text;
+        double euro;
+        const char* seuro;
+    } cases[] = {
+        {"340.750", 340.75, "340.750"}, {"", 0, "  0.000"},        {"1,5", 0, "  0.000"},
+        {" \t2.5", 2.5, "  2.500"},     {"-1.5", -1.5, " -1.500"}, {"+3", 3, "  3.000"},
+        {"1E2", 100, "100.000"},        {"1.", 0, "  0.000"},      {"2.5 ", 0, "  0.000"},
+        {"12345.6", 12345.6, "12345.6"}, {"0.0005", 0.0005, "  0.001"}, {"1e", 0, "  0.000"},
+        {"1E999", 0, "  0.000"},
+    };
+    for (const Case& c : cases) {
+        std::string nom = read("NOM.DAT");
+        nom.replace(14 + 23 * 50 + 41, 9, S(8, c.text));
+        write("NOM.DAT", nom);
+        REBUILDS::REB_NOM_2();
+        EXPECT_DOUBLE_EQ(UMAS::EURO, c.euro) << c.text;
+        EXPECT_EQ(UMAS::SEURO, c.seuro) << c.text;
+        EXPECT_EQ(read("NOM.DAT"), nom) << "the current table is only read";
+    }
+}
+
+TEST_F(Upgrades, CurrenciesOfAnotherSizeKeepTheEuroOfTheCompanyBefore) {
+    KORVEX::afterChoice();
+    EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
+    write("NOM.DAT", std::string(1000, 'x'));
+    KORVEX::afterChoice();
+    EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
+    EXPECT_EQ(UMAS::SEURO, "340.750");
+    EXPECT_EQ(read("NOM.DAT"), std::string(1000, 'x'));
+}
+
+TEST_F(Upgrades, DocumentsOfBothOldLayouts) {
+    std::string old1, old2, want1, want2;
+    for (int i = 1; i <= 48; ++i) {
+        std::string ee = gr("ΠΑΡΑΣΤΑΤΙΚΟ ") + std::to_string(i);
+        std::string kv = i % 5 ? "N" + std::to_string(i) : "";
+        old1 += ORECPRE1(ee);
+        want1 += RECPRE("", ee);
+        old2 += ORECPRE2(kv, ee);
+        want2 += RECPRE(kv, ee);
+    }
+    write("PRE.DAT", old1);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("PRE.DAT"), want1);
+    write("PRE.DAT", old2);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("PRE.DAT"), want2);
+}
+
+TEST_F(Upgrades, TaxesOfBothOldLayouts) {
+    std::string old1, want1;
+    for (int i = 1; i <= 24; ++i) {
+        Tax t{gr("ΦΟΡΟΣ ") + std::to_string(i), "18.5", uint8_t(i)};
+        old1 += RECTAX("A" + std::to_string(i), t);
+    }
+    want1 = pad(old1, 1344);
+    write("TAX.DAT", old1);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("TAX.DAT"), want1);
+
+    std::string old2, want2;
+    for (int i = 1; i <= 48; ++i) {
+        Tax t{gr("ΔΑΣΜΟΣ ") + std::to_string(i), std::to_string(i) + ".25", uint8_t(30 - i % 30)};
+        uint16_t kv = i == 1 ? 0 : i == 2 ? 7 : i == 3 ? 1234 : uint16_t(100 + i);
+        old2 += ORECTAX(kv, t);
+        want2 += RECTAX(i == 1 ? "" : i == 2 ? "7" : i == 3 ? "123" : std::to_string(100 + i), t);
+    }
+    write("TAX.DAT", old2);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("TAX.DAT"), want2);
+    // The table in memory, read from the old file before the sequence, is the converted one.
+    EXPECT_EQ(std::string(UMAS::PTAX.begin(), UMAS::PTAX.end()), want2);
+}
+
+TEST_F(Upgrades, CustomsOfficesFullAndHalfTables) {
+    for (int count : {360, 180}) {
+        std::string old, want;
+        for (int i = 1; i <= count; ++i) {
+            std::string te = gr("ΤΕΛΩΝΕΙΟ ") + std::to_string(i);
+            old += ORECTEL(uint16_t(i == 1 ? 0 : 1000 + i), te);
+            want += RECTEL(uint16_t(i == 1 ? 0 : 1000 + i), te, "");
+        }
+        write("TEL.DAT", old);
+        KORVEX::afterChoice();
+        EXPECT_EQ(read("TEL.DAT"), pad(want, 15840)) << count;
+    }
+}
+
+TEST_F(Upgrades, CustomsOfficesOfNoLayoutStopTheRun) {
+    std::string odd(9000, 'x');
+    write("TEL.DAT", odd);
+    std::string msg = failing([] { REBUILDS::REB_TEL(); });
+    EXPECT_NE(msg.find("REB_TEL"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("TEL.DAT"), std::string::npos) << msg;
+    EXPECT_EQ(read("TEL.DAT"), odd);
+    write("TEL.DAT", "");
+    failing([] { REBUILDS::REB_TEL(); });
+    EXPECT_EQ(read("TEL.DAT"), "");
+}
+
+TEST_F(Upgrades, AMissingTableStopsTheRunAtItsStep) {
+    std::remove((dir() + "/PRE.DAT").c_str());
+    std::string msg = failing([] { KORVEX::afterChoice(); });
+    EXPECT_NE(msg.find("REB_PRE"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("PRE.DAT"), std::string::npos) << msg;
+    EXPECT_EQ(KORVEX::sequenceLog.back(), "REB_PRE");
+}
+
+TEST_F(Upgrades, AReadOnlyTableStopsTheRunAtItsProbe) {
+    if (geteuid() == 0) GTEST_SKIP() << "the superuser opens read-only files for writing";
+    chmod((dir() + "/TEL.DAT").c_str(), 0444);
+    std::string msg = failing([] { KORVEX::afterChoice(); });
+    EXPECT_NE(msg.find("REB_TEL"), std::string::npos) << msg;
+    EXPECT_EQ(KORVEX::sequenceLog.back(), "REB_TEL");
+}
+
+TEST_F(Upgrades, ATableOfNoKnownSizeIsLeftAsItIs) {
+    write("XVR.DAT", std::string(1933, 'k'));
+    write("PRE.DAT", std::string(100, 'p'));
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("XVR.DAT"), std::string(1933, 'k'));
+    EXPECT_EQ(read("PRE.DAT"), std::string(100, 'p'));
+}
+
+// ---- Customers ----------------------------------------------------------------------------------
+
+TEST_F(Upgrades, CustomerRecordsAreWidenedAtTheirNumbers) {
+    std::string old, want;
+    for (int i = 0; i < 10; ++i) {
+        old += ORECPEL(sample(i));
+        want += RR0(sample(i));
+    }
+    ASSERT_EQ(old.size(), 2520u);
+    write("MF.DAT", old);
+    write("XMF.DAT", std::string(1000, 'z'));
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("MF.DAT"), want);
+    EXPECT_EQ(read("MF.BBB"), old);
+    EXPECT_FALSE(has("NewMF.DAT"));
+    EXPECT_EQ(read("XMF.DAT"), std::string(1000, 'z'));  // a multiple of neither size
+    EXPECT_FALSE(has("XMF.BBB"));
+    KORVEX::afterChoice();  // current now: nothing more
+    EXPECT_EQ(read("MF.DAT"), want);
+}
+
+TEST_F(Upgrades, ACustomerFileBothSizesFitIsConvertedOnlyWhenItReadsAsOld) {
+    // 38052 bytes: 151 old records or 126 current ones.
+    std::string current;
+    for (int i = 0; i < 126; ++i) current += RR0(sample(i));
+    ASSERT_EQ(current.size(), 38052u);
+    write("MF.DAT", current);
+    std::string zeros(38052, '\0');  // empty records read in both layouts: current
+    write("XMF.DAT", zeros);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("MF.DAT"), current);
+    EXPECT_EQ(read("XMF.DAT"), zeros);
+    EXPECT_FALSE(has("MF.BBB"));
+    EXPECT_FALSE(has("XMF.BBB"));
+
+    std::string old, want;
+    for (int i = 0; i < 151; ++i) {
+        old += ORECPEL(sample(i));
+        want += RR0(sample(i));
+    }
+    write("XMF.DAT", old);
+    KORVEX::afterChoice();
+    EXPECT_EQ(read("XMF.DAT"), want);
+    EXPECT_EQ(read("XMF.BBB"), old);
+}
+
+TEST_F(Upgrades, TheOldestIndexIsRebuiltFollowingItsChainsAndExtended) {
+    // Bucket 3: customers 5 and then 300, the entries far from the bucket and in reverse order.
+    OldIndex idx;
+    idx.head(3, 4000);
+    idx.entry(4000, 5, 2000);
+    idx.entry(2000, 300, 0);
+    idx.chain(0, {1, 2, 3, 4, 258});
+    idx.chain(49, {65535});
+    idx.entry(1000, 77, 0);  // an entry no chain reaches
+    write("IF.DAT", idx.bytes());
+    write("PN.DAT", std::string(16000, '\x11'));
+    write("XPN.DAT", std::string(400, '\x22'));
+    KORVEX::afterChoice();
+
+    std::map<int, std::vector<int32_t>> chains{{0, {1, 2, 3, 4, 258}}, {3, {5, 300}}, {49, {65535}}};
+    std::string want = newIndex(60, chains);
+    std::string got = read("IF.DAT");
+    ASSERT_EQ(got.size(), 2400480u);
+    EXPECT_TRUE(got == want);
+    EXPECT_EQ(got.substr(15003 * 8, 24), W(5000) + W(2) + L(15004) + L(5) + L(15005) + L(300) + L(0));
+    EXPECT_EQ(read("IF.BBB"), idx.bytes());
+    EXPECT_TRUE(read("IF.CCC") == newIndex(50, chains));
+    EXPECT_EQ(read("PN.DAT"), std::string(16000, '\0'));
+    EXPECT_EQ(read("XPN.DAT"), std::string(16000, '\0'));
+    EXPECT_FALSE(has("NewIF.DAT"));
+    EXPECT_FALSE(has("XIF.BBB"));
+    EXPECT_FALSE(has("XIF.CCC"));
+}
+
+TEST_F(Upgrades, OldCustomersAreFoundByNameThroughTheRebuiltIndex) {
+    // An old company: records of the shorter layout and their oldest index, chains in name order.
+    const char* names[] = {"ΑΛΦΑ Α.Ε.", "ΑΒΓ ΕΠΕ", "ΑΑΑ", "ALPHA LTD", "ΚΑΠΠΑ", "KAPPA", "ΚΑΡΑΣ", "ZETA", "0-ONE", "ΩΜΕΓΑ"};
+    std::string mf;
+    std::map<int, std::vector<uint16_t>> buckets;
+    std::vector<std::string> keys;
+    for (const char* n : names) {
+        Customer c = sample(int(keys.size()));
+        c.ea = ARP0::KEY(gr(n));
+        keys.push_back(c.ea);
+        mf += ORECPEL(c);
+    }
+    std::vector<uint16_t> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = uint16_t(i);
+    std::sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) { return ARP0::compareNames(keys[a], keys[b]) < 0; });
+    for (uint16_t i : order) buckets[ARP0::bucketOf(keys[i])].push_back(i);
+    OldIndex idx;
+    for (auto& [b, chain] : buckets)
+        if (b < 50) idx.chain(b, chain);  // the oldest index had no buckets for the digits
+    write("MF.DAT", mf);
+    write("IF.DAT", idx.bytes());
+    KORVEX::afterChoice();
+    EXPECT_EQ(ARP0::checkIndex(0), std::vector<std::string>{});
+    for (size_t i = 0; i < keys.size(); ++i) {
+        ARP0::EA = keys[i];
+        bool digit = ARP0::bucketOf(keys[i]) >= 50;
+        EXPECT_EQ(ARP0::CHO(0), !digit) << i;
+        if (!digit) {
+            EXPECT_EQ(ARP0::XN, i);
+        }
+    }
+}
+
+TEST_F(Upgrades, TheForeignIndexAloneEmptiesBothFreedSlotFiles) {
+    OldIndex idx;
+    idx.chain(10, {9});
+    write("XIF.DAT", idx.bytes());
+    write("PN.DAT", std::string(16000, '\x11'));
+    std::string ifBefore = read("IF.DAT");
+    REBUILDS::REIDEX_PELAT("XIF");
+    EXPECT_EQ(read("PN.DAT"), std::string(10000, '\0'));
+    EXPECT_EQ(read("XPN.DAT"), std::string(10000, '\0'));
+    EXPECT_TRUE(read("XIF.DAT") == newIndex(50, {{10, {9}}}));
+    EXPECT_TRUE(read("IF.DAT") == ifBefore);
+}
+
+TEST_F(Upgrades, ABrokenOldChainStopsTheRunBeforeAnyRename) {
+    struct Case {
+        const char* what;
+        std::function<void(OldIndex&)> make;
+    } cases[] = {
+        {"past the end", [](OldIndex& i) { i.head(7, 5050); }},
+        {"circle", [](OldIndex& i) { i.head(7, 800); i.entry(800, 1, 801); i.entry(801, 2, 800); }},
+    };
+    for (const Case& c : cases) {
+        OldIndex idx;
+        c.make(idx);
+        write("IF.DAT", idx.bytes());
+        std::string pn = read("PN.DAT");
+        std::string msg = failing([] { KORVEX::afterChoice(); });
+        EXPECT_NE(msg.find("REIDEX_PELAT IF"), std::string::npos) << msg;
+        EXPECT_NE(msg.find("bucket 7"), std::string::npos) << msg;
+        EXPECT_EQ(read("IF.DAT"), idx.bytes()) << c.what;
+        EXPECT_EQ(read("PN.DAT"), pn) << c.what;
+        EXPECT_FALSE(has("IF.BBB")) << c.what;
+    }
+}
+
+TEST_F(Upgrades, AnExistingBackupStopsTheRunAndKeepsTheOldFile) {
+    std::string old = ORECPEL(sample(1)) + ORECPEL(sample(2));
+    write("MF.DAT", old);
+    write("MF.BBB", "an earlier backup");
+    std::string msg = failing([] { KORVEX::afterChoice(); });
+    EXPECT_NE(msg.find("REB_PELAT MF"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("MF.BBB"), std::string::npos) << msg;
+    EXPECT_EQ(read("MF.DAT"), old);
+    EXPECT_EQ(read("MF.BBB"), "an earlier backup");
+    // The same for the index steps and their own backup names.
+    OldIndex idx;
+    idx.chain(1, {1});
+    std::remove((dir() + "/MF.BBB").c_str());
+    write("IF.DAT", idx.bytes());
+    write("IF.BBB", "x");
+    msg = failing([] { KORVEX::afterChoice(); });
+    EXPECT_NE(msg.find("REIDEX_PELAT IF"), std::string::npos) << msg;
+    EXPECT_EQ(read("IF.DAT"), idx.bytes());
+    std::remove((dir() + "/IF.BBB").c_str());
+    write("IF.CCC", "y");
+    msg = failing([] { KORVEX::afterChoice(); });
+    EXPECT_NE(msg.find("REIDEX_PEL2 IF"), std::string::npos) << msg;
+    EXPECT_EQ(read("IF.DAT").size(), 2000400u);  // the first step done, the second refused
+}
+
+// ---- The whole folder -----------------------------------------------------------------------------
+
+TEST_F(Upgrades, ACurrentFolderIsLeftByteForByteAndNothingIsCreated) {
+    // Some content in every file, so that a rewrite would show.
+    std::string mf;
+    for (int i = 0; i < 3; ++i) mf += RR0(sample(i));
+    write("MF.DAT", mf);
+    std::string xvr = read("XVR.DAT");
+    xvr.replace(0, 26, RECPOL("GR", gr("ΕΛΛΑΔΑ")));
+    write("XVR.DAT", xvr);
+    auto before = snapshot(dir());
+    KORVEX::afterChoice();
+    KORVEX::afterChoice();
+    auto after = snapshot(dir());
+    EXPECT_EQ(before.size(), after.size());
+    for (const auto& [name, bytes] : before) EXPECT_TRUE(after[name] == bytes) << name;
+    EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
+}
+
+TEST_F(Upgrades, AZeroEuroRateIsReportedAfterTheSequence) {
+    std::string nom = read("NOM.DAT");
+    nom.replace(14 + 23 * 50 + 41, 9, S(8, ""));
+    write("NOM.DAT", nom);
+    bool shown = false;
+    con->onIdle = [&] {
+        if (shown) return;
+        shown = true;
+        EXPECT_NE(con->dump().find("Η ισοτιμία του ευρώ (νόμισμα 24) είναι 0."), std::string::npos) << con->dump();
+        con->ch(13);
+    };
+    KORVEX::afterChoice();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(con->dump().find("ισοτιμία"), std::string::npos);  // the screen under the box is back
+}
+
+}  // namespace
