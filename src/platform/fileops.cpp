@@ -58,7 +58,7 @@ bool linkFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-void renameFile(const std::string& from, const std::string& to) {
+void renameSynced(const std::string& from, const std::string& to) {
     std::string f = resolve(from), t = resolve(to);
     if (::rename(f.c_str(), t.c_str()) != 0) fatal("rename " + f + " to", t);
     syncFolderOf(t);

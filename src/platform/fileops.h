@@ -14,7 +14,7 @@ int64_t probeReadWrite(const std::string& dosPath);
 // `to` exists already; other failures are fatal.
 bool linkFile(const std::string& from, const std::string& to);
 // Renames `from` to `to`, replacing a file `to` in one step; then syncs the folder. Fatal on failure.
-void renameFile(const std::string& from, const std::string& to);
+void renameSynced(const std::string& from, const std::string& to);
 // True when both names exist and are one file (the same device and inode).
 bool sameFile(const std::string& a, const std::string& b);
 // Writes bytes as the whole content of the file (created or truncated) and flushes it to the disk
