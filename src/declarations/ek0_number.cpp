@@ -358,7 +358,7 @@ void Disf::renameSideFiles(const std::string& from, const std::string& to) {
     for (const std::string& e : exts) {
         if (!PLAT::fileExists(a + e)) continue;
         if (PLAT::fileExists(b + e)) PLAT::removeFile(b + e);
-        PLAT::renameFile(a + e, b + e);
+        PLAT::renameExisting(a + e, b + e);
     }
 }
 

@@ -1,5 +1,7 @@
 // The item summary of a continuation-sheet item and the per-code tax totals of a printing run.
 
+#include <algorithm>
+
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/ekdo.h"
@@ -41,7 +43,13 @@ void XBOB(const std::string& EXT) {
     BOS(P, G, 129, line(A, PLAT::gr("ΧΜ: ") + trim(SOB(P, G, 32))));
     A = UMAS::PAREDE[13].TIMI == 1 ? trim(SOB(P, G, 21)) + " " + trim(SOB(P, G, 22)) : "";
     BOS(P, G, 130, line(A, PLAT::gr("ΧΚ: ") + trim(SOB(P, G, 36))));
-    for (int J = 0; J <= 5; ++J) copyCells(P, G.ROW(23 + J), G.COL(23 + J), G.ROW(131 + J), G.COL(131), G.LEN(131 + J));
+    // The description lines with their colours; a line box longer than its description box is
+    // blanked beyond it (the page cells after a description box are the form's own labels).
+    for (int J = 0; J <= 5; ++J) {
+        const int n = std::min(G.LEN(23 + J), G.LEN(131 + J));
+        BOS(P, G, 131 + J, "");
+        copyCells(P, G.ROW(23 + J), G.COL(23 + J), G.ROW(131 + J), G.COL(131), n);
+    }
     BOS(P, G, 137, PLAT::gr("ΚΩΔ.TARIC: ") + SOB(P, G, 29));
     for (int J = 0; J <= 3; ++J) {
         if (!IFSP(P, G, 138 + J)) continue;

@@ -58,7 +58,7 @@ bool linkFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-void renameSynced(const std::string& from, const std::string& to) {
+void renameFile(const std::string& from, const std::string& to) {
     std::string f = resolve(from), t = resolve(to);
     if (::rename(f.c_str(), t.c_str()) != 0) fatal("rename " + f + " to", t);
     syncFolderOf(t);
@@ -81,6 +81,12 @@ void writeSynced(const std::string& dosPath, const void* bytes, size_t n, const 
     f.writeAt(0, bytes, n);
     f.sync();
     f.close();
+}
+
+void makeReadOnly(const std::string& dosPath) {
+    std::string f = resolve(dosPath);
+    struct stat st;
+    if (stat(f.c_str(), &st) != 0 || chmod(f.c_str(), st.st_mode & 07555) != 0) fatal("make read-only", f);
 }
 
 FolderLock::FolderLock(const std::string& dosDir) {

@@ -14,12 +14,14 @@ int64_t probeReadWrite(const std::string& dosPath);
 // `to` exists already; other failures are fatal.
 bool linkFile(const std::string& from, const std::string& to);
 // Renames `from` to `to`, replacing a file `to` in one step; then syncs the folder. Fatal on failure.
-void renameSynced(const std::string& from, const std::string& to);
+void renameFile(const std::string& from, const std::string& to);
 // True when both names exist and are one file (the same device and inode).
 bool sameFile(const std::string& a, const std::string& b);
 // Writes bytes as the whole content of the file (created or truncated) and flushes it to the disk
 // (fsync). The file gets the permission bits of modeOf when that file exists.
 void writeSynced(const std::string& dosPath, const void* bytes, size_t n, const std::string& modeOf = "");
+// Takes every write permission from the file (the read-only attribute). Fatal on failure.
+void makeReadOnly(const std::string& dosPath);
 
 // An exclusive lock on a whole folder (flock on the folder itself): nothing is created or written in
 // it. Waits, pausing 100 ms between tries, until the lock is free. Released by the destructor and by

@@ -74,7 +74,7 @@ private:
 std::string workDir();
 
 // Renames a file, replacing a file of the new name; false when the source is missing.
-bool renameFile(const std::string& fromDosPath, const std::string& toDosPath);
+bool renameExisting(const std::string& fromDosPath, const std::string& toDosPath);
 // The names (without folder) of the files in a folder matching a pattern with * and ?, compared
 // without regard to case, sorted.
 std::vector<std::string> findFiles(const std::string& dosPattern);

@@ -11,7 +11,7 @@
 
 namespace PLAT {
 
-bool renameFile(const std::string& fromDosPath, const std::string& toDosPath) {
+bool renameExisting(const std::string& fromDosPath, const std::string& toDosPath) {
     std::string from = resolve(fromDosPath);
     if (!fileExists(fromDosPath)) return false;
     std::string to = resolve(toDosPath);

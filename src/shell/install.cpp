@@ -92,11 +92,17 @@ void makeCompanyFolder(const std::string& dir) {
     makeCodeTables(dir);
 
     seedCustomerFiles(dir);
-    TIM::makeInvoiceFiles(dir);
-    // The declaration and continuation-sheet stores, empty, and the declaration templates with
-    // every slot free.
+    // The declaration and continuation-sheet stores, empty.
     STORE::installFiles(dir);
-    DIAS::installTemplates(dir);
+    DIAS::installTemplates(dir);  // the declaration templates, every slot free
+    TIM::makeInvoiceFiles(dir);
+    // The day tables are made with the days of 1990 to 2049: the markers of both widenings, read-only.
+    for (const char* marker : {"OK2010.DAT", "OK2049.DAT"})
+        if (!fs::exists(d / marker)) {
+            writeBytes(d / marker, std::string(4, '\0'));
+            fs::permissions(d / marker, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                            fs::perm_options::remove);
+        }
 }
 
 void makeInstallation(const std::string& workDir, const std::string& dbName, const std::vector<Company>& companies,

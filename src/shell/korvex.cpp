@@ -89,6 +89,7 @@ void afterChoice() {
     for (const char* fn : {"PARDEFK", "PARAUTO", "PARDILO", "PARDAO", "PARSDE"})
         step((std::string("REBQPAR ") + fn).c_str(), [fn] { REBUILDS::REBQPAR(fn); });
     step("REB2010", REBUILDS::REB2010);
+    step("REB2049", REBUILDS::REB2049);
     step("REB_DISI_BISI", REBUILDS::REB_DISI_BISI);
     step("REB_DIPE", REBUILDS::REB_DIPE);
     step("REB_DISI_2", REBUILDS::REB_DISI_2);

@@ -79,7 +79,7 @@ void writeTable(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::string tmp = data(tempName(name));
     PLAT::writeSynced(tmp, bytes.data(), bytes.size(), data(name));
     wrote();
-    PLAT::renameSynced(tmp, data(name));
+    PLAT::renameFile(tmp, data(name));
     wrote();
 }
 
@@ -143,7 +143,7 @@ void commit(const std::string& step, const std::string& name, const std::string&
     } else {
         wrote();
     }
-    PLAT::renameSynced(data(newName), data(name));
+    PLAT::renameFile(data(newName), data(name));
     wrote();
 }
 

@@ -1,5 +1,5 @@
-// The steps of the sequence whose files (goods, field tables, invoices, series, declarations,
-// receipts) are not converted yet: each returns at once. And the report of a euro rate of 0.
+// The steps of the sequence whose files (invoices, receipts) are not converted yet: each returns at
+// once. And the report of a euro rate of 0.
 #include "upgrades/rebuilds.h"
 
 #include "common/umas.h"
@@ -9,18 +9,8 @@
 
 namespace REBUILDS {
 
-void REB_PEMP() {}
-void REB_PARDISK() {}
-void REB_PARAUTO() {}
-void REB_EMPOR() {}
 void REB_TIMOL() {}
 void REB_TIMEAFDSS() {}
-void CREATESEIRES() {}
-void REBQPAR(const std::string&) {}
-void REB2010() {}
-void REB_DISI_BISI() {}
-void REB_DIPE() {}
-void REB_DISI_2() {}
 void REB_APODI() {}
 
 void reportZeroEuro() {

@@ -45,6 +45,7 @@ void REIDEX_PEL2(const std::string& FN);
 void REB_TAX2();
 void REBQPAR(const std::string& FN);
 void REB2010();
+void REB2049();  // the day tables still at 11160 heads widened to 22320 (1990 to 2049)
 void REB_DISI_BISI();
 void REB_DIPE();
 void REB_DISI_2();
@@ -83,6 +84,13 @@ constexpr int64_t ORECPEL_SIZE = 252;                    // the shorter customer
 constexpr int64_t OIDX_SIZE = 20200, OIDX_REC = 4, OIDX_BUCKET = 101;  // the oldest name index
 constexpr int64_t IDX_SIZE50 = 50 * 5001 * 8;            // the name index of 50 buckets (2000400)
 constexpr int64_t PN_AFTER50 = 2500, PN_AFTER60 = 4000;  // LONGINT zeros of the freed-slot files
+constexpr int64_t ORECPARTIM7_SIZE = 49, PARTIM7_OLD = 220 * ORECPARTIM7_SIZE;  // field tables (10780)
+constexpr int64_t TAR_REC = 7;                           // the older invoice numbering "TAR.DAT"
+constexpr int64_t ORECPEMP_SIZE = 883, PEMP_BOUND = 537500;  // goods details before the 48 taxes
+constexpr int64_t EMP_OLD_SLOTS = 500;                   // the goods index of 500 slots
+constexpr int32_t DAYS_2009 = 7440, DAYS_2019 = 11160;   // day slots of the older day tables
+constexpr int64_t DISI_OLD1 = 2001, DISI_OLD2 = 6001, BISI_OLD = 1001;  // number-index strides
+constexpr int64_t DIPE_LONG = 70000, DIPE_KEEP = 10000;  // the longer customer-chain file
 
 // ---- Test hook ---------------------------------------------------------------------------------
 // With n > 0, the process ends at once (as if killed) right after its n-th write step of a conversion

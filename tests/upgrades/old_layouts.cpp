@@ -108,6 +108,99 @@ std::string newIndex(int buckets, const std::map<int, std::vector<int32_t>>& cha
     return out;
 }
 
+std::string ORECPARTIM7(uint16_t kv, const std::string& pedio, const std::string& status, const std::string& typos,
+                        const std::string& times) {
+    return W(kv) + S(22, pedio) + S(1, status) + S(10, typos) + S(10, times);
+}
+std::string RECPARTIM7(uint16_t kv, const std::string& pedio, const std::string& status, const std::string& mikos,
+                       const std::string& typos, const std::string& times) {
+    return W(kv) + S(22, pedio) + S(1, status) + S(5, mikos) + S(1, typos) + S(10, times);
+}
+std::string RECSEIRES(const Series& s) {
+    return S(2, s.seira) + L(s.aa) + B(s.porta) + B(s.miksel) + B(s.katak) + B(s.oriz) + B(s.emul) + B(s.polap) +
+           B(s.formix);
+}
+
+Goods goods(int n) {
+    Goods g;
+    for (int i = 0; i < 6; ++i) g.ri[i] = PLAT::utf8ToCp737("ΕΙΔΟΣ ") + std::to_string(n) + "/" + std::to_string(i) + std::string(size_t(n % 9), 'x');
+    for (int i = 0; i < 20; ++i) g.tr[i] = std::to_string(1000 + n + i);
+    for (int i = 0; i < 48; ++i) g.pc[i] = i % 3 ? std::to_string(i) + "." + std::to_string(n % 10) : "";
+    for (int i = 0; i < 6; ++i) g.sx[i] = "SX" + std::to_string(n * 10 + i);
+    g.ee = uint8_t(n % 4);
+    for (int i = 0; i < 20; ++i)
+        for (int j = 0; j < 8; ++j) g.kf[i][j] = uint8_t((n + i * 8 + j) % 49);
+    return g;
+}
+Goods blankGoods() {
+    Goods g;
+    for (auto& t : g.ri) t = std::string(40, ' ');
+    for (auto& t : g.tr) t = std::string(6, ' ');
+    for (auto& t : g.pc) t = std::string(7, ' ');
+    for (auto& t : g.sx) t = std::string(23, ' ');
+    return g;
+}
+namespace {
+std::string goodsHead(const Goods& g, int taxes) {
+    std::string s;
+    for (const auto& t : g.ri) s += S(40, t);
+    s += B(g.ee);
+    for (const auto& t : g.tr) s += S(6, t);
+    for (const auto& row : g.kf)
+        for (uint8_t b : row) s += B(b);
+    for (int i = 0; i < taxes; ++i) s += S(7, g.pc[i]);
+    for (const auto& t : g.sx) s += S(23, t);
+    return s;
+}
+}  // namespace
+std::string ORECPEMP(const Goods& g) { return goodsHead(g, 24); }
+std::string REK(const Goods& g) { return goodsHead(g, 48); }
+std::string REC(const std::string& kv, uint16_t ri) { return S(26, kv) + W(ri); }
+
+DayTable::DayTable(int records, size_t r) : rec(r) {
+    for (int i = 0; i < records; ++i) img += empty();
+}
+std::string DayTable::empty() const { return rec == 4 ? W(65000) + W(0) : L(40000000) + W(0); }
+void DayTable::node(int r, int32_t hr, uint16_t nr) {
+    while (int(img.size() / rec) <= r) img += empty();
+    img.replace(size_t(r) * rec, rec, (rec == 4 ? W(uint16_t(hr)) : L(hr)) + W(nr));
+}
+DayTable DayTable::widened(int at, int n) const {
+    DayTable t(0, rec);
+    for (int r = 0; r < records(); ++r) {
+        if (r == at)
+            for (int i = 0; i < n; ++i) t.img += empty();
+        std::string x = img.substr(size_t(r) * rec, rec);
+        uint16_t nr = uint16_t(uint8_t(x[rec - 2]) | (uint8_t(x[rec - 1]) << 8));
+        if (nr != 0) x.replace(rec - 2, 2, W(uint16_t(nr + n)));
+        t.img += x;
+    }
+    if (records() == at)
+        for (int i = 0; i < n; ++i) t.img += empty();
+    return t;
+}
+
+NumberIndex::NumberIndex(int s, int r, int k) : img(size_t(9 * s * r), '\0'), stride(s), rec(r), keyLen(k) {
+    for (int d = 0; d < 9; ++d) head(d, uint16_t(s - 1), 0, 0);
+}
+void NumberIndex::head(int bucket, uint16_t sy, uint16_t us, uint16_t fa) {
+    img.replace(size_t(bucket * stride * rec), 6, W(sy) + W(us) + W(fa));
+}
+void NumberIndex::entry(int pos, int32_t re, uint16_t al, const std::string& kl) {
+    img.replace(size_t(pos * rec), size_t(rec), L(re) + W(al) + S(keyLen, kl));
+}
+NumberIndex NumberIndex::rebuilt(int stride, int rec, int keyLen,
+                                 const std::map<int, std::vector<std::pair<int32_t, std::string>>>& chains) {
+    NumberIndex x(stride, rec, keyLen);
+    for (const auto& [d, chain] : chains) {
+        int first = d * stride + 1, n = int(chain.size());
+        x.head(d, uint16_t(stride - 1), uint16_t(n), uint16_t(n ? first : 0));
+        for (int i = 0; i < n; ++i)
+            x.entry(first + i, chain[size_t(i)].first, uint16_t(i + 1 < n ? first + i + 1 : 0), chain[size_t(i)].second);
+    }
+    return x;
+}
+
 bool sameBytes(const std::string& path, const std::string& bytes) {
     std::error_code ec;
     if (fs::file_size(path, ec) != bytes.size() || ec) return false;

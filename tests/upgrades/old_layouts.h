@@ -71,6 +71,58 @@ private:
 // The current layout: buckets of 5001 records of 8 bytes, chains in the first records.
 std::string newIndex(int buckets, const std::map<int, std::vector<int32_t>>& chains);
 
+// ---- Field tables "PARDISK.DAT" ... and the series files -----
+std::string ORECPARTIM7(uint16_t kv, const std::string& pedio, const std::string& status, const std::string& typos,
+                        const std::string& times);  // 49 bytes
+std::string RECPARTIM7(uint16_t kv, const std::string& pedio, const std::string& status, const std::string& mikos,
+                       const std::string& typos, const std::string& times);  // 46 bytes
+struct Series { std::string seira; int32_t aa = 0; uint8_t porta = 0, miksel = 0, katak = 0, oriz = 0, emul = 0, polap = 0, formix = 0; };
+std::string RECSEIRES(const Series& s);  // 14 bytes
+
+// ---- Goods "EMP.DAT", "PEMP.DAT" -----
+struct Goods {
+    std::string ri[6], tr[20], pc[48], sx[6];
+    uint8_t ee = 0, kf[20][8] = {};
+};
+Goods goods(int n);                 // every field filled from n
+Goods blankGoods();                 // texts of blanks, numbers 0
+std::string ORECPEMP(const Goods& g);  // 883 bytes: 24 taxes
+std::string REK(const Goods& g);       // 1075 bytes: 48 taxes
+std::string REC(const std::string& kv, uint16_t ri);  // 29 bytes
+
+// ---- Day tables "TH.DAT", "AH.DAT" (4-byte nodes), "DISH.DAT" (6-byte nodes) -----
+class DayTable {
+public:
+    DayTable(int records, size_t rec);        // every record an empty slot
+    void node(int r, int32_t hr, uint16_t nr);  // record r (the file grows to hold it)
+    // Empty day slots inserted after record `at`, every non-zero link from `at` on moved by n.
+    DayTable widened(int at, int n) const;
+    const std::string& bytes() const { return img; }
+    int records() const { return int(img.size() / rec); }
+
+private:
+    std::string empty() const;
+    std::string img;
+    size_t rec;
+};
+
+// ---- Number indexes "DISI.DAT" (17-byte records, keys of 10) and "BISI.DAT" (21, 14) -----
+// 9 buckets of `stride` records: heads {SY, US, FA} and entries {RE, AL, KL}.
+class NumberIndex {
+public:
+    NumberIndex(int stride, int rec, int keyLen);  // heads {stride - 1, 0, 0}
+    void head(int bucket, uint16_t sy, uint16_t us, uint16_t fa);
+    void entry(int pos, int32_t re, uint16_t al, const std::string& kl);
+    // The current layout: each bucket's chain in its first records, in the given order.
+    static NumberIndex rebuilt(int stride, int rec, int keyLen,
+                               const std::map<int, std::vector<std::pair<int32_t, std::string>>>& chains);
+    const std::string& bytes() const { return img; }
+
+private:
+    std::string img;
+    int stride, rec, keyLen;
+};
+
 // ---- Files -----
 // Bytes of every regular file in a folder by name.
 std::map<std::string, std::string> snapshot(const std::string& dir);

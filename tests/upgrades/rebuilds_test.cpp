@@ -407,6 +407,7 @@ TEST_F(Upgrades, ACurrentFolderIsLeftByteForByteAndNothingIsCreated) {
     KORVEX::afterChoice();
     auto after = snapshot(dir());
     EXPECT_EQ(before.size(), after.size());
+    for (const auto& [name, bytes] : after) EXPECT_TRUE(before.count(name)) << "created: " << name;
     for (const auto& [name, bytes] : before) EXPECT_TRUE(after[name] == bytes) << name;
     EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
 }
