@@ -1,11 +1,10 @@
-// Printing on the pre-printed form, the templates' slot entries and the submission keys are not part
+// Printing on the pre-printed form and the submission keys are not part
 // of this installation yet: they return at once.
 #include "declarations/ek0.h"
 
 namespace EK0 {
 
 void EKTY(const std::string&, bool) {}
-void KATY(const std::string&, int) {}
 void SUBMIT(int, const std::string&) {}
 
 }  // namespace EK0

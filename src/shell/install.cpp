@@ -6,6 +6,7 @@
 
 #include "common/umas.h"
 #include "config/params.h"
+#include "declarations/dias.h"
 #include "declarations/store.h"
 #include "invoicing/tim.h"
 #include "platform/codepage.h"
@@ -93,6 +94,7 @@ void makeCompanyFolder(const std::string& dir) {
     seedCustomerFiles(dir);
     // The declaration and continuation-sheet stores, empty.
     STORE::installFiles(dir);
+    DIAS::installTemplates(dir);  // the declaration templates, every slot free
     TIM::makeInvoiceFiles(dir);
     // The day tables are made with the days of 1990 to 2049: the markers of both widenings, read-only.
     for (const char* marker : {"OK2010.DAT", "OK2049.DAT"})

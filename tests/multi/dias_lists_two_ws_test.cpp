@@ -1,0 +1,54 @@
+// Two workstations: a list read while another workstation stores under "FDIA" waits for the store
+// to end and then sees it whole.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "../screen/dias_lists_fixture.h"
+#include "platform/fatal.h"
+
+using namespace LISTTEST;
+using Clock = std::chrono::steady_clock;
+
+TEST_F(Lists, AListWaitsForAStoreOfAnotherWorkstation) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        PLAT::setThrowOnExit(false);
+        int rc = 0;
+        try {
+            UMAS::LOCK("FDIA");
+            char c = 1;
+            if (write(ready[1], &c, 1) != 1) _exit(5);
+            usleep(300000);
+            Decl d{"7001", date(2, 3, 2025), "IMP", BOD::NO_CUSTOMER, "LATE ONE", "", "0123", "LATE"};
+            storeDecl(d);
+            UMAS::UNLOC("FDIA");
+        } catch (...) {
+            rc = 4;
+        }
+        _exit(rc);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    const auto t0 = Clock::now();
+    std::vector<DIAS::REC> P;
+    int CC = 0;
+    DIAS::READH(P, CC, UMAS::HMVAL("010325"), UMAS::HMVAL("310325"), "IMP", false);
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count();
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_GE(waited, 250) << "the list waited for the lock";
+    EXPECT_EQ(CC, 23) << "and read the store as the other workstation left it";
+    EXPECT_TRUE(DIAS::ALLGOOD);
+    EXPECT_EQ(P[2].KD, "7001") << "2 March, after the one stored before it";
+}
