@@ -66,8 +66,13 @@ std::string sizeMessage(int64_t size) {
 bool readHeld(SLOTTABLE& Y, std::string* why) {
     const std::string name = UMAS::PATH + FILE_NAME;
     std::string bytes;
+    if (!PLAT::fileExists(name)) {
+        // the installation provides it: a folder without it is told, never ended
+        if (why) *why = PLAT::gr("ΔΕΝ ΒΡΕΘΗΚΕ ΤΟ ΑΡΧΕΙΟ YPDI.DAT");
+        return false;
+    }
     {
-        PLAT::File f(name, PLAT::File::READ);  // the installation provides it
+        PLAT::File f(name, PLAT::File::READ);
         const int64_t size = f.size();
         if (size != YPDI_SIZE && size != YPDI_OLD_SIZE) {
             if (why) *why = sizeMessage(size);

@@ -452,6 +452,14 @@ TEST_F(Lists, TemplatesFileIsExtendedSortedAndRefusedAtOtherSizes) {
     EK0::KATY("IMP", 3);
     EXPECT_EQ(con->pending(), 0u) << "the store of the summary was reported";
     EXPECT_EQ(TESTS::readFile(f), std::string(1000, 'x'));
+
+    // a folder without the file is told, neither ended nor given a file
+    std::filesystem::remove(f);
+    why.clear();
+    EXPECT_FALSE(DIAS::RUFY(Y, &why));
+    EXPECT_NE(why.find("YPDI.DAT"), std::string::npos);
+    EXPECT_FALSE(DIAS::KTTY(back));
+    EXPECT_FALSE(std::filesystem::exists(f));
 }
 
 TEST_F(Lists, TemplateSummaryIsWrittenAtItsOffsets) {
