@@ -633,7 +633,7 @@ TEST_F(DeclStore, DeletionUnlinksAndFreesExactly) {
     EXPECT_FALSE(EK0::CHO().found);
 }
 
-// The installed form: the spec's example declaration packs to the same 325 bytes through the real
+// The installed form: the worked example declaration packs to the same 325 bytes through the real
 // box tables of both main pages, and a filled form of every kind comes back box for box.
 TEST_F(DeclStore, TheInstalledFormsStoreAndLoadBack) {
     TESTS::loadMasks();
