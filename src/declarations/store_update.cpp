@@ -400,18 +400,46 @@ std::string damagedMsg(const Damaged& d, const char* what) {
 
 const char* const TOO_BIG = "ΤΟ ΑΡΧΕΙΟ ΕΦΤΑΣΕ ΤΟ ΜΕΓΙΣΤΟ ΜΕΓΕΘΟΣ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ";
 
+// Runs one update of the folder as a transaction: the body plans its writes (and may set the
+// result's position and notices); they are committed only when planning ends without a refusal or
+// damage, which become the result's message with nothing written.
+template <class Body>
+Result transact(const std::string& dir, const char* notDone, Body body) {
+    Result res;
+    Tx tx(dir);
+    try {
+        body(tx, res);
+        tx.commit();
+        res.stored = true;
+    } catch (const Refused& e) {
+        res.refusal = e.msg;
+        res.pos = 0;
+    } catch (const Damaged& d) {
+        res.refusal = damagedMsg(d, notDone);
+        res.pos = 0;
+    }
+    return res;
+}
+
+// The notice of a document stored but not linked into a chain file.
+void chainNotice(Result& res, ChainOutcome o, const char* file, const char* unseen) {
+    if (o == ChainOutcome::FULL)
+        res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ ") + file + gr(" ΕΙΝΑΙ ΓΕΜΑΤΟ - ") + gr(unseen));
+    else if (o == ChainOutcome::DAMAGED)
+        res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ ") + file + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ") + gr(unseen));
+}
+
 }  // namespace
 
 Result storeDecl(const std::string& dirIn, const Request& r) {
-    Result res;
     std::string dir = normDir(dirIn);
     std::string key = padKey(r.key, DECL.keyLen);
     if (partitionOf(key) == 0) {
-        res.refusal = gr("ΛΑΘΟΣ ΑΡΙΘΜΟΣ ΔΙΑΣΑΦΗΣΗΣ");
-        return res;
+        Result bad;
+        bad.refusal = gr("ΛΑΘΟΣ ΑΡΙΘΜΟΣ ΔΙΑΣΑΦΗΣΗΣ");
+        return bad;
     }
-    Tx tx(dir);
-    try {
+    return transact(dir, "ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ", [&](Tx& tx, Result& res) {
         int M = tx.open(DECL.M, true);
         int D = tx.open(DECL.D, true);
         Index ix(tx, DECL);
@@ -454,46 +482,30 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
 
         ix.insert(key, XN);
 
-        if (auto day = dayKey(r.date)) {
-            auto o = chainInsert(tx, tx.open("DISH.DAT", true), *day, XN, DAY_HEADS);
-            if (o == ChainOutcome::FULL)
-                res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DISH.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"));
-            else if (o == ChainOutcome::DAMAGED)
-                res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DISH.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"));
-        }
+        if (auto day = dayKey(r.date))
+            chainNotice(res, chainInsert(tx, tx.open("DISH.DAT", true), *day, XN, DAY_HEADS), "DISH.DAT",
+                        "Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ");
         if (r.cust < NO_CUSTOMER) {
-            if (r.cust >= CUST_HEADS) {
+            if (r.cust >= CUST_HEADS)
                 res.notices.push_back(gr("ΠΕΛΑΤΗΣ ΜΕ ΑΡΙΘΜΟ ") + std::to_string(r.cust) +
                                       gr(": Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
-            } else {
-                auto o = chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN, CUST_HEADS);
-                if (o == ChainOutcome::FULL)
-                    res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DIPE.DAT ΕΙΝΑΙ ΓΕΜΑΤΟ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
-                else if (o == ChainOutcome::DAMAGED)
-                    res.notices.push_back(gr("ΤΟ ΑΡΧΕΙΟ DIPE.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
-            }
+            else
+                chainNotice(res, chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN, CUST_HEADS), "DIPE.DAT",
+                            "Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ");
         }
-        tx.commit();
-        res.stored = true;
         res.pos = XN;
-    } catch (const Refused& e) {
-        res.refusal = e.msg;
-    } catch (const Damaged& d) {
-        res.refusal = damagedMsg(d, "ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
-    }
-    return res;
+    });
 }
 
 Result storeSheet(const std::string& dirIn, const Request& r) {
-    Result res;
     std::string dir = normDir(dirIn);
     std::string key = padKey(r.key, SHEET.keyLen);
     if (partitionOf(key) == 0) {
-        res.refusal = gr("ΛΑΘΟΣ ΚΛΕΙΔΙ ΦΥΛΛΟΥ");
-        return res;
+        Result bad;
+        bad.refusal = gr("ΛΑΘΟΣ ΚΛΕΙΔΙ ΦΥΛΛΟΥ");
+        return bad;
     }
-    Tx tx(dir);
-    try {
+    return transact(dir, "ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ", [&](Tx& tx, Result& res) {
         int M = tx.open(SHEET.M, true);
         tx.open(SHEET.D, false);
         Index ix(tx, SHEET);
@@ -509,47 +521,22 @@ Result storeSheet(const std::string& dirIn, const Request& r) {
         a += r.data;
         tx.write(M, XNB, a);
         ix.insert(key, int32_t(XNB));
-        tx.commit();
-        res.stored = true;
         res.pos = int32_t(XNB);
-    } catch (const Refused& e) {
-        res.refusal = e.msg;
-    } catch (const Damaged& d) {
-        res.refusal = damagedMsg(d, "ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
-    }
-    return res;
+    });
 }
 
 Result deleteDecl(const std::string& dirIn, const Old& old) {
-    Result res;
-    Tx tx(normDir(dirIn));
-    try {
+    return transact(normDir(dirIn), "ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ", [&](Tx& tx, Result&) {
         Index ix(tx, DECL);
         planDeleteDecl(tx, ix, old);
-        tx.commit();
-        res.stored = true;
-    } catch (const Refused& e) {
-        res.refusal = e.msg;
-    } catch (const Damaged& d) {
-        res.refusal = damagedMsg(d, "ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ");
-    }
-    return res;
+    });
 }
 
 Result deleteSheet(const std::string& dirIn, const Old& old) {
-    Result res;
-    Tx tx(normDir(dirIn));
-    try {
+    return transact(normDir(dirIn), "ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ", [&](Tx& tx, Result&) {
         Index ix(tx, SHEET);
         if (!ix.unlink(old.key, old.pos)) throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
-        tx.commit();
-        res.stored = true;
-    } catch (const Refused& e) {
-        res.refusal = e.msg;
-    } catch (const Damaged& d) {
-        res.refusal = damagedMsg(d, "ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ");
-    }
-    return res;
+    });
 }
 
 void clearFree(const std::string& dirIn, int words) {
