@@ -67,6 +67,13 @@ struct Cbis {
     // ---- printing (ekdo_print.cpp)
     void EKBI(int ENTYPO);
     void EKBB();
+    // The item on screen, kept across a printout that reads the others.
+    struct ItemKey {
+        std::string BM;
+        bool BOB;
+        int32_t XNB;
+    };
+    void reloadAfterPrint(const ItemKey& keep);
     // ---- field mode (ekdo_bobi.cpp)
     void BOBI();
     void BOBI_KEY(int V, int STA);

@@ -91,6 +91,23 @@ std::string withSlashes(const std::string& t) {
 
 }  // namespace
 
+// After a printout that read other items: the item on screen is read again (a new item is blank),
+// "FBIS" is released and the print question's mask removed.
+void Cbis::reloadAfterPrint(const ItemKey& keep) {
+    BM = keep.BM;
+    BOB = keep.BOB;
+    XNB = keep.XNB;
+    if (BOB && RUFB(LL, false)) {
+        storedData = KATB_DATA();
+    } else {
+        BOB = false;
+        XBIS();
+        storedData.clear();
+    }
+    UMAS::UNLOC("FBIS");
+    SCR::RECALL();
+}
+
 void Cbis::EKBI(int ENTYPO) {
     SCR::CALLM(70, true);
     static const char* const titles[] = {"", "  Τ5  BIS", "  Τ1  BIS", " T2L  BIS"};
@@ -140,9 +157,7 @@ void Cbis::EKBI(int ENTYPO) {
     const std::string R = SOB(BIS, GB, 1);
     const int S = uvalue(R);
     const bool LAS = SOB(DIA, GV, 16) == R;
-    const std::string keepBM = BM;
-    const bool keepBOB = BOB;
-    const int32_t keepXNB = XNB;
+    const ItemKey keep{BM, BOB, XNB};
     auto load = [&](const std::string& key) {
         BM = UMAS::LEJU(key, 14).substr(0, 14);
         CHOB();
@@ -299,18 +314,7 @@ void Cbis::EKBI(int ENTYPO) {
     o.F.close();
     UMAS::PRINTUSB();
 
-    BM = keepBM;
-    BOB = keepBOB;
-    XNB = keepXNB;
-    if (BOB && RUFB(LL, false)) {
-        storedData = KATB_DATA();
-    } else {
-        BOB = false;
-        XBIS();
-        storedData.clear();
-    }
-    UMAS::UNLOC("FBIS");
-    SCR::RECALL();
+    reloadAfterPrint(keep);
 }
 
 // The lower parts (boxes 129 to 146 and the second text block) of the items of the sheet on screen.
@@ -328,9 +332,7 @@ void Cbis::EKBB() {
     o.mode(26);
     const std::string N = declNumber() + SOB(BIS, GB, 1);
     const int S = uvalue(SOB(BIS, GB, 1));
-    const std::string keepBM = BM;
-    const bool keepBOB = BOB;
-    const int32_t keepXNB = XNB;
+    const ItemKey keep{BM, BOB, XNB};
     int P = 0;
     for (int J = firstItem(EXT, S); J <= lastItem(EXT, S) && J <= 99 && S >= 2; ++J) {
         ++P;
@@ -366,18 +368,7 @@ void Cbis::EKBB() {
     o.F.close();
     UMAS::PRINTUSB();
 
-    BM = keepBM;
-    BOB = keepBOB;
-    XNB = keepXNB;
-    if (BOB && RUFB(LL, false)) {
-        storedData = KATB_DATA();
-    } else {
-        BOB = false;
-        XBIS();
-        storedData.clear();
-    }
-    UMAS::UNLOC("FBIS");
-    SCR::RECALL();
+    reloadAfterPrint(keep);
 }
 
 }  // namespace EKDO
