@@ -185,6 +185,19 @@ std::vector<std::string> CHECKFORM(const std::vector<UMAS::CONV>& masksIn) {
             else if (own(r, c)) problem(where + ": " + what + " (column " + num(c) + ", row " + num(r) + ") lies in box " + num(own(r, c)));
         };
         constexpr int TXT = TY_TEXT;
+        // The eight tax lines: type, base, rate (its "%" cell free), amount, the first at box first + 5.
+        auto taxLines = [&](int first) {
+            for (int i = 1; i <= 8; ++i) {
+                const int b = first + 5 * i;
+                need(b, 3, 80, {}, "tax type");
+                need(b + 1, 10, 80, {}, "tax base");
+                need(b + 2, 7, 7, {}, "tax rate");
+                need(b + 3, 10, 80, {}, "tax amount");
+                notNumber(b + 1, "tax base");
+                notNumber(b + 2, "tax rate");
+                cellFree(G.ROW(b + 2), G.COL(b + 2) + 7, "the \"%\" cell of tax line " + num(i));
+            }
+        };
         if (!p.sheet) {
             need(1, 1, 10, {TY_NUM, TY_ZNUM}, "number");
             need(2, 7, 80, {}, "declaration type");
@@ -225,16 +238,7 @@ std::vector<std::string> CHECKFORM(const std::vector<UMAS::CONV>& masksIn) {
             need(84, 4, 80, {}, "procedure");
             for (int n : {82, 86, 89, 90, 91, 96, 97, 98, 99}) notNumber(n, "quantity");
             need(100, 10, 80, {}, "statistical value");
-            for (int i = 1; i <= 8; ++i) {
-                const int b = 96 + 5 * i;
-                need(b, 3, 80, {}, "tax type");
-                need(b + 1, 10, 80, {}, "tax base");
-                need(b + 2, 7, 7, {}, "tax rate");
-                need(b + 3, 10, 80, {}, "tax amount");
-                notNumber(b + 1, "tax base");
-                notNumber(b + 2, "tax rate");
-                cellFree(G.ROW(b + 2), G.COL(b + 2) + 7, "the \"%\" cell of tax line " + num(i));
-            }
+            taxLines(96);
             need(141, 10, 80, {}, "payable total");
             need(142, 11, 80, {}, "category, kind, currency");
             for (int k = 0; k <= 6; ++k) {
@@ -299,16 +303,7 @@ std::vector<std::string> CHECKFORM(const std::vector<UMAS::CONV>& masksIn) {
             for (int n : {32, 36, 39, 40, 41, 46, 47, 48, 49}) notNumber(n, "quantity");
             for (int n = 42; n <= 45; ++n) need(n, 40, 80, {}, "document line (value row copy)");
             need(50, 10, 80, {}, "item value");
-            for (int i = 1; i <= 8; ++i) {
-                const int b = 46 + 5 * i;
-                need(b, 3, 80, {}, "tax type");
-                need(b + 1, 10, 80, {}, "tax base");
-                need(b + 2, 7, 7, {}, "tax rate");
-                need(b + 3, 10, 80, {}, "tax amount");
-                notNumber(b + 1, "tax base");
-                notNumber(b + 2, "tax rate");
-                cellFree(G.ROW(b + 2), G.COL(b + 2) + 7, "the \"%\" cell of tax line " + num(i));
-            }
+            taxLines(46);
             need(91, 10, 80, {}, "payable total");
             for (int k = 0; k <= 6; ++k) {
                 const int c = 92 + 4 * k;
