@@ -29,14 +29,9 @@ std::string ISO437(const std::string& S) { return PLAT::cp1253ToCp737(S); }
 
 namespace {
 
-std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+using UMAS::cut;
 
-std::string trim(const std::string& s) {
-    size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return "";
-    size_t b = s.find_last_not_of(' ');
-    return s.substr(a, b - a + 1);
-}
+using UMAS::trim;
 
 bool allDigits(const std::string& s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });

@@ -265,17 +265,6 @@ std::string EIDFOR(uint8_t EI) {
 
 namespace detail {
 
-std::string padTo(const std::string& s, size_t n) {
-    std::string r = s.substr(0, std::min(s.size(), n));
-    r.resize(n, ' ');
-    return r;
-}
-std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
-std::string trim(const std::string& s) {
-    size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return "";
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
 bool blankOrEmpty(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 std::string two(int v) { return UMAS::LZ(std::to_string(v), 2); }
 uint32_t digitsValue(const std::string& s) {

@@ -10,9 +10,9 @@
 
 namespace KVDI::detail {
 
-std::string padTo(const std::string& s, size_t n);
-std::string cut(const std::string& s, size_t n);
-std::string trim(const std::string& s);
+using UMAS::padTo;
+using UMAS::cut;
+using UMAS::trim;
 bool blankOrEmpty(const std::string& s);
 std::string two(int v);  // two digits with a leading zero
 // The value of a digits-only text; an empty text gives 0.

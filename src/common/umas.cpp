@@ -159,6 +159,20 @@ double EVAL(const std::string& S) {
 
 std::string CUTLEADSPACES(const std::string& S) { return CUTLEADCHAR(S, ' '); }
 
+std::string trim(const std::string& S) {
+    size_t a = S.find_first_not_of(' ');
+    if (a == std::string::npos) return "";
+    return S.substr(a, S.find_last_not_of(' ') - a + 1);
+}
+
+std::string cut(const std::string& S, size_t N) { return S.substr(0, std::min(S.size(), N)); }
+
+std::string padTo(const std::string& S, size_t N) {
+    std::string r = S.substr(0, std::min(S.size(), N));
+    r.resize(N, ' ');
+    return r;
+}
+
 std::string CUTLEADCHAR(const std::string& S, char C) {
     size_t n = S.size();
     while (n > 0 && S[n - 1] == C) --n;

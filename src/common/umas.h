@@ -108,6 +108,9 @@ std::string SPACS();
 bool FILEEXIST(const std::string& S);
 double EVAL(const std::string& S);
 std::string CUTLEADSPACES(const std::string& S);  // trailing blanks removed
+std::string trim(const std::string& S);           // blanks removed at both ends
+std::string padTo(const std::string& S, size_t N);  // cut or filled with blanks to exactly N characters
+std::string cut(const std::string& S, size_t N);    // at most the first N characters
 std::string CUTLEADCHAR(const std::string& S, char C);  // trailing run of C removed
 std::string REMLCH(const std::string& S, char C);  // leading run of C removed
 std::string CENTE(const std::string& S, int N);

@@ -16,19 +16,6 @@
 
 namespace PARAMS {
 
-std::string trim(const std::string& s) {
-    size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return "";
-    size_t b = s.find_last_not_of(' ');
-    return s.substr(a, b - a + 1);
-}
-
-std::string padTo(const std::string& s, size_t n) {
-    std::string r = s.substr(0, std::min(s.size(), n));
-    r.resize(n, ' ');
-    return r;
-}
-
 int MAXEKT = 0;
 int AREKTEL = 0;
 

@@ -25,7 +25,7 @@ namespace {
 
 std::string gr(const char* utf8) { return PLAT::utf8ToCp737(utf8); }
 
-std::string cut(const std::string& s, size_t n) { return s.substr(0, std::min(n, s.size())); }
+using UMAS::cut;
 
 // A number in a field of width w: w digits with leading zeros, w blanks for 0.
 std::string num(unsigned v, int w) {

@@ -251,8 +251,8 @@ extern int AREKTEL;
 extern UMAS::FUN GM1;  // the key legend of the parameter screens
 
 // Text helpers of the parameter screens.
-std::string trim(const std::string& s);             // without blanks at either end
-std::string padTo(const std::string& s, size_t n);  // cut or filled with blanks to exactly n characters
+using UMAS::padTo;
+using UMAS::trim;
 
 std::string GETDATABASEPATH();
 void INITEKT();

@@ -14,7 +14,7 @@ ARP0::RR0 MALRECPEL;
 
 namespace {
 
-std::string cut(const std::string& s, size_t n) { return s.substr(0, std::min(n, s.size())); }
+using UMAS::cut;
 
 // STRAB: a sorts before b (both cut to 20 characters without trailing blanks).
 bool sortsBefore(const std::string& a, const std::string& b) {

@@ -44,7 +44,7 @@ struct Walk {
     }
 };
 
-std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+using UMAS::cut;
 
 // BOD.CHEP.RUF: the customer fields of the declaration from record R.
 void takeFields(const RR0& R) {

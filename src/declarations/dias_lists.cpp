@@ -21,14 +21,9 @@ void (*OPENDISF)(const std::string& number, const std::string& EXT, int slot) = 
 
 namespace lists {
 
-std::string pad(const std::string& s, size_t n) {
-    std::string r = s.substr(0, std::min(n, s.size()));
-    r.resize(n, ' ');
-    return r;
-}
-std::string cut(const std::string& s, size_t n) { return s.substr(0, std::min(n, s.size())); }
+using UMAS::padTo;
+using UMAS::cut;
 std::string two(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('0' + n % 10); }
-std::string trimRight(const std::string& s) { return UMAS::CUTLEADSPACES(s); }
 
 void today() {
     const PLAT::DateTime t = PLAT::now();
@@ -59,7 +54,7 @@ std::string weekdayOf(std::string& hm) {
 
 // DDMMYY as DD/MM/YY.
 std::string slashed(const std::string& hm) {
-    const std::string h = pad(hm, 6);
+    const std::string h = padTo(hm, 6);
     return h.substr(0, 2) + "/" + h.substr(2, 2) + "/" + h.substr(4, 2);
 }
 
@@ -104,7 +99,7 @@ REC blankH() {
 }
 
 void open(const std::string& KD, const std::string& EXT, int slot) {
-    if (OPENDISF) OPENDISF(trimRight(UMAS::REMLCH(KD, ' ')), EXT, slot);
+    if (OPENDISF) OPENDISF(UMAS::CUTLEADSPACES(UMAS::REMLCH(KD, ' ')), EXT, slot);
 }
 
 // Asks for the printout (mask 63, answer at column 30 of row 23).
@@ -221,7 +216,7 @@ void EKKP_P(const std::vector<REC1>& P, int CC, const std::string& EXT, const st
         for (int i = 45 * (page - 1) + 1; i <= std::min(45 * page, CC); ++i) {
             const REC1& r = P[size_t(i - 1)];
             F.writeln("|" + UMAS::RIJU(std::to_string(i), 4) + " |  " + slashed(r.HM) + "  | " +
-                      UMAS::RIJU(trimRight(r.KD), 10) + " | " + UMAS::LEJU(r.EM, 40) + " |");
+                      UMAS::RIJU(UMAS::CUTLEADSPACES(r.KD), 10) + " | " + UMAS::LEJU(r.EM, 40) + " |");
         }
         F.writeln(rule);
         PM(F, 11);
@@ -255,7 +250,7 @@ void EKKP_H(const std::vector<REC>& P, int CC, const std::string& EXT) {
         for (int i = 45 * (page - 1) + 1; i <= std::min(45 * page, CC); ++i) {
             const REC& r = P[size_t(i - 1)];
             F.writeln("|" + UMAS::RIJU(std::to_string(i), 4) + " |  " + slashed(r.HM) + "  |" +
-                      UMAS::RIJU(trimRight(r.KD), 9) + " | " + UMAS::LEJU(r.TEL, 14) + " | " + UMAS::LEJU(r.EM, 30) +
+                      UMAS::RIJU(UMAS::CUTLEADSPACES(r.KD), 9) + " | " + UMAS::LEJU(r.TEL, 14) + " | " + UMAS::LEJU(r.EM, 30) +
                       " |");
         }
         F.writeln(rule);
@@ -339,23 +334,23 @@ void DIAP(const std::string& EXT) {
             const int y = 7 + line;
             SCR::PRINT(2, y, UMAS::RIJU(std::to_string(i), 3));
             const std::string wd = weekdayOf(r.HM);
-            SCR::PRINT(6, y, pad(r.HM, 6));
+            SCR::PRINT(6, y, padTo(r.HM, 6));
             SCR::PRINT(13, y, wd);
-            SCR::PRINT(17, y, pad(r.KD, 10));
-            SCR::PRINT(29, y, pad(r.EM, 49));
+            SCR::PRINT(17, y, padTo(r.KD, 10));
+            SCR::PRINT(29, y, padTo(r.EM, 49));
         }
     };
     auto BX0 = [&] {
-        SCR::PRINT(16, 2, pad(EA, 30));
-        SCR::PRINT(16, 3, pad(DI, 30));
-        SCR::PRINT(16, 4, pad(PO, 20));
-        SCR::PRINT(59, 2, pad(EP, 18));
-        SCR::PRINT(59, 3, pad(AF, 10));
-        SCR::PRINT(59, 4, pad(TH, 13));
+        SCR::PRINT(16, 2, padTo(EA, 30));
+        SCR::PRINT(16, 3, padTo(DI, 30));
+        SCR::PRINT(16, 4, padTo(PO, 20));
+        SCR::PRINT(59, 2, padTo(EP, 18));
+        SCR::PRINT(59, 3, padTo(AF, 10));
+        SCR::PRINT(59, 4, padTo(TH, 13));
     };
     auto take = [&](int pr, const ARP0::RR0& r) {
         PR = pr;
-        EA = pad(cut(r.EA, 30), 30);
+        EA = padTo(cut(r.EA, 30), 30);
         AF = cut(r.AF, 10);
         DI = cut(r.DI, 30);
         PO = cut(r.PO, 20);
@@ -413,7 +408,7 @@ void DIAP(const std::string& EXT) {
             EA = T;
             continue;
         }
-        T = pad(T, 30);
+        T = padTo(T, 30);
         EA = T;
         const bool unchanged = T == before && T.find_first_not_of(' ') != std::string::npos;
         if (K == 3) break;
@@ -467,15 +462,15 @@ void DIAH(const std::string& EXT) {
             REC& r = P[size_t(i - 1)];
             const int y = 5 + line;
             SCR::PRINT(2, y, UMAS::RIJU(std::to_string(i), 3));
-            SCR::PRINT(6, y, pad(r.EA, 20));
+            SCR::PRINT(6, y, padTo(r.EA, 20));
             SCR::PRINT(27, y, std::string(9, ' '));
-            if (!trimRight(r.HM).empty()) {
+            if (!UMAS::CUTLEADSPACES(r.HM).empty()) {
                 const std::string wd = weekdayOf(r.HM);
-                SCR::PRINT(27, y, pad(r.HM, 6));
+                SCR::PRINT(27, y, padTo(r.HM, 6));
                 SCR::PRINT(34, y, wd);
             }
-            SCR::PRINT(39, y, pad(r.KD, 10));
-            SCR::PRINT(50, y, pad(r.EM, 30));
+            SCR::PRINT(39, y, padTo(r.KD, 10));
+            SCR::PRINT(50, y, padTo(r.EM, 30));
         }
     };
     auto read = [&](bool TEXTOUT) {

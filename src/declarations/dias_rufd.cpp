@@ -19,12 +19,8 @@ bool ALLGOOD = true;
 
 namespace {
 
-std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
-std::string pad(const std::string& s, size_t n) {
-    std::string r = cut(s, n);
-    r.resize(n, ' ');
-    return r;
-}
+using UMAS::cut;
+using UMAS::padTo;
 
 // The box holding the customer's name for the kind: 12 or 22, 0 for none.
 int partyBox(const std::string& EXT) {
@@ -35,7 +31,7 @@ int partyBox(const std::string& EXT) {
 }
 
 bool blank20(const std::string& s) {
-    std::string p = pad(s, 20);
+    std::string p = padTo(s, 20);
     return p.find_first_not_of(' ') == std::string::npos;
 }
 
@@ -109,7 +105,7 @@ bool RUFS(const std::string& data, int A, REC* r, REC1* r1, int32_t Z1, int32_t 
             a.EA = cut(s, 20);
             return true;
         }
-        if (pad(s, 7) != pad(EAP, 7)) {
+        if (padTo(s, 7) != padTo(EAP, 7)) {
             dropA2();
             return false;
         }

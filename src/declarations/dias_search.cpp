@@ -13,36 +13,34 @@
 namespace DIAS {
 
 namespace lists {
-std::string pad(const std::string& s, size_t n);
-std::string cut(const std::string& s, size_t n);
-std::string trimRight(const std::string& s);
+using UMAS::padTo;
+using UMAS::cut;
 void today();
 void open(const std::string& KD, const std::string& EXT, int slot);
 }  // namespace lists
 
 namespace {
 
-bool blank7(const std::string& s) { return lists::pad(s, 7) == std::string(7, ' '); }
+bool blank7(const std::string& s) { return lists::padTo(s, 7) == std::string(7, ' '); }
 bool allDigits(const std::string& s) {
     return !s.empty() && s.size() <= 9 && s.find_first_not_of("0123456789") == std::string::npos;
 }
-std::string trimBoth(const std::string& s) { return lists::trimRight(UMAS::REMLCH(s, ' ')); }
 
 }  // namespace
 
 bool FILTEROK(const REC& r, const std::string& EA, const std::string& EAX, const std::string& KTEL) {
     if (!EA.empty() && !blank7(EA)) {
-        const std::string s = lists::trimRight(EA.substr(0, std::min<size_t>(7, EA.size())));
+        const std::string s = UMAS::CUTLEADSPACES(EA.substr(0, std::min<size_t>(7, EA.size())));
         if (r.APOST.find(s) == std::string::npos) return false;
     }
     if (!EAX.empty() && !blank7(EAX)) {
         // the row keeps 20 characters of the receiver: a longer name is compared on those
-        const std::string s = lists::trimRight(lists::cut(EAX, 20));
+        const std::string s = UMAS::CUTLEADSPACES(lists::cut(EAX, 20));
         if (r.PARAL.find(s) == std::string::npos) return false;
     }
-    const std::string k = trimBoth(KTEL);
+    const std::string k = UMAS::trim(KTEL);
     if (!k.empty()) {
-        const std::string rk = trimBoth(r.KTEL);
+        const std::string rk = UMAS::trim(r.KTEL);
         // by value: the picker's 123 is box 7's 0123
         if (allDigits(k) && allDigits(rk)) {
             if (std::stol(k) != std::stol(rk)) return false;
@@ -81,10 +79,10 @@ void ANAZHTHSH(const std::string& EXT) {
             if (i <= CC) {
                 const REC& r = P[size_t(i - 1)];
                 SCR::PRINT(2, y, UMAS::RIJU(std::to_string(i), 3));
-                SCR::PRINT(9, y, lists::pad(r.HM, 6));
-                SCR::PRINT(17, y, lists::pad(r.KD, 10));
-                SCR::PRINT(28, y, lists::pad(r.EM, 34));
-                SCR::PRINT(64, y, lists::pad(lists::cut(r.KL, 8), 8));
+                SCR::PRINT(9, y, lists::padTo(r.HM, 6));
+                SCR::PRINT(17, y, lists::padTo(r.KD, 10));
+                SCR::PRINT(28, y, lists::padTo(r.EM, 34));
+                SCR::PRINT(64, y, lists::padTo(lists::cut(r.KL, 8), 8));
                 SCR::PRINT(77, y, UMAS::RIJU(r.TEM, 2));
             } else {
                 SCR::PRINT(2, y, std::string(3, ' '));
@@ -102,7 +100,7 @@ void ANAZHTHSH(const std::string& EXT) {
         KVDI::POL(RXOR, true, kk);
         if (kk == 0) {
             field = lists::cut(UMAS::REMLCH(RXOR.KV, ' '), 2);
-            SCR::PRINT(60, y, lists::pad(field, 2));
+            SCR::PRINT(60, y, lists::padTo(field, 2));
             SCR::PRINT(63, y, UMAS::LEJU(RXOR.CI, 17));
         }
     };
@@ -128,14 +126,14 @@ void ANAZHTHSH(const std::string& EXT) {
             switch (field) {
             case 1: {
                 std::string T = SCR::GINPUT(12, 3, 30, EA, "", SAB, false, true, K);
-                if (K != 3) EA = lists::pad(ARP0::FOLD(T), 30);
+                if (K != 3) EA = lists::padTo(ARP0::FOLD(T), 30);
                 if (K == 6) {
                     uint16_t pr = ARP0::NONE;
                     ARP0::RR0 r;
                     PELAT::ALPHAPEL(EA, 0, pr, &r);
                     if (pr == ARP0::NONE) continue;
                     EA = lists::cut(r.EA, 30);
-                    SCR::PRINT(12, 3, lists::pad(EA, 30));
+                    SCR::PRINT(12, 3, lists::padTo(EA, 30));
                     field = 2;
                     continue;
                 }
@@ -158,7 +156,7 @@ void ANAZHTHSH(const std::string& EXT) {
                         EAX = T;
                         continue;
                     }
-                    EAX = lists::pad(T, 26);
+                    EAX = lists::padTo(T, 26);
                 }
                 if (K == 6) {
                     uint16_t pr = ARP0::NONE;
@@ -166,7 +164,7 @@ void ANAZHTHSH(const std::string& EXT) {
                     PELAT::ALPHAPEL(EAX, 1, pr, &r);
                     if (pr == ARP0::NONE) continue;
                     EAX = lists::cut(r.EA, 26);
-                    SCR::PRINT(16, 4, lists::pad(EAX, 26));
+                    SCR::PRINT(16, 4, lists::padTo(EAX, 26));
                     field = 4;
                     continue;
                 }
@@ -187,7 +185,7 @@ void ANAZHTHSH(const std::string& EXT) {
                     KVDI::TEL(RTEL, true, kk);
                     if (kk == 0) {
                         KTEL = std::to_string(RTEL.KV);
-                        SCR::PRINT(13, 5, lists::pad(KTEL, 4));
+                        SCR::PRINT(13, 5, lists::padTo(KTEL, 4));
                         SCR::PRINT(18, 5, UMAS::LEJU(RTEL.TE, 16));
                     }
                     field = 6;

@@ -17,9 +17,8 @@
 namespace DIAS {
 
 namespace lists {
-std::string pad(const std::string& s, size_t n);
-std::string cut(const std::string& s, size_t n);
-std::string trimRight(const std::string& s);
+using UMAS::padTo;
+using UMAS::cut;
 }  // namespace lists
 
 OYR OYR::decode(const uint8_t* p) {
@@ -103,7 +102,7 @@ bool writeHeld(const SLOTTABLE& Y, std::string* why) {
 }
 
 double keyOf(const OYR& r) {
-    const double v = UMAS::EVAL(lists::trimRight(UMAS::REMLCH(r.Y0, ' ')));
+    const double v = UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(r.Y0, ' ')));
     return std::round(v) == 0 ? 9999999999.0 : v;
 }
 
@@ -130,9 +129,9 @@ void SORTYPOD(SLOTTABLE& Y) {
 }
 
 bool SLOTUSED(const SLOTTABLE& Y, int slot, const std::string& SYP) {
-    const double v = UMAS::EVAL(lists::trimRight(UMAS::REMLCH(SYP, ' ')));
+    const double v = UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(SYP, ' ')));
     for (size_t i = 0; i < Y.size(); ++i)
-        if (int(i) + 1 != slot && UMAS::EVAL(lists::trimRight(UMAS::REMLCH(Y[i].Y0, ' '))) == v) return true;
+        if (int(i) + 1 != slot && UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(Y[i].Y0, ' '))) == v) return true;
     return false;
 }
 
@@ -163,13 +162,13 @@ void YPDI(const std::string& EXT) {
         SCR::PRINT(43, 18, UMAS::RIJU(std::to_string(SL + 1), 2));
         for (int r = 1; r <= 16; ++r)
             for (int c = 0; c <= 3; ++c)
-                SCR::PRINT(3 + FS * c, r + 1, lists::pad(Y[size_t(64 * SL + 16 * c + r - 1)].Y0, 10));
+                SCR::PRINT(3 + FS * c, r + 1, lists::padTo(Y[size_t(64 * SL + 16 * c + r - 1)].Y0, 10));
     };
     auto BOXY = [&] {
         SCR::CALLM(74, false);
         const OYR& o = Y[size_t(slot() - 1)];
         SCR::PRINT(61, 3, o.Y1);
-        if (std::round(UMAS::EVAL(lists::trimRight(UMAS::REMLCH(o.Y1B, ' ')))) != 0)
+        if (std::round(UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(o.Y1B, ' ')))) != 0)
             SCR::PRINT(50, 4, o.Y1A + PLAT::gr("  Καθεστώς: ") + o.Y1B);
         SCR::PRINT(50, 7, o.Y2);
         SCR::PRINT(60, 9, o.Y3);
@@ -199,7 +198,7 @@ void YPDI(const std::string& EXT) {
                         continue;
                     }
                     Y.clear();
-                    if (OPENDISF) OPENDISF(lists::trimRight(SYP), EXT, slot());
+                    if (OPENDISF) OPENDISF(UMAS::CUTLEADSPACES(SYP), EXT, slot());
                     if (!RUFY(Y, &why)) {
                         PRNS::REPORT(why);
                         Y.assign(SLOTS, OYR{});
@@ -246,7 +245,7 @@ void KATY(const std::string& EXT, int YPOD) {
     bool ok = DIAS::readHeld(Y, &why);
     if (ok) {
         DIAS::OYR& o = Y[size_t(YPOD - 1)];
-        o.Y0 = cut(DIAS::lists::trimRight(BOD::TM), 10);
+        o.Y0 = cut(UMAS::CUTLEADSPACES(BOD::TM), 10);
         o.Y1 = cut(box(4), 19);
         o.Y1A = cut(box(2), 10);
         o.Y1A = cut(o.Y1A + " " + box(5), 10);

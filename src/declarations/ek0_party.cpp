@@ -14,9 +14,8 @@ using namespace BOD;
 
 namespace {
 
-std::string trimRight(const std::string& s) { return UMAS::CUTLEADSPACES(s); }
 bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
-std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+using UMAS::cut;
 
 // The characters a name may hold: blank, "&", "-" to "Z", "a" to "z", the Greek letters of code
 // page 737 (128..175) and the small omega (224).
@@ -85,12 +84,12 @@ static void PRIS(int VA, const std::string& EXT) {
     put(VA + 2, "");
     if (VA == 22) put(25, "");
 
-    const std::string af = trimRight(AF);
+    const std::string af = UMAS::CUTLEADSPACES(AF);
     if (UMAS::HLEK4 && EXT != "DFK" && !af.empty() && af[0] >= '0' && af[0] <= '9') put(VA - 1, "GR" + AF);
     else if (!blank(AF)) put(VA - 1, AF);
     else put(VA - 1, SX);
 
-    const std::string di = trimRight(DI), po = trimRight(PO), ep = trimRight(EP), ef = trimRight(EF);
+    const std::string di = UMAS::CUTLEADSPACES(DI), po = UMAS::CUTLEADSPACES(PO), ep = UMAS::CUTLEADSPACES(EP), ef = UMAS::CUTLEADSPACES(EF);
     const size_t DL = std::max<size_t>(di.size(), 1), PL = std::max<size_t>(po.size(), 1);
     if (VA == 22) {
         int b = 23;
@@ -112,7 +111,7 @@ static void PRIS(int VA, const std::string& EXT) {
             S = PO;
         }
         if (EXT == "EXP" || (EXT == "MTF" && UMAS::PAREDE[9].TIMI == 0))
-            S = PLAT::gr("ΔΟΥ:") + ef + " EME:" + trimRight(SX);
+            S = PLAT::gr("ΔΟΥ:") + ef + " EME:" + UMAS::CUTLEADSPACES(SX);
         put(14, S);
     } else if (VA == 182) {
         if (!blank(ON)) {
@@ -163,7 +162,7 @@ void Disf::PELI(int VA) {
         const std::string old = EA;
         std::string name = SCR::GINPUT(GV.COL(VA), YR, GV.LEN(VA), EA, "", nameChars(), false, true, K);
         name = upper(name);
-        const std::string t = trimRight(name);
+        const std::string t = UMAS::CUTLEADSPACES(name);
         if (K == 3 && !t.empty() && (t[0] == '&' || t[0] == '-' || t[0] == '.' || t[0] == '/')) {
             // Esc on a refused name gives the box back its name.
             EA = entered;

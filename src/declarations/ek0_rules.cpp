@@ -22,7 +22,6 @@ using namespace BOD;
 
 namespace {
 
-std::string trimRight(const std::string& s) { return UMAS::CUTLEADSPACES(s); }
 bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
 // A code box's first four characters as the pickers look them up: four blanks open on nothing.
@@ -198,7 +197,7 @@ void Disf::RULES(int V, int STA) {
     }
     if (V == 64) {
         if (picked([&] { KVDI::TEL(KVDI::V04, true, kk); }))
-            put(64, KVDI::V04.KV == 0 ? trimRight(KVDI::V04.TE) + " " + KVDI::V04.CI
+            put(64, KVDI::V04.KV == 0 ? UMAS::CUTLEADSPACES(KVDI::V04.TE) + " " + KVDI::V04.CI
                                       : "GR00" + officeCode(KVDI::V04.KV) + " " + KVDI::V04.TE);
         return;
     }
@@ -262,7 +261,7 @@ void Disf::RULES(int V, int STA) {
     if (V == 72 || (V >= 74 && V <= 77) || V == 79) {
         const std::string before79 = box(79);
         if (!picked([&] {
-                KVDI::V0A.KV = trimRight(before79);
+                KVDI::V0A.KV = UMAS::CUTLEADSPACES(before79);
                 KVDI::EMP(KVDI::V0A, true, kk);
             }))
             return;
@@ -304,8 +303,8 @@ void Disf::RULES(int V, int STA) {
         auto part = [&](int j) -> std::string {
             if (blank(d.EE[size_t(j)])) return "";
             // A blank code (three blanks as typed, four as the table pads it) leaves four blanks.
-            return (blank(d.KV[size_t(j)]) ? std::string(4, ' ') : trimRight(d.KV[size_t(j)]) + ":") +
-                   trimRight(d.EE[size_t(j)]);
+            return (blank(d.KV[size_t(j)]) ? std::string(4, ' ') : UMAS::CUTLEADSPACES(d.KV[size_t(j)]) + ":") +
+                   UMAS::CUTLEADSPACES(d.EE[size_t(j)]);
         };
         for (int i = 1; i <= 4; ++i) {
             const std::string line = blank(d.EE[size_t(i + 4)]) ? part(i) : part(i) + "  " + part(i + 4);

@@ -14,11 +14,7 @@ std::array<double, 8> SPO{};
 
 namespace {
 
-std::string trim(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
+using UMAS::trim;
 
 // Copies n cells (characters and attributes) of row r from column c to row r2 at column c2 of the
 // same page, staying inside the 80 columns.

@@ -19,7 +19,7 @@ bool percentKind(uint8_t k) {
     }
 }
 
-std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+using UMAS::cut;
 
 // The text of a box as the store packs it.
 std::string packedBox(BOD::SCB P, BOD::GGV G, int i) {

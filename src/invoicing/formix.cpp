@@ -20,7 +20,7 @@ std::string FORMIXSN;
 
 namespace {
 
-std::string cut(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+using UMAS::cut;
 
 // The number at the start of a settings line (leading blanks allowed, anything after it passed
 // over); an empty line is 0. A line that does not begin with a number, or a number outside

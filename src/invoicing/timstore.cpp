@@ -27,7 +27,7 @@ std::string pad(const std::string& s, size_t n) {
     r.resize(n, ' ');
     return r;
 }
-std::string cut(const std::string& s, size_t n) { return s.substr(0, std::min(s.size(), n)); }
+using UMAS::cut;
 
 bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
