@@ -1,6 +1,7 @@
 # KORVEX: two commands do everything on a fresh Debian machine.
 #   make run    build, lay out the demo installation and start the program in this terminal
 #   make check  build (with AddressSanitizer and UBSan) and run every test
+#   make lint   static analysis of src/ (cppcheck, clang-tidy); not part of check
 
 PACKAGES := cmake g++ make libgtest-dev tmux faketime clang libclang-rt-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
@@ -58,3 +59,16 @@ fuzz: deps
 	@for f in fuzz/*.cpp; do n=$$(basename $$f .cpp); echo "== fuzz $$n ($(FUZZ_SECONDS) s)"; \
 	  sh tests/helpers/fuzzrun.sh build-fuzz/fuzz_$$n tests/fuzz-corpus/$$n build-fuzz/work/$$n $(FUZZ_SECONDS) || exit 1; \
 	done
+
+# Static analysis of src/ with the checks that have found real faults here: cppcheck's warnings
+# and clang-tidy's analyzer and bugprone checks, less the bugprone checks that only flag style.
+# Uses the compile commands of a configure-only folder; nothing is built.
+LINTDIR    ?= build-lint
+LINT_TIDY  := -*,clang-analyzer-*,bugprone-*,-bugprone-easily-swappable-parameters,-bugprone-narrowing-conversions,-bugprone-implicit-widening-of-multiplication-result,-bugprone-branch-clone,-bugprone-reserved-identifier
+.PHONY: lint
+lint:
+	@for p in cppcheck clang-tidy; do command -v $$p >/dev/null || { echo "lint needs $$p (apt-get install cppcheck clang-tidy)"; exit 1; }; done
+	cmake -S . -B $(LINTDIR) -DCMAKE_BUILD_TYPE=Debug -DKORVEX_TESTS=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+	cppcheck --project=$(LINTDIR)/compile_commands.json --file-filter='src/*' --enable=warning,portability \
+	  --std=c++20 --inline-suppr --quiet -j $(JOBS) --error-exitcode=1
+	run-clang-tidy -p $(LINTDIR) -j $(JOBS) -quiet -checks='$(LINT_TIDY)' '$(CURDIR)/src/'

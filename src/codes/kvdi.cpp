@@ -113,6 +113,21 @@ void RUF(const std::string& SF, uint8_t* P, size_t size, bool& BO) {
                      std::to_string(size) + PLAT::gr(". Πατήστε ένα πλήκτρο"));
 }
 
+std::vector<std::string> CHECKSIZES() {
+    std::vector<std::string> r;
+    for (const TableFile& t : {F_NOM, F_POL, F_EMP, F_TEL, F_APO, F_TRM, F_PER, F_TRP, F_PRE, F_MON, F_SYS, F_SFR,
+                               F_KAY, F_TAX, F_PROSTH}) {
+        const std::string fn = UMAS::PATH + t.name + ".DAT";
+        if (!PLAT::fileExists(fn)) continue;
+        const int64_t have = PLAT::fileSize(fn);
+        if (have != int64_t(t.size))
+            // "<SF>.DAT has n bytes instead of m"
+            r.push_back(std::string(t.name) + PLAT::gr(".DAT έχει ") + std::to_string(have) + PLAT::gr(" bytes αντί ") +
+                        std::to_string(t.size));
+    }
+    return r;
+}
+
 void KAT(const std::string& SF, const uint8_t* P, size_t size, bool& BO) {
     if (!BO) return;
     UMAS::LOCK("FKVD");

@@ -261,6 +261,9 @@ constexpr size_t PEMP_N = 1500;  // "PEMP.DAT" holds one REK per index slot
 // first; a file of another size is read up to size bytes (the rest stays zero) and a missing file
 // reads as all zero; either is told to the clerk. Clears BO.
 void RUF(const std::string& SF, uint8_t* P, size_t size, bool& BO);
+// The tables of the company folder whose file has another size than its table (a missing file is
+// not counted): one line each (code page 737) naming the file, its size and the table's.
+std::vector<std::string> CHECKSIZES();
 // Stores P (size bytes) as table SF under "FKVD" when BO is set (written whole, never half), then
 // clears BO. Nothing is written while BO is clear.
 void KAT(const std::string& SF, const uint8_t* P, size_t size, bool& BO);

@@ -58,6 +58,13 @@ std::string CompanyList::value(int c, int j) const {
     return iniValue(line(1 + size_t(c) * 9 + size_t(j - 1))).substr(0, 40);
 }
 
+std::vector<int> CompanyList::usable() const {
+    std::vector<int> r;
+    for (int c = 0; c < n && present(c); ++c)
+        if (!trim(value(c, 1)).empty()) r.push_back(c);
+    return r;
+}
+
 CompanyList parseCompanyList(std::vector<std::string> lines) {
     CompanyList cl;
     cl.lines = std::move(lines);
@@ -96,26 +103,31 @@ void INITEKT() {
     }
     CompanyList cl = readCompanyList(fn);
     MAXEKT = cl.n;
-    std::vector<std::string> names(size_t(cl.n));
-    for (int i = 0; i < cl.n && cl.present(i); ++i) names[size_t(i)] = cl.value(i, 1);
+    // The companies offered: those whose lines are there and whose name is not blank (a list cut
+    // short or edited by hand must not offer a company without a name).
+    const std::vector<int> rows = cl.usable();
+    if (rows.empty()) PLAT::die("KORVEX.INI: no company of the list has a name", 1);
+    std::vector<std::string> names;
+    for (int i : rows) names.push_back(cl.value(i, 1));
 
     SCR::CALLM(88, true);
     SCR::CALLM(2, true);
     SCR::PRINT(63, 2, "4.30");
     UMAS::FKEY({3, 6, 7}, GM1);
 
-    const int N = cl.n;
+    const int N = int(rows.size());
     const int ML = N <= 8 ? N - 1 : 7;
     const int MS = N <= 8 ? 0 : 1;
-    int LI = AREKTEL % 8, CO = 0, SE = AREKTEL / 8, KK = 0;
+    const int last = int(std::find(rows.begin(), rows.end(), AREKTEL) - rows.begin());
+    int LI = last % 8, CO = 0, SE = last / 8, KK = 0;
     // The company chosen last may no longer be in a list that was edited meanwhile: start on the first.
-    if (SE > MS || LI > ML) SE = 0, LI = 0;
+    if (last >= N || SE > MS || LI > ML) SE = 0, LI = 0;
 
     auto BOX = [&](int p) {
         for (int i = 1; i <= 8; ++i) {
             int idx = p * 8 + i;
             if (idx <= N)
-                SCR::PRINT(18, i + 6, UMAS::LO2S(idx, 0) + ". " + UMAS::LEJU(names[size_t(idx - 1)], 40));
+                SCR::PRINT(18, i + 6, UMAS::LO2S(rows[size_t(idx - 1)] + 1, 0) + ". " + UMAS::LEJU(names[size_t(idx - 1)], 40));
             else
                 SCR::PRINT(18, i + 6, std::string(45, ' '));
         }
@@ -134,7 +146,7 @@ void INITEKT() {
         }
         if (KK == 0 && SE * 8 + LI < N) break;
     }
-    const int chosen = SE * 8 + LI;
+    const int chosen = rows[size_t(SE * 8 + LI)];
 
     // Read the chosen company's nine lines again from the file.
     cl = readCompanyList(fn);

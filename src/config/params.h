@@ -265,6 +265,8 @@ struct CompanyList {
     // Value j (1..9) of company c (0-based): the text after the first "=", first 40 characters.
     std::string value(int c, int j) const;
     bool present(int c) const { return 1 + size_t(c) * 9 < lines.size(); }
+    // The companies (0-based) whose lines are there and whose name is not blank, in list order.
+    std::vector<int> usable() const;
 };
 CompanyList parseCompanyList(std::vector<std::string> lines);
 // Loads the company's tax table and invoice parameter tables (cleared first).

@@ -446,8 +446,49 @@ void HOP() {
     }
 }
 
+std::vector<Disagreement> CHECKFILES(int MN) {
+    std::vector<Disagreement> r;
+    auto tell = [&](const char* base, const std::string& text) {
+        const std::string f = std::string(MN == 1 ? "X" : "") + base + ".DAT";
+        r.push_back({f, f + ": " + text});
+    };
+    auto size = [&](const char* base) {
+        const std::string fn = fileName(MN, base);
+        return PLAT::fileExists(fn) ? PLAT::fileSize(fn) : int64_t(-1);
+    };
+    const int64_t mf = size("MF"), hf = size("HF"), pd = size("PD"), idx = size("IF"), pn = size("PN");
+    if (mf >= 0 && mf % int64_t(RR0::SIZE) != 0)
+        tell("MF", std::to_string(mf) + PLAT::gr(" bytes, όχι πολλαπλάσιο του 302"));
+    if (mf >= 0 && hf >= 0 && mf / int64_t(RR0::SIZE) != createdCount(MN))
+        tell("MF", std::to_string(mf / int64_t(RR0::SIZE)) + PLAT::gr(" πελάτες, το ") + (MN == 1 ? "X" : "") +
+                       PLAT::gr("HF.DAT μετρά ") + std::to_string(createdCount(MN)));
+    if (pd >= 0 && (deletedCount(MN) > createdCount(MN) || (int64_t(deletedCount(MN)) + 1) * 2 > std::max<int64_t>(pd, 2)))
+        tell("PD", std::to_string(deletedCount(MN)) + PLAT::gr(" διαγραμμένοι, εκτός ορίων"));
+    if (pn >= 0 && pn != int64_t(PN_RECS) * 4)
+        tell("PN", std::to_string(pn) + PLAT::gr(" bytes αντί ") + std::to_string(PN_RECS * 4));
+    if (idx >= 0 && idx != INDEX_SIZE)
+        tell("IF", std::to_string(idx) + PLAT::gr(" bytes αντί ") + std::to_string(INDEX_SIZE));
+    if (idx >= 0) {
+        // The bucket headers: capacity, count and first entry within range.
+        PLAT::File f(fileName(MN, "IF"), PLAT::File::READ);
+        const int32_t n = int32_t(std::min<int64_t>(idx / INDEX_REC, INDEX_RECS));
+        for (int32_t b = 0; b < BUCKETS && b * BUCKET_RECS < n; ++b) {
+            uint8_t h[INDEX_REC];
+            f.readAt(int64_t(b) * BUCKET_RECS * INDEX_REC, h, INDEX_REC);
+            const RR2 hd = RR2::decode(h);
+            const bool firstOk = hd.FA == 0 || (hd.FA > 0 && hd.FA < n && hd.FA % BUCKET_RECS != 0);
+            if (hd.SY < 2 || hd.SY > FULL_SY || hd.US > hd.SY - 1 || !firstOk) {
+                tell("IF", PLAT::gr("η κεφαλή ") + std::to_string(b + 1) + PLAT::gr(" είναι εκτός ορίων"));
+                break;
+            }
+        }
+    }
+    return r;
+}
+
 std::string storedMessage(Stored st) {
     switch (st) {
+    case Stored::DAMAGED: return PLAT::gr("ΤΟ ΑΡΧΕΙΟ ") + DAMAGEDFILE + PLAT::gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
     case Stored::NO_BUCKET: return PLAT::gr("ΤΟ ΟΝΟΜΑ ΠΡΕΠΕΙ ΝΑ ΑΡΧΙΖΕΙ ΑΠΟ ΓΡΑΜΜΑ Η ΨΗΦΙΟ");
     case Stored::INDEX_FULL: return PLAT::gr("ΓΕΜΙΣΕ ΤΟ ΕΥΡΕΤΗΡΙΟ ΓΙΑ ΑΥΤΟ ΤΟ ΓΡΑΜΜΑ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
     case Stored::FILE_FULL: return PLAT::gr("ΓΕΜΙΣΕ ΤΟ ΑΡΧΕΙΟ ΠΕΛΑΤΩΝ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
@@ -531,8 +572,17 @@ Stored insertEntry(PLAT::File& idx, PLAT::File& rec, uint16_t n) {
     return Stored::WRITTEN;
 }
 
+std::string DAMAGEDFILE;
+
 Stored STORE(int MN, const RR0& C) {
     UMAS::LOCK("FPEL");
+    // Nothing is written into files that disagree with each other.
+    const std::vector<Disagreement> bad = CHECKFILES(MN);
+    if (!bad.empty()) {
+        UMAS::UNLOC("FPEL");
+        DAMAGEDFILE = bad.front().file;
+        return Stored::DAMAGED;
+    }
     Stored st = storeLocked(MN, C);
     UMAS::UNLOC("FPEL");
     if (st == Stored::WRITTEN || st == Stored::UNCHANGED) {

@@ -164,7 +164,19 @@ enum class Stored {
     NO_BUCKET,   // the name starts with a character that has no bucket: nothing written
     INDEX_FULL,  // the name's chain cannot take another entry: nothing written
     FILE_FULL,   // the record file holds 64999 customers: nothing written
+    DAMAGED,     // the files of the set disagree (CHECKFILES): nothing written, DAMAGEDFILE named
 };
+// The file named by the last DAMAGED store.
+extern std::string DAMAGEDFILE;
+// What can be checked cheaply of the files of set MN (files that are missing are passed over): the
+// record file a whole number of records and as many as "HF.DAT" counts, the deleted count within
+// "PD.DAT", "PN.DAT" and the index at their sizes, the index's bucket heads within range. One line
+// each (code page 737) beginning with the file's name. Nothing is repaired.
+struct Disagreement {
+    std::string file;  // "MF.DAT", "XIF.DAT", ...
+    std::string line;
+};
+std::vector<Disagreement> CHECKFILES(int MN);
 // The message shown for a refused store (code page 737), empty for WRITTEN and UNCHANGED.
 std::string storedMessage(Stored s);
 

@@ -207,7 +207,9 @@ void ANAZHTHSH(const std::string& EXT) {
             int K = 0;
             UMAS::EPIL(0, 14, 1, 0, 8, 1, 80, 14, 0, CC == 0 ? 0 : (CC - 1) / 15, LI, CO, SE, K, 0);
             if (K == 0) {
-                lists::open(P[size_t(15 * SE + LI)].KD, EXT, 0);
+                // The last page may offer rows past the rows kept: they are blank lines.
+                const size_t row = size_t(15 * SE + LI);
+                lists::open(row < P.size() ? P[row].KD : REC{}.KD, EXT, 0);
                 BOX(SE);
             } else if (K == 3) {
                 break;

@@ -96,9 +96,43 @@ struct Index {
     }
     int64_t partitionHead(int d) const { return int64_t(d - 1) * L.stride; }
 
-    // A head that owns a block lying inside the file.
+    // What a store of a key of partition d is about to read or change, checked before anything is
+    // planned: both files at their installed sizes, the partition's head, every entry of its list
+    // (a slot, a key of the partition in order, a position inside the record file of mSize bytes)
+    // and its freed slots.
+    void verify(int d, int64_t mSize) {
+        if (tx.size(I) % L.recSize != 0 || recs < 9 * int64_t(L.stride)) tx.damaged(I, "size");
+        if (tx.size(N) % 2 != 0 || tx.size(N) < 9 * FREED_PER_PARTITION * 2) tx.damaged(N, "size");
+        const std::string where = " of partition " + std::to_string(d);
+        Head h = head(partitionHead(d));
+        if ((h.SY != L.block && h.SY != L.lendKeep) || h.US > h.SY - 1) tx.damaged(I, "head" + where);
+        std::string prev;
+        int64_t R = h.FA;
+        for (int64_t steps = 0; R != 0; ++steps) {
+            if (R < 0 || R >= recs || R % L.stride == 0 || steps > recs) tx.damaged(I, "list" + where);
+            RecBuf b = rec(R);
+            if (b.b[6] == 0 || b.b[6] > L.keyLen || b.b[7] != char('0' + d)) tx.damaged(I, "key in the list" + where);
+            Entry e = decodeEntry(L, b.data());
+            if (e.RE != NONE && (e.RE < 0 || e.RE >= mSize)) tx.damaged(I, "position in the list" + where);
+            if (!prev.empty() && compareKeys(prev, e.KL, L.keyLen) > 0) tx.damaged(I, "order" + where);
+            prev = e.KL;
+            R = e.AL;
+        }
+        int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
+        uint16_t C = word(w);
+        if (C > FREED_KEPT) tx.damaged(N, "freed-slot count" + where);
+        for (int64_t i = 1; i <= C; ++i) {
+            uint16_t s = word(w + i);
+            if (s == 0 || s >= recs || s % L.stride == 0) tx.damaged(N, "freed slot" + where);
+        }
+    }
+
+    // A head that owns a block lying inside the file: a partition's own head keeps its whole
+    // block or the half it kept after lending; a lent half starts in the middle of a partition.
     void checkHead(int64_t H, const Head& h) {
-        if (h.SY < 2 || H + h.SY >= recs || h.US > h.SY - 1)
+        bool own = H % L.stride == 0;
+        bool sizeOk = own ? (h.SY == L.block || h.SY == L.lendKeep) : (H % L.stride == L.lendHalf && h.SY == L.lendHalf);
+        if (!sizeOk || H + h.SY >= recs || h.US > h.SY - 1)
             tx.damaged(I, "block head " + std::to_string(H) + " damaged");
     }
 
@@ -251,17 +285,21 @@ struct Index {
 // ---- Chains of "DISH.DAT" and "DIPE.DAT" -------------------------------------------------------
 enum class ChainOutcome { LINKED, FULL, DAMAGED };
 
-ChainOutcome chainInsert(Tx& tx, int f, int64_t K, int32_t pos, int heads) {
+// A chain walked by an insertion is checked as it goes: a link outside the node area, a loop or a
+// node naming a position outside the record file (mSize bytes) refuses the whole update.
+ChainOutcome chainInsert(Tx& tx, int f, int64_t K, int32_t pos, int heads, int64_t mSize) {
     int64_t recs = tx.records(f, 6);
     // A file without its whole head area (an older layout not yet widened) is never written:
     // a key past its heads would land on another chain's node.
     if (recs < heads || K >= heads) return ChainOutcome::DAMAGED;
+    if (tx.size(f) % 6 != 0) tx.damaged(f, "size");
     int64_t R = K;
     uint8_t b[6];
     for (int64_t steps = 0;; ++steps) {
-        if (R < 0 || R >= recs || steps > recs) return ChainOutcome::DAMAGED;
+        if (R < 0 || R >= recs || steps > recs || (R != K && R < heads)) tx.damaged(f, "chain " + std::to_string(K));
         tx.read(f, R * 6, b, 6);
         RR1 n = RR1::decode(b);
+        if (n.HR != NONE && (n.HR < 0 || n.HR >= mSize)) tx.damaged(f, "chain " + std::to_string(K));
         if (n.HR == NONE) {
             n.HR = pos;
             n.encode(b);
@@ -355,6 +393,21 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     }
 }
 
+// The free stack a store is about to take from: its count within the file and every area it
+// holds inside the record file of mSize bytes.
+void verifyFree(Tx& tx, int D, int64_t mSize) {
+    uint8_t b[6];
+    if (tx.size(D) < 6) tx.damaged(D, "record 0 missing");
+    tx.read(D, 0, b, 6);
+    int32_t N = RD0::decode(b).RP;
+    if (N < 0 || int64_t(N) * 6 + 6 > tx.size(D)) tx.damaged(D, "count beyond the file");
+    for (int32_t n = 1; n <= N; ++n) {
+        tx.read(D, int64_t(n) * 6, b, 6);
+        RD0 a = RD0::decode(b);
+        if (a.RP < 0 || a.SZ <= 8 || int64_t(a.RP) + a.SZ > mSize) tx.damaged(D, "area " + std::to_string(n));
+    }
+}
+
 // EK0.KATD.AREA: the next area for R data bytes still to write.
 struct Taken {
     int64_t pos, size, rem;
@@ -443,6 +496,11 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         int M = tx.open(DECL.M, true);
         int D = tx.open(DECL.D, true);
         Index ix(tx, DECL);
+        const int64_t mSize = tx.size(M);
+        ix.verify(partitionOf(key), mSize);
+        if (r.old && partitionOf(r.old->key) != 0 && partitionOf(r.old->key) != partitionOf(key))
+            ix.verify(partitionOf(r.old->key), mSize);
+        verifyFree(tx, D, mSize);
         if (r.old) planDeleteDecl(tx, ix, *r.old);
 
         // The areas: the free stack is changed first; the areas are written last one first, so
@@ -483,14 +541,14 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         ix.insert(key, XN);
 
         if (auto day = dayKey(r.date))
-            chainNotice(res, chainInsert(tx, tx.open("DISH.DAT", true), *day, XN, DAY_HEADS), "DISH.DAT",
+            chainNotice(res, chainInsert(tx, tx.open("DISH.DAT", true), *day, XN, DAY_HEADS, tx.size(M)), "DISH.DAT",
                         "Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ");
         if (r.cust < NO_CUSTOMER) {
             if (r.cust >= CUST_HEADS)
                 res.notices.push_back(gr("ΠΕΛΑΤΗΣ ΜΕ ΑΡΙΘΜΟ ") + std::to_string(r.cust) +
                                       gr(": Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ"));
             else
-                chainNotice(res, chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN, CUST_HEADS), "DIPE.DAT",
+                chainNotice(res, chainInsert(tx, tx.open("DIPE.DAT", true), r.cust, XN, CUST_HEADS, tx.size(M)), "DIPE.DAT",
                             "Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΠΕΛΑΤΗ");
         }
         res.pos = XN;
@@ -509,6 +567,9 @@ Result storeSheet(const std::string& dirIn, const Request& r) {
         int M = tx.open(SHEET.M, true);
         tx.open(SHEET.D, false);
         Index ix(tx, SHEET);
+        ix.verify(partitionOf(key), tx.size(M));
+        if (r.old && partitionOf(r.old->key) != 0 && partitionOf(r.old->key) != partitionOf(key))
+            ix.verify(partitionOf(r.old->key), tx.size(M));
         if (r.old && !ix.unlink(r.old->key, r.old->pos))
             throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
         int64_t G = int64_t(r.data.size()) + 8;

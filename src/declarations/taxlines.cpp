@@ -74,7 +74,11 @@ std::string nonBlank(const std::string& s, size_t from, size_t to, size_t cap) {
 
 int64_t MYROUND(double X) {
     double i = std::trunc(X);
-    return int64_t(std::nearbyint(i + ((X - i) + 0.0000001)));
+    double v = std::nearbyint(i + ((X - i) + 0.0000001));
+    // An amount beyond the 64-bit range (or no number at all) rounds to 0, as the invoice
+    // rounding does with amounts beyond its range.
+    if (!std::isfinite(v) || !(std::fabs(v) < 9.2e18)) return 0;
+    return int64_t(v);
 }
 
 std::string FMT(double X, int W, int D) {

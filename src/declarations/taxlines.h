@@ -15,7 +15,8 @@ namespace BOD {
 constexpr int MAIN_FO = 97, MAIN_FV = 148, MAIN_SJ = 100, MAIN_OFS = 101;
 constexpr int SHEET_FO = 47, SHEET_FV = 95, SHEET_SJ = 50, SHEET_OFS = 51;
 
-// Round(Int(X) + (Frac(X) + 0.0000001)), an exact half to the even neighbour.
+// Round(Int(X) + (Frac(X) + 0.0000001)), an exact half to the even neighbour; 0 for an amount
+// beyond the 64-bit range.
 int64_t MYROUND(double X);
 
 // Recomputes the eight tax lines of the page in line order, writes the duties row and the payable

@@ -110,6 +110,26 @@ LINKED LINK(const std::string& S, uint16_t N, int32_t K) {
     return LINKED::DONE;
 }
 
+bool CHAINDAMAGED(const std::string& S, int32_t K, int64_t records) {
+    const int32_t heads = HEADS(S);
+    const std::string fn = UMAS::PATH + S + ".DAT";
+    if (K < 0 || K >= heads || !PLAT::fileExists(fn)) return false;
+    PLAT::File f(fn, PLAT::File::READ);
+    const int64_t nodes = f.size() / 4;
+    if (nodes < heads) return false;  // told by LINK as a key outside the file, never written
+    if (f.size() % 4 != 0) return true;
+    int64_t Z = K;
+    for (int64_t steps = 0;; ++steps) {
+        uint8_t b[4];
+        f.readAt(Z * 4, b, 4);
+        const RTIM1 n = RTIM1::decode(b);
+        if (n.HR < 65000 && n.HR >= records) return true;
+        if (n.NR == 0) return false;
+        if (n.NR < heads || n.NR >= nodes || steps > nodes) return true;
+        Z = n.NR;
+    }
+}
+
 void UNLINK(const std::string& S, uint16_t N, int32_t K) {
     const int32_t heads = HEADS(S);
     if (K < 0 || K >= heads) return;

@@ -69,6 +69,11 @@ enum class LINKED {
 // Inserts document record N into the chain of key K of file UMAS::PATH + S + ".DAT": the first
 // empty node met on the chain takes it, else a node is appended and linked from the last one.
 LINKED LINK(const std::string& S, uint16_t N, int32_t K);
+// The chain of key K of file S checked before a store writes anything: true when the file is not
+// a whole number of nodes, or the chain holds a link outside the node area, a cycle, or a document
+// record at or beyond `records`. A key outside the heads (or a file without them) is not damage:
+// LINK does not write there.
+bool CHAINDAMAGED(const std::string& S, int32_t K, int64_t records);
 // Unlinks document XN from the day chain S under the date BHM / from the customer chain S under BPR.
 void DEHM(const std::string& S);
 void DEPE(const std::string& S);

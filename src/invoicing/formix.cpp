@@ -24,8 +24,14 @@ using UMAS::cut;
 
 // The number at the start of a settings line (leading blanks allowed, anything after it passed
 // over); an empty line is 0. A line that does not begin with a number, or a number outside
-// [lo, hi], stops the program.
+// [lo, hi], is a bad value: it reads as 0 and FORMIXFAULT names the file and the first such line.
 long settingsNumber(const std::string& line, int lineNo, long lo, long hi) {
+    auto bad = [&](const char* what) {
+        if (FORMIXFAULT.empty())
+            FORMIXFAULT = PLAT::gr("ΑΡΧΕΙΟ ") + SETTINGSFILE() + PLAT::gr(": Η ΓΡΑΜΜΗ ") + std::to_string(lineNo) +
+                          PLAT::gr(what);
+        return 0L;
+    };
     size_t i = 0;
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
     if (i == line.size()) return 0;
@@ -34,10 +40,9 @@ long settingsNumber(const std::string& line, int lineNo, long lo, long hi) {
     size_t d = i;
     long v = 0;
     while (i < line.size() && line[i] >= '0' && line[i] <= '9' && v <= hi + 1L) v = v * 10 + (line[i++] - '0');
-    if (i == d) PLAT::fatal("read", SETTINGSFILE(), "line " + std::to_string(lineNo) + " is not a number");
+    if (i == d) return bad(" ΔΕΝ ΕΙΝΑΙ ΑΡΙΘΜΟΣ");
     if (neg) v = -v;
-    if (v < lo || v > hi)
-        PLAT::fatal("read", SETTINGSFILE(), "line " + std::to_string(lineNo) + " is out of range");
+    if (v < lo || v > hi) return bad(" ΕΙΝΑΙ ΕΚΤΟΣ ΟΡΙΩΝ");
     return v;
 }
 
@@ -45,8 +50,11 @@ long settingsNumber(const std::string& line, int lineNo, long lo, long hi) {
 
 std::string SETTINGSFILE() { return UMAS::PATH + "formi_" + UMAS::LZ("1", 2) + ".txt"; }
 
+std::string FORMIXFAULT;
+
 void READFORMIXPATH() {
     FORMIXPATH.clear();
+    FORMIXFAULT.clear();
     auto lines = PLAT::readLines(SETTINGSFILE());
     if (!lines) return;
     auto line = [&](size_t n) { return n <= lines->size() ? (*lines)[n - 1] : std::string(); };
@@ -118,6 +126,7 @@ void EDITFORMIXPATH() {
     FORMIXBAD = (letter == 'N' || letter == GR_N) ? 1 : 0;
     FORMIXSN = cut(F[3].text, 15);
     WRITEFORMIXPATH();
+    FORMIXFAULT.clear();  // the values written are sound: signing is on again
 }
 
 // ---- Error texts ------------------------------------------------------------------------------

@@ -15,8 +15,14 @@ extern std::string FORMIXSN;    // string[15], the device's serial number
 
 // The settings file of the current company: UMAS::PATH + "formi_01.txt".
 std::string SETTINGSFILE();
+// A bad value in the settings file (code page 737, naming the file and the line; empty when the
+// file is sound). While it is set no request is sent: signing is off for the company until the
+// settings dialog stores sound values.
+extern std::string FORMIXFAULT;
+
 // Reads the signing settings of the company (run at every company choice). A missing file empties
-// the folder only; the other three settings keep their values.
+// the folder only; the other three settings keep their values. A line that is not a number where
+// one is expected reads as 0 and sets FORMIXFAULT; the values that could be read are kept.
 void READFORMIXPATH();
 // Stores the four settings in the company's settings file.
 void WRITEFORMIXPATH();
@@ -78,6 +84,9 @@ int16_t CHECKSTATE(int32_t APPID, OPENREQ& R);
 
 // A new request id: application and terminal, each at least two digits, then two random symbols.
 std::string GETGUID(int32_t APPID);
+// A request id none of whose exchange files exists, drawn under the exchange lock (the pick and
+// the files' creation happen under the one lock); empty when no free id is found.
+std::string NEWGUID(int32_t APPID);
 // The prefix of this workstation's request ids.
 std::string PREFIX(int32_t APPID);
 // The exchange file of a request: FORMIXPATH + "\" + GUID + EXT.

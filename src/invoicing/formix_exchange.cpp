@@ -22,8 +22,10 @@ namespace FORMIX {
 
 namespace {
 
-// The exchange folder as set, without trailing blanks or backslashes.
+// The exchange folder as set, without trailing blanks or backslashes; none while the settings
+// hold a bad value.
 std::string folder() {
+    if (!FORMIXFAULT.empty()) return std::string();
     std::string f = UMAS::CUTLEADSPACES(FORMIXPATH);
     while (!f.empty() && (f.back() == '\\' || f.back() == '/')) f.pop_back();
     return f;
@@ -245,6 +247,18 @@ std::string GETGUID(int32_t APPID) {
     return id;
 }
 
+std::string NEWGUID(int32_t APPID) {
+    // The exchange lock is held: nobody else picks or creates a name meanwhile, and the server
+    // writes only for a request it has found, so a name none of whose files exists is free.
+    for (int draw = 0; draw < 20000; ++draw) {
+        std::string id = GETGUID(APPID);
+        bool used = false;
+        for (const char* ext : {".rqt", ".pqt", ".txt", ".rpl", ".flg"}) used = used || has(id, ext);
+        if (!used) return id;
+    }
+    return std::string();
+}
+
 void CLEARFILES(const std::string& GUID) {
     for (const char* ext : {".rqt", ".pqt", ".txt", ".rpl", ".flg"}) DELETEFILE(XFILE(GUID, ext));
 }
@@ -368,8 +382,8 @@ int16_t GETSIGNATURE(const std::string& FNAME, const std::string& DATEIN, const 
             }
 
             if (!FORMIXU::TABSOUT(FNAME, converted)) return fail(R_NOSEND);
-            do id = GETGUID(APPID);
-            while (has(id, ".pqt"));
+            id = NEWGUID(APPID);
+            if (id.empty()) return fail(R_NOSEND);
             const bool copied = COPYFILE(converted, XFILE(id, ".txt"));
             dropDocument();
             if (!copied) return fail(R_NOSEND);
@@ -438,9 +452,8 @@ int16_t GETOLDSIGNATURE(int32_t AATOTAL, int32_t APPID, int32_t RECKIND, int32_t
     {
         ExchangeLock lock;
         auto run = [&]() -> Outcome {
-            std::string id;
-            do id = GETGUID(APPID);
-            while (has(id, ".pqt"));
+            const std::string id = NEWGUID(APPID);
+            if (id.empty()) return fail(R_NOSEND);
             std::vector<std::string> req = {"GETSIGNOLD", std::to_string(APPID), std::to_string(RECKIND),
                                             std::to_string(RECID), std::to_string(AATOTAL)};
             if (!sendRequest(id, req, req)) return fail(R_NOSEND);

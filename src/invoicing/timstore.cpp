@@ -66,6 +66,26 @@ void linkNotice(APODI::LINKED r, bool dayChain) {
     }
 }
 
+// The first file of the kind's store that a store must not write into, empty when they are sound:
+// the record file a whole number of records, the index at its size, the free-record stack with its
+// count inside the file and its top inside the record file, the record counter, and the day and
+// customer chains the document is about to join.
+std::string damagedFile(const TIM::TIMOS& t, int64_t records, int32_t day, int32_t cust) {
+    const std::string rf = UMAS::PATH + t.RECFILE();
+    if (PLAT::fileSize(rf) % int64_t(TIM0::RTIM::SIZE) != 0) return t.RECFILE();
+    if (PLAT::fileSize(UMAS::PATH + t.INDEXFILE()) != int64_t(INDEX_ENTRIES) * 2) return t.INDEXFILE();
+    {
+        PLAT::File st(UMAS::PATH + t.STACKFILE(), PLAT::File::READ);
+        if (st.size() < 2 || st.size() % 2 != 0) return t.STACKFILE();
+        const uint16_t N = readWord(st, 0);
+        if (int64_t(N + 1) * 2 > st.size() || (N > 0 && readWord(st, N) >= records)) return t.STACKFILE();
+    }
+    if (PLAT::fileSize(UMAS::PATH + "HDT.DAT") < 2) return "HDT.DAT";
+    if (day > 0 && APODI::CHAINDAMAGED(t.DAYCHAIN(), day, records)) return t.DAYCHAIN() + ".DAT";
+    if (APODI::CHAINDAMAGED(t.PECHAIN(), cust, records)) return t.PECHAIN() + ".DAT";
+    return std::string();
+}
+
 std::string today() {
     PLAT::DateTime d = PLAT::now();
     return UMAS::LZ(std::to_string(d.day), 2) + UMAS::LZ(std::to_string(d.month), 2) +
@@ -350,6 +370,14 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     UMAS::LOCK("FTIM");
     PLAT::File rec(UMAS::PATH + RECFILE(), PLAT::File::READWRITE);
     const int64_t records = rec.size() / int64_t(TIM0::RTIM::SIZE);
+    // Nothing is written into a damaged store; the clerk is told which file it is.
+    const std::string bad = damagedFile(*this, records, UMAS::HMVAL(TIM0::HM), APODI::PR);
+    if (!bad.empty()) {
+        rec.close();
+        UMAS::UNLOC("FTIM");
+        notice((" ΑΡΧΕΙΟ " + bad + " ΚΑΤΕΣΤΡΑΜΜΕΝΟ.").c_str(), NOSTORE);
+        return false;
+    }
     if (!APODI::BOO) {
         // The number must still be free in its series (another workstation may have stored it).
         PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READ);

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <unistd.h>
 #include <vector>
@@ -26,7 +27,23 @@ int nextId = 1;
 bool throwOnExit = false;
 volatile sig_atomic_t inSignal = 0;
 
-[[noreturn]] void finish(int code, const std::string& message) {
+// Length of the valid UTF-8 sequence of a printable character at s[i], 0 when there is none.
+size_t utf8At(const std::string& s, size_t i) {
+    auto b = [&](size_t k) { return uint8_t(s[k]); };
+    uint8_t c = b(i);
+    size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+    if (c >= 0xF5 || n == 0 || i + n > s.size()) return 0;
+    for (size_t k = 1; k < n; ++k)
+        if ((b(i + k) & 0xC0) != 0x80) return 0;
+    uint32_t cp = n == 2 ? (c & 0x1Fu) : n == 3 ? (c & 0x0Fu) : (c & 0x07u);
+    for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (b(i + k) & 0x3Fu);
+    bool shortest = (n == 2 && cp >= 0x80) || (n == 3 && cp >= 0x800) || (n == 4 && cp >= 0x10000);
+    if (!shortest || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF || (cp >= 0x80 && cp < 0xA0)) return 0;
+    return n;
+}
+
+[[noreturn]] void finish(int code, const std::string& raw) {
+    const std::string message = escapeText(raw);
     runCleanups();
     if (throwOnExit) throw ProgramExit{code, message};
     if (!message.empty()) {
@@ -46,6 +63,29 @@ void onSignal(int sig) {
 }
 
 }  // namespace
+
+std::string escapeText(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        uint8_t c = uint8_t(s[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            out += char(c);
+            ++i;
+            continue;
+        }
+        if (size_t n = c >= 0x80 ? utf8At(s, i) : 0) {
+            out.append(s, i, n);
+            i += n;
+            continue;
+        }
+        static const char hex[] = "0123456789ABCDEF";
+        out += "\\x";
+        out += hex[c >> 4];
+        out += hex[c & 15];
+        ++i;
+    }
+    return out;
+}
 
 int addCleanup(std::function<void()> fn) {
     int id = nextId++;

@@ -16,6 +16,11 @@ namespace PLAT {
 // Ends the program with the given exit code after the cleanup hooks.
 [[noreturn]] void quit(int code);
 
+// Every message printed on the way out passes through this: control bytes and bytes that are not
+// part of a printable UTF-8 character (a file name or content read from a damaged file) become
+// "\xNN"; a backslash stays as it is.
+std::string escapeText(const std::string& s);
+
 // Cleanup hooks run once, last registered first, on quit, fatal, die and on SIGTERM/SIGHUP/SIGINT.
 int addCleanup(std::function<void()> fn);
 void removeCleanup(int id);

@@ -11,6 +11,7 @@
 #include "codes/kvdi.h"
 #include "common/umas.h"
 #include "config/params.h"
+#include "customers/arp0.h"
 #include "customers/arpel.h"
 #include "declarations/dias.h"
 #include "invoicing/formix.h"
@@ -100,6 +101,15 @@ void afterChoice() {
         UMAS::KALOS2.clear();
     });
     sequenceLock.reset();
+    // What the clerk must know of the company's files before working in them.
+    if (!FORMIX::FORMIXFAULT.empty()) {
+        REBUILDS::TELL(FORMIX::FORMIXFAULT);
+        REBUILDS::TELL(PLAT::gr("Η ΣΗΜΑΝΣΗ ΔΕΝ ΓΙΝΕΤΑΙ ΜΕΧΡΙ ΝΑ ΔΙΟΡΘΩΘΟΥΝ ΟΙ ΠΑΡΑΜΕΤΡΟΙ ΕΑΦΔΣΣ"));
+    }
+    for (const std::string& m : KVDI::CHECKSIZES()) REBUILDS::TELL(m);
+    for (int MN : {0, 1})
+        for (const ARP0::Disagreement& d : ARP0::CHECKFILES(MN)) REBUILDS::TELL(d.line);
+    REBUILDS::reportTold();
     REBUILDS::reportZeroEuro();
 }
 

@@ -1,5 +1,6 @@
 // The code tables in older layouts ("XVR.DAT", "NOM.DAT", "PRE.DAT", "TAX.DAT", "TEL.DAT"),
-// converted in place, and the euro rate read from entry 24 of the currency table.
+// converted when their size is one of a known older layout (the old file kept beside it as a
+// backup), and the euro rate read from entry 24 of the currency table.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -44,15 +45,34 @@ static_assert(NOM_SIZE == NOM_HEAD + 24 * RECNOM::SIZE && XVR_SIZE == 240 * RECP
 // Text of an old entry (length byte and capacity).
 std::string text(const uint8_t* p, int cap) { return PLAT::getS(p, cap); }
 
-// One conversion in place: probe, read the old table, convert, write it back. The converted table.
+// The converted table written completely beside the old one ("New" + file), the old file given
+// its backup name as a second name, then the new one renamed over the data name: the data name
+// never disappears and the old layout stays beside it. An existing backup is never replaced.
+void writeKeeping(const char* step, const std::string& file, const std::vector<uint8_t>& neu, const std::string& bak) {
+    checkBackup(step, file, bak);
+    const std::string tmp = "New" + file;
+    {
+        NewFile out(tmp);
+        out.put(neu.data(), neu.size());
+        out.finish();
+    }
+    commit(step, file, tmp, bak);
+}
+
+// The backup of a code-table conversion: the table's name with the extension given.
+std::string backupOf(const std::string& file, const char* ext) { return file.substr(0, file.find('.')) + ext; }
+
+// One conversion: probe, read the old table, convert, write it keeping the old one as backup
+// (extension bakExt). The converted table; nothing when the file has another size.
 template <class Convert>
-std::vector<uint8_t> inPlace(const char* step, const char* file, int64_t oldSize, int64_t newSize, Convert conv) {
+std::vector<uint8_t> inPlace(const char* step, const char* file, int64_t oldSize, int64_t newSize, const char* bakExt,
+                             Convert conv) {
     KvdLock lock;
     if (probe(step, file) != oldSize) return {};
     std::vector<uint8_t> old = readTable(step, file, size_t(oldSize));
     std::vector<uint8_t> neu(size_t(newSize), 0);
     conv(old.data(), neu.data());
-    writeTable(file, neu);
+    writeKeeping(step, file, neu, backupOf(file, bakExt));
     return neu;
 }
 
@@ -111,11 +131,11 @@ void REB_POL() {
         const uint8_t* o = old.data() + i * ORECPOL_SIZE;
         RECPOL{codeText(PLAT::getW(o), 4), text(o + 2, 20)}.encode(neu.data() + i * RECPOL::SIZE);
     }
-    writeTable("XVR.DAT", neu);
+    writeKeeping(step, "XVR.DAT", neu, "XVR.BBB");
 }
 
 void REB_NOM() {
-    inPlace("REB_NOM", "NOM.DAT", NOM_OLD1, NOM_OLD2, [](const uint8_t* o, uint8_t* r) {
+    inPlace("REB_NOM", "NOM.DAT", NOM_OLD1, NOM_OLD2, ".BBB", [](const uint8_t* o, uint8_t* r) {
         std::memcpy(r, o, NOM_HEAD);  // H1, H2
         for (int i = 0; i < 24; ++i) {
             // The intermediate layout is the current one with rates of 7 characters.
@@ -149,17 +169,17 @@ void REB_NOM_2() {
             r.data() + NOM_HEAD + i * RECNOM::SIZE);
     }
     setEuro(r.data());
-    writeTable("NOM.DAT", r);
+    writeKeeping(step, "NOM.DAT", r, "NOM.CCC");
 }
 
 void REB_PRE() {
-    inPlace("REB_PRE", "PRE.DAT", PRE_OLD1, PRE_SIZE, [](const uint8_t* o, uint8_t* r) {
+    inPlace("REB_PRE", "PRE.DAT", PRE_OLD1, PRE_SIZE, ".BBB", [](const uint8_t* o, uint8_t* r) {
         for (int i = 0; i < 48; ++i) RECPRE{"", text(o + i * ORECPRE1_SIZE, 30)}.encode(r + i * RECPRE::SIZE);
     });
 }
 
 void REB_PRE2() {
-    inPlace("REB_PRE2", "PRE.DAT", PRE_OLD2, PRE_SIZE, [](const uint8_t* o, uint8_t* r) {
+    inPlace("REB_PRE2", "PRE.DAT", PRE_OLD2, PRE_SIZE, ".CCC", [](const uint8_t* o, uint8_t* r) {
         for (int i = 0; i < 48; ++i) {
             const uint8_t* a = o + i * ORECPRE2_SIZE;
             RECPRE{text(a, 3), text(a + 4, 30)}.encode(r + i * RECPRE::SIZE);
@@ -169,12 +189,12 @@ void REB_PRE2() {
 
 void REB_TAX() {
     // The 24 entries are already in the current layout.
-    taxTableInMemory(inPlace("REB_TAX", "TAX.DAT", TAX_OLD1, TAX_SIZE,
+    taxTableInMemory(inPlace("REB_TAX", "TAX.DAT", TAX_OLD1, TAX_SIZE, ".BBB",
                              [](const uint8_t* o, uint8_t* r) { std::memcpy(r, o, size_t(TAX_OLD1)); }));
 }
 
 void REB_TAX2() {
-    taxTableInMemory(inPlace("REB_TAX2", "TAX.DAT", TAX_OLD2, TAX_SIZE, [](const uint8_t* o, uint8_t* r) {
+    taxTableInMemory(inPlace("REB_TAX2", "TAX.DAT", TAX_OLD2, TAX_SIZE, ".CCC", [](const uint8_t* o, uint8_t* r) {
         for (int i = 0; i < 48; ++i) {
             const uint8_t* a = o + i * ORECTAX_SIZE;
             uint16_t kv = PLAT::getW(a);
@@ -188,17 +208,17 @@ void REB_TEL() {
     const char* step = "REB_TEL";
     KvdLock lock;
     int64_t size = probe(step, "TEL.DAT");
-    if (size == TEL_SIZE) return;
-    // Every other size is an old table of at most 360 entries. A longer file is no table of either
-    // layout: cutting it to 8280 bytes would lose what lies behind, so the run stops instead.
-    if (size > TEL_OLD) fail(step, "TEL.DAT", "size " + std::to_string(size) + " fits no layout of the customs offices");
+    // An old table is a whole number of entries, at most 360 of them. A file of any other size
+    // (one cut short, or longer than either layout) is no table to convert: it is left as it is,
+    // and the company choice tells the clerk (KVDI::CHECKSIZES).
+    if (size == TEL_SIZE || size <= 0 || size > TEL_OLD || size % ORECTEL_SIZE != 0) return;
     std::vector<uint8_t> old = readTable(step, "TEL.DAT", size_t(TEL_OLD));
     std::vector<uint8_t> neu(size_t(TEL_SIZE), 0);
     for (int i = 0; i < 360; ++i) {
         const uint8_t* a = old.data() + i * ORECTEL_SIZE;
         RECTEL{PLAT::getW(a), text(a + 2, 20), ""}.encode(neu.data() + i * RECTEL::SIZE);
     }
-    writeTable("TEL.DAT", neu);
+    writeKeeping(step, "TEL.DAT", neu, "TEL.BBB");
 }
 
 }  // namespace REBUILDS

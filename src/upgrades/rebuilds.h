@@ -69,6 +69,11 @@ private:
 
 // After the sequence: a euro rate of 0 is reported on the screen until a key is pressed.
 void reportZeroEuro();
+// What the clerk must be told at the company choice (code page 737, one line naming its file,
+// each line once): the sequence and the checks after it add lines; reportTold shows them in a box
+// until a key is pressed and forgets them. Nothing is repaired.
+void TELL(const std::string& line);
+void reportTold();
 
 // ---- Sizes of the older layouts (the current ones belong to the code tables and the customers) -
 constexpr int64_t ORECPOL_SIZE = 23;                     // countries: 84, 144 or 240 entries

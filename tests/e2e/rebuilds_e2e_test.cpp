@@ -21,6 +21,7 @@ TEST(UpgradesEndToEnd, OldCompanyConvertedThenATakenBackupEndsTheRun) {
     idx.chain(4, {0, 1, 2});
     for (const char* c : {"ARXEIO0", "ARXEIO1"}) {
         TESTS::writeFile(work.file("DATABASE/" + std::string(c) + "/MF.DAT"), mf);
+        TESTS::writeFile(work.file("DATABASE/" + std::string(c) + "/HF.DAT"), std::string("\x05\x00", 2));
         TESTS::writeFile(work.file("DATABASE/" + std::string(c) + "/IF.DAT"), idx.bytes());
     }
     TESTS::writeFile(work.file("DATABASE/ARXEIO1/MF.BBB"), "kept");

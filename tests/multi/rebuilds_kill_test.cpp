@@ -39,7 +39,8 @@ protected:
         for (int i = 1; i <= 24; ++i) tax += RECTAX(std::to_string(i), {"TAX", "19", 1});
         for (int i = 1; i <= 360; ++i) tel += ORECTEL(uint16_t(i), "OFFICE");
         for (int i = 0; i < 40; ++i) mf += ORECPEL(sample(i));
-        return {{"XVR.DAT", xvr}, {"NOM.DAT", nom}, {"PRE.DAT", pre}, {"TAX.DAT", tax}, {"TEL.DAT", tel}, {"MF.DAT", mf}};
+        return {{"XVR.DAT", xvr}, {"NOM.DAT", nom}, {"PRE.DAT", pre}, {"TAX.DAT", tax},
+                {"TEL.DAT", tel}, {"MF.DAT", mf},   {"HF.DAT", std::string("\x28\x00", 2)}};
     }
     // The domestic name index in the oldest layout.
     static std::map<std::string, std::string> oldIndex() {
@@ -116,7 +117,7 @@ void UpgradeInterrupted::killAtEveryWrite(int atLeast) {
 
 TEST_F(UpgradeInterrupted, CodeTablesAndCustomerRecordsKilledAtEveryWriteStep) {
     prepare(oldTablesAndRecords());
-    killAtEveryWrite(16);  // 2 per table (temporary, rename) and 3 for the customers (new file, link, rename)
+    killAtEveryWrite(22);  // 3 per table conversion (new file, link, rename; NOM twice) and 3 for the customers
 }
 
 TEST_F(UpgradeInterrupted, NameIndexKilledAtEveryWriteStep) {

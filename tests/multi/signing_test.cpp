@@ -228,6 +228,15 @@ TEST_F(Signing, RequestIdsAvoidOpenRequestsAndGrowWithTheTerminalNumber) {
     EXPECT_TRUE(TESTS::exists(work->file("KEEP/" + next))) << "the id drawn next";
     EXPECT_EQ(folderFiles(), (std::vector<std::string>{taken + ".flg", taken + ".pqt", taken + ".rpl"}));
     for (const char* ext : {".flg", ".pqt", ".rpl"}) fs::remove(folder + "/" + taken + ext);
+    // Any file left under a name (here a document copy without its request) keeps the name taken.
+    TESTS::writeFile(folder + "/" + taken + ".txt", "left\r\n");
+    Doc third = d;
+    third.number = 6;
+    std::srand(7);
+    ASSERT_EQ(sign(writeDoc(), third, r), 0);
+    EXPECT_FALSE(TESTS::exists(work->file("KEEP/" + taken))) << "the name was drawn again";
+    EXPECT_EQ(TESTS::readFile(folder + "/" + taken + ".txt"), "left\r\n");
+    fs::remove(folder + "/" + taken + ".txt");
 
     FORMIX::FORMIXSAA = 123;
     EXPECT_EQ(FORMIX::PREFIX(FORMIX::FMAPPID), "03123");

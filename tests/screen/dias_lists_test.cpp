@@ -557,3 +557,28 @@ TEST_F(Lists, TemplatesScreenRefusesAUsedNumberAndUndoesTheSort) {
     EXPECT_EQ(after[1].Y0, "500");
     EXPECT_EQ(after[1].Y2, "FIVE HUNDRED");
 }
+
+TEST_F(Lists, SearchLastPageOffersNoRowPastTheRowsKept) {
+    // 260 imports in 2021 match: 252 are kept, the 17th page holds rows 241 to 252
+    retyped(con, "010121");
+    keys(con, {ENTER});
+    retyped(con, "311221");
+    keys(con, {ENTER, ENTER, ENTER, ENTER, ENTER, ENTER});
+    int step = 0;
+    con->onIdle = [&] {
+        if (step == 0) {
+            for (int i = 0; i < 16; ++i) keys(con, {PGDN});
+        } else if (step == 1) {
+            EXPECT_EQ(con->text(74, 23, 2), "17");
+            EXPECT_EQ(con->text(2, 19, 3), "252");
+            for (int i = 0; i < 14; ++i) keys(con, {DOWN});
+            keys(con, {ENTER});
+        } else if (step == 2) {
+            keys(con, {ESC, ESC});
+        }
+        ++step;
+    };
+    DIAS::ANAZHTHSH("IMP");
+    EXPECT_EQ(opened, (std::vector<std::string>{"/IMP/0"})) << "the last row is a blank line";
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}

@@ -64,18 +64,44 @@ TEST_F(SigningSettings, ReadAtCompanyChoiceAndAMissingFileOnlyEmptiesTheFolder) 
     EXPECT_EQ(FORMIX::FORMIXSN, "");
 }
 
-TEST_F(SigningSettings, ASettingsLineThatIsNotANumberStopsTheProgramNamingTheFile) {
+// A bad value is told, never fatal: signing is off until the dialog stores sound values, and the
+// dialog opens on the values that could be read.
+TEST_F(SigningSettings, ABadSettingsValueTurnsSigningOffUntilTheDialogStoresSoundValues) {
     choose(0);
-    for (const char* body : {"F\r\nabc\r\n0\r\n\r\n", "F\r\n1\r\n300\r\n\r\n", "F\r\n99999\r\n0\r\n\r\n"}) {
-        TESTS::writeFile(settings(0), body);
-        try {
-            FORMIX::READFORMIXPATH();
-            ADD_FAILURE() << body;
-        } catch (const PLAT::ProgramExit& e) {
-            EXPECT_NE(e.code, 0);
-            EXPECT_NE(e.message.find("formi_01.txt"), std::string::npos) << e.message;
-        }
+    struct Case {
+        const char* body;
+        int line;
+    } cases[] = {{"F\r\nabc\r\n0\r\nSN\r\n", 2}, {"F\r\n1\r\n300\r\nSN\r\n", 3}, {"F\r\n99999\r\n0\r\nSN\r\n", 2}};
+    for (const Case& c : cases) {
+        TESTS::writeFile(settings(0), c.body);
+        FORMIX::READFORMIXPATH();
+        const std::string fault = PLAT::cp737ToUtf8(FORMIX::FORMIXFAULT);
+        EXPECT_NE(fault.find("formi_01.txt"), std::string::npos) << c.body;
+        EXPECT_NE(fault.find(std::to_string(c.line)), std::string::npos) << fault;
+        EXPECT_EQ(FORMIX::FORMIXPATH, "F");
+        EXPECT_EQ(FORMIX::FORMIXSN, "SN");
     }
+    // Signing is off: a request ends at once as without a folder, nothing written anywhere.
+    PLAT::setPauseHook([](int) {});
+    int32_t a = 0, b = 0, d = 0, e = 0, f = 0;
+    std::string s1, s2, s3, s4, s5;
+    EXPECT_EQ(FORMIX::GETOLDSIGNATURE(1, FORMIX::FMAPPID, 1, 1, 1, a, b, d, s1, s2, s3, e, f, s4, s5), FORMIX::R_NOPATH);
+    PLAT::setPauseHook(nullptr);
+    // The dialog opens on the values read (folder F, terminal 99999 unread: 0) and stores them.
+    bool seen = false;
+    con->onIdle = [&] {
+        if (seen) return;
+        seen = true;
+        EXPECT_EQ(con->text(30, 11, 1), "F");
+        con->ch(27);
+    };
+    FORMIX::EDITFORMIXPATH();
+    con->onIdle = nullptr;
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(FORMIX::FORMIXFAULT.empty());
+    EXPECT_EQ(TESTS::readFile(settings(0)), "F\r\n0\r\n0\r\nSN\r\n");
+    FORMIX::READFORMIXPATH();
+    EXPECT_TRUE(FORMIX::FORMIXFAULT.empty());
 }
 
 TEST_F(SigningSettings, DialogEditsTheFourFieldsAndStoresThem) {

@@ -127,6 +127,43 @@ TEST_F(CompanySelection, BadCompanyCountIsRefused) {
     EXPECT_EQ(select(), 1);
 }
 
+// A company without a name (a list cut short or edited by hand) is not offered; the others keep
+// their numbers and folders.
+TEST_F(CompanySelection, ACompanyWithoutANameIsLeftOut) {
+    auto cs = TESTS::companies(3);
+    cs[1][0] = "   ";
+    install(cs);
+    con->key(SC::DOWN);
+    con->onIdle = [&] {
+        if (con->pending() == 0) {
+            EXPECT_EQ(con->text(18, 7, 12), "1. COMPANY 1");
+            EXPECT_EQ(con->text(18, 8, 12), "3. COMPANY 3");
+            EXPECT_EQ(row(9), std::string(45, ' '));
+            con->ch(13);
+            con->onIdle = nullptr;
+        }
+    };
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(PARAMS::AREKTEL, 2);
+    EXPECT_EQ(UMAS::PATH, "DATABASE\\ARXEIO2\\");
+    EXPECT_EQ(UMAS::LOGOTYPO[1], "COMPANY 3");
+
+    // The list cut in the middle of the second company, and a list with no usable line at all.
+    std::string ini = TESTS::readFile("DATABASE/KORVEX.INI");
+    TESTS::writeFile("DATABASE/KORVEX.INI", ini.substr(0, ini.find("COMPANY 1") + 9) + "\r\n");
+    con->ch(13);
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(PARAMS::AREKTEL, 0);
+    TESTS::writeFile("DATABASE/KORVEX.INI", "COMPANIES=2\r\nNAME=\r\n");
+    try {
+        PARAMS::INITEKT();
+        ADD_FAILURE() << "a list without a usable company must stop the run";
+    } catch (const PLAT::ProgramExit& e) {
+        EXPECT_EQ(e.code, 1);
+        EXPECT_NE(e.message.find("KORVEX.INI"), std::string::npos);
+    }
+}
+
 class AfterChoice : public TESTS::Installation {};
 
 TEST_F(AfterChoice, RunsEveryStepInItsOrder) {
@@ -142,6 +179,41 @@ TEST_F(AfterChoice, RunsEveryStepInItsOrder) {
         "REB_APODI", "KALOS"};
     EXPECT_EQ(KORVEX::sequenceLog, want);
     EXPECT_EQ(UMAS::TIMEUR, 1);  // the demo's switch 7
+}
+
+// Bad values and files that disagree are told once, by name, in one box after the sequence; the
+// run goes on and nothing is repaired.
+TEST_F(AfterChoice, DamagedFilesAndBadSettingsAreToldOnceByName) {
+    install(TESTS::companies(1));
+    UMAS::PATH = "DATABASE\\ARXEIO0\\";
+    const std::string co = "DATABASE/ARXEIO0/";
+    TESTS::writeFile(co + "formi_01.txt", "F\r\nabc\r\n0\r\n\r\n");
+    TESTS::writeFile(co + "HF.DAT", std::string("\x04\x00", 2));  // four customers counted, none stored
+    const std::string xif = TESTS::readFile(co + "XIF.DAT");
+    TESTS::writeFile(co + "XIF.DAT", xif.substr(0, xif.size() / 2));
+    std::vector<std::string> screens;
+    con->onIdle = [&] {
+        screens.push_back(con->dump());
+        con->ch(27);
+    };
+    KORVEX::afterChoice();
+    con->onIdle = nullptr;
+    ASSERT_EQ(screens.size(), 1u) << "one box, one key";
+    const std::string& box = screens[0];
+    for (const std::string& l : {std::string("formi_01.txt"), std::string("HF.DAT"), std::string("XIF.DAT: 1200240 bytes")})
+        EXPECT_NE(box.find(l), std::string::npos) << l << "\n" << box;
+    EXPECT_NE(box.find(PLAT::cp737ToUtf8(PLAT::gr("Η ΣΗΜΑΝΣΗ ΔΕΝ ΓΙΝΕΤΑΙ"))), std::string::npos) << box;
+    EXPECT_EQ(TESTS::readFile(co + "XIF.DAT").size(), xif.size() / 2);
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
+    // Chosen again, the same is told again (once each time).
+    screens.clear();
+    con->onIdle = [&] {
+        screens.push_back(con->dump());
+        con->ch(27);
+    };
+    KORVEX::afterChoice();
+    con->onIdle = nullptr;
+    EXPECT_EQ(screens.size(), 1u);
 }
 
 TEST_F(AfterChoice, SwitchesOfAnotherCompanyDoNotSurviveAMissingFile) {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <random>
 
 #include "customers/arp0.h"
@@ -346,11 +348,57 @@ TEST_F(Customers, AFullChainWithoutADonorRefusesAndWritesNothing) {
 
 TEST_F(Customers, TheSixtyFiveThousandthCustomerIsRefused) {
     std::filesystem::resize_file(file("MF.DAT"), 64999u * 302u);
+    TESTS::writeFile(file("HF.DAT"), std::string("\xE7\xFD", 2));  // 64999 created
     const std::string idx = bytes("IF.DAT");
     EXPECT_EQ(store("ZETA"), Stored::FILE_FULL);
     EXPECT_EQ(std::filesystem::file_size(file("MF.DAT")), 64999u * 302u);
     EXPECT_TRUE(bytes("IF.DAT") == idx);
-    EXPECT_EQ(bytes("HF.DAT"), std::string(2, '\0'));
+    EXPECT_EQ(bytes("HF.DAT"), std::string("\xE7\xFD", 2));
+}
+
+// The files of a set that disagree are named, and no customer is stored into them.
+TEST_F(Customers, DamagedFilesAreNamedAndNeverWritten) {
+    for (const char* n : {"ALPHA", "BETA", "GAMMA", "DELTA", "EPSILON", "ZETA", "ETA", "THETA"})
+        ASSERT_EQ(store(n), Stored::WRITTEN);
+    EXPECT_TRUE(ARP0::CHECKFILES(0).empty());
+    const std::string files[] = {"MF.DAT", "HF.DAT", "PD.DAT", "IF.DAT", "PN.DAT"};
+    std::map<std::string, std::string> sound;
+    for (const auto& f : files) sound[f] = bytes(f);
+    struct Damage {
+        const char* file;
+        std::function<std::string(std::string)> damage;
+        const char* named;
+    };
+    const Damage damages[] = {
+        {"MF.DAT", [](std::string b) { return b.substr(0, b.size() / 2); }, "MF.DAT"},
+        {"MF.DAT", [](std::string b) { return b + std::string(1000, 'x'); }, "MF.DAT"},
+        {"HF.DAT", [](std::string) { return std::string("\x03\x00", 2); }, "MF.DAT"},
+        {"IF.DAT", [](std::string b) { return b.substr(0, b.size() / 2); }, "IF.DAT"},
+        {"IF.DAT", [](std::string b) { return b.replace(size_t(5001) * 8 * 3, 8, "\xFF\xFF\xFF\xFF\x10\x00\x00\x00"); },
+         "IF.DAT"},
+        {"PD.DAT", [](std::string) { return std::string("\x09\x00", 2); }, "PD.DAT"},
+        {"PN.DAT", [](std::string) { return std::string(); }, "PN.DAT"},
+    };
+    for (const Damage& d : damages) {
+        for (const auto& [f, b] : sound) TESTS::writeFile(file(f), b);
+        TESTS::writeFile(file(d.file), d.damage(sound[d.file]));
+        SCOPED_TRACE(std::string(d.file) + " damaged");
+        const auto found = ARP0::CHECKFILES(0);
+        ASSERT_FALSE(found.empty());
+        for (const auto& x : found) {
+            EXPECT_EQ(x.file, d.named);
+            EXPECT_EQ(x.line.rfind(d.named, 0), 0u) << x.line;
+        }
+        std::map<std::string, std::string> before;
+        for (const auto& f : files) before[f] = bytes(f);
+        EXPECT_EQ(store("NEW NAME"), Stored::DAMAGED);
+        EXPECT_EQ(store("ALPHA", 0, "TOWN"), Stored::DAMAGED);
+        EXPECT_NE(ARP0::storedMessage(Stored::DAMAGED).find(d.named), std::string::npos);
+        for (const auto& f : files) EXPECT_TRUE(bytes(f) == before[f]) << f;
+    }
+    // A missing foreign set is not told: only files that are there are checked.
+    for (const char* f : {"XMF.DAT", "XHF.DAT", "XPD.DAT", "XIF.DAT", "XPN.DAT"}) std::remove(file(f).c_str());
+    EXPECT_TRUE(ARP0::CHECKFILES(1).empty());
 }
 
 TEST_F(Customers, NamesWithoutABucketAreRefused) {

@@ -198,6 +198,32 @@ TEST_F(PlatformFiles, RecordFileFailuresAreFatalExceptAnOptionalOpen) {
     EXPECT_TRUE(fs::is_directory("ARXEIO0/a/b"));
 }
 
+// A fatal message never sends a control byte or a broken character to the terminal: a file name
+// or content read from a damaged file (a "DATABASE.TXT" of random bytes) comes out escaped.
+TEST(PlatformFatal, MessagesShowControlAndNonTextBytesEscaped) {
+    PLAT::setThrowOnExit(true);
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"plain ASCII \\ stays", "plain ASCII \\ stays"},
+        {"\x1b[2J\x07", "\\x1B[2J\\x07"},
+        {"line\r\nnext\x7F", "line\\x0D\\x0Anext\\x7F"},
+        {"\xCE\xA9 UTF-8 \xE2\x94\x80", "\xCE\xA9 UTF-8 \xE2\x94\x80"},       // Ω and a box line stay
+        {"\x8C\x9B cp737", "\\x8C\\x9B cp737"},                             // bytes of no UTF-8 character
+        {"\xC2\x9B csi", "\\xC2\\x9B csi"},                                 // the C1 control CSI
+        {"cut \xE2\x94", "cut \\xE2\\x94"},                                 // a character cut short
+        {"\xC0\xAF overlong", "\\xC0\\xAF overlong"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PLAT::escapeText(c.in), c.out) << c.in;
+    try {
+        PLAT::fatal("open", std::string("DATA\x1b]0;x\x07") + "\xFF/KORVEX.INI", "No such file or directory");
+        FAIL() << "expected a fatal error";
+    } catch (const PLAT::ProgramExit& e) {
+        EXPECT_EQ(e.code, 2);
+        EXPECT_EQ(e.message, "KORVEX: open: DATA\\x1B]0;x\\x07\\xFF/KORVEX.INI: No such file or directory");
+    }
+}
+
 // ---- Code pages ---------------------------------------------------------------------------------
 
 TEST(PlatformCodepage, GreekLettersConvertToTheirTrueLettersEverywhere) {

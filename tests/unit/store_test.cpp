@@ -2,6 +2,7 @@
 // with their key order, freed slots and block lending, the day and customer chains, deletion,
 // loading, and the refusals that leave every file untouched.
 #include <filesystem>
+#include <random>
 
 #include "platform/codec.h"
 #include "platform/codepage.h"
@@ -700,4 +701,71 @@ TEST_F(DeclStore, ADayTableOfTheOlderLayoutIsNeverWritten) {
     EXPECT_EQ(r.notices.size(), 1u);
     EXPECT_EQ(file("DISH.DAT"), dish);
     EXPECT_TRUE(EK0::CHO().found);
+}
+
+// A store into a damaged store is refused before a byte is written, the message naming the file.
+TEST_F(DeclStore, AStoreIntoADamagedStoreIsRefusedNamingTheFile) {
+    struct Damage {
+        const char* file;
+        bool cut;  // cut to half, else overwritten with random bytes
+    };
+    const Damage damages[] = {{"DISI.DAT", true}, {"DISI.DAT", false}, {"DISN.DAT", true}, {"DISD.DAT", false},
+                              {"DISH.DAT", false}, {"DIPE.DAT", false}};
+    // A sound store first: declarations of several partitions, one deleted (its area free).
+    for (const char* n : {"12", "13", "51", "14"}) {
+        newDeclaration(n);
+        setDate("010124");
+        BOD::PR = 2;
+        setBox(2, std::string("GOODS ") + n);
+        store();
+    }
+    newDeclaration("14");
+    ASSERT_TRUE(EK0::CHO().found);
+    ASSERT_TRUE(EK0::DISF_RUF(true));
+    ASSERT_TRUE(BOD::DELD().stored);
+    const auto sound = snapshot();
+    std::mt19937 rnd(42);
+    for (const Damage& d : damages) {
+        SCOPED_TRACE(std::string(d.file) + (d.cut ? " cut to half" : " overwritten"));
+        for (auto& [f, b] : sound) TESTS::writeFile("CO/" + f, b);
+        std::string img = sound.at(d.file);
+        if (d.cut) {
+            img.resize(img.size() / 2);
+        } else {
+            for (char& c : img) c = char(rnd());
+        }
+        TESTS::writeFile(std::string("CO/") + d.file, img);
+        const auto before = snapshot();
+        newDeclaration("15");
+        setDate("010124");
+        BOD::PR = 2;
+        STORE::Result r = EK0::KATD();
+        EXPECT_FALSE(r.stored);
+        EXPECT_NE(r.refusal.find(d.file), std::string::npos) << PLAT::cp737ToUtf8(r.refusal);
+        EXPECT_EQ(snapshot(), before);
+    }
+    // The same damages of the sheet index refuse a sheet store.
+    for (bool cut : {true, false}) {
+        for (auto& [f, b] : sound) TESTS::writeFile("CO/" + f, b);
+        std::string img = sound.at("BISI.DAT");
+        if (cut)
+            img.resize(img.size() / 2);
+        else
+            for (char& c : img) c = char(rnd());
+        TESTS::writeFile("CO/BISI.DAT", img);
+        const auto before = snapshot();
+        for (int i = 1; i <= BOD::SHEET_BOXES; ++i) BOD::BOS(BOD::BIS, BOD::GB, i, "");
+        BOD::BM = STORE::padKey("1230203", 14);
+        BOD::BOB = false;
+        STORE::Result r = EKDO::KATB();
+        EXPECT_FALSE(r.stored);
+        EXPECT_NE(r.refusal.find("BISI.DAT"), std::string::npos);
+        EXPECT_EQ(snapshot(), before);
+    }
+    // The sound store still takes the declaration.
+    for (auto& [f, b] : sound) TESTS::writeFile("CO/" + f, b);
+    newDeclaration("15");
+    setDate("010124");
+    store();
+    EXPECT_TRUE(STORE::check("CO/").errors.empty());
 }

@@ -3,6 +3,7 @@
 // SM2) and compares the boxes that must change.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 #include "codes/kvdi.h"
@@ -180,6 +181,9 @@ TEST_F(TaxLines, MyRound) {
     EXPECT_EQ(MYROUND(1.49999995), 2);
     EXPECT_EQ(MYROUND(2.49), 2);
     EXPECT_EQ(MYROUND(-1.2), -1);
+    // Amounts beyond the 64-bit range (a box read as 1E300) round to 0, never to a wrapped value.
+    for (double x : {1e300, -1e300, 9.3e18, std::nan(""), HUGE_VAL}) EXPECT_EQ(MYROUND(x), 0) << x;
+    EXPECT_EQ(MYROUND(9.1e18), int64_t(9.1e18));
 }
 
 // FOT puts the chosen tax on a line by its kind: percentage, quantity or fixed amount.

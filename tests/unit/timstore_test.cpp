@@ -2,7 +2,9 @@
 // series files, the posting to the customers' totals, and the refusals.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 
 #include "common/umas.h"
@@ -411,10 +413,6 @@ TEST_F(InvoiceStore, RefusalsWriteNothing) {
 TEST_F(InvoiceStore, RecordFileLimits) {
     TESTS::addCustomer("ΑΛΦΑ");
     TIM::TIMOS t;
-    // A free-stack entry beyond the record file is not followed: the record is appended.
-    std::string td = bytes("TD.DAT");
-    td.replace(0, 4, std::string("\x01\x00\x10\x27", 4));  // one free record, number 10000
-    TESTS::writeFile(file("TD.DAT"), td);
     ASSERT_TRUE(storeNew(t, 1, "010126", "ΑΛΦΑ", 10));
     EXPECT_EQ(APODI::XN, 0);
     EXPECT_EQ(word("TD.DAT", 0), 0);
@@ -426,6 +424,48 @@ TEST_F(InvoiceStore, RecordFileLimits) {
     EXPECT_EQ(row22.substr(0, gr(" ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ.").size()), gr(" ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ."));
     EXPECT_EQ(word("TI.DAT", 2), 65000);
     EXPECT_EQ(bytes("HDT.DAT"), std::string("\x01\x00", 2));
+}
+
+// A store into a damaged store is refused before a byte is written, naming the file.
+TEST_F(InvoiceStore, ADamagedStoreIsRefusedNamingTheFile) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    TIM::TIMOS t;
+    ASSERT_TRUE(storeNew(t, 1, "010126", "ΑΛΦΑ", 10));
+    const char* const files[] = {"TM.DAT", "TI.DAT", "TD.DAT", "HDT.DAT", "TH.DAT", "TPE.DAT", "MF.DAT", "SEIRES.DAT"};
+    std::map<std::string, std::string> sound;
+    for (const char* f : files) sound[f] = bytes(f);
+    auto at = [](std::string b, size_t off, const std::string& with) { return b.replace(off, with.size(), with); };
+    const size_t dayNode = size_t(day("020126")) * 4;
+    struct Case {
+        const char* file;
+        std::string bytes;
+    } cases[] = {
+        {"TM.DAT", sound["TM.DAT"] + std::string(100, 'x')},
+        {"TI.DAT", sound["TI.DAT"].substr(0, 100000)},
+        {"TD.DAT", at(sound["TD.DAT"], 0, std::string("\xFF\x7F", 2))},              // count beyond the file
+        {"TD.DAT", at(sound["TD.DAT"], 0, std::string("\x01\x00\x10\x27", 4))},    // a record beyond TM.DAT
+        {"HDT.DAT", ""},
+        {"TH.DAT", at(sound["TH.DAT"], dayNode, std::string("\x00\x00\x05\x00", 4))},  // next node in the heads
+        {"TH.DAT", at(sound["TH.DAT"], dayNode, std::string("\x09\x00\x00\x00", 4))},  // a record beyond TM.DAT
+        {"TH.DAT", sound["TH.DAT"] + "xx"},
+        {"TPE.DAT", at(sound["TPE.DAT"], 0, std::string("\x00\x00\xFF\xFF", 4))},  // next node beyond the file
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " damaged");
+        for (const auto& [f, b] : sound) TESTS::writeFile(file(f), b);
+        TESTS::writeFile(file(c.file), c.bytes);
+        std::map<std::string, std::string> before;
+        for (const char* f : files) before[f] = bytes(f);
+        TIM::TIMOS n;
+        answerEsc();
+        EXPECT_FALSE(storeNew(n, 2, "020126", "ΑΛΦΑ", 10));
+        EXPECT_EQ(row22.substr(0, gr(" ΑΡΧΕΙΟ ").size() + strlen(c.file)), gr(" ΑΡΧΕΙΟ ") + c.file);
+        for (const char* f : files) EXPECT_TRUE(bytes(f) == before[f]) << f;
+    }
+    for (const auto& [f, b] : sound) TESTS::writeFile(file(f), b);
+    TIM::TIMOS n;
+    EXPECT_TRUE(storeNew(n, 2, "020126", "ΑΛΦΑ", 10));
+    expectSound();
 }
 
 TEST_F(InvoiceStore, SignedDocumentIsNeitherChangedNorDeleted) {
@@ -517,7 +557,7 @@ TEST_F(InvoiceStore, KeysOutsideTheHeadsAreNotLinked) {
     std::string th = bytes("TH.DAT");
     th.resize(65536 * 4, '\0');
     const int32_t d = day("030326");
-    th.replace(size_t(d) * 4, 4, std::string("\x05\x00\x00\x00", 4));
+    th.replace(size_t(d) * 4, 4, std::string("\x01\x00\x00\x00", 4));
     TESTS::writeFile(file("TH.DAT"), th);
     answerEsc();
     ASSERT_TRUE(storeNew(t, 3, "030326", "ΑΛΦΑ", 10));

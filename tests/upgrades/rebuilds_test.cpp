@@ -34,6 +34,19 @@ protected:
     std::string read(const std::string& name) const { return TESTS::readFile(dir() + "/" + name); }
     void write(const std::string& name, const std::string& bytes) const { TESTS::writeFile(dir() + "/" + name, bytes); }
     bool has(const std::string& name) const { return TESTS::exists(dir() + "/" + name); }
+    // A company choice whose notices are answered with Esc: the screens that waited for a key.
+    std::vector<std::string> chooseAnswering() {
+        std::vector<std::string> screens;
+        con->onIdle = [&] {
+            screens.push_back(con->dump());
+            con->ch(27);
+        };
+        KORVEX::afterChoice();
+        con->onIdle = nullptr;
+        return screens;
+    }
+    // The created count of a customer file set ("HF.DAT" or "XHF.DAT").
+    void created(const std::string& hf, uint16_t n) const { write(hf, std::string{char(n & 0xFF), char(n >> 8)}); }
     // The run must end with the message of a failed step.
     std::string failing(const std::function<void()>& fn) {
         try {
@@ -62,6 +75,8 @@ TEST_F(Upgrades, CountriesOfEveryOldSizeGetTextCodes) {
         write("XVR.DAT", old);
         KORVEX::afterChoice();
         EXPECT_EQ(read("XVR.DAT"), pad(want, 6240)) << count << " entries";
+        EXPECT_EQ(read("XVR.BBB"), old) << "the old table is kept beside the new one";
+        std::remove((dir() + "/XVR.BBB").c_str());
     }
 }
 
@@ -125,7 +140,9 @@ TEST_F(Upgrades, CurrenciesOfAnotherSizeKeepTheEuroOfTheCompanyBefore) {
     KORVEX::afterChoice();
     EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
     write("NOM.DAT", std::string(1000, 'x'));
+    con->ch(27);  // the notice of the table's size
     KORVEX::afterChoice();
+    EXPECT_EQ(con->pending(), 0u);
     EXPECT_DOUBLE_EQ(UMAS::EURO, 340.75);
     EXPECT_EQ(UMAS::SEURO, "340.750");
     EXPECT_EQ(read("NOM.DAT"), std::string(1000, 'x'));
@@ -185,19 +202,30 @@ TEST_F(Upgrades, CustomsOfficesFullAndHalfTables) {
         write("TEL.DAT", old);
         KORVEX::afterChoice();
         EXPECT_EQ(read("TEL.DAT"), pad(want, 15840)) << count;
+        EXPECT_EQ(read("TEL.BBB"), old) << "the old table is kept beside the new one";
+        std::remove((dir() + "/TEL.BBB").c_str());
     }
 }
 
-TEST_F(Upgrades, CustomsOfficesOfNoLayoutStopTheRun) {
-    std::string odd(9000, 'x');
-    write("TEL.DAT", odd);
-    std::string msg = failing([] { REBUILDS::REB_TEL(); });
-    EXPECT_NE(msg.find("REB_TEL"), std::string::npos) << msg;
-    EXPECT_NE(msg.find("TEL.DAT"), std::string::npos) << msg;
-    EXPECT_EQ(read("TEL.DAT"), odd);
-    write("TEL.DAT", "");
-    failing([] { REBUILDS::REB_TEL(); });
-    EXPECT_EQ(read("TEL.DAT"), "");
+// A customs-office table of no layout (a current one cut to half, one longer than either layout,
+// an emptied one) is never converted: it is left as it is and told by name at the company choice.
+TEST_F(Upgrades, CustomsOfficesOfNoLayoutAreLeftAndTold) {
+    const std::string current = read("TEL.DAT");
+    ASSERT_EQ(current.size(), 15840u);
+    for (const std::string& odd : {current.substr(0, 7920), std::string(9000, 'x'), std::string()}) {
+        write("TEL.DAT", odd);
+        std::string screen;
+        con->onIdle = [&] {
+            if (screen.empty()) screen = con->dump();
+            con->ch(27);
+        };
+        KORVEX::afterChoice();
+        con->onIdle = nullptr;
+        EXPECT_EQ(read("TEL.DAT"), odd) << odd.size();
+        EXPECT_FALSE(has("TEL.BBB"));
+        EXPECT_NE(screen.find("TEL.DAT " + PLAT::cp737ToUtf8(gr("έχει ")) + std::to_string(odd.size())), std::string::npos)
+            << screen;
+    }
 }
 
 TEST_F(Upgrades, AMissingTableStopsTheRunAtItsStep) {
@@ -216,12 +244,28 @@ TEST_F(Upgrades, AReadOnlyTableStopsTheRunAtItsProbe) {
     EXPECT_EQ(KORVEX::sequenceLog.back(), "REB_TEL");
 }
 
-TEST_F(Upgrades, ATableOfNoKnownSizeIsLeftAsItIs) {
+TEST_F(Upgrades, ATableOfNoKnownSizeIsLeftAsItIsAndTold) {
     write("XVR.DAT", std::string(1933, 'k'));
     write("PRE.DAT", std::string(100, 'p'));
+    write("NOM.DAT", read("NOM.DAT").substr(0, 607));
+    std::vector<std::string> screens;
+    con->onIdle = [&] {
+        screens.push_back(con->dump());
+        con->ch(27);
+    };
     KORVEX::afterChoice();
+    con->onIdle = nullptr;
     EXPECT_EQ(read("XVR.DAT"), std::string(1933, 'k'));
     EXPECT_EQ(read("PRE.DAT"), std::string(100, 'p'));
+    EXPECT_EQ(read("NOM.DAT").size(), 607u);
+    for (const char* f : {"XVR.BBB", "PRE.BBB", "PRE.CCC", "NOM.BBB", "NOM.CCC"}) EXPECT_FALSE(has(f)) << f;
+    // One box names each table once, with its size and the table's.
+    ASSERT_FALSE(screens.empty());
+    const std::string& box = screens.front();
+    const std::string has_ = PLAT::cp737ToUtf8(gr(".DAT έχει ")), instead = PLAT::cp737ToUtf8(gr(" bytes αντί "));
+    for (const std::string& l : {"NOM" + has_ + "607" + instead + "1214", "XVR" + has_ + "1933" + instead + "6240",
+                                 "PRE" + has_ + "100" + instead + "1728"})
+        EXPECT_NE(box.find(l), std::string::npos) << l << "\n" << box;
 }
 
 // ---- Customers ----------------------------------------------------------------------------------
@@ -234,14 +278,18 @@ TEST_F(Upgrades, CustomerRecordsAreWidenedAtTheirNumbers) {
     }
     ASSERT_EQ(old.size(), 2520u);
     write("MF.DAT", old);
+    created("HF.DAT", 10);
     write("XMF.DAT", std::string(1000, 'z'));
-    KORVEX::afterChoice();
+    auto told = chooseAnswering();
     EXPECT_EQ(read("MF.DAT"), want);
     EXPECT_EQ(read("MF.BBB"), old);
     EXPECT_FALSE(has("NewMF.DAT"));
     EXPECT_EQ(read("XMF.DAT"), std::string(1000, 'z'));  // a multiple of neither size
     EXPECT_FALSE(has("XMF.BBB"));
-    KORVEX::afterChoice();  // current now: nothing more
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("XMF.DAT: 1000 bytes"), std::string::npos) << told[0];
+    EXPECT_EQ(told[0].find(" MF.DAT"), std::string::npos) << told[0];
+    chooseAnswering();  // current now: nothing more
     EXPECT_EQ(read("MF.DAT"), want);
 }
 
@@ -251,8 +299,10 @@ TEST_F(Upgrades, ACustomerFileBothSizesFitIsConvertedOnlyWhenItReadsAsOld) {
     for (int i = 0; i < 126; ++i) current += RR0(sample(i));
     ASSERT_EQ(current.size(), 38052u);
     write("MF.DAT", current);
+    created("HF.DAT", 126);
     std::string zeros(38052, '\0');  // empty records read in both layouts: current
     write("XMF.DAT", zeros);
+    created("XHF.DAT", 126);
     KORVEX::afterChoice();
     EXPECT_EQ(read("MF.DAT"), current);
     EXPECT_EQ(read("XMF.DAT"), zeros);
@@ -265,6 +315,7 @@ TEST_F(Upgrades, ACustomerFileBothSizesFitIsConvertedOnlyWhenItReadsAsOld) {
         want += RR0(sample(i));
     }
     write("XMF.DAT", old);
+    created("XHF.DAT", 151);
     KORVEX::afterChoice();
     EXPECT_EQ(read("XMF.DAT"), want);
     EXPECT_EQ(read("XMF.BBB"), old);
@@ -319,6 +370,7 @@ TEST_F(Upgrades, OldCustomersAreFoundByNameThroughTheRebuiltIndex) {
     for (auto& [b, chain] : buckets)
         if (b < 50) idx.chain(b, chain);  // the oldest index had no buckets for the digits
     write("MF.DAT", mf);
+    created("HF.DAT", uint16_t(keys.size()));
     write("IF.DAT", idx.bytes());
     KORVEX::afterChoice();
     EXPECT_EQ(ARP0::checkIndex(0), std::vector<std::string>{});
@@ -399,6 +451,7 @@ TEST_F(Upgrades, ACurrentFolderIsLeftByteForByteAndNothingIsCreated) {
     std::string mf;
     for (int i = 0; i < 3; ++i) mf += RR0(sample(i));
     write("MF.DAT", mf);
+    created("HF.DAT", 3);
     std::string xvr = read("XVR.DAT");
     xvr.replace(0, 26, RECPOL("GR", gr("ΕΛΛΑΔΑ")));
     write("XVR.DAT", xvr);
