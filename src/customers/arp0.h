@@ -164,7 +164,7 @@ enum class Stored {
     NO_BUCKET,   // the name starts with a character that has no bucket: nothing written
     INDEX_FULL,  // the name's chain cannot take another entry: nothing written
     FILE_FULL,   // the record file holds 64999 customers: nothing written
-    DAMAGED,     // the files of the set disagree (CHECKFILES): nothing written, DAMAGEDFILE named
+    DAMAGED,     // the files of the set disagree (CHECKFILES, blocksStore): nothing written, DAMAGEDFILE named
 };
 // The file named by the last DAMAGED store.
 extern std::string DAMAGEDFILE;
@@ -175,6 +175,7 @@ extern std::string DAMAGEDFILE;
 struct Disagreement {
     std::string file;  // "MF.DAT", "XIF.DAT", ...
     std::string line;
+    bool blocksStore = true;  // false: told only (one record more than counted)
 };
 std::vector<Disagreement> CHECKFILES(int MN);
 // The message shown for a refused store (code page 737), empty for WRITTEN and UNCHANGED.

@@ -372,7 +372,7 @@ TEST_F(Customers, DamagedFilesAreNamedAndNeverWritten) {
     const Damage damages[] = {
         {"MF.DAT", [](std::string b) { return b.substr(0, b.size() / 2); }, "MF.DAT"},
         {"MF.DAT", [](std::string b) { return b + std::string(1000, 'x'); }, "MF.DAT"},
-        {"HF.DAT", [](std::string) { return std::string("\x03\x00", 2); }, "MF.DAT"},
+        {"HF.DAT", [](std::string) { return std::string("\x14\x00", 2); }, "MF.DAT"},  // 20 counted, 8 stored
         {"IF.DAT", [](std::string b) { return b.substr(0, b.size() / 2); }, "IF.DAT"},
         {"IF.DAT", [](std::string b) { return b.replace(size_t(5001) * 8 * 3, 8, "\xFF\xFF\xFF\xFF\x10\x00\x00\x00"); },
          "IF.DAT"},
@@ -396,6 +396,13 @@ TEST_F(Customers, DamagedFilesAreNamedAndNeverWritten) {
         EXPECT_NE(ARP0::storedMessage(Stored::DAMAGED).find(d.named), std::string::npos);
         for (const auto& f : files) EXPECT_TRUE(bytes(f) == before[f]) << f;
     }
+    // One record more than counted (a store stopped before its count) is told but stores go on.
+    for (const auto& [f, b] : sound) TESTS::writeFile(file(f), b);
+    TESTS::writeFile(file("HF.DAT"), std::string("\x07\x00", 2));
+    const auto told = ARP0::CHECKFILES(0);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_FALSE(told[0].blocksStore);
+    EXPECT_EQ(store("IOTA"), Stored::WRITTEN);
     // A missing foreign set is not told: only files that are there are checked.
     for (const char* f : {"XMF.DAT", "XHF.DAT", "XPD.DAT", "XIF.DAT", "XPN.DAT"}) std::remove(file(f).c_str());
     EXPECT_TRUE(ARP0::CHECKFILES(1).empty());
