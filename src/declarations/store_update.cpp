@@ -111,7 +111,7 @@ struct Index {
         for (int64_t steps = 0; R != 0; ++steps) {
             if (R < 0 || R >= recs || R % L.stride == 0 || steps > recs) tx.damaged(I, "list" + where);
             RecBuf b = rec(R);
-            if (b.b[6] == 0 || b.b[6] > L.keyLen || b.b[7] != char('0' + d)) tx.damaged(I, "key in the list" + where);
+            if (b.b[6] == 0 || b.b[6] > L.keyLen || b.b[7] != uint8_t('0' + d)) tx.damaged(I, "key in the list" + where);
             Entry e = decodeEntry(L, b.data());
             if (e.RE != NONE && (e.RE < 0 || e.RE >= mSize)) tx.damaged(I, "position in the list" + where);
             if (!prev.empty() && compareKeys(prev, e.KL, L.keyLen) > 0) tx.damaged(I, "order" + where);
