@@ -11,7 +11,12 @@
 
 namespace TIM {
 
+// The invoices menu: invoices, credit notes (when "SI.DAT" exists), collection and payment receipts.
 void EJOD();
+// The invoice editor: TYPOSPARAST 0 invoices, 2 credit notes.
+void TIMO(uint8_t TYPOSPARAST);
+// The receipt book: kind 1 collection receipts, 0 payment receipts.
+void APOD(int kind);
 
 // The local state of the invoice editor (TIMO) and its nested procedures. The document itself is
 // the module state of TIM0, its customer and previous version that of APODI.
@@ -28,6 +33,7 @@ struct TIMOS {
     std::array<int32_t, 5> PAIPS{};  // [1..4] fiscal marks
     int32_t AKNUM = 0, AKPAIP = 0;
     bool DECLFOUND = false;   // the load found the document's declaration
+    int32_t XND = 0;          // position of the declaration found in "DISM.DAT"
 
     // File names of the kind, without the folder: "TM.DAT"/"SM.DAT", the number index of the
     // series, "TD.DAT"/"SD.DAT", the chain files ("TH"/"SH", "TPE"/"SPE", without extension) and
@@ -71,9 +77,46 @@ struct TIMOS {
     // VAT of charge line K of the document in memory.
     static double EXEIFPA(int K);
     static int32_t MYROUND(double X) { return TIM0::MYROUND(X); }
-    // The declaration look-up of the load.
+    // Looks the declaration number TIM0::KD up in "DISI.DAT": DECLFOUND and XND (caller holds "FDIA").
     void CHOD();
+    // Fills the document from the declaration at XND: the mapped detail lines, the customer by the
+    // declaration's kind, the totals of packages, masses and value (caller holds "FDIA"). False
+    // when the stored declaration cannot be read (nothing is then changed).
+    bool RUFD();
+    // Whether leaving the declaration field fills the document from its declaration: a new
+    // document always, a stored one only when unsigned and dated before 16/09/03.
+    bool FILLS() const;
+
+    // Printing, signing, the detail lines, the customs amount, the manual mark and the
+    // cancellation of the current document.
+    bool PRINTPARAST(int kind);    // kind 0 the document, 1 its cancellation; true when printed
+    void DETAILS();                // the 22 detail lines (F4)
+    void CUSTOMS();                // the customs amount FX[5] (F7)
+    void MANUALMARK();             // a fiscal mark by hand (Shift-F4)
+    bool CANCEL();                 // the cancellation of a signed document; true when printed
+    void SHOWCANCELLED();          // a cancelled document shown crossed out, until Esc
 };
+
+// ---- The editor's screen (the form of mask 8) ---------------------------------------------------------
+// The whole form from the document in memory; the total SU is recomputed.
+void DRAWFORM(const TIMOS& t);
+// The header fields (series, number, date and weekday, declaration, customer, currency word).
+void DRAWHEAD();
+// Charge line U: its side text and its amount.
+void DRAWLINE(int U);
+// The rate, the VAT total and the total.
+void DRAWTOTALS();
+// A new amount on charge line U: the total loses the line's old amount and VAT and gains the new
+// ones; the line and the totals are redrawn.
+void SETLINE(int U, double amount);
+// The sum of the VAT of lines 1..18.
+double VATTOTAL();
+// Completes a typed date as the date field does (1 digit: day of this month; 2: day of this month;
+// 3: day and one-digit month; 4: day and month of this year; 6: as typed) and checks it: day 1..31,
+// month 1..12, year 1990..2049. False (the text unchanged) when it is no date.
+bool COMPLETEDATE(std::string& S);
+// The weekday abbreviation of a DDMMYY date (two blanks when it is no date).
+std::string WEEKDAYOF(const std::string& HM);
 
 // The invoice files an installation supplies, in folder dir (a Linux path), written only where
 // missing: "TM.DAT" empty, "TI.DAT" 100000 entries of 65000, "TD.DAT" a stack of 1000 zero WORDs,
