@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/codepage.h"
+#include "screen/scr.h"
 
 using PLAT::gr;
 namespace SC = PLAT::SC;
