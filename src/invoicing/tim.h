@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "config/params.h"
+#include "invoicing/formix.h"
 #include "invoicing/tim0.h"
+#include "print/prns.h"
 
 namespace TIM {
 
@@ -90,12 +93,25 @@ struct TIMOS {
     // Printing, signing, the detail lines, the customs amount, the manual mark and the
     // cancellation of the current document.
     bool PRINTPARAST(int kind);    // kind 0 the document, 1 its cancellation; true when printed
+    // One printed copy of the document (KIND 0) or of its cancellation (KIND 1) on the form of
+    // "PARTIM4": to port ST ("LPT1".."COM2", "USB" for the spool file "tim.txt") or to the file ST,
+    // with the driver PRN and tab TAB, and the signing result DRV for the signature line.
+    void EKTY(int KIND, const PARAMS::RECSEIRES& SR, const std::string& ST, PRNS::PRNM PRN, PRNS::TABM TAB,
+              const FORMIX::EAFDSSREC& DRV) const;
+    // The 144 field texts of a copy ([1..144]) and the signature line.
+    std::array<std::string, 145> COLLECT(int KIND, const std::string& caption117) const;
+    static std::string PRINTPAIPS(const FORMIX::EAFDSSREC& DRV);
+    int32_t SIGNTIMEOUT = 120;     // seconds a signing request may take
     void DETAILS();                // the 22 detail lines (F4)
     void CUSTOMS();                // the customs amount FX[5] (F7)
     void MANUALMARK();             // a fiscal mark by hand (Shift-F4)
     bool CANCEL();                 // the cancellation of a signed document; true when printed
     void SHOWCANCELLED();          // a cancelled document shown crossed out, until Esc
 };
+
+// The number of the last cancellation document ("AKAR.DAT", 0 when missing), and its rewrite.
+int32_t AKAR();
+void SETAKAR(int32_t n);
 
 // ---- The editor's screen (the form of mask 8) ---------------------------------------------------------
 // The whole form from the document in memory; the total SU is recomputed.

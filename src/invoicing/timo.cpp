@@ -459,6 +459,10 @@ struct Editor {
             t.CUSTOMS();
             return true;
         case 14:
+            t.DETAILS();
+            t.KTT(true, false);
+            DRAWFORM(t);
+            title();
             if (t.PRINTPARAST(0)) {
                 UMAS::MHNU(t.BTM, "NUTI", 6);
                 restart();
