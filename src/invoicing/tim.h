@@ -115,7 +115,7 @@ void SETAKAR(int32_t n);
 
 // ---- The editor's screen (the form of mask 8) ---------------------------------------------------------
 // The whole form from the document in memory; the total SU is recomputed.
-void DRAWFORM(const TIMOS& t);
+void DRAWFORM(TIMOS& t);
 // The header fields (series, number, date and weekday, declaration, customer, currency word).
 void DRAWHEAD();
 // Charge line U: its side text and its amount.

@@ -132,8 +132,8 @@ void DRAWTOTALS() {
     SCR::PRINT(69, 24, TIM0::AMOUNTTEXT(TIM0::SU + (euroNow() ? TIM0::RAPTSU : 0), euroNow()));
 }
 
-void DRAWFORM(const TIMOS& t) {
-    const_cast<TIMOS&>(t).BOX();
+void DRAWFORM(TIMOS& t) {
+    t.BOX();
     DRAWHEAD();
     for (int U = 1; U <= 18; ++U) DRAWLINE(U);
     DRAWTOTALS();

@@ -270,3 +270,92 @@ TEST_F(InvoiceEditor, MovingToAnotherNumberStoresTheOldDocumentUnderItsOwnNumber
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InvoiceEditor, NamedSeriesAndUnknownSeries) {
+    // Series Α of the invoices, next number 7.
+    PARAMS::SEIRESTABLE s{};
+    s[0].AA = 1;
+    s[1].SEIRA = gr("Α");
+    s[1].AA = 7;
+    std::string b(PARAMS::SEIRES_SIZE, '\0');
+    PARAMS::encodeSEIRES(s, reinterpret_cast<uint8_t*>(b.data()));
+    TESTS::writeFile(file("SEIRES.DAT"), b);
+    std::string ix;
+    for (int i = 0; i < 100000; ++i) ix += std::string("\xE8\xFD", 2);
+    TESTS::writeFile(file("TI_A.DAT"), ix);
+
+    typed("Β");
+    enter();
+    std::string unknown, proposed;
+    stages({[&] {
+                unknown = con->dump();
+                esc();
+                clear();
+                typed("Α");
+                enter();
+            },
+            [&] {
+                proposed = at(20, 2, 5);
+                esc();
+            }});
+    run();
+    EXPECT_NE(unknown.find("ΑΓΝΩΣΤΗ ΣΕΙΡΑ ΤΙΜΟΛΟΓΙΩΝ"), std::string::npos) << unknown;
+    EXPECT_EQ(proposed, "7....");
+}
+
+TEST_F(InvoiceEditor, UpInTheNumberProposesAgainAndDownStepsToTheNextCustomer) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    const uint16_t beta = TESTS::addCustomer("ΒΗΤΑ");
+    clear();
+    typed("5");
+    up();
+    std::string proposed, next;
+    stages({[&] {
+                proposed = at(20, 2, 5);
+                enter();
+                enter();
+                enter();
+                typed("αλφα");
+                enter();
+                con->key(SC::DOWN);
+            },
+            [&] {
+                next = at(39, 2, 4);
+                EXPECT_EQ(APODI::PR, beta);
+                esc();
+                con->ch('O');
+            }});
+    run();
+    EXPECT_EQ(proposed, "1....");
+    EXPECT_EQ(next, "ΒΗΤΑ");
+}
+
+TEST_F(InvoiceEditor, F5DeletesAStoredInvoice) {
+    const uint16_t pr = TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    toLine1("π");
+    enter();
+    typed("10");
+    con->key(SC::F1);
+    // Back to line 1 of the stored document, then F5 and yes.
+    enter();
+    enter();
+    enter();
+    enter();
+    enter();
+    con->key(SC::F5);
+    con->ch('N');
+    std::string after;
+    stages({[&] {
+        after = at(20, 2, 5);
+        esc();
+    }});
+    run();
+    EXPECT_EQ(after, ".....");  // the number field, empty
+    EXPECT_EQ(indexEntry(1), 65000);
+    EXPECT_EQ(TESTS::customerXR(pr), 0);
+    EXPECT_EQ(bytes("TD.DAT").substr(0, 4), std::string("\x01\0\0\0", 4));
+}
+
+}  // namespace
