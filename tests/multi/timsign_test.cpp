@@ -51,7 +51,8 @@ protected:
         PLAT::setPauseHook([](int) {});
         // The spool file of each copy is appended to one file by the installation's script.
         TESTS::writeFile("prn_tim.sh", "cat tim.txt >> spooled.prn\n");
-        // A layout of two fields: the number and the customer.
+        signing = 1;
+    // A layout of two fields: the number and the customer.
         std::string layout(PARAMS::PARTIM4_SIZE, '\0');
         PARAMS::RECPARTIM4 f1{gr("@Αρ."), 0, 0, 5, 1, 0, 0};
         PARAMS::RECPARTIM4 f3{"", 0, 0, 10, 2, 0, 0};
@@ -78,7 +79,7 @@ protected:
         s[0].EMUL = 1;
         s[0].MIKSEL = 66;
         s[0].POLAP = uint8_t(copies);
-        s[0].FORMIX = 1;
+        s[0].FORMIX = uint8_t(signing);
         std::string b(PARAMS::SEIRES_SIZE, '\0');
         PARAMS::encodeSEIRES(s, reinterpret_cast<uint8_t*>(b.data()));
         TESTS::writeFile(company(0) + "/SEIRES.DAT", b);
@@ -148,6 +149,7 @@ protected:
 
     std::string folder, state;
     pid_t server = -1;
+    int signing = 1;
 };
 
 TEST_F(InvoiceSigning, ThreeCopiesSignedThenFetchedAgain) {
@@ -255,6 +257,47 @@ TEST_F(InvoiceSigning, CancellationWithoutAkar) {
     EXPECT_EQ(count(printed, gr("Αρ.") + " 1"), 2);
     // Both copies carry the cancellation's one signature.
     EXPECT_EQ(count(printed, gr("  ΑΚΥΡΩΤΙΚΟ του ΤΠΥ με Αριθ: ")), 2);
+}
+
+TEST_F(InvoiceSigning, ASeriesWithoutSigningAndAChangedSignedDocument) {
+    signing = 0;
+    series(0);  // no copies set: one copy
+    TIM::TIMOS t;
+    newInvoice(t, 1);
+    const std::string before = TESTS::readFile(company(0) + "/TM.DAT");
+    ASSERT_TRUE(print(t, 0));
+    EXPECT_EQ(TESTS::readFile(company(0) + "/TM.DAT"), before);
+    EXPECT_EQ(count(spooled(), gr("Αρ.") + " 1"), 1);
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    // A signed document changed afterwards: neither stored nor printed again.
+    con->key(PLAT::SC::SF9);
+    con->keys("42");
+    con->ch(13);
+    t.MANUALMARK();
+    ASSERT_EQ(markAt(0, 1), 42);
+    TIM0::XR[1] = 200;
+    std::vector<std::string> notices;
+    con->onIdle = [&] {
+        notices.push_back(PLAT::cp737ToUtf8(con->text(3, 22, 36)));
+        con->ch(27);
+    };
+    EXPECT_FALSE(t.KTT(true, false));
+    EXPECT_FALSE(t.PRINTPARAST(0));
+    con->onIdle = nullptr;
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_NE(notices[0].find("ΔΕΝ ΓΙΝΕΤΑΙ ΑΛΛΑΓΗ ΣΤΟΙΧΕΙΩΝ"), std::string::npos);
+    EXPECT_NE(notices[1].find("ΔΕΝ ΜΠΟΡΕΙ ΝΑ ΓΙΝΕΙ ΕΠΑΝΕΚΤΥΠΩΣΗ"), std::string::npos);
+    EXPECT_EQ(record(0).XR[1], 10000);
+    EXPECT_EQ(spooled(), "");
+
+    // Its cancellation in a series without signing: printed, then stored with its number.
+    TIM0::XR[1] = 100;
+    ASSERT_TRUE(print(t, 1));
+    EXPECT_EQ(record(0).AKNUM, 1);
+    EXPECT_EQ(record(0).AKPAIP, 0);
+    EXPECT_EQ(TESTS::readFile(company(0) + "/AKAR.DAT"), std::string("\x01\0\0\0", 4));
+    EXPECT_EQ(count(spooled(), gr("  ΑΚΥΡΩΤΙΚΟ του ΤΠΥ με Αριθ: ")), 1);
 }
 
 }  // namespace
