@@ -359,3 +359,36 @@ TEST_F(InvoiceEditor, F5DeletesAStoredInvoice) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InvoiceEditor, PgUpOpensTheStatementAndPgDnTheRateTable) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    toLine1("π");
+    enter();
+    typed("100");
+    con->key(SC::PGUP);  // the statement, from the amount of line 1
+    typed("25");
+    enter();
+    esc();
+    std::string line8, total, table;
+    stages({[&] {
+                line8 = at(69, 12, 10);
+                total = at(69, 24, 10);
+                con->key(SC::PGDN);
+            },
+            [&] {
+                table = at(16, 7, 10);  // row 1 of the rate table: the taxed line 1
+                esc();
+            },
+            [&] {
+                esc();
+                con->ch('O');
+            }});
+    run();
+    EXPECT_EQ(line8, "     25.00");
+    EXPECT_EQ(total, "    149.00");  // 100 + 24 % VAT + 25
+    EXPECT_EQ(table, "100.00....");  // being edited
+}
+
+}  // namespace
