@@ -9,6 +9,10 @@
 #include "common/umas.h"
 #include "platform/codec.h"
 
+namespace ARP0 {
+struct RR0;
+}
+
 namespace APODI {
 
 // ---- The current customer ----------------------------------------------------------------------------
@@ -93,6 +97,9 @@ double DRACHMAS(double total, const std::string& HM, bool& ok);
 // Finds the customer named EA (or the next one in collation order, or the last one before it) in
 // the domestic customer index under "FPEL"; PR := 65000 when there is no customer at all.
 void CHEP();
+// Customer record re (read as r) becomes the current customer: PR, name, address, town, tax number,
+// first telephone, second name line, profession and tax office.
+void TAKE(uint16_t re, const ARP0::RR0& r);
 // The collation rank of C in the lookup's alphabet (0..64), 65 when absent.
 int32_t INS(uint8_t C);
 

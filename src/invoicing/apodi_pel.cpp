@@ -71,6 +71,8 @@ void take(int32_t re, const ARP0::RR0& r, bool replaceName) {
 
 }  // namespace
 
+void TAKE(uint16_t re, const ARP0::RR0& r) { take(re, r, true); }
+
 int32_t INS(uint8_t C) {
     size_t p = AB().find(char(C));
     return p == std::string::npos ? 65 : int32_t(p);

@@ -7,11 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "config/params.h"
+#include "invoicing/formix.h"
 #include "invoicing/tim0.h"
+#include "print/prns.h"
 
 namespace TIM {
 
+// The invoices menu: invoices, credit notes (when "SI.DAT" exists), collection and payment receipts.
 void EJOD();
+// The invoice editor: TYPOSPARAST 0 invoices, 2 credit notes.
+void TIMO(uint8_t TYPOSPARAST);
+// The receipt book: kind 1 collection receipts, 0 payment receipts.
+void APOD(int kind);
 
 // The local state of the invoice editor (TIMO) and its nested procedures. The document itself is
 // the module state of TIM0, its customer and previous version that of APODI.
@@ -28,6 +36,7 @@ struct TIMOS {
     std::array<int32_t, 5> PAIPS{};  // [1..4] fiscal marks
     int32_t AKNUM = 0, AKPAIP = 0;
     bool DECLFOUND = false;   // the load found the document's declaration
+    int32_t XND = 0;          // position of the declaration found in "DISM.DAT"
 
     // File names of the kind, without the folder: "TM.DAT"/"SM.DAT", the number index of the
     // series, "TD.DAT"/"SD.DAT", the chain files ("TH"/"SH", "TPE"/"SPE", without extension) and
@@ -71,9 +80,59 @@ struct TIMOS {
     // VAT of charge line K of the document in memory.
     static double EXEIFPA(int K);
     static int32_t MYROUND(double X) { return TIM0::MYROUND(X); }
-    // The declaration look-up of the load.
+    // Looks the declaration number TIM0::KD up in "DISI.DAT": DECLFOUND and XND (caller holds "FDIA").
     void CHOD();
+    // Fills the document from the declaration at XND: the mapped detail lines, the customer by the
+    // declaration's kind, the totals of packages, masses and value (caller holds "FDIA"). False
+    // when the stored declaration cannot be read (nothing is then changed).
+    bool RUFD();
+    // Whether leaving the declaration field fills the document from its declaration: a new
+    // document always, a stored one only when unsigned and dated before 16/09/03.
+    bool FILLS() const;
+
+    // Printing, signing, the detail lines, the customs amount, the manual mark and the
+    // cancellation of the current document.
+    bool PRINTPARAST(int kind);    // kind 0 the document, 1 its cancellation; true when printed
+    // One printed copy of the document (KIND 0) or of its cancellation (KIND 1) on the form of
+    // "PARTIM4": to port ST ("LPT1".."COM2", "USB" for the spool file "tim.txt") or to the file ST,
+    // with the driver PRN and tab TAB, and the signing result DRV for the signature line.
+    void EKTY(int KIND, const PARAMS::RECSEIRES& SR, const std::string& ST, PRNS::PRNM PRN, PRNS::TABM TAB,
+              const FORMIX::EAFDSSREC& DRV) const;
+    // The 144 field texts of a copy ([1..144]) and the signature line.
+    std::array<std::string, 145> COLLECT(int KIND, const std::string& caption117) const;
+    static std::string PRINTPAIPS(const FORMIX::EAFDSSREC& DRV);
+    int32_t SIGNTIMEOUT = 120;     // seconds a signing request may take
+    void DETAILS();                // the 22 detail lines (F4)
+    void CUSTOMS();                // the customs amount FX[5] (F7)
+    void MANUALMARK();             // a fiscal mark by hand (Shift-F4)
+    bool CANCEL();                 // the cancellation of a signed document; true when printed
+    void SHOWCANCELLED();          // a cancelled document shown crossed out, until Esc
 };
+
+// The number of the last cancellation document ("AKAR.DAT", 0 when missing), and its rewrite.
+int32_t AKAR();
+void SETAKAR(int32_t n);
+
+// ---- The editor's screen (the form of mask 8) ---------------------------------------------------------
+// The whole form from the document in memory; the total SU is recomputed.
+void DRAWFORM(TIMOS& t);
+// The header fields (series, number, date and weekday, declaration, customer, currency word).
+void DRAWHEAD();
+// Charge line U: its side text and its amount.
+void DRAWLINE(int U);
+// The rate, the VAT total and the total.
+void DRAWTOTALS();
+// A new amount on charge line U: the total loses the line's old amount and VAT and gains the new
+// ones; the line and the totals are redrawn.
+void SETLINE(int U, double amount);
+// The sum of the VAT of lines 1..18.
+double VATTOTAL();
+// Completes a typed date as the date field does (1 digit: day of this month; 2: day of this month;
+// 3: day and one-digit month; 4: day and month of this year; 6: as typed) and checks it: day 1..31,
+// month 1..12, year 1990..2049. False (the text unchanged) when it is no date.
+bool COMPLETEDATE(std::string& S);
+// The weekday abbreviation of a DDMMYY date (two blanks when it is no date).
+std::string WEEKDAYOF(const std::string& HM);
 
 // The invoice files an installation supplies, in folder dir (a Linux path), written only where
 // missing: "TM.DAT" empty, "TI.DAT" 100000 entries of 65000, "TD.DAT" a stack of 1000 zero WORDs,

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/umas.h"
+
 namespace TIM0 {
 
 // ---- The stored record ----------------------------------------------------------------------------
@@ -92,6 +94,36 @@ extern double RAPTSU;                      // always 0
 extern std::string FP;                     // string[3] default VAT rate text
 extern int EUROYEAR;                       // two-digit year of the current date
 extern std::string BP;                     // string[10]
+
+// The detail-line map and captions of the invoice screen (from "PARTIM3", set by INIKED).
+extern std::array<int16_t, 23> DSI;        // [1..22] box numbers
+extern std::array<std::string, 23> DSP;    // [1..22] string[30]
+// The by-rate summary of the rate table (BXO), never stored.
+extern std::array<std::string, 4> FO1;     // [1..3] string[3]
+extern std::array<double, 4> A1;           // [1..3]
+// The calculator's last result as text (the invoice screens' Alt-C).
+extern std::string CAS;
+
+// The key legend of the document screens: 1 "ESC.Menu", 2 "F1.Καταχ.", 3 "F5.Διαγραφή",
+// 4 "Shift-F1.Εκτύπωση", 5 "ESC.Εξοδος", 6 the arrows "1-4.Μετακίνηση", 7 "Enter.Επιλογή",
+// 8 "F4.Στοιχεία", 9 "Shift-F10.Ακύρωση".
+const UMAS::FUN& GM2();
+
+// The invoice screen's start-up values: the detail-line map and captions, the item headings 1..13
+// on rows 5..17 (and 18 on row 22), the captions of lines 14..17 and the default rate FP.
+void INIKED();
+// The professional-expenses statement editor; K is the screen's key code (0 on return after Esc).
+void KED(int& K);
+// Asks whether to print and prints the statement (form 82), copy by copy.
+void EKKE();
+// The rate table editor (PgDn) and its computation and drawing.
+void PXP();
+void BXO(bool B);
+// A rate text's value: leading blanks allowed, 0 when empty or not a number.
+double RATEVALUE(const std::string& t);
+// The printed amount text: two decimals, thousands commas, 12 characters below ten million, 10
+// blanks below 0.005; KIND 1 puts "-" in place of the last blank.
+std::string PTL(double LO, int KIND);
 
 // The caption of a new document's first rate-table caption.
 std::string FA1DEFAULT();

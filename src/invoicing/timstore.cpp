@@ -275,8 +275,6 @@ void TIMOS::CHO() {
     APODI::BOO = true;
 }
 
-void TIMOS::CHOD() { DECLFOUND = false; }
-
 void TIMOS::RUF() {
     TIM0::RTIM r;
     {

@@ -86,6 +86,7 @@ void makeCompanyFolder(const std::string& dir) {
     series[0].AA = 1;
     series[0].MIKSEL = 66;
     series[0].POLAP = 1;
+    series[0].PORTA = 1;
     std::string img(PARAMS::SEIRES_SIZE, '\0');
     PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);

@@ -1,0 +1,83 @@
+// The real program in a terminal: a new invoice for a customer with two charge lines, stored with
+// F1, opened again by its number with the same lines and total; the customer's debit total moved.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+
+#include "common/umas.h"
+#include "customers/arp0.h"
+#include "helpers/fixture.h"
+#include "helpers/tmux.h"
+#include "invoicing/tim0.h"
+#include "platform/codepage.h"
+#include "shell/install.h"
+#include "shell/install_customers.h"
+
+namespace {
+
+TEST(InvoicesEndToEnd, ANewInvoiceStoredAndOpenedAgain) {
+    if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
+    TESTS::TempWorkDir work;
+    auto companies = INSTALL::demoCompanies();
+    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
+    const std::string dir = work.file("DATABASE/ARXEIO0");
+    TESTS::writeFile(dir + "/NOM.DAT", INSTALL::codeTableImage("NOM", {"DATES|010120|311249", "@24", "EUR|ΕΥΡΩ|EUR|1||340.75"}));
+    INSTALL::seedDemoCustomers(dir);
+    const std::string tm = dir + "/TM.DAT";
+
+    TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
+    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
+    t.text("6");
+    ASSERT_TRUE(t.waitFor("ΠΙΣΤΩΤΙΚΑ ΤΙΜΟΛΟΓΙΑ")) << t.screen();
+    t.text("1");
+    ASSERT_TRUE(t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) << t.screen();
+    t.keys("Enter");  // the proposed number 1
+    t.keys("Enter");  // today
+    t.keys("Enter");  // no declaration
+    t.text("αλε");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
+    t.keys("Enter");  // confirmed
+    t.keys("Enter");  // reference of line 1
+    t.text("100");
+    t.keys("Enter");
+    t.keys("Enter");  // reference of line 2
+    t.text("50");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("150.00")) << t.screen();
+    t.keys("F1");
+    for (int i = 0; i < 100 && TESTS::readFile(tm).size() != TIM0::RTIM::SIZE; ++i) usleep(50000);
+    ASSERT_EQ(TESTS::readFile(tm).size(), TIM0::RTIM::SIZE);
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
+
+    // Opened again: the proposal is 2; number 1 is typed over it.
+    t.text("1");
+    ASSERT_TRUE(t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) << t.screen();
+    t.keys("C-y");
+    t.text("1");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
+    const std::string s = t.screen();
+    EXPECT_NE(s.find("100.00"), std::string::npos) << s;
+    EXPECT_NE(s.find("50.00"), std::string::npos) << s;
+    EXPECT_NE(s.find("150.00"), std::string::npos) << s;
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("7. ΠΕΛΑΤΕΣ")) << t.screen();
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
+    t.keys("End");
+    EXPECT_EQ(t.waitExit(), 0);
+
+    UMAS::PATH = dir + "/";
+    ARP0::EA = ARP0::KEY(PLAT::gr("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ"));
+    ASSERT_TRUE(ARP0::CHO(0));
+    EXPECT_EQ(ARP0::R0.XR, int32_t(std::nearbyint(150 * 340.75)));
+}
+
+}  // namespace

@@ -1,0 +1,394 @@
+// The invoice editor on the headless console with today fixed: the proposed number and its claim,
+// the busy screen, dates, the customer name, the credit-note title, the question before a change
+// is lost, and a document stored and loaded again.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "common/umas.h"
+#include "config/params.h"
+#include "helpers/fixture.h"
+#include "helpers/invoices.h"
+#include "invoicing/apodi.h"
+#include "invoicing/tim.h"
+#include "platform/clock.h"
+#include "platform/codec.h"
+#include "platform/codepage.h"
+#include "screen/scr.h"
+
+using PLAT::gr;
+namespace SC = PLAT::SC;
+
+namespace {
+
+class InvoiceEditor : public TESTS::Installation {
+protected:
+    void SetUp() override {
+        Installation::SetUp();
+        install(TESTS::companies(1));
+        PLAT::setFixedNow(PLAT::DateTime{2026, 12, 10, 10, 0, 0, 0});
+        UMAS::EURO = 340.75;
+        PARAMS::PARTIM1 = {};
+        PARAMS::PARTIM1[1] = gr("_ΑΜΟΙΒΗ");
+        PARAMS::PARTIM1[2] = gr("ΕΞΟΔΑ");
+        PARAMS::PARTIM1[18] = gr("ΛΟΙΠΑ=24");
+        PARAMS::PARTIM3 = {};
+        TIM0::SEIRA.clear();
+    }
+    void TearDown() override {
+        PLAT::setFixedNow(std::nullopt);
+        UMAS::EURO = 0;
+        Installation::TearDown();
+    }
+    std::string file(const std::string& n) const { return company(0) + "/" + n; }
+    std::string bytes(const std::string& n) const { return TESTS::readFile(file(n)); }
+    TIM0::RTIM record(size_t r) const {
+        std::string b = bytes("TM.DAT");
+        return TIM0::RTIM::decode(reinterpret_cast<const uint8_t*>(b.data()) + r * TIM0::RTIM::SIZE);
+    }
+    uint16_t indexEntry(size_t n) const {
+        std::string b = bytes("TI.DAT");
+        return PLAT::getW(reinterpret_cast<const uint8_t*>(b.data()) + 2 * n);
+    }
+
+    // Steps run one after another whenever the editor waits with nothing scripted.
+    void stages(std::vector<std::function<void()>> s) {
+        auto list = std::make_shared<std::deque<std::function<void()>>>(s.begin(), s.end());
+        con->onIdle = [list] {
+            if (list->empty()) return;
+            auto f = list->front();
+            list->pop_front();
+            f();
+        };
+    }
+    void enter() { con->ch(13); }
+    void esc() { con->ch(27); }
+    void up() { con->key(SC::UP); }
+    void clear() { con->ch(25); }
+    void typed(const char* utf8) { con->keys(gr(utf8)); }
+    std::string at(int x, int y, int n) const { return PLAT::cp737ToUtf8(con->text(x, y, n)); }
+
+    void run(uint8_t kind = 0) {
+        TIM::TIMO(kind);
+        EXPECT_EQ(con->pending(), 0u);
+        EXPECT_EQ(SCR::STACKPOINTER(), 0);
+    }
+
+    // Number (the proposal), date (today), declaration (none), the customer by the first letters
+    // and its confirmation: the cursor is then on the reference text of line 1.
+    void toLine1(const char* customer) {
+        enter();
+        enter();
+        enter();
+        typed(customer);
+        enter();
+        enter();
+    }
+};
+
+TEST_F(InvoiceEditor, NewInvoiceStoredAndLoadedAgain) {
+    const uint16_t pr = TESTS::addCustomer("Παπαδοπουλος Α.Ε.");
+    toLine1("παπ");
+    enter();
+    typed("100");
+    enter();
+    enter();
+    typed("50");
+    enter();
+    con->key(SC::F1);
+    std::string shown;
+    stages({[&] {
+        shown = con->dump();
+        EXPECT_EQ(at(20, 2, 5), "1....");  // the number field is being edited
+        EXPECT_EQ(at(69, 5, 10), "    100.00");
+        EXPECT_EQ(at(69, 6, 10), "     50.00");
+        EXPECT_EQ(at(69, 23, 10), "     24.00");
+        EXPECT_EQ(at(69, 24, 10), "    174.00");
+        EXPECT_EQ(at(57, 24, 7), " ΕΥΡΩ  ");
+        EXPECT_EQ(at(39, 2, 17), "ΠΑΠΑΔΟΠΟΥΛΟΣ Α.Ε.");
+        // The number is claimed while it is open.
+        EXPECT_NE(bytes("NUTI.DAT").find("1     "), std::string::npos);
+        esc();
+    }});
+    run();
+    ASSERT_EQ(bytes("TM.DAT").size(), TIM0::RTIM::SIZE) << shown;
+    const TIM0::RTIM r = record(0);
+    EXPECT_EQ(r.TM, "1     ");
+    EXPECT_EQ(r.HM, "101226");
+    EXPECT_EQ(r.PR, pr);
+    EXPECT_EQ(r.XR[1], 10000);
+    EXPECT_EQ(r.XR[2], 5000);
+    EXPECT_EQ(r.FF[1], 24);
+    EXPECT_EQ(TESTS::customerXR(pr), int32_t(std::nearbyint(174 * 340.75)));
+    // Leaving released the claim.
+    EXPECT_EQ(bytes("NUTI.DAT").find("1     "), std::string::npos);
+
+    // Opened again by its number: the same lines and total.
+    clear();
+    typed("1");
+    enter();
+    stages({[&] {
+        EXPECT_EQ(at(69, 5, 10), "    100.00");
+        EXPECT_EQ(at(69, 6, 10), "     50.00");
+        EXPECT_EQ(at(69, 24, 10), "    174.00");
+        EXPECT_EQ(at(16, 3, 6), "101226");
+        esc();
+    }});
+    run();
+    EXPECT_EQ(bytes("TM.DAT").size(), TIM0::RTIM::SIZE);
+    EXPECT_EQ(TESTS::customerXR(pr), int32_t(std::nearbyint(174 * 340.75)));
+}
+
+TEST_F(InvoiceEditor, ANumberOpenOnAnotherWorkstationShowsTheBusyScreen) {
+    // Another workstation holds number 1.
+    ASSERT_FALSE(UMAS::ELDI("", "1     ", "NUTI", 6));
+    enter();
+    std::string busy, after;
+    stages({[&] {
+                busy = con->dump();
+                esc();
+            },
+            [&] {
+                after = at(20, 2, 5);
+                esc();
+            }});
+    run();
+    EXPECT_NE(busy.find("σε άλλο σταθμό εργασίας"), std::string::npos) << busy;
+    EXPECT_EQ(after, ".....");  // the number field again, empty
+    UMAS::MHNU("1     ", "NUTI", 6);
+}
+
+TEST_F(InvoiceEditor, DateCompletionAndRefusal) {
+    enter();
+    clear();
+    typed("12345");
+    enter();
+    clear();
+    typed("150150");
+    enter();
+    std::string refused;
+    stages({[&] {
+                refused = at(16, 3, 6);
+                clear();
+                typed("5");
+                enter();
+            },
+            [&] {
+                EXPECT_EQ(at(16, 3, 6), "051226");
+                EXPECT_EQ(at(23, 3, 2), PLAT::cp737ToUtf8(UMAS::WE[6]));  // 5 December 2026, a Saturday
+                esc();
+            }});
+    run();
+    EXPECT_EQ(refused, "101226");
+    EXPECT_EQ(con->bells, 2);
+}
+
+TEST_F(InvoiceEditor, ATypedNameIsFoldedToCapitalsWithFinalSigma) {
+    const uint16_t kostas = TESTS::addCustomer("ΚΩΣΤΑΣ");
+    TESTS::addCustomer("ΛΑΜΠΡΟΥ");
+    enter();
+    enter();
+    enter();
+    typed("κωστας");
+    enter();
+    stages({[&] {
+        EXPECT_EQ(at(39, 2, 6), "ΚΩΣΤΑΣ");
+        EXPECT_EQ(APODI::PR, kostas);
+        esc();
+        con->ch('O');  // do not store
+    }});
+    run();
+    EXPECT_EQ(bytes("TM.DAT").size(), 0u);
+}
+
+TEST_F(InvoiceEditor, CreditNoteTitle) {
+    std::string title;
+    uint8_t a1 = 0, a2 = 0;
+    stages({[&] {
+        title = at(27, 1, 27);
+        a1 = con->attr(26, 2);
+        a2 = con->attr(2, 4);
+        esc();
+    }});
+    run(2);
+    EXPECT_EQ(title, "    ΠΙΣΤΩΤΙΚΟ ΤΙΜΟΛΟΓΙΟ    ");
+    EXPECT_EQ(a1, 0x2F);
+    EXPECT_EQ(a2, 0x2F);
+}
+
+TEST_F(InvoiceEditor, LeavingAChangedDocumentAsks) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    struct Case {
+        char answer;
+        size_t records;
+    } cases[] = {{'O', 0}, {'N', 1}};
+    for (const auto& c : cases) {
+        toLine1("π");
+        enter();
+        typed("10");
+        enter();
+        esc();
+        std::string question;
+        stages({[&] {
+            question = con->dump();
+            con->ch(uint8_t(c.answer));
+        }});
+        run();
+        EXPECT_NE(question.find("Καταχώρηση αλλαγών"), std::string::npos) << question;
+        EXPECT_EQ(bytes("TM.DAT").size(), c.records * TIM0::RTIM::SIZE) << c.answer;
+    }
+}
+
+TEST_F(InvoiceEditor, MovingToAnotherNumberStoresTheOldDocumentUnderItsOwnNumber) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    toLine1("π");
+    enter();
+    typed("10");
+    // Back to the number field: amount, reference, name, declaration, date, number.
+    for (int i = 0; i < 5; ++i) up();
+    clear();
+    typed("2");
+    enter();
+    con->ch('N');
+    stages({[&] {
+        EXPECT_EQ(at(16, 3, 6), "101226");
+        EXPECT_EQ(at(69, 5, 10), "          ");
+        esc();
+    }});
+    run();
+    ASSERT_EQ(bytes("TM.DAT").size(), TIM0::RTIM::SIZE);
+    EXPECT_EQ(indexEntry(1), 0);
+    EXPECT_EQ(indexEntry(2), 65000);
+    EXPECT_EQ(record(0).TM, "1     ");
+    EXPECT_EQ(record(0).XR[1], 1000);
+    const std::string nuti = bytes("NUTI.DAT");
+    EXPECT_EQ(nuti.find("1     "), std::string::npos);
+    EXPECT_EQ(nuti.find("2     "), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvoiceEditor, NamedSeriesAndUnknownSeries) {
+    // Series Α of the invoices, next number 7.
+    PARAMS::SEIRESTABLE s{};
+    s[0].AA = 1;
+    s[1].SEIRA = gr("Α");
+    s[1].AA = 7;
+    std::string b(PARAMS::SEIRES_SIZE, '\0');
+    PARAMS::encodeSEIRES(s, reinterpret_cast<uint8_t*>(b.data()));
+    TESTS::writeFile(file("SEIRES.DAT"), b);
+    std::string ix;
+    for (int i = 0; i < 100000; ++i) ix += std::string("\xE8\xFD", 2);
+    TESTS::writeFile(file("TI_A.DAT"), ix);
+
+    typed("Β");
+    enter();
+    std::string unknown, proposed;
+    stages({[&] {
+                unknown = con->dump();
+                esc();
+                clear();
+                typed("Α");
+                enter();
+            },
+            [&] {
+                proposed = at(20, 2, 5);
+                esc();
+            }});
+    run();
+    EXPECT_NE(unknown.find("ΑΓΝΩΣΤΗ ΣΕΙΡΑ ΤΙΜΟΛΟΓΙΩΝ"), std::string::npos) << unknown;
+    EXPECT_EQ(proposed, "7....");
+}
+
+TEST_F(InvoiceEditor, UpInTheNumberProposesAgainAndDownStepsToTheNextCustomer) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    const uint16_t beta = TESTS::addCustomer("ΒΗΤΑ");
+    clear();
+    typed("5");
+    up();
+    std::string proposed, next;
+    stages({[&] {
+                proposed = at(20, 2, 5);
+                enter();
+                enter();
+                enter();
+                typed("αλφα");
+                enter();
+                con->key(SC::DOWN);
+            },
+            [&] {
+                next = at(39, 2, 4);
+                EXPECT_EQ(APODI::PR, beta);
+                esc();
+                con->ch('O');
+            }});
+    run();
+    EXPECT_EQ(proposed, "1....");
+    EXPECT_EQ(next, "ΒΗΤΑ");
+}
+
+TEST_F(InvoiceEditor, F5DeletesAStoredInvoice) {
+    const uint16_t pr = TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    toLine1("π");
+    enter();
+    typed("10");
+    con->key(SC::F1);
+    // Back to line 1 of the stored document, then F5 and yes.
+    enter();
+    enter();
+    enter();
+    enter();
+    enter();
+    con->key(SC::F5);
+    con->ch('N');
+    std::string after;
+    stages({[&] {
+        after = at(20, 2, 5);
+        esc();
+    }});
+    run();
+    EXPECT_EQ(after, ".....");  // the number field, empty
+    EXPECT_EQ(indexEntry(1), 65000);
+    EXPECT_EQ(TESTS::customerXR(pr), 0);
+    EXPECT_EQ(bytes("TD.DAT").substr(0, 4), std::string("\x01\0\0\0", 4));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvoiceEditor, PgUpOpensTheStatementAndPgDnTheRateTable) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    toLine1("π");
+    enter();
+    typed("100");
+    con->key(SC::PGUP);  // the statement, from the amount of line 1
+    typed("25");
+    enter();
+    esc();
+    std::string line8, total, table;
+    stages({[&] {
+                line8 = at(69, 12, 10);
+                total = at(69, 24, 10);
+                con->key(SC::PGDN);
+            },
+            [&] {
+                table = at(16, 7, 10);  // row 1 of the rate table: the taxed line 1
+                esc();
+            },
+            [&] {
+                esc();
+                con->ch('O');
+            }});
+    run();
+    EXPECT_EQ(line8, "     25.00");
+    EXPECT_EQ(total, "    149.00");  // 100 + 24 % VAT + 25
+    EXPECT_EQ(table, "100.00....");  // being edited
+}
+
+}  // namespace
