@@ -45,7 +45,8 @@ void writeCp1253Text(const std::string& path, const std::vector<std::string>& ut
 std::string fieldTableImage(const std::vector<std::string>& utf8Lines);
 // The submission's part of a company folder: every srcDir/NAME.txt as the tables "N" and "Q" + NAME
 // + ".dat" where they are still empty as installed, "ASCI_OUT.TXT" from srcDir (its folders on
-// drive C: created below workDir), and the customs client's folders "C:\jicis" and "C:\trial_jicis".
+// drive C: created below workDir), "ANAF.DAT" holding 0 where missing, and the customs client's
+// folders "C:\jicis" and "C:\trial_jicis".
 void seedSubmission(const std::string& workDir, const std::string& companyDir, const std::string& srcDir);
 // The export counter "HDD.DAT" of the installation (a count of 0) where missing.
 void makeExportCounter(const std::string& databaseDir);

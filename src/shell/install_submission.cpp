@@ -99,6 +99,8 @@ void seedSubmission(const std::string& workDir, const std::string& companyDir, c
                 fs::create_directories(work / "drives" / "c" / rel);
             }
     }
+    // The highest reference exported so far (the editor proposes the next one).
+    if (!fs::exists(company / "ANAF.DAT")) writeFile(company / "ANAF.DAT", "0\r\n");
     fs::create_directories(work / "drives" / "c" / "jicis");
     fs::create_directories(work / "drives" / "c" / "trial_jicis");
 }
