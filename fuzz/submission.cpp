@@ -2,12 +2,13 @@
 // manifest buffer, and the readers of the counter files and "Kath_Egg.txt". Input: the mode (byte
 // 0), the kind (byte 1), the table (10120 bytes, shorter is zero-filled), then sections separated by
 // 0xFF: the main page's box texts (filled box after box), the buffer lines, the counter file, the
-// guarantee-kinds file.
+// guarantee-kinds file, the TIR data file ".TIT".
 #include <algorithm>
 #include <vector>
 
 #include "declarations/ek0.h"
 #include "declarations/store.h"
+#include "documents/ekextra.h"
 #include "storeform.h"
 #include "submission/disket_run.h"
 #include "submission/diskvas.h"
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::copy(data + 2, data + 2 + n, table.begin());
     R.TAB = PARAMS::decodePARTIM7(table.data());
 
-    std::vector<std::string> sections(4);
+    std::vector<std::string> sections(5);
     size_t s = 0;
     for (size_t i = 2 + n; i < size; ++i) {
         if (data[i] == 0xFF && s + 1 < sections.size()) ++s;
@@ -49,6 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (R.EDE == DISKET::ED_DAO || R.EDE == DISKET::ED_DILO) R.BUF = &buf;
     if (R.EDE == DISKET::ED_DILO) R.SYNEIDH = std::clamp(int(UMAS::EVAL(buf.line(1))), 0, 1000);
+    FUZZSTORE::put("T.TIT", reinterpret_cast<const uint8_t*>(sections[4].data()), sections[4].size());
+    EKEXTRA::ST_TIR tit;
+    if (EKEXTRA::READTIT(UMAS::PATH + "T.TIT", tit))
+        for (int i = 0; i < 4; ++i) R.ST_TIR[size_t(i + 1)] = tit.T[size_t(i)];
     R.IST2L = DISKET::ISDECLT2L();
     DISKET::WALK(R);
     if (R.CERR != int(R.ERR.size())) __builtin_trap();

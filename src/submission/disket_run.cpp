@@ -8,6 +8,7 @@
 #include "common/umas.h"
 #include "config/params.h"
 #include "declarations/bod.h"
+#include "documents/ekextra.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -177,7 +178,13 @@ int INITDISK(RUN& R) {
         }
     }
     NAMES(R.EDE, R.REF, R.FNAME, R.LNAME);
-    if (R.EDE == ED_TIRSEND || R.EDE == ED_TIR) R.ST_TIR = {};
+    if (R.EDE == ED_TIRSEND || R.EDE == ED_TIR) {
+        // The TIR data of the declaration, through the side file's reader (older layout too).
+        R.ST_TIR = {};
+        EKEXTRA::ST_TIR tit;
+        if (EKEXTRA::READTIT(EKEXTRA::SIDEFILE(".TIT"), tit))
+            for (int i = 0; i < 4; ++i) R.ST_TIR[size_t(i + 1)] = tit.T[size_t(i)];
+    }
 
     // The output folder, tried until a file can be made there.
     for (;;) {

@@ -14,6 +14,7 @@
 #include "common/umas.h"
 #include "config/params.h"
 #include "declarations/bod.h"
+#include "documents/ekextra.h"
 #include "helpers/fixture.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
@@ -301,6 +302,26 @@ TEST_F(Run, AManifestRunOfMoreThan60LinesWritesSixtyWithAnErrorLine) {
     run("IMP", DISKET::ED_DILO, {"Ν", "\r", " "}, false, &dil);
     EXPECT_EQ(TESTS::readFile(work->file("OUT4/L8.TXT")), "0001:1~1~2~3\r\n");
     EXPECT_EQ(TESTS::readFile(co("DILANAF.DAT")), "8");
+}
+
+TEST_F(Run, TirRunsWriteTheGuaranteeFromTheTirData) {
+    table("NPART1.dat", {"1|1001|TIR|R|6||", "2|1032|ΕΓΓΥΗΣΗ|||"});
+    EKEXTRA::ST_TIR tit;
+    tit.T = {gr("XA12345"), "ID", "OFFICE", ""};
+    EKEXTRA::WRITETIT(EKEXTRA::SIDEFILE(".TIT"), tit);
+    run("MTF", DISKET::ED_TIR, {"Ν", " "});
+    EXPECT_TRUE(shown(0, "TIR"));
+    EXPECT_EQ(TESTS::readFile(work->file("OUT6/T77.TXT")), "0001:1\r\n0032:1~2~1~1~~XA12345~~1\r\n");
+    // The older layout of 64 bytes (string[15]), and no file at all.
+    std::string old(64, '\0');
+    old[0] = 5;
+    old.replace(1, 5, "OLD15");
+    TESTS::writeFile(co("123.TIT"), old);
+    run("MTF", DISKET::ED_TIR, {"Ν", " "});
+    EXPECT_EQ(TESTS::readFile(work->file("OUT6/T77.TXT")), "0001:1\r\n0032:1~2~1~1~~OLD15~~1\r\n");
+    std::filesystem::remove(co("123.TIT"));
+    run("MTF", DISKET::ED_TIR, {"Ν", " "});
+    EXPECT_EQ(TESTS::readFile(work->file("OUT6/T77.TXT")), "0001:1\r\n0032:1~2~1~1~~~~1\r\n");
 }
 
 // ---- The customs client through the stand-in --------------------------------------------------
