@@ -139,6 +139,10 @@ bool validDocCode(const std::string& c) {
 bool GETBIS(RUN& R) {
     const int n = R.AREIDOS;
     R.OKBIS = false;
+    if (n > MAXITEMS) {
+        R.error(gr("Δεν έχετε καταχωρήσει το ") + std::to_string(n) + gr("ο προϊόν σε φύλλο BIS."));
+        return false;
+    }
     const bool twoPerSheet = R.EDE == ED_AUTO || R.EDE == ED_AUTOSEND;
     const int sheet = twoPerSheet ? n / 2 + 1 : (n - 2) / 3 + 2;
     const std::string number = UMAS::trim(UMAS::cut(UMAS::CUTLEADSPACES(R.box(1)), 10));
@@ -269,6 +273,11 @@ void WALK(RUN& R) {
     int atBlockStart = -1;  // the counter when the block was last entered
     bool loopTold = false;
     R.I = 1;
+    // The sheets are read under "FBIS", taken once for the whole walk.
+    struct SheetLock {
+        SheetLock() { UMAS::LOCK("FBIS"); }
+        ~SheetLock() { UMAS::UNLOC("FBIS"); }
+    } sheetLock;
 
     // The item-block test on the index of the next row: back to the block's first row while
     // items are left.
@@ -309,8 +318,9 @@ void WALK(RUN& R) {
                 if (KV == 980) WRITERS::TAXES(R);
                 else VALUE(R);
                 if (KV == 78 && R.AREIDOS >= 2 && !GETBIS(R)) {
-                    // The rest of the item block is passed over.
-                    R.I = 198;
+                    // The rest of the item block is passed over (never backwards: an item row at
+                    // or after row 198 goes on with the next row).
+                    R.I = std::max(198, R.I + 1);
                     repeat();
                     continue;
                 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/umas.h"
+#include "platform/codepage.h"
 #include "submission/disket_run.h"
 
 namespace DISKET {
@@ -28,7 +29,12 @@ void VALUE(RUN& R) {
         s = UMAS::REMLCH(s, '0');
         R.BS = s;
         const double v = std::nearbyint(UMAS::EVAL(s));
-        R.SYNEIDH = v > 0 ? int(std::min(v, 9999.0)) : 0;
+        R.SYNEIDH = v > 0 ? int(std::min(v, double(MAXITEMS + 1))) : 0;
+        if (R.SYNEIDH > MAXITEMS) {
+            // A declaration holds at most 99 items (the sheet key has two places for the item).
+            R.SYNEIDH = MAXITEMS;
+            R.errorRow(PLAT::gr(": τα είδη είναι περισσότερα από 99."));
+        }
         return;
     }
     case 78:

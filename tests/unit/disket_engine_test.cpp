@@ -207,3 +207,19 @@ TEST_F(Disket, TheConversionToIso88597CoversEveryByte) {
     EXPECT_EQ(at(0xF5), 0xDB);  // Ϋ
     EXPECT_EQ(at(0xC4), '?');
 }
+
+TEST_F(Disket, MoreThan99ItemsAreRefusedAtTheCountRow) {
+    box(18, "150");
+    auto R = walk({{1, 18, "ΕΙΔΗ", "", "..3"}});
+    EXPECT_EQ(R.SYNEIDH, 99);
+    EXPECT_EQ(errors(R), "Γραμμή 1: τα είδη είναι περισσότερα από 99.\n"
+                         "Οι γραμμές 101-196 του πίνακα δεν έχουν γραμμή είδους: τα επόμενα είδη δεν γράφτηκαν.\n");
+}
+
+TEST_F(Disket, AnItemRowPastRow198WithoutItsSheetGoesOnWithTheNextRow) {
+    box(18, "5");
+    auto R = walk({{1, 18, "ΕΙΔΗ", "", "..3"}, {102, 78, "A", "", "..3"}, {213, 78, "B", "", "..3"},
+                   {214, 999, "E", "", "..1", "", "E"}});
+    EXPECT_EQ(R.OUT, "~5~1~E");
+    EXPECT_EQ(R.CERR, 2) << errors(R);
+}
