@@ -8,7 +8,6 @@ void BASEPRODUCTS(RUN&) {}
 void PREVDOCS(RUN&) {}
 void ATTACHEDDOCS(RUN&) {}
 void SPECIALMENTIONS(RUN&) {}
-void SEG3122(RUN&) {}
 void VEHICLES(RUN&) {}
 void CONTAINERS(RUN&) {}
 void GUARANTEENUMS(RUN&) {}
@@ -18,7 +17,6 @@ void TRANSITOFFICES(RUN&) {}
 void TRANSITDOCS44(RUN&) {}
 void TRANSITPACKAGES(RUN&) {}
 void TAXES(RUN&) {}
-void DESCLOG(RUN&) {}
 bool VEHICLECHECK(RUN&) { return false; }
 
 }  // namespace DISKET::WRITERS

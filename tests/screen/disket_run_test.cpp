@@ -124,10 +124,11 @@ TEST_F(Run, ARunWithErrorsShowsTheListAndLeavesNoFileAndNoCounter) {
     TESTS::writeFile(work->file("OUT/D77.TXT"), "OLD");
     box(12, "");
     run("IMP", DISKET::ED_FILE, {"Ν", " ", " "});
-    EXPECT_TRUE(shown(1, "ΑΡΙΘΜΟΣ ΣΦΑΛΜΑΤΩΝ:   1"));
+    EXPECT_TRUE(shown(1, "ΑΡΙΘΜΟΣ ΣΦΑΛΜΑΤΩΝ:   2"));
     EXPECT_TRUE(shown(2, "Γραμμή 5 Κενή υποχρεωτική θέση 12 ΕΠΩΝΥΜΙΑ"));
     EXPECT_TRUE(shown(2, "Πατήστε κάποιο πλήκτρο ..."));
-    EXPECT_EQ(errorList(), "Γραμμή 5 Κενή υποχρεωτική θέση 12 ΕΠΩΝΥΜΙΑ\r\n");
+    EXPECT_EQ(errorList(), "Οταν δεν υπάρχει EORI Αποστολέα πρέπει να γράφονται τα υπόλοιπα στοιχεία\r\n"
+                           "Γραμμή 5 Κενή υποχρεωτική θέση 12 ΕΠΩΝΥΜΙΑ\r\n");
     EXPECT_FALSE(TESTS::exists(work->file("OUT/D77.TXT")));
     EXPECT_EQ(TESTS::readFile(co("ANAF.DAT")), "5\r\n");
     EXPECT_EQ(TESTS::readFile(work->file("DATABASE/ARXEIO0/HDD.DAT")), std::string("\0\0", 2));
