@@ -31,7 +31,11 @@ TEST(SubmissionEndToEnd, AnImportSentToTheStandInClient) {
     t.text("500");
     // Box by box to the number of items, then to the reference.
     for (int i = 0; i < 40 && t.screen().find("αα  18") == std::string::npos; ++i) {
-        if (t.screen().find("αα  16") != std::string::npos) t.text("1");  // the number of forms
+        const std::string sc = t.screen();
+        if (sc.find("αα  16") != std::string::npos) t.text("1");  // the number of forms
+        // The consignor's name and address (required in an import).
+        for (const char* b : {"αα  12", "αα  13", "αα  14"})
+            if (sc.find(b) != std::string::npos) t.text("ACME");
         t.keys("Enter");
         usleep(50000);
     }
