@@ -77,7 +77,7 @@ std::string afterFirstWord(const std::string& s) {
 // Codes that read the DAO or manifest buffer: empty in a run without one.
 bool bufferCode(uint16_t KV) {
     return (KV >= 301 && KV <= 341) || KV == 360 || KV == 395 || KV == 401 || (KV >= 404 && KV <= 407) ||
-           KV == 466 || KV == 468 || KV == 475 || KV == 482 || (KV >= 486 && KV <= 499) || KV == 442 || KV == 402 ||
+           KV == 466 || KV == 468 || KV == 475 || KV == 482 || (KV >= 486 && KV <= 499 && KV != 495) || KV == 442 || KV == 402 ||
            KV == 403 || KV == 599 || KV == 467 || (KV >= 344 && KV <= 353) || KV == 355 || KV == 356 ||
            KV == 358 || KV == 359 || KV == 342;
 }
