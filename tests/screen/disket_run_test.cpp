@@ -8,12 +8,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
 #include "common/umas.h"
 #include "config/params.h"
 #include "declarations/bod.h"
+#include "declarations/store_form.h"
+#include "platform/clock.h"
 #include "documents/ekextra.h"
 #include "helpers/fixture.h"
 #include "platform/codepage.h"
@@ -30,6 +33,17 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* ESC = "\x1b";
+
+void expectGoldenFile(const std::string& name, const std::string& bytes) {
+    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/" + name;
+    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
+        TESTS::writeFile(path, bytes);
+        return;
+    }
+    const std::string want = TESTS::readFile(path);
+    ASSERT_FALSE(want.empty()) << path;
+    EXPECT_EQ(bytes, want) << name;
+}
 
 // The demo's kind of table, small: header, reference, date, item count, the goods block.
 const std::vector<std::string> TABLE = {
@@ -421,4 +435,146 @@ TEST_F(Client, AClientThatCannotStartIsToldTheFileKeptNothingCounted) {
     run("IMP", DISKET::ED_SEND, {"Ν", " ", " "});
     EXPECT_TRUE(shown(1, "ΤΟ ΠΡΟΓΡΑΜΜΑ ΤΟΥ ΤΕΛΩΝΕΙΟΥ ΔΕΝ ΞΕΚΙΝΗΣΕ"));
     EXPECT_FALSE(TESTS::exists(co("ANAF.DAT")));
+}
+
+// ---- Golden segment files over the demo's tables ---------------------------------------------
+
+namespace {
+
+class Golden : public Client {
+protected:
+    void SetUp() override {
+        Client::SetUp();
+        PLAT::setFixedNow(PLAT::DateTime{2026, 12, 10, 9, 5, 0, 0});
+        UMAS::AFM_EKTEL = "099999999";
+        UMAS::LOGOTYPO[9] = gr("ΑΦΟΙ ΠΑΠΑΔΟΠΟΥΛΟΙ");
+        for (auto& p : UMAS::PAREDE) p.TIMI = 0;
+        for (const char* t : {"PARDISK", "PARDAO"}) table(std::string("N") + t + ".dat", demo(t));
+    }
+    void TearDown() override {
+        PLAT::setFixedNow(std::nullopt);
+        Client::TearDown();
+    }
+    static std::vector<std::string> demo(const std::string& name) {
+        std::vector<std::string> lines;
+        std::ifstream in(std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats/" + name + ".txt");
+        for (std::string l; std::getline(in, l);) lines.push_back(l);
+        return lines;
+    }
+    // A declaration of three items: item 1 on the main page, items 2 and 3 stored on sheet 2.
+    void threeItems(const std::string& kind) {
+        box(2, kind == "EXP" ? "EX A" : "IM A");
+        box(11, "GR123456789");
+        box(12, "ΕΞΑΓΩΓΕΑΣ Α.Ε.");
+        box(13, "ΟΔΟΣ 1");
+        box(14, "ΑΘΗΝΑ");
+        box(21, "DE999888777");
+        box(22, "KUNDE GMBH");
+        box(23, "STRASSE 2");
+        box(24, "BERLIN");
+        box(18, "3");
+        box(34, "099999999");
+        box(54, "EUR");
+        box(56, "1.0000");
+        box(59, "3");
+        box(72, "ΒΙΒΛΙΑ ΤΥΠΩΜΕΝΑ");
+        box(79, "49019900 00 0000 0000");
+        box(82, "120.5");
+        box(86, "100");
+        box(100, "2500");
+        box(88, "ΔΑΟ: 1234");
+        const BOD::SCB savedBis = BOD::BIS;
+        BOD::BIS = BOD::SHEETPAGE(kind);
+        for (int n = 2; n <= 3; ++n) {
+            for (int b = 1; b <= BOD::SHEET_BOXES; ++b) BOD::BOS(BOD::BIS, BOD::GB, b, "");
+            BOD::BOS(BOD::BIS, BOD::GB, 1, "02");
+            BOD::BOS(BOD::BIS, BOD::GB, 3, "0" + std::to_string(n));
+            BOD::BOS(BOD::BIS, BOD::GB, 23, gr(n == 2 ? "ΤΕΤΡΑΔΙΑ" : "ΜΟΛΥΒΙΑ"));
+            BOD::BOS(BOD::BIS, BOD::GB, 29, n == 2 ? "48201030 00 0000 0000" : "96091010 00 0000 0000");
+            BOD::BOS(BOD::BIS, BOD::GB, 32, "10");
+            BOD::BOS(BOD::BIS, BOD::GB, 36, "8");
+            BOD::BOS(BOD::BIS, BOD::GB, 50, std::to_string(100 * n));
+            BOD::BOS(BOD::BIS, BOD::GB, 38, "X-" + std::to_string(n));
+            BOD::BM = UMAS::padTo("1230" + std::string("2") + "0" + std::to_string(n), 14);
+            BOD::BOB = false;
+            BOD::AYB = BOD::MOT{};
+            UMAS::LOCK("FBIS");
+            EXPECT_TRUE(EKDO::KATB().stored);
+            UMAS::UNLOC("FBIS");
+        }
+        BOD::BIS = savedBis;
+    }
+    std::string isoToUtf8(const std::string& s) { return PLAT::cp737ToUtf8(PLAT::iso88597ToCp737(s)); }
+};
+
+}  // namespace
+
+TEST_F(Golden, AnImportAndAnExportOfThreeItemsOverTheDemoTable) {
+    threeItems("IMP");
+    run("IMP", DISKET::ED_FILE, {"Ν", " "});
+    EXPECT_EQ(errorList(), "");
+    expectGoldenFile("import3.txt", TESTS::readFile(work->file("OUT/D77.TXT")));
+    std::filesystem::remove(work->file("OUT/D77.TXT"));
+    ASSERT_TRUE(BOD::SETFORM("EXP"));
+    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
+    box(1, "123");
+    box(8, "150326");
+    box(20, "78");
+    threeItems("EXP");
+    run("EXP", DISKET::ED_FILE, {"Ν", " "});
+    EXPECT_EQ(errorList(), "");
+    expectGoldenFile("export3.txt", TESTS::readFile(work->file("OUT/D78.TXT")));
+}
+
+TEST_F(Golden, ASendWritesTheDescriptionLog) {
+    threeItems("IMP");
+    box(4, "ΣΗΜΕΙΩΣΗ");
+    box(145, "A00");
+    box(146, "2500*0.12");
+    box(148, "300.00");
+    client();
+    run("IMP", DISKET::ED_SEND, {"Ν", " "});
+    EXPECT_EQ(errorList(), "");
+    expectGoldenFile("send3.log", TESTS::readFile(work->file("inp7.log")));
+}
+
+TEST_F(Golden, ADaoRunFromItsBuffer) {
+    DISKET::PBUF dao;
+    dao.LINES.assign(36, "");
+    dao.LINES[1] = gr("ΕΠΙΒΑΤΙΚΟ ΑΥΤΟΚΙΝΗΤΟ");
+    dao.LINES[3] = "1";
+    dao.LINES[4] = "123456789";
+    dao.LINES[11] = gr("ΠΑΠΑΣ ΓΙΩΡΓΟΣ");
+    dao.LINES[14] = "WVWZZZ1JZXW000001";
+    dao.LINES[15] = "ABC1234";
+    dao.LINES[23] = "01/02/07";
+    dao.LINES[26] = "GR001234";
+    run("IMP", DISKET::ED_DAO, {"Ν", "\r", "\r", " "}, false, &dao);
+    EXPECT_EQ(errorList(), "");
+    expectGoldenFile("dao.txt", TESTS::readFile(work->file("OUT5/A1.TXT")));
+}
+
+TEST_F(Golden, AManifestRunFromItsBuffer) {
+    table("NPARDILO.dat", {"1|1001|ΔΗΛΩΤΙΚΟ|R|6||", "2|342|ΑΝΑΦΟΡΑ|R|..30||", "3|358|ΕΙΔΟΣ||..3||", "4|355|ΔΕΜΑΤΑ||..9||",
+                           "5|356|ΜΑΖΑ||..15||", "70|1002|ΓΡΑΜΜΗ|R|6||", "71|343|Α/Α|R|..3|N|", "72|344|ΦΟΡΤΩΤΙΚΗ||..1||",
+                           "73|345|ΑΡΙΘΜΟΣ||..20||", "74|350|ΔΕΜΑΤΑ||..8||", "75|351|ΠΕΡΙΓΡΑΦΗ||..30||",
+                           "76|352|ΒΑΡΟΣ||..12||", "77|353|ΚΑΤΑΣΤΑΣΗ||..7||"});
+    DISKET::PBUF dil;
+    dil.LINES.assign(27, "");
+    dil.CELLS.assign(721, "");
+    dil.LINES[1] = "2";
+    dil.LINES[4] = "10/12/26";
+    for (int l = 0; l < 2; ++l) {
+        dil.CELLS[size_t(l * 12 + 1)] = "1";
+        dil.CELLS[size_t(l * 12 + 2)] = "BL" + std::to_string(l + 1);
+        dil.CELLS[size_t(l * 12 + 6)] = "PK";
+        dil.CELLS[size_t(l * 12 + 7)] = std::to_string(5 + l);
+        dil.CELLS[size_t(l * 12 + 9)] = gr("ΕΠΙΠΛΑ");
+        dil.CELLS[size_t(l * 12 + 10)] = "LOT " + std::to_string(l + 1);
+        dil.CELLS[size_t(l * 12 + 11)] = "100.5";
+        dil.CELLS[size_t(l * 12 + 12)] = "T2F";
+    }
+    run("IMP", DISKET::ED_DILO, {"Ν", "\r", " "}, false, &dil);
+    EXPECT_EQ(errorList(), "");
+    expectGoldenFile("manifest.txt", TESTS::readFile(work->file("OUT4/L1.TXT")));
 }
