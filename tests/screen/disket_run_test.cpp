@@ -385,6 +385,7 @@ TEST_F(Client, ASendWritesInpAndStartsTheClientWithItsArguments) {
     EXPECT_EQ(TESTS::readFile(work->file("rec/JICIS-CWD.TXT")),
               fs::canonical(work->file("drives/c/jicis")).string() + "\n");
     EXPECT_EQ(TESTS::readFile(work->file("rec/JICIS-INPUT.TXT")), TESTS::readFile(file));
+    expectGoldenFile("send_client.txt", TESTS::readFile(work->file("rec/JICIS-INPUT.TXT")));
     EXPECT_TRUE(TESTS::exists(work->file("inp7.log")));
     EXPECT_EQ(TESTS::readFile(co("ANAF.DAT")), "77        \r\n");
 }

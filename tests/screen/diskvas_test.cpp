@@ -2,6 +2,7 @@
 // questions, and the submission keys of the declaration editor with the run each starts.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "common/umas.h"
@@ -61,6 +62,15 @@ TEST_F(Diskvas, TheCatalogueHas128TextsAnd20Equals57) {
     EXPECT_EQ(DISKVAS::ERRMESS(0), gr(" Γράμματα σε Αριθμητικό πεδίο "));
     EXPECT_EQ(DISKVAS::ERRMESS(70), gr("Οταν Τύπος Εγγύησης \"1 ή 0 ή 9\" (Συνολική,Απαλλαγή) Να γραφεί ο Αριθμός GRN:"));
     EXPECT_EQ(DISKVAS::ERRMESS(133), gr("Tο ARC του e-ΔΕ (Θέση 40) να είναι 18 ψηφία (χωρίς 3 μηδενικά)"));
+}
+
+TEST_F(Diskvas, TheCatalogueAsAGoldenFile) {
+    std::string all;
+    for (int i = 0; i < 256; ++i)
+        if (!DISKVAS::ERRMESS(i).empty()) all += std::to_string(i) + "|" + PLAT::cp737ToUtf8(DISKVAS::ERRMESS(i)) + "|\n";
+    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/catalogue.txt";
+    if (std::getenv("KORVEX_UPDATE_GOLDEN")) TESTS::writeFile(path, all);
+    EXPECT_EQ(all, TESTS::readFile(path));
 }
 
 TEST_F(Diskvas, TheNextReferenceNumbers) {
