@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench.h"
+#include "bench.h"
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store.h"
@@ -55,6 +55,9 @@ void run() {
     BOD::BOS(BOD::DIA, BOD::GV, 20, "12345");
     for (int b = 2; b < 100; ++b)
         if (b != 18 && b != 20 && b != 8) BOD::BOS(BOD::DIA, BOD::GV, b, "TEXT " + std::to_string(b));
+    // The agency declares (no declarant warning).
+    UMAS::AFM_EKTEL = "099999999";
+    BOD::BOS(BOD::DIA, BOD::GV, 34, UMAS::AFM_EKTEL);
     for (int n = 2; n <= 99; ++n) {
         for (int b = 1; b <= BOD::SHEET_BOXES; ++b) BOD::BOS(BOD::BIS, BOD::GB, b, "ITEM " + std::to_string(n));
         BOD::BOS(BOD::BIS, BOD::GB, 42, "N935:INV" + std::to_string(n));
