@@ -118,11 +118,8 @@ BLOCK ITEMBLOCK(const RUN& R) {
 
 namespace {
 
-std::string two(int n) {
-    std::string s = std::to_string(n);
-    if (s.size() < 2) s = "0" + s;
-    return s.substr(0, 2);
-}
+// A sheet or item number in the key: two digits, a leading "0" below 10.
+std::string two(int n) { return UMAS::LZ(std::to_string(n), 2).substr(0, 2); }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -147,10 +144,9 @@ bool GETBIS(RUN& R) {
     const int sheet = twoPerSheet ? n / 2 + 1 : (n - 2) / 3 + 2;
     const std::string number = UMAS::trim(UMAS::cut(UMAS::CUTLEADSPACES(R.box(1)), 10));
     BOD::BM = UMAS::padTo(number + two(sheet) + two(n), 14);
-    UMAS::LOCK("FBIS");
+    // The walk holds "FBIS" while it reads the sheets.
     bool found = EKDO::CHOB().found && BOD::BOB;
     if (found) found = EKDO::RUFB(1, false);
-    UMAS::UNLOC("FBIS");
     if (!found) {
         R.error(gr("Δεν έχετε καταχωρήσει το ") + std::to_string(n) + gr("ο προϊόν σε φύλλο BIS."));
         return false;

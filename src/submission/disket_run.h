@@ -91,7 +91,8 @@ void AFTERVALUE(RUN& R);
 
 // The row engine: walks the table of R from row 1 to 220.
 void WALK(RUN& R);
-// Loads the sheet of item R.AREIDOS and fills its caches; false when it is not stored.
+// Loads the sheet of item R.AREIDOS and fills its caches; false when it is not stored. The caller
+// holds the lock "FBIS" (WALK takes it for the whole walk).
 bool GETBIS(RUN& R);
 // The decimal check of a value of type "ν" (R.BS); the length rule of row I for S.
 void CHECKDIGIT(RUN& R);
