@@ -26,7 +26,8 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 # When the demo's first company has signing on, the stand-in signing server runs in the background
-# for as long as the program does (its log: SIGNSRV.LOG in the demo folder).
+# for as long as the program does (its log: SIGNSRV.LOG in the demo folder). The sends start the
+# stand-in customs client in place of java (it records what it got in drives/c/jicis).
 SIGNSET := DATABASE/ARXEIO0/formi_01.txt
 run: build
 	cd $(BUILD)/demo && { \
@@ -34,7 +35,7 @@ run: build
 	  if ../signsrv --enabled $(SIGNSET); then \
 	    ../signsrv --settings $(SIGNSET) --log SIGNSRV.LOG 2>>SIGNSRV.LOG & srv=$$!; \
 	  fi; \
-	  ../korvex $(ID); }
+	  KORVEX_JAVA="$$(cd .. && pwd)/jicis" ../korvex $(ID); }
 
 check: deps
 	cmake -S . -B $(CHECKDIR) -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON -DKORVEX_TESTS=ON >/dev/null

@@ -54,6 +54,11 @@ int main(int argc, char** argv) {
         }
         for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
             INSTALL::seedCodeTables((dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string(), (src / "tables").string());
+        // The electronic formats, output folders and client folders of the submissions.
+        for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
+            INSTALL::seedSubmission(dest.string(), (dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string(),
+                                    (src / "tables" / "eformats").string());
+        INSTALL::makeExportCounter((dest / "DATABASE").string());
     } catch (const std::exception& e) {
         std::cerr << "mkdemo: " << e.what() << "\n";
         return 1;

@@ -350,7 +350,7 @@ void Disf::dispatch() {
     case 30:
     case 31:
     case 32:
-    case 33: SUBMIT(K, EXT); break;
+    case 33: SUBMIT(K, EXT, [this] { SUMKOLLA(); }); break;
     case 20: calculator(); break;
     case 23:
         if (VV >= 72 && VV <= 77) {

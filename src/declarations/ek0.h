@@ -5,6 +5,7 @@
 // (CHO, DISF_RUF, KATD) are declared with the store.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace EK0 {
@@ -24,7 +25,11 @@ std::string READNODIAS();
 void EKTY(const std::string& EXT, bool T2L);
 // Rewrites the template slot's entry with the current declaration.
 void KATY(const std::string& EXT, int YPOD);
-// The electronic submission keys of the editor (exit codes 17..33 of the field editor).
-void SUBMIT(int K, const std::string& EXT);
+// The electronic submission keys of the editor (exit codes 17..33 of the field editor): the side
+// data the chosen format reads, the totals (TOTALS, the editor's SUMKOLLA) and the run.
+void SUBMIT(int K, const std::string& EXT, const std::function<void()>& TOTALS);
+// True when "Kath_Egg.txt" of the working folder has a line whose first two characters, after its
+// blanks at both ends are cut, equal S2.
+bool KATHEGG(const std::string& S2);
 
 }  // namespace EK0

@@ -4,6 +4,5 @@
 namespace EKBODI {
 
 void BODI(int, const std::string&) {}
-uint8_t TYPOSDEFK() { return 0; }
 
 }  // namespace EKBODI

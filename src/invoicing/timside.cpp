@@ -140,7 +140,7 @@ void TIMOS::SHOWCANCELLED() {
     };
     stripes(0x44);
     const int before = SCR::STACKPOINTER();
-    SCR::CALLM(49, true);
+    SCR::CALLM(111, true);  // the notice box of a cancelled document
     const bool shown = SCR::STACKPOINTER() != before;
     SCR::PRINT(36, 12,
                PLAT::gr(TYPOSPARAST == 2 ? "  ΤΟ ΠΙΣΤΩΤΙΚΟ ΕΧΕΙ ΑΚΥΡΩΘΕΙ!  " : "  ΤΟ ΤΙΜΟΛΟΓΙΟ ΕΧΕΙ ΑΚΥΡΩΘΕΙ!  "));

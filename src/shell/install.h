@@ -39,4 +39,16 @@ void seedCodeTables(const std::string& dir, const std::string& srcDir);
 // Writes text (UTF-8) as a Windows-1253 file with CR LF line ends (only where the file is missing).
 void writeCp1253Text(const std::string& path, const std::vector<std::string>& utf8Lines);
 
+// The image of a field table of an electronic format (220 rows of RECPARTIM7) from source lines
+// (UTF-8): "row|code|name|status|length|type|literal", rows 1..220 in any order, rows not given
+// empty; empty lines and lines starting with "#" are skipped.
+std::string fieldTableImage(const std::vector<std::string>& utf8Lines);
+// The submission's part of a company folder: every srcDir/NAME.txt as the tables "N" and "Q" + NAME
+// + ".dat" where they are still empty as installed, "ASCI_OUT.TXT" from srcDir (its folders on
+// drive C: created below workDir), "ANAF.DAT" holding 0 where missing, and the customs client's
+// folders "C:\jicis" and "C:\trial_jicis".
+void seedSubmission(const std::string& workDir, const std::string& companyDir, const std::string& srcDir);
+// The export counter "HDD.DAT" of the installation (a count of 0) where missing.
+void makeExportCounter(const std::string& databaseDir);
+
 }  // namespace INSTALL
