@@ -195,6 +195,9 @@ void AYTEXTRA();
 char CONTAINER_DIGIT(const std::string& S);
 // The letter values of ISO 6346 (A 10, B..K 12..21, L..U 23..32, V..Z 34..38); -1 for others.
 int ISO6346VALUE(char c);
+// A tax-base code from a goods code written 8 digits, point, 2 digits, point, 4 digits: the ten
+// digits, a blank and the four digits.
+std::string VASCODEOF(const std::string& KV);
 // Boxes 92..95 of the main page from the box-44 list.
 void CONDENSE44(const THESI44& t);
 
