@@ -198,6 +198,10 @@ int ISO6346VALUE(char c);
 // A tax-base code from a goods code written 8 digits, point, 2 digits, point, 4 digits: the ten
 // digits, a blank and the four digits.
 std::string VASCODEOF(const std::string& KV);
+// One line of a vehicle import file: false when it is no vehicle (its first character is not a
+// digit); fields 2 and 3 (tab-separated, each taken only when a tab follows it) go into AP (25) and
+// AK (20), which keep their value otherwise.
+bool IMPORTLINE(const std::string& line, std::string& AP, std::string& AK);
 // Boxes 92..95 of the main page from the box-44 list.
 void CONDENSE44(const THESI44& t);
 
