@@ -22,7 +22,15 @@ void LAST(bool CL, double& SU);
 void CBIS(const std::string& EXT);
 // The documents menu of the open declaration (B: from the main page).
 void EKD(const std::string& EXT, bool B);
-// The box-40 reference list (AREIDOS 1 main page, 2 current item); DILO40 gets the box text.
+// The box-40 reference grid (AREIDOS 1 main page, 2 the loaded sheet item); DILO40 gets the box text.
 void DILOTIKO(int AREIDOS, std::string& DILO40);
+// The MRN check of a grid cell: a valid 17-character reference gets its check character appended;
+// an invalid one is warned about on row 23 (until Esc) and kept as typed. True when valid.
+bool CHECKMRN(std::string& S);
+// The check character of the first 17 characters of S (digits and capital Latin letters); 0 when
+// S is shorter or holds another character.
+char MRNCHECKCHAR(const std::string& S);
+// The box-40 text from row 1 of a grid: col 1 "-" col 2 "-" col 5 "/" col 6 "/" col 7 "/" col 8.
+std::string DILO40TEXT(const std::array<std::string, 8>& row1);
 
 }  // namespace EKDO

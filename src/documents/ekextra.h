@@ -99,6 +99,49 @@ struct EGRDOC {
     bool operator==(const EGRDOC&) const = default;
 };
 
+// The tax bases of a goods item ".V" + suffix: 10 lines of code (15), description (25) and amount
+// (11, right-justified).
+struct TVAS {
+    std::string VASCODE, VASPER, VASPOSOT;
+    bool operator==(const TVAS&) const = default;
+};
+struct VASTABLE {
+    static constexpr size_t SIZE = 540, REC = 54;
+    static constexpr int LINES = 10;
+    std::array<TVAS, LINES> L;  // [0..9]
+    bool any() const;           // a line has a code
+    std::string encode() const;
+    static VASTABLE decode(const std::string& bytes);
+    bool operator==(const VASTABLE&) const = default;
+};
+
+// The wines of a goods item ".K" + suffix: 40 lines of code (10) and quantity (11, right-justified).
+struct TKRAS {
+    std::string KRASCODE, KRASPOSOT;
+    bool operator==(const TKRAS&) const = default;
+};
+struct KRASTABLE {
+    static constexpr size_t SIZE = 920, REC = 23;
+    static constexpr int LINES = 40;
+    std::array<TKRAS, LINES> L;  // [0..39]
+    bool any() const;            // a line has a code
+    double total() const;        // the quantities of the lines that have a code
+    std::string encode() const;
+    static KRASTABLE decode(const std::string& bytes);
+    bool operator==(const KRASTABLE&) const = default;
+};
+
+// The vehicles of a goods item ".O" + suffix: 200 MOT records.
+struct PINAYT {
+    static constexpr size_t SIZE = 51200;
+    static constexpr int CARS = 200;
+    std::array<BOD::MOT, CARS> V;  // [0..199]
+    bool any() const;              // a vehicle has its kind (ON)
+    std::string encode() const;
+    static PINAYT decode(const std::string& bytes);
+    bool operator==(const PINAYT&) const = default;
+};
+
 // Readers: false when the file is missing (the table is then empty).
 bool READGRID(const std::string& name, TDILOS& t);
 void WRITEGRID(const std::string& name, const TDILOS& t);
@@ -111,6 +154,14 @@ bool READCONT(const std::string& name, CONTBUF& t);
 void WRITECONT(const std::string& name, const CONTBUF& t);
 bool READEGR(const std::string& name, EGRDOC& t);
 void WRITEEGR(const std::string& name, const EGRDOC& t);
+bool READVAS(const std::string& name, VASTABLE& t);
+bool READKRAS(const std::string& name, KRASTABLE& t);
+bool READCARS(const std::string& name, PINAYT& t);
+// The per-item lists are written whole while a line counts; a list with no line that counts
+// removes its file, so that emptied lines do not come back.
+void WRITEVAS(const std::string& name, const VASTABLE& t);
+void WRITEKRAS(const std::string& name, const KRASTABLE& t);
+void WRITECARS(const std::string& name, const PINAYT& t);
 
 // "Eggiisi.txt" in the working folder: the guarantee number entered last (first line, at most 20
 // characters; "" when the file is missing).
@@ -144,6 +195,13 @@ void AYTEXTRA();
 char CONTAINER_DIGIT(const std::string& S);
 // The letter values of ISO 6346 (A 10, B..K 12..21, L..U 23..32, V..Z 34..38); -1 for others.
 int ISO6346VALUE(char c);
+// A tax-base code from a goods code written 8 digits, point, 2 digits, point, 4 digits: the ten
+// digits, a blank and the four digits.
+std::string VASCODEOF(const std::string& KV);
+// One line of a vehicle import file: false when it is no vehicle (its first character is not a
+// digit); fields 2 and 3 (tab-separated, each taken only when a tab follows it) go into AP (25) and
+// AK (20), which keep their value otherwise.
+bool IMPORTLINE(const std::string& line, std::string& AP, std::string& AK);
 // Boxes 92..95 of the main page from the box-44 list.
 void CONDENSE44(const THESI44& t);
 

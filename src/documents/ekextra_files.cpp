@@ -145,6 +145,90 @@ EGRDOC EGRDOC::decode(const std::string& bytes) {
     return d;
 }
 
+bool VASTABLE::any() const {
+    for (const TVAS& l : L)
+        if (!l.VASCODE.empty()) return true;
+    return false;
+}
+
+std::string VASTABLE::encode() const {
+    std::vector<uint8_t> b(SIZE, 0);
+    for (int r = 0; r < LINES; ++r) {
+        uint8_t* p = b.data() + size_t(r) * REC;
+        PLAT::putS(p, 15, L[size_t(r)].VASCODE);
+        PLAT::putS(p + 16, 25, L[size_t(r)].VASPER);
+        PLAT::putS(p + 42, 11, L[size_t(r)].VASPOSOT);
+    }
+    return bytesOf(b);
+}
+
+VASTABLE VASTABLE::decode(const std::string& bytes) {
+    const Image im(bytes, SIZE);
+    VASTABLE t;
+    for (int r = 0; r < LINES; ++r) {
+        const size_t o = size_t(r) * REC;
+        t.L[size_t(r)] = {im.S(o, 15), im.S(o + 16, 25), im.S(o + 42, 11)};
+    }
+    return t;
+}
+
+bool KRASTABLE::any() const {
+    for (const TKRAS& l : L)
+        if (!l.KRASCODE.empty()) return true;
+    return false;
+}
+
+double KRASTABLE::total() const {
+    double s = 0;
+    for (const TKRAS& l : L)
+        if (!l.KRASCODE.empty()) s += UMAS::EVAL(l.KRASPOSOT);
+    return s;
+}
+
+std::string KRASTABLE::encode() const {
+    std::vector<uint8_t> b(SIZE, 0);
+    for (int r = 0; r < LINES; ++r) {
+        uint8_t* p = b.data() + size_t(r) * REC;
+        PLAT::putS(p, 10, L[size_t(r)].KRASCODE);
+        PLAT::putS(p + 11, 11, L[size_t(r)].KRASPOSOT);
+    }
+    return bytesOf(b);
+}
+
+KRASTABLE KRASTABLE::decode(const std::string& bytes) {
+    const Image im(bytes, SIZE);
+    KRASTABLE t;
+    for (int r = 0; r < LINES; ++r) {
+        const size_t o = size_t(r) * REC;
+        t.L[size_t(r)] = {im.S(o, 10), im.S(o + 11, 11)};
+    }
+    return t;
+}
+
+bool PINAYT::any() const {
+    for (const BOD::MOT& m : V)
+        if (!m.ON.empty()) return true;
+    return false;
+}
+
+std::string PINAYT::encode() const {
+    std::vector<uint8_t> b(SIZE, 0);
+    for (int n = 0; n < CARS; ++n) V[size_t(n)].encode(b.data() + size_t(n) * BOD::MOT::SIZE);
+    return bytesOf(b);
+}
+
+PINAYT PINAYT::decode(const std::string& bytes) {
+    const Image im(bytes, SIZE);
+    PINAYT t;
+    // A record the file does not cover whole is taken up to the file's end (the rest zero).
+    for (int n = 0; n < CARS; ++n) {
+        const size_t o = size_t(n) * BOD::MOT::SIZE;
+        if (o >= im.avail) break;
+        t.V[size_t(n)] = BOD::MOT::decode(im.b.data() + o);
+    }
+    return t;
+}
+
 // ---- Readers and writers ---------------------------------------------------------------------
 namespace {
 
@@ -176,6 +260,26 @@ void WRITECONT(const std::string& name, const CONTBUF& t) { PLAT::writeWholeAtom
 
 bool READEGR(const std::string& name, EGRDOC& t) { return readInto(name, t); }
 void WRITEEGR(const std::string& name, const EGRDOC& t) { PLAT::writeWholeAtomic(name, t.encode()); }
+
+bool READVAS(const std::string& name, VASTABLE& t) { return readInto(name, t); }
+bool READKRAS(const std::string& name, KRASTABLE& t) { return readInto(name, t); }
+bool READCARS(const std::string& name, PINAYT& t) { return readInto(name, t); }
+
+namespace {
+
+template <class T>
+void writeOrRemove(const std::string& name, const T& t) {
+    if (t.any())
+        PLAT::writeWholeAtomic(name, t.encode());
+    else
+        PLAT::removeFile(name);
+}
+
+}  // namespace
+
+void WRITEVAS(const std::string& name, const VASTABLE& t) { writeOrRemove(name, t); }
+void WRITEKRAS(const std::string& name, const KRASTABLE& t) { writeOrRemove(name, t); }
+void WRITECARS(const std::string& name, const PINAYT& t) { writeOrRemove(name, t); }
 
 bool READEGGIISI(std::string& number) {
     const auto lines = PLAT::readLines(EGGIISI);

@@ -367,7 +367,10 @@ TEST_F(Rules, GoodsPickWritesDescriptionsCodeAndTaxes) {
         put(145, "EUR");
         put(146, "1000/1");
         ed.KEY(146, 2);
-        tab(79, {PLAT::keyChar(ENTER), PLAT::keyChar(ENTER)});
+        // Goods of kind 1 or 2 open the vehicles editor: Esc, and Esc for its extra data.
+        std::vector<PLAT::Event> keys = {PLAT::keyChar(ENTER), PLAT::keyChar(ENTER)};
+        if (g.EE == 1 || g.EE == 2) keys.insert(keys.end(), {PLAT::keyChar(ESC), PLAT::keyChar(ESC)});
+        tab(79, keys);
         EXPECT_EQ(text(79), code);
         EXPECT_EQ(box(142).substr(0, 7), gr(g.prefix) + " " + g.kind);
         for (int b = 72; b <= 77; ++b)

@@ -229,3 +229,55 @@ TEST(SideRecords, ContainerCheckDigit) {
     EXPECT_EQ(ISO6346VALUE('Z'), 38);
     EXPECT_EQ(ISO6346VALUE('1'), -1);
 }
+
+TEST(SideRecords, PerItemListsAndVehicles) {
+    EKEXTRA::VASTABLE v;
+    EXPECT_FALSE(v.any());
+    v.L[0] = {"1234567890 1234", "ΠΕΡΙΓΡΑΦΗ", "     123.45"};
+    v.L[9] = {"", "ONLY TEXT", ""};
+    std::string img = v.encode();
+    ASSERT_EQ(img.size(), 540u);
+    EXPECT_EQ(str(img, 0), "1234567890 1234");
+    EXPECT_EQ(str(img, 16), "ΠΕΡΙΓΡΑΦΗ");
+    EXPECT_EQ(str(img, 42), "     123.45");
+    EXPECT_EQ(str(img, 9 * 54 + 16), "ONLY TEXT");
+    EXPECT_EQ(EKEXTRA::VASTABLE::decode(img), v);
+    EXPECT_TRUE(v.any());
+
+    EKEXTRA::KRASTABLE k;
+    k.L[0] = {"2204", "      12.50"};
+    k.L[1] = {"", "      99.00"};  // no code: not counted
+    k.L[39] = {"2205", "      0.004"};
+    img = k.encode();
+    ASSERT_EQ(img.size(), 920u);
+    EXPECT_EQ(str(img, 0), "2204");
+    EXPECT_EQ(str(img, 11), "      12.50");
+    EXPECT_EQ(str(img, 39 * 23), "2205");
+    EXPECT_EQ(EKEXTRA::KRASTABLE::decode(img), k);
+    EXPECT_NEAR(k.total(), 12.5 + 0.004, 1e-9);
+
+    EKEXTRA::PINAYT p;
+    p.V[0].ON = "10 ΕΠΙΒΑΤΙΚΟ";
+    p.V[0].AP = "WVWZZZ1JZXW000001";
+    p.V[199].AK = "ENG200";
+    img = p.encode();
+    ASSERT_EQ(img.size(), 51200u);
+    EXPECT_EQ(BOD::MOT::decode(reinterpret_cast<const uint8_t*>(img.data()) + 199 * 256).AK, "ENG200");
+    EXPECT_EQ(EKEXTRA::PINAYT::decode(img), p);
+    EXPECT_EQ(EKEXTRA::PINAYT::decode(img.substr(0, 300)).V[0].AP, "WVWZZZ1JZXW000001");
+    EXPECT_EQ(EKEXTRA::PINAYT::decode(img.substr(0, 300)).V[199].AK, "");
+
+    // Written while a line counts; a list without one removes its file.
+    TESTS::TempWorkDir wd;
+    EKEXTRA::WRITEVAS("A.V1", v);
+    EXPECT_EQ(PLAT::fileSize("A.V1"), 540);
+    EKEXTRA::WRITEVAS("A.V1", EKEXTRA::VASTABLE{});
+    EXPECT_FALSE(PLAT::fileExists("A.V1"));
+    EKEXTRA::WRITECARS("A.O1", p);
+    EXPECT_EQ(PLAT::fileSize("A.O1"), 51200);
+    EKEXTRA::PINAYT back;
+    EXPECT_TRUE(EKEXTRA::READCARS("A.O1", back));
+    EXPECT_EQ(back, p);
+    EKEXTRA::WRITEKRAS("A.K1", EKEXTRA::KRASTABLE{});
+    EXPECT_FALSE(PLAT::fileExists("A.K1"));
+}
