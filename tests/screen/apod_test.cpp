@@ -186,6 +186,63 @@ TEST_F(ReceiptScreen, F5AfterTypingAnotherNumberDeletesTheShownReceipt) {
     EXPECT_EQ(bytes("NUAP.DAT"), std::string(24, '\0'));
 }
 
+TEST_F(ReceiptScreen, EscWithUnsavedChangesAsksWhetherToStore) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    for (const char* answer : {"O", "N"}) {
+        run(true, [&] {
+            con->keys("2\r\r\r");
+            con->keys(gr("ΑΛΦΑ") + "\r\r");
+            con->keys("5\r");
+            con->ch(27);
+            con->keys(answer);
+        });
+        EXPECT_EQ(bytes("AM.DAT").size(), *answer == 'N' ? 153u : 0u) << answer;
+    }
+    EXPECT_EQ(PI(0), 1704);  // 5 euros of 2009
+    EXPECT_EQ(bytes("NUAP.DAT"), std::string(24, '\0'));
+}
+
+TEST_F(ReceiptScreen, DownOnAConfirmedNameStepsToTheNextCustomer) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    TESTS::addCustomer("ΒΗΤΑ");
+    TESTS::addCustomer("ΓΑΜΑ");
+    std::string shown;
+    run(true, [&] {
+        con->keys("2\r\r\r");
+        con->keys(gr("ΑΛΦΑ") + "\r");
+        con->key(SC::DOWN);
+        con->key(SC::DOWN);
+        con->key(SC::DOWN);  // the last one stays
+        con->keys("\r1");
+        con->key(SC::F1);
+    });
+    APOD0::TRECAP r;
+    ASSERT_TRUE(APOD0::READ(0, r));
+    EXPECT_EQ(r.PR, 2);
+    EXPECT_EQ(r.EA, ARP0::KEY(gr("ΓΑΜΑ")));
+}
+
+TEST_F(ReceiptScreen, ANumberOfTheOtherKindClearsTheForm) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    APOD0::APODS a(false);
+    a.KV = a.BKV = "9";
+    a.CLLS();
+    TESTS::setCustomer("ΑΛΦΑ");
+    a.PS = "3";
+    ASSERT_TRUE(a.KTT());
+    int row = 0;
+    std::string name;
+    const int bells = con->bells;
+    run(true, [&] { con->keys("9\r"); }, [&] {
+        row = con->whereY();
+        name = con->text(32, 10, 4);
+    });
+    EXPECT_EQ(row, 7);
+    EXPECT_EQ(name, "    ");
+    EXPECT_EQ(con->bells, bells + 1);
+    EXPECT_EQ(bytes("NUAP.DAT"), std::string(24, '\0'));
+}
+
 // ---- Printouts ----------------------------------------------------------------------------------
 
 void expectGolden(const std::string& name, const std::string& bytes) {
