@@ -18,7 +18,7 @@ namespace TIM {
 void EJOD();
 // The invoice editor: TYPOSPARAST 0 invoices, 2 credit notes.
 void TIMO(uint8_t TYPOSPARAST);
-// The receipt book: kind 1 collection receipts, 0 payment receipts.
+// The receipt book: kind 1 collection receipts, any other payment receipts.
 void APOD(int kind);
 
 // The local state of the invoice editor (TIMO) and its nested procedures. The document itself is
