@@ -86,10 +86,12 @@ struct FEEVAT {
 FEEVAT AMOUNTS(const TIM0::RTIM& r);
 
 // ---- Document walks ------------------------------------------------------------------------------
-// Follows the chain of head HEAD in a chain file of 4-byte nodes (open as F): calls ROW with every
-// document record number below 65000 until it returns false. Heads at or beyond HEADS, or beyond
-// the file, are empty; a link outside the file or a loop ends the walk.
-void WALK(const PLAT::File& F, int64_t HEADS, int64_t HEAD, const std::function<bool(uint16_t)>& ROW);
+// A chain file of 4-byte nodes of the company folder read whole (empty when missing).
+std::string CHAINS(const std::string& name);
+// Follows the chain of head HEAD in the nodes of a chain file: calls ROW with every document record
+// number below 65000 until it returns false. Heads at or beyond HEADS, or beyond the file, are
+// empty; a link outside the file or a loop ends the walk.
+void WALK(const std::string& NODES, int64_t HEADS, int64_t HEAD, const std::function<bool(uint16_t)>& ROW);
 // Invoice or credit note N of a record file open as F; false when N lies beyond it.
 bool READDOC(const PLAT::File& F, uint16_t N, TIM0::RTIM& R);
 // The document belongs to the customer: the first five characters of the names (blank-padded)

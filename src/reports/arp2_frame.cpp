@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "reports/arp2.h"
 
 namespace ARP2 {
@@ -247,14 +248,18 @@ FEEVAT AMOUNTS(const TIM0::RTIM& r) {
 
 // ---- Document walks --------------------------------------------------------------------------------
 
-void WALK(const PLAT::File& F, int64_t HEADS, int64_t HEAD, const std::function<bool(uint16_t)>& ROW) {
-    const int64_t recs = F.size() / int64_t(APODI::RTIM1::SIZE);
+std::string CHAINS(const std::string& name) {
+    std::optional<std::string> b = PLAT::readWhole(UMAS::PATH + name);
+    return b ? *b : std::string();
+}
+
+void WALK(const std::string& NODES, int64_t HEADS, int64_t HEAD, const std::function<bool(uint16_t)>& ROW) {
+    const int64_t recs = int64_t(NODES.size()) / int64_t(APODI::RTIM1::SIZE);
     if (HEAD < 0 || HEAD >= HEADS || HEAD >= recs) return;
+    const auto* p = reinterpret_cast<const uint8_t*>(NODES.data());
     int64_t R = HEAD;
     for (int64_t steps = 0; steps <= recs; ++steps) {
-        uint8_t b[APODI::RTIM1::SIZE];
-        F.readAt(R * int64_t(APODI::RTIM1::SIZE), b, sizeof b);
-        const APODI::RTIM1 n = APODI::RTIM1::decode(b);
+        const APODI::RTIM1 n = APODI::RTIM1::decode(p + R * int64_t(APODI::RTIM1::SIZE));
         if (n.HR < 65000 && !ROW(n.HR)) return;
         if (n.NR == 0 || n.NR >= recs) return;
         R = n.NR;

@@ -60,8 +60,8 @@ int64_t rowNumber(const std::string& AI) {
 void documents(KARPCARD& C, const char* chainFile, const char* docFile, bool credit, uint16_t PR,
                const std::string& EA, const std::string& AF, int32_t Z0, int32_t Z1, int limit) {
     // a company without credit notes has no credit-note files
-    PLAT::File chains, docs;
-    if (!chains.open(UMAS::PATH + chainFile, PLAT::File::READ, false)) return;
+    const std::string chains = CHAINS(chainFile);
+    PLAT::File docs;
     if (!docs.open(UMAS::PATH + docFile, PLAT::File::READ, false)) return;
     WALK(chains, APODI::PEHEADS, PR, [&](uint16_t HR) {
         TIM0::RTIM r;

@@ -15,7 +15,7 @@ TIMPLIST TIMPSEARCH(uint16_t PR, const std::string& EA, const std::string& AF, i
     TIMPLIST L;
     UMAS::LOCK("FTIM");
     {
-        PLAT::File chains(UMAS::PATH + "TPE.DAT", PLAT::File::READ);
+        const std::string chains = CHAINS("TPE.DAT");
         PLAT::File docs(UMAS::PATH + "TM.DAT", PLAT::File::READ);
         WALK(chains, APODI::PEHEADS, PR, [&](uint16_t HR) {
             TIM0::RTIM r;
