@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "invoicing/tim0.h"
+#include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "screen/scr.h"
 
 namespace APODI {
+
+using UMAS::padTo;
 
 uint16_t PR = 65000;
 std::string EA, AF, ON, DI, PO, TH1;
@@ -21,6 +24,7 @@ uint16_t XN = 65000;
 std::string BHM;
 uint16_t BPR = 65000;
 double BXR = 0;
+double BPI = 0;
 
 RTIM1 R1;
 
@@ -129,6 +133,24 @@ void UNLINK(const std::string& S, uint16_t N, int32_t K) {
     }
 }
 
+std::vector<uint16_t> WALK(const std::string& S, int32_t K) {
+    std::vector<uint16_t> out;
+    const int32_t heads = HEADS(S);
+    if (K < 0 || K >= heads) return out;
+    Nodes f(S);
+    const int64_t nodes = f.count;
+    if (K >= nodes) return out;
+    int64_t Z = K, steps = 0;
+    for (;;) {
+        const RTIM1 n = f.at(Z);
+        if (n.HR != 65000) out.push_back(n.HR);
+        if (n.NR == 0) break;
+        if (n.NR < heads || n.NR >= nodes || ++steps > nodes) break;
+        Z = n.NR;
+    }
+    return out;
+}
+
 void DEHM(const std::string& S) {
     int32_t K = UMAS::HMVAL(BHM);
     if (K <= 0) return;
@@ -147,6 +169,21 @@ double DRACHMAS(double total, const std::string& HM, bool& ok) {
 }
 
 // ---- Notices ----------------------------------------------------------------------------------------
+
+void LINKNOTICE(LINKED r, bool dayChain) {
+    auto notice = [](const char* l22, const char* l23) {
+        MESSAGE42(padTo(PLAT::gr(l22), 36), padTo(PLAT::gr(l23), 36));
+    };
+    const char* stored = "Καταχωρήθηκε. Πατήστε ESC.";
+    switch (r) {
+        case LINKED::OUTSIDE:
+            notice(dayChain ? " ΗΜΕΡΟΜΗΝΙΑ ΕΚΤΟΣ ΛΙΣΤΑΣ ΗΜΕΡΩΝ." : " ΠΕΛΑΤΗΣ ΕΚΤΟΣ ΛΙΣΤΑΣ ΠΕΛΑΤΩΝ.", stored);
+            break;
+        case LINKED::FULL: notice(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΗ.", stored); break;
+        case LINKED::DAMAGED: notice(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΚΑΤΕΣΤΡΑΜΜΕΝΗ.", stored); break;
+        default: break;
+    }
+}
 
 void MESSAGE42(const std::string& line22, const std::string& line23) {
     const int before = SCR::STACKPOINTER();

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/umas.h"
 #include "platform/codec.h"
@@ -35,6 +36,7 @@ extern uint16_t XN;     // its record number
 extern std::string BHM; // its date
 extern uint16_t BPR;    // its customer
 extern double BXR;      // its total
+extern double BPI;      // a receipt's amount, positive, in the units of its year
 
 // ---- Chains -----------------------------------------------------------------------------------------
 // RTIM1: one node, 4 bytes: HR WORD document record (65000 empty), NR WORD next node (0 end).
@@ -74,6 +76,12 @@ void DEHM(const std::string& S);
 void DEPE(const std::string& S);
 // The unlink of document N under key K (nothing when K lies outside the head area).
 void UNLINK(const std::string& S, uint16_t N, int32_t K);
+// The document record numbers on the chain of key K of file S, in chain order (empty nodes left
+// out). A link outside the node area or a loop ends the walk; a key outside the heads gives none.
+// The caller holds the lock of the document kind.
+std::vector<uint16_t> WALK(const std::string& S, int32_t K);
+// The notice of an insertion that did not link the document (nothing for DONE and NOKEY).
+void LINKNOTICE(LINKED r, bool dayChain);
 
 // ---- Posting -----------------------------------------------------------------------------------------
 // Adds Round(X) to XR and Round(P) to PI of customer PEL of "MF.DAT" (both left alone once either
@@ -94,5 +102,9 @@ int32_t INS(uint8_t C);
 // ---- Messages ------------------------------------------------------------------------------------------
 // A refusal or notice on mask 42: two lines (CP737) at column 3 of rows 22 and 23, until Esc.
 void MESSAGE42(const std::string& line22, const std::string& line23);
+
+// ---- The receipt book --------------------------------------------------------------------------------
+// The receipt book screen: collection receipts (BBB true) or payment receipts; returns on Esc.
+void APOD(bool BBB);
 
 }  // namespace APODI

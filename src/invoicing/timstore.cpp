@@ -53,19 +53,6 @@ void writeWord(PLAT::File& f, int64_t i, uint16_t v) {
 void notice(const char* l22, const char* l23) { APODI::MESSAGE42(pad(PLAT::gr(l22), 36), pad(PLAT::gr(l23), 36)); }
 
 const char* const NOSTORE = "ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC.";
-const char* const STORED_ESC = "Καταχωρήθηκε. Πατήστε ESC.";
-
-void linkNotice(APODI::LINKED r, bool dayChain) {
-    switch (r) {
-        case APODI::LINKED::OUTSIDE:
-            notice(dayChain ? " ΗΜΕΡΟΜΗΝΙΑ ΕΚΤΟΣ ΛΙΣΤΑΣ ΗΜΕΡΩΝ." : " ΠΕΛΑΤΗΣ ΕΚΤΟΣ ΛΙΣΤΑΣ ΠΕΛΑΤΩΝ.", STORED_ESC);
-            break;
-        case APODI::LINKED::FULL: notice(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΗ.", STORED_ESC); break;
-        case APODI::LINKED::DAMAGED: notice(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΚΑΤΕΣΤΡΑΜΜΕΝΗ.", STORED_ESC); break;
-        default: break;
-    }
-}
-
 std::string today() {
     PLAT::DateTime d = PLAT::now();
     return UMAS::LZ(std::to_string(d.day), 2) + UMAS::LZ(std::to_string(d.month), 2) +
@@ -434,8 +421,8 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     OLDTM = TIM0::TM;
     APODI::BXR = su;
 
-    linkNotice(dayLink, true);
-    linkNotice(peLink, false);
+    APODI::LINKNOTICE(dayLink, true);
+    APODI::LINKNOTICE(peLink, false);
     if (!posted) notice(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
     return true;
 }

@@ -8,6 +8,7 @@
 #include "config/params.h"
 #include "declarations/dias.h"
 #include "declarations/store.h"
+#include "invoicing/apod0.h"
 #include "invoicing/tim.h"
 #include "platform/codepage.h"
 #include "shell/install_customers.h"
@@ -96,6 +97,7 @@ void makeCompanyFolder(const std::string& dir) {
     STORE::installFiles(dir);
     DIAS::installTemplates(dir);  // the declaration templates, every slot free
     TIM::makeInvoiceFiles(dir);
+    APOD0::makeReceiptFiles(dir);
     // The day tables are made with the days of 1990 to 2049: the markers of both widenings, read-only.
     for (const char* marker : {"OK2010.DAT", "OK2049.DAT"})
         if (!fs::exists(d / marker)) {
