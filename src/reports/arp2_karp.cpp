@@ -1,6 +1,7 @@
 // The customer ledger card: the balance before the from-date, the invoices, credit notes and
 // receipts of a date range with a running balance; the card on screen and its printout.
 #include "common/umas.h"
+#include "invoicing/apod0.h"
 #include "invoicing/apodi.h"
 #include "platform/codepage.h"
 #include "reports/arp2.h"
@@ -35,15 +36,6 @@ std::string DAYBEFORE(const std::string& H1) {
 }
 
 namespace {
-
-// A receipt as the card reads it.
-struct RECEIPT {
-    int32_t KV = 0;
-    std::string HM, KD, EA, AF, AI;
-    int32_t PS = 0;
-};
-// The receipts on the chain of customer PR: not kept by this installation yet.
-std::vector<RECEIPT> RECEIPTSOF(uint16_t) { return {}; }
 
 // The number a row carries for its place within its day.
 int64_t rowNumber(const std::string& AI) {
@@ -94,7 +86,8 @@ KARPCARD KARPSEARCH(uint16_t PR, const std::string& EA, const std::string& AF, c
     documents(C, "TPE.DAT", "TM.DAT", false, PR, EA, AF, Z0, Z1, 999);
     documents(C, "SPE.DAT", "SM.DAT", true, PR, EA, AF, Z0, Z1, 4999);
     UMAS::UNLOC("FTIM");
-    for (const RECEIPT& a : RECEIPTSOF(PR)) {
+    for (const APOD0::FOUND& f : APOD0::OFCUSTOMER(PR)) {
+        const APOD0::TRECAP& a = f.R;
         if (C.LM + C.LL >= KARP_ROWS) break;
         if (!SAMECUSTOMER(a.EA, a.AF, EA, AF)) continue;
         const int32_t z = UMAS::HMVAL(a.HM);

@@ -162,28 +162,39 @@ TEST_F(OneCustomer, InvoicesOfTheRangeSortedWithTotals) {
 TEST_F(OneCustomer, LedgerCardWithBalanceRowAndCreditNotes) {
     store(2, 1, "060325", "ΑΛΦΑ", 50);          // credit note of 62
     store(2, 2, "100125", "ΑΛΦΑ", 10);          // before the range: 12.40
+    receipt(1, "050325", "ΑΛΦΑ", "100", false, "ΕΝΑΝΤΙ");  // a collection of the range
+    receipt(2, "070325", "ΑΛΦΑ", "30", true);             // a payment: a credit of -30
+    receipt(3, "100225", "ΑΛΦΑ", "50");                   // before the range
+    receipt(4, "070325", "ΒΗΤΑ", "999");                  // another customer
     APODI::EA = ARP0::KEY(gr("ΑΛΦΑ ΕΜΠΟΡΙΚΗ"));
     APODI::AF = "099999999 ";
     ARP2::KARPCARD C = ARP2::KARPSEARCH(alpha, APODI::EA, APODI::AF, "010325", "311225");
     ASSERT_EQ(C.LM, 4);
-    EXPECT_EQ(C.LL, 0);
-    ASSERT_EQ(C.rows.size(), 4u);
+    EXPECT_EQ(C.LL, 2);
+    ASSERT_EQ(C.rows.size(), 6u);
     EXPECT_EQ(C.rows[0].HM, "280225");
     EXPECT_EQ(C.rows[0].AI, gr("ΥΠΟΛΟΙΠΟ ΕΩΣ 28/02/25"));
     const double before = 42253 / 340.75 + 124 - 12.4;
     EXPECT_NEAR(C.rows[0].XR, before, 1e-9);
-    // 5 March: invoice 7 before invoice 12 (numbers from the description), then the credit note
+    EXPECT_DOUBLE_EQ(C.rows[0].PI, 50);
+    // 5 March: invoice 7 before invoice 12 (numbers from the description), then the receipt, the
+    // credit note of the 6th, the payment of the 7th
     EXPECT_EQ(C.rows[1].AI, gr(" ΤΙΜΟΛΟΓΙΟ 7     "));
     EXPECT_EQ(C.rows[2].AI, gr(" ΤΙΜΟΛΟΓΙΟ 12    "));
-    EXPECT_EQ(C.rows[3].AI, gr(" ΠΙΣΤΩΤΙΚΟ 1     "));
-    EXPECT_DOUBLE_EQ(C.rows[3].XR, -62);
-    EXPECT_NEAR(C.rows[3].YP, before + 12.4 + 174 - 62, 1e-9);
-    EXPECT_NEAR(C.SX - C.SP, C.rows[3].YP, 1e-9) << "the balance of the totals is the last running balance";
+    EXPECT_EQ(C.rows[3].AI, UMAS::padTo(gr("ΑΠ. 1 ΕΝΑΝΤΙ"), 22));
+    EXPECT_DOUBLE_EQ(C.rows[3].PI, 100);
+    EXPECT_EQ(C.rows[4].AI, gr(" ΠΙΣΤΩΤΙΚΟ 1     "));
+    EXPECT_DOUBLE_EQ(C.rows[4].XR, -62);
+    EXPECT_EQ(C.rows[5].AI.substr(0, 9), gr("ΑΠ.ΠΛ. 2 "));
+    EXPECT_DOUBLE_EQ(C.rows[5].PI, -30);
+    const double last = before - 50 + 12.4 + 174 - 100 - 62 + 30;
+    EXPECT_NEAR(C.rows[5].YP, last, 1e-9);
+    EXPECT_NEAR(C.SX - C.SP, C.rows[5].YP, 1e-9) << "the balance of the totals is the last running balance";
 
     // only documents before the from-date: one row, the balance
     C = ARP2::KARPSEARCH(alpha, APODI::EA, APODI::AF, "010126", "101226");
     ASSERT_EQ(C.rows.size(), 1u);
-    EXPECT_NEAR(C.rows[0].YP, before + 12.4 + 174 - 62, 1e-9);
+    EXPECT_NEAR(C.rows[0].YP, last, 1e-9);
 }
 
 TEST_F(OneCustomer, LookupByNameExactNextOrLast) {

@@ -16,6 +16,7 @@
 #include "customers/arp0.h"
 #include "helpers/fixture.h"
 #include "helpers/invoices.h"
+#include "invoicing/apod0.h"
 #include "invoicing/apodi.h"
 #include "invoicing/tim.h"
 #include "platform/clock.h"
@@ -107,6 +108,22 @@ protected:
         TIM0::XR[2] = l2;
         TIM0::XR[18] = l18;
         ASSERT_TRUE(t.KTT(true, false)) << n;
+    }
+    // Stores a new receipt numbered n (a collection, or a payment with PAYMENT) of the customer
+    // named NAME, amount as typed.
+    void receipt(int n, const std::string& hm, const std::string& name, const std::string& ps, bool payment = false,
+                 const std::string& reason = "") {
+        APOD0::APODS a(!payment);
+        a.KV = std::to_string(n);
+        a.CHO();
+        ASSERT_FALSE(APODI::BOO);
+        a.CLLS();
+        a.BKV = a.KV;
+        a.HM = hm;
+        TESTS::setCustomer(name);
+        a.PS = ps;
+        a.AI = gr(reason.c_str());
+        ASSERT_TRUE(a.KTT()) << n;
     }
     // Changes stored record r of a record file.
     void patch(const std::string& recfile, size_t r, const std::function<void(TIM0::RTIM&)>& change) {
