@@ -61,6 +61,29 @@ void PLPRPRINT(const PERIODLIST& L);
 void PLPR();
 
 // ---- Turnover list and yearly summary ------------------------------------------------------------------
+struct BFT {
+    std::string EP;  // the customer's name, 30 characters
+    uint16_t AT = 0;
+    double PI = 0, FP = 0;
+    char MYF = 'Y';  // the summary flag
+    std::string ON, AF, DI, PO, EG;  // the details of the summary (30, 10, 30, 20, 20)
+};
+struct TURNOVER {
+    std::vector<BFT> K1, K2;  // index order, turnover order
+    int count = 0;            // invoices counted
+    double SP = 0, SX = 0;
+    int CC() const { return int(K1.size()); }
+};
+constexpr int PRPL_ROWS = 100;
+constexpr double MINIM_SYG = 102225;
+// The customers from E1 to E2 (keys of 30) with their invoices of the day numbers Z0..Z1, under
+// "FTIM" and "FPEL"; in summary mode only invoices whose fee in drachmas exceeds MINIM_SYG count.
+TURNOVER PRPLCOLLECT(const std::string& E1, const std::string& E2, int32_t Z0, int32_t Z1, bool summary);
+// The quicksort of the turnover order (descending fee), rows L..R counted from 1.
+void TURNSORT(std::vector<BFT>& K, int L, int R);
+// True when S1 sorts after S2 in the customer collation.
+bool ELE(const std::string& S1, const std::string& S2);
+void PRPLPRINT(const std::vector<BFT>& KI, bool indexOrder, bool summary, const ARP2::PERIOD& P);
 void PRPL();
 
 }  // namespace ARP1
