@@ -261,7 +261,7 @@ void WALK(const std::string& NODES, int64_t HEADS, int64_t HEAD, const std::func
     for (int64_t steps = 0; steps <= recs; ++steps) {
         const APODI::RTIM1 n = APODI::RTIM1::decode(p + R * int64_t(APODI::RTIM1::SIZE));
         if (n.HR < 65000 && !ROW(n.HR)) return;
-        if (n.NR == 0 || n.NR >= recs) return;
+        if (n.NR == 0 || n.NR < HEADS || n.NR >= recs) return;  // links point into the node area
         R = n.NR;
     }
 }

@@ -181,3 +181,18 @@ TEST_F(AllCustomers, OneCustomersTotalsCountOnlyItsInvoices) {
     EXPECT_EQ(APODI::PR, ARP0::NONE) << "the report's customer is its own";
     (void)a;
 }
+
+TEST_F(AllCustomers, TurnoverListHoldsAHundredCustomers) {
+    for (int i = 0; i < 101; ++i) {
+        const std::string name = "C" + std::string(1, char('A' + i / 26 % 26)) + std::string(1, char('A' + i % 26));
+        TESTS::addCustomer(name);
+        store(0, i + 1, "150325", name, 1 + i);
+    }
+    const ARP1::TURNOVER T = ARP1::PRPLCOLLECT(std::string(30, ' '), UMAS::padTo(gr("Ω"), 30), 0, UMAS::HMVAL("311225"), false);
+    ASSERT_EQ(T.CC(), 100);
+    const std::vector<ARP0::Listed> all = ARP0::listAll(0);
+    ASSERT_EQ(all.size(), 101u);
+    EXPECT_EQ(T.K1.back().EP, UMAS::padTo(all[99].R.EA, 30)) << "the first hundred in index order";
+    for (const auto& b : T.K1) EXPECT_NE(b.EP, UMAS::padTo(all[100].R.EA, 30)) << "the 101st is not read";
+    EXPECT_GE(T.K2.front().PI, T.K2.back().PI);
+}
