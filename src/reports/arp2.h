@@ -139,21 +139,17 @@ int64_t HVAL(const std::string& HM, int64_t N);
 // The value of a six-character document number read as a whole decimal number (leading blanks
 // allowed), 0 when it holds any other character.
 int64_t DOCNUMBER(const std::string& T);
-// The exchange sort of rows 1..LM by KEYS (in place): for i < j rows i and j are exchanged when the
-// key of row i is greater. Rows of equal keys end where the exchanges leave them.
+// The exchange sort of the first N keys: for i < j the keys at i and j (and the entries of AT) are
+// exchanged when the key at i is greater. Each pass looks for the next smaller key through a tree
+// of minima, so rows already in order cost no comparisons; the result is that of the pairwise walk.
+void EXCHANGE(std::vector<int64_t>& KEYS, std::vector<int32_t>& AT, int N);
+// The exchange sort of rows 1..LM by KEYS (in place): rows of equal keys end where the exchanges
+// leave them.
 template <class ROW>
 void SORT(std::vector<ROW>& rows, std::vector<int64_t>& keys, int LM) {
     std::vector<int32_t> at(static_cast<size_t>(LM));
     for (int i = 0; i < LM; ++i) at[size_t(i)] = i;
-    for (int i = 0; i < LM - 1; ++i) {
-        int64_t ki = keys[size_t(i)];
-        for (int j = i + 1; j < LM; ++j)
-            if (ki > keys[size_t(j)]) {
-                std::swap(keys[size_t(i)], keys[size_t(j)]);
-                std::swap(at[size_t(i)], at[size_t(j)]);
-                ki = keys[size_t(i)];
-            }
-    }
+    EXCHANGE(keys, at, LM);
     std::vector<ROW> sorted;
     sorted.reserve(rows.size());
     for (int i = 0; i < LM; ++i) sorted.push_back(std::move(rows[size_t(at[size_t(i)])]));

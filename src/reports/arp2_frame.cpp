@@ -1,6 +1,7 @@
 // The frame of the customer reports: today, the date entries, amounts, document walks, the
 // customer lookup and prompt, the sort key, the list keys and the printout helpers.
 #include <cmath>
+#include <climits>
 #include <cstdio>
 #include <tuple>
 
@@ -379,6 +380,49 @@ int64_t HVAL(const std::string& HM, int64_t N) {
     int64_t Y = std::max(0, digits2(HM, 4));
     if (Y < 90) Y += 100;
     return (DD + 31 * MM + 372 * Y) * 100000 + N;
+}
+
+void EXCHANGE(std::vector<int64_t>& KEYS, std::vector<int32_t>& AT, int N) {
+    if (N < 2) return;
+    int size = 1;
+    while (size < N) size <<= 1;
+    constexpr int64_t NONE = INT64_MAX;
+    std::vector<int64_t> t(size_t(2 * size), NONE);
+    for (int i = 0; i < N; ++i) t[size_t(size + i)] = KEYS[size_t(i)];
+    for (int p = size - 1; p > 0; --p) t[size_t(p)] = std::min(t[size_t(2 * p)], t[size_t(2 * p + 1)]);
+    auto set = [&](int i, int64_t v) {
+        int p = size + i;
+        t[size_t(p)] = v;
+        for (p >>= 1; p > 0; p >>= 1) t[size_t(p)] = std::min(t[size_t(2 * p)], t[size_t(2 * p + 1)]);
+    };
+    // The first position from `from` on whose key is below `bound`; -1 when none.
+    auto first = [&](int from, int64_t bound) -> int {
+        if (from >= N) return -1;
+        int p = size + from;
+        if (t[size_t(p)] < bound) return from;
+        for (;;) {
+            while (p & 1) p >>= 1;  // up from right children
+            if (p == 0) return -1;
+            ++p;                    // the right sibling: the positions just after
+            if (t[size_t(p)] < bound) break;
+        }
+        while (p < size) {
+            p <<= 1;
+            if (!(t[size_t(p)] < bound)) ++p;
+        }
+        return p - size;
+    };
+    for (int i = 0; i < N - 1; ++i) {
+        for (int j = i + 1;;) {
+            const int f = first(j, KEYS[size_t(i)]);
+            if (f < 0) break;
+            std::swap(KEYS[size_t(i)], KEYS[size_t(f)]);
+            std::swap(AT[size_t(i)], AT[size_t(f)]);
+            set(i, KEYS[size_t(i)]);
+            set(f, KEYS[size_t(f)]);
+            j = f + 1;
+        }
+    }
 }
 
 int64_t DOCNUMBER(const std::string& T) {

@@ -1,6 +1,8 @@
 // The report frame (date entry, lookup, sort, paging) and the reports of one customer: the invoices
 // list and the ledger card, over a company whose invoices and credit notes are stored as the
 // invoice editor stores them.
+#include <random>
+
 #include "reports_fixture.h"
 
 using namespace REPTEST;
@@ -272,4 +274,26 @@ TEST_F(OneCustomer, PrintoutsOf45And46Rows) {
     ARP2::KARPPRINT(C, "010224", "310324");
     expectGolden("ledger_drachmas.prn", printed());
     EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}
+
+TEST(ReportSort, TheFastExchangeEqualsThePairwiseWalk) {
+    std::mt19937 rnd{7};
+    for (int round = 0; round < 200; ++round) {
+        const int n = int(rnd() % 60);
+        std::vector<int64_t> keys(static_cast<size_t>(n)), want;
+        for (auto& k : keys) k = int64_t(rnd() % (round % 3 == 0 ? 4 : 1000));
+        want = keys;
+        std::vector<int32_t> at(static_cast<size_t>(n)), wantAt;
+        for (int i = 0; i < n; ++i) at[size_t(i)] = i;
+        wantAt = at;
+        for (int i = 0; i < n - 1; ++i)
+            for (int j = i + 1; j < n; ++j)
+                if (want[size_t(i)] > want[size_t(j)]) {
+                    std::swap(want[size_t(i)], want[size_t(j)]);
+                    std::swap(wantAt[size_t(i)], wantAt[size_t(j)]);
+                }
+        ARP2::EXCHANGE(keys, at, n);
+        EXPECT_EQ(keys, want);
+        ASSERT_EQ(at, wantAt) << "round " << round;
+    }
 }
