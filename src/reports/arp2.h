@@ -92,7 +92,9 @@ std::string CHAINS(const std::string& name);
 // number below 65000 until it returns false. Heads at or beyond HEADS, or beyond the file, are
 // empty; a link outside the file or a loop ends the walk.
 void WALK(const std::string& NODES, int64_t HEADS, int64_t HEAD, const std::function<bool(uint16_t)>& ROW);
-// Invoice or credit note N of a record file open as F; false when N lies beyond it.
+// Invoice or credit note N of a record file open as F, the fields the reports read (number, date,
+// declaration, customer, name, tax number, lines, captions 13-16, costs, rate, cancellation); false
+// when N lies beyond the file.
 bool READDOC(const PLAT::File& F, uint16_t N, TIM0::RTIM& R);
 // The document belongs to the customer: the first five characters of the names (blank-padded)
 // agree, or the tax numbers are equal.
@@ -140,8 +142,7 @@ int64_t HVAL(const std::string& HM, int64_t N);
 // allowed), 0 when it holds any other character.
 int64_t DOCNUMBER(const std::string& T);
 // The exchange sort of the first N keys: for i < j the keys at i and j (and the entries of AT) are
-// exchanged when the key at i is greater. Each pass looks for the next smaller key through a tree
-// of minima, so rows already in order cost no comparisons; the result is that of the pairwise walk.
+// exchanged when the key at i is greater (the keys are computed once, the rows moved once after).
 void EXCHANGE(std::vector<int64_t>& KEYS, std::vector<int32_t>& AT, int N);
 // The exchange sort of rows 1..LM by KEYS (in place): rows of equal keys end where the exchanges
 // leave them.

@@ -268,11 +268,25 @@ void WALK(const std::string& NODES, int64_t HEADS, int64_t HEAD, const std::func
 }
 
 bool READDOC(const PLAT::File& F, uint16_t N, TIM0::RTIM& R) {
-    const int64_t at = int64_t(N) * int64_t(TIM0::RTIM::SIZE);
-    if (at + int64_t(TIM0::RTIM::SIZE) > F.size()) return false;
-    uint8_t b[TIM0::RTIM::SIZE];
+    using T = TIM0::RTIM;
+    const int64_t at = int64_t(N) * int64_t(T::SIZE);
+    if (at + int64_t(T::SIZE) > F.size()) return false;
+    uint8_t b[T::SIZE];
     F.readAt(at, b, sizeof b);
-    R = TIM0::RTIM::decode(b);
+    // the fields the reports read, at their places in the record
+    R = T{};
+    R.TM = PLAT::getS(b + T::O_TM, 6);
+    R.HM = PLAT::getS(b + T::O_HM, 6);
+    R.KD = PLAT::getS(b + T::O_KD, 10);
+    R.PR = PLAT::getW(b + T::O_PR);
+    R.EA = PLAT::getS(b + T::O_EA, 30);
+    R.AF = PLAT::getS(b + T::O_AF, 10);
+    for (size_t k = 1; k <= 19; ++k) R.XR[k] = PLAT::getL(b + T::O_XR + 4 * (k - 1));
+    for (size_t k = 13; k <= 16; ++k) R.AI[k] = PLAT::getS(b + T::O_AI + 24 * (k - 13), 23);
+    for (size_t k = 1; k <= 8; ++k) R.FX[k] = PLAT::getL(b + T::O_FX + 4 * (k - 1));
+    R.FF[1] = PLAT::getW(b + T::O_FF);
+    R.AKNUM = PLAT::getL(b + T::O_AKNUM);
+    R.AKPAIP = PLAT::getL(b + T::O_AKPAIP);
     return true;
 }
 
@@ -383,45 +397,17 @@ int64_t HVAL(const std::string& HM, int64_t N) {
 }
 
 void EXCHANGE(std::vector<int64_t>& KEYS, std::vector<int32_t>& AT, int N) {
-    if (N < 2) return;
-    int size = 1;
-    while (size < N) size <<= 1;
-    constexpr int64_t NONE = INT64_MAX;
-    std::vector<int64_t> t(size_t(2 * size), NONE);
-    for (int i = 0; i < N; ++i) t[size_t(size + i)] = KEYS[size_t(i)];
-    for (int p = size - 1; p > 0; --p) t[size_t(p)] = std::min(t[size_t(2 * p)], t[size_t(2 * p + 1)]);
-    auto set = [&](int i, int64_t v) {
-        int p = size + i;
-        t[size_t(p)] = v;
-        for (p >>= 1; p > 0; p >>= 1) t[size_t(p)] = std::min(t[size_t(2 * p)], t[size_t(2 * p + 1)]);
-    };
-    // The first position from `from` on whose key is below `bound`; -1 when none.
-    auto first = [&](int from, int64_t bound) -> int {
-        if (from >= N) return -1;
-        int p = size + from;
-        if (t[size_t(p)] < bound) return from;
-        for (;;) {
-            while (p & 1) p >>= 1;  // up from right children
-            if (p == 0) return -1;
-            ++p;                    // the right sibling: the positions just after
-            if (t[size_t(p)] < bound) break;
-        }
-        while (p < size) {
-            p <<= 1;
-            if (!(t[size_t(p)] < bound)) ++p;
-        }
-        return p - size;
-    };
+    int64_t* k = KEYS.data();
+    int32_t* at = AT.data();
     for (int i = 0; i < N - 1; ++i) {
-        for (int j = i + 1;;) {
-            const int f = first(j, KEYS[size_t(i)]);
-            if (f < 0) break;
-            std::swap(KEYS[size_t(i)], KEYS[size_t(f)]);
-            std::swap(AT[size_t(i)], AT[size_t(f)]);
-            set(i, KEYS[size_t(i)]);
-            set(f, KEYS[size_t(f)]);
-            j = f + 1;
-        }
+        int64_t ki = k[i];
+        for (int j = i + 1; j < N; ++j)
+            if (ki > k[j]) {
+                k[i] = k[j];
+                k[j] = ki;
+                std::swap(at[i], at[j]);
+                ki = k[i];
+            }
     }
 }
 

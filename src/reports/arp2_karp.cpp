@@ -37,6 +37,28 @@ std::string DAYBEFORE(const std::string& H1) {
 
 namespace {
 
+// The receipts on the customer's chain ("APE.DAT") in chain order, read under "FAPO" with the
+// receipt file opened once; nodes naming a record past "AM.DAT" are passed over.
+std::vector<APOD0::TRECAP> receiptsOf(uint16_t PR) {
+    std::vector<APOD0::TRECAP> out;
+    UMAS::LOCK("FAPO");
+    const std::vector<uint16_t> xs = APODI::WALK("APE", PR);
+    PLAT::File am;
+    if (!xs.empty() && am.open(UMAS::PATH + "AM.DAT", PLAT::File::READ, false)) {
+        const int64_t records = am.size() / int64_t(APOD0::TRECAP::SIZE);
+        out.reserve(xs.size());
+        uint8_t b[APOD0::TRECAP::SIZE];
+        for (uint16_t xn : xs) {
+            if (xn >= records) continue;
+            am.readAt(int64_t(xn) * int64_t(APOD0::TRECAP::SIZE), b, sizeof b);
+            out.push_back(APOD0::TRECAP::decode(b));
+        }
+    }
+    am.close();
+    UMAS::UNLOC("FAPO");
+    return out;
+}
+
 // The number a row carries for its place within its day.
 int64_t rowNumber(const std::string& AI) {
     auto at = [&](size_t pos) {
@@ -86,8 +108,7 @@ KARPCARD KARPSEARCH(uint16_t PR, const std::string& EA, const std::string& AF, c
     documents(C, "TPE.DAT", "TM.DAT", false, PR, EA, AF, Z0, Z1, 999);
     documents(C, "SPE.DAT", "SM.DAT", true, PR, EA, AF, Z0, Z1, 4999);
     UMAS::UNLOC("FTIM");
-    for (const APOD0::FOUND& f : APOD0::OFCUSTOMER(PR)) {
-        const APOD0::TRECAP& a = f.R;
+    for (const APOD0::TRECAP& a : receiptsOf(PR)) {
         if (C.LM + C.LL >= KARP_ROWS) break;
         if (!SAMECUSTOMER(a.EA, a.AF, EA, AF)) continue;
         const int32_t z = UMAS::HMVAL(a.HM);

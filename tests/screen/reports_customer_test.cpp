@@ -297,3 +297,27 @@ TEST(ReportSort, TheFastExchangeEqualsThePairwiseWalk) {
         ASSERT_EQ(at, wantAt) << "round " << round;
     }
 }
+
+TEST_F(OneCustomer, ReportReadOfAnInvoiceAgreesWithTheRecord) {
+    std::string b = TESTS::readFile(file("TM.DAT"));
+    PLAT::File f(UMAS::PATH + "TM.DAT", PLAT::File::READ);
+    for (uint16_t n = 0; n < 7; ++n) {
+        const TIM0::RTIM whole = TIM0::RTIM::decode(reinterpret_cast<const uint8_t*>(b.data()) + n * TIM0::RTIM::SIZE);
+        TIM0::RTIM part;
+        ASSERT_TRUE(ARP2::READDOC(f, n, part));
+        EXPECT_EQ(part.TM, whole.TM);
+        EXPECT_EQ(part.HM, whole.HM);
+        EXPECT_EQ(part.KD, whole.KD);
+        EXPECT_EQ(part.PR, whole.PR);
+        EXPECT_EQ(part.EA, whole.EA);
+        EXPECT_EQ(part.AF, whole.AF);
+        EXPECT_EQ(part.XR, whole.XR);
+        for (size_t k = 13; k <= 16; ++k) EXPECT_EQ(part.AI[k], whole.AI[k]);
+        EXPECT_EQ(part.FX, whole.FX);
+        EXPECT_EQ(part.FF[1], whole.FF[1]);
+        EXPECT_EQ(part.AKNUM, whole.AKNUM);
+        EXPECT_EQ(part.AKPAIP, whole.AKPAIP);
+    }
+    TIM0::RTIM none;
+    EXPECT_FALSE(ARP2::READDOC(f, 7, none));
+}
