@@ -12,6 +12,8 @@
 namespace TIM {
 
 void EJOD();
+// The receipt book of the invoices menu: kind 1 collection receipts, 2 payment receipts.
+void APOD(int kind);
 
 // The local state of the invoice editor (TIMO) and its nested procedures. The document itself is
 // the module state of TIM0, its customer and previous version that of APODI.

@@ -1,5 +1,4 @@
-// The steps of the sequence whose files (invoices, receipts) are not converted yet: each returns at
-// once. And the report of a euro rate of 0.
+// The report of a euro rate of 0 after the sequence.
 #include "upgrades/rebuilds.h"
 
 #include "common/umas.h"
@@ -8,10 +7,6 @@
 #include "screen/scr.h"
 
 namespace REBUILDS {
-
-void REB_TIMOL() {}
-void REB_TIMEAFDSS() {}
-void REB_APODI() {}
 
 void reportZeroEuro() {
     if (UMAS::EURO != 0) return;
