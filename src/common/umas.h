@@ -55,6 +55,8 @@ extern std::string SEURO;
 extern bool ARDEX;
 // Weekday abbreviations, 0 = Sunday.
 extern const std::array<std::string, 7> WE;
+// Month names without their final letter, [1..12].
+extern const std::array<std::string, 13> MH;
 
 // Print-form ids: each printed form has its own print settings per workstation
 // ("ETC\pare" + USER_ID + "." + id, PRNS::SET_PE). 0 names no form (no settings dialog).

@@ -100,9 +100,13 @@ protected:
 
 TEST_F(CustomerScreens, MenuOpensTheEditorsAndReturnsFromEveryReport) {
     add("ALPHA");
-    // Items 3 to 13 (two digits each) start the reports, which return at once; 1 opens the editor.
+    // Items 3 to 13 (two digits each) start the reports, each left with Esc (the empty foreign
+    // catalogue returns by itself); 1 opens the editor.
     std::vector<PLAT::Event> reports;
-    for (int i = 3; i <= 13; ++i) reports = reports + typed((i < 10 ? "0" : "") + std::to_string(i));
+    for (int i = 3; i <= 13; ++i) {
+        reports = reports + typed((i < 10 ? "0" : "") + std::to_string(i));
+        if (i < 13) reports.push_back(ESC);
+    }
     session([] { ARPEL::PELA(); },
             {{{}, [&] {
                   EXPECT_EQ(row(7, 27, 20), gr("ΠΕΛΑΤΕΣ ΕΣΩΤΕΡΙΚΟΥ"));
