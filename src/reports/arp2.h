@@ -165,10 +165,10 @@ enum class LK { MOVED, PRINT, ESC, OTHER };
 LK LISTKEY(int& II, int LM, int PAGE, PLAT::KeyEvent& K);
 // The legend of the lists: "Shift-F1.Εκτύπωση", "Esc.Επιστροφή", the arrows and the page keys.
 void LEGEND();
-// Shows a mask (screen saved) until Esc.
 // The notice of the one-customer reports when no document lies in the date range (the declarant
 // warning of the submission runs owns mask 49).
 constexpr int NOTHINGFOUND = 109;
+// Shows a mask (screen saved) until Esc.
 void UNTILESC(int mask);
 
 // ---- Printouts ------------------------------------------------------------------------------------
