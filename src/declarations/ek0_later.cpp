@@ -1,10 +1,8 @@
-// Printing on the pre-printed form and the submission keys are not part
-// of this installation yet: they return at once.
+// The submission keys are not part of this installation yet: they return at once.
 #include "declarations/ek0.h"
 
 namespace EK0 {
 
-void EKTY(const std::string&, bool) {}
 void SUBMIT(int, const std::string&) {}
 
 }  // namespace EK0
