@@ -8,6 +8,7 @@
 
 #include "common/umas.h"
 #include "declarations/bod.h"
+#include "documents/laydoc.h"
 
 namespace EKD2 {
 
@@ -54,13 +55,24 @@ void ATR1(BOD::SCB P, BOD::GGV G);
 // The office code of the A.TR.1 from the text of box 6.
 std::string ATR1OFFICE(const std::string& box6);
 
-// ---- Documents of later parts of the system (they return at once until built) ---------------------
-// Vehicle certificate from the editable layout (form 11): the main page, the party block and the
-// goods record of the page the menu was opened from.
+// ---- Documents of the layout engine -----------------------------------------------------------------
+// Vehicle certificate (mask 100, layout "ParPita", form 11): 58 fields of 40, values file field 1 +
+// ".pik" in the working folder. Only GOODS (the goods record of the page the menu was opened from)
+// is read.
 void EKPA(BOD::SCB P, BOD::GGV G, BOD::PRL& PA, BOD::MOT& GOODS);
+// Its fill from the declaration and goods record, and its values file ("" when field 1 is no name).
+void EKPAFILL(LAYDOC::Values& v, const BOD::MOT& GOODS);
+std::string EKPAFILE(const LAYDOC::Values& v);
+std::vector<LAYDOC::Field> PIKGRID();
+// D.A.O. (mask 110, layout "ParDDD", form 117): 35 fields of 78, values file number + ".dao" in the
+// company folder; Shift-F2 hands the 35 lines to the submission run. None of its arguments is read.
+void DAO(BOD::SCB PI, BOD::GGV GI, BOD::PRL& PA, BOD::MOT& GOODS);
+void DAOFILL(LAYDOC::Values& v);
+std::string DAOFILE();
+std::vector<LAYDOC::Field> DAOGRID();
+
+// ---- Documents of later parts of the system (they return at once until built) ---------------------
 // Vehicle clearance certificate (form 12).
 void EKPM(BOD::SCB P, BOD::GGV G, BOD::SCB PI, BOD::GGV GI, BOD::PRL PA, const std::string& EXT, BOD::MOT& GOODS);
-// D.A.O. (form 117).
-void DAO(BOD::SCB PI, BOD::GGV GI, BOD::PRL& PA, BOD::MOT& GOODS);
 
 }  // namespace EKD2
