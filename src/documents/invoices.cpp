@@ -3,6 +3,7 @@
 #include "documents/invoices.h"
 
 #include <cmath>
+#include <optional>
 
 #include "declarations/bod.h"
 #include "declarations/store.h"
@@ -328,7 +329,8 @@ const UMAS::FUN GMLOCAL = {"",
                            PLAT::gr("Tab.Στοιχεία ΕΔΕ"),
                            PLAT::gr("Shift-F1.Εκτύπωση"),
                            PLAT::gr("F6.Ανάλυση Ειδών"),
-                           "", "", "", "", ""};
+                           PLAT::gr("F7.Σήμανση Text"),
+                           "", "", "", ""};
 
 void analysisLines(Record& r) {
     SCR::CALLM(106, true);
@@ -347,6 +349,43 @@ void analysisLines(Record& r) {
 
 }  // namespace
 
+void SIMANSI() {
+    SCR::CALLM(58, true);
+    SCR::PRINT(3, 23, PLAT::gr("ΟΝΟΜΑ ΤΕΧΤ ΑΡΧΕΙΟΥ:             "));
+    int K = 0;
+    std::string name;
+    do {
+        name = SCR::GINPUT(24, 23, 12, name, "", SCR::socRange(32, 122), false, true, K);
+    } while (K != 0 && K != 3);
+    if (K == 3) {
+        SCR::RECALL();
+        return;
+    }
+    name = UMAS::trim(name);
+    std::optional<std::vector<std::string>> lines;
+    if (LAYDOC::SAFENAME(name) && name.find_first_of("*?") == std::string::npos) lines = PLAT::readLines(name);
+    if (!lines) {
+        SCR::PRINT(3, 23, PLAT::gr(" ΑΝΥΠΑΡΚΤΟ ΑΡΧΕΙΟ !! Πατήστε ESC "));
+        PLAT::con().gotoXY(36, 23);
+        while (PLAT::con().readKey().ch != 27) {
+        }
+        SCR::RECALL();
+        return;
+    }
+    SCR::CALLM(104, true);
+    SCR::PRINT(26, 1, PLAT::gr(" ΣΗΜΑΝΣΗ & ΕΚΤΥΠΩΣΗ INVOICE "));
+    for (size_t i = 0; i < lines->size() && i < 22; ++i)
+        SCR::PRINT(2, 2 + int(i), UMAS::cut(GREEK((*lines)[i]), 78));
+    SCR::CALLM(58, true);
+    SCR::PRINT(3, 23, PLAT::gr("ΝΑ ΓΙΝΕΙ ΣΗΜΑΝΣΗ-ΕΚΤΥΠΩΣΗ (Ν/Ο);"));
+    PRNS::YES(36, 23);
+    SCR::RECALL();
+    SCR::RECALL();
+    SCR::RECALL();
+}
+
+std::string GREEK(const std::string& s) { return PLAT::cp1253ToCp737(s); }
+
 void INVOICE(int KIND_NO) {
     const Kind* kp = KIND(KIND_NO);
     if (!kp) return;
@@ -358,7 +397,10 @@ void INVOICE(int KIND_NO) {
 
     SCR::CALLM(94, true);
     SCR::CALLM(2, true);
-    UMAS::FKEY({1, 2, 3, 4, 5}, GMLOCAL);
+    if (invoice)
+        UMAS::FKEY({1, 2, 3, 4, 5, 6}, GMLOCAL);
+    else
+        UMAS::FKEY({1, 2, 3, 4, 5}, GMLOCAL);
     LAYDOC::Layout L = LAYDOC::READLAYOUT(k.layout);
     const auto map = READMAP(k.map);
     if (k.no == 1 || k.no == 2)
@@ -416,6 +458,9 @@ void INVOICE(int KIND_NO) {
             PLAT::writeWholeAtomic(file, r.raw);
             break;
         case 12: analysisLines(r); break;
+        case 13:
+            if (invoice) SIMANSI();
+            break;
         case 14:
         case 17: {
             const bool atr = K == 17;

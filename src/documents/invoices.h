@@ -75,4 +75,12 @@ std::string FILL(Record& r, const std::array<PARAMS::RECPARTIM3, 34>& map);
 void PRIN(const Kind& k, const LAYDOC::Layout& L, const std::vector<std::string>& values, const Record& r, int MASK,
           int X, int Y, bool ATR);
 
+// ---- Text preview (F7 of the invoices) ----------------------------------------------------------------
+// Asks a file name of the working folder (a name that is no plain file name counts as missing) and
+// shows its first 22 lines converted from Windows-1253 (mask 104).
+void SIMANSI();
+// One line from Windows-1253 to code page 737 (true letters for the accented capitals, "?" for what
+// code page 737 cannot hold).
+std::string GREEK(const std::string& s);
+
 }  // namespace INVOICES

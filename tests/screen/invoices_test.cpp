@@ -265,6 +265,34 @@ TEST_F(Invoices, MissingLayoutPrintsTheFrameOnly) {
     golden("invoice2_nolayout.prn", handed());
 }
 
+TEST_F(Invoices, Windows1253PreviewAndItsName) {
+    struct Case {
+        std::string in;
+        const char* out;
+    };
+    const Case cases[] = {{"\xC1\xD1\xD3\xD9", "ΑΡΣΩ"}, {"\xE1\xF1\xF3\xF2\xF9", "αρσςω"},
+                          {"\xDC\xDD\xDE\xDF\xFC\xFD\xFE\xFA\xFB", "άέήίόύώϊϋ"}, {"AB 12", "AB 12"},
+                          {"\xA2\xB8", "ΆΈ"}};
+    for (const Case& c : cases) EXPECT_EQ(INVOICES::GREEK(c.in), gr(c.out)) << c.out;
+    TESTS::writeFile(work->file("NOTE.TXT"), "\xC1\xC2 LINE\r\n");
+    run([&] { INVOICES::SIMANSI(); }, {[&] {
+            type("NOTE.TXT");
+            enter();
+        },
+                                        [&] {
+                                            EXPECT_EQ(con->text(2, 2, 7), gr("ΑΒ LINE"));
+                                            con->ch('O');
+                                        }});
+    run([&] { INVOICES::SIMANSI(); }, {[&] {
+            type("../NOTE.TXT");
+            enter();
+        },
+                                        [&] {
+                                            EXPECT_NE(screenRow(23).find(gr("ΑΝΥΠΑΡΚΤΟ")), std::string::npos);
+                                            con->ch(ESC);
+                                        }});
+}
+
 // Two workstations storing invoices of interleaved numbers: the counter never goes back.
 TEST_F(Invoices, TwoWorkstationsInterleaved) {
     pid_t kids[2];
