@@ -65,9 +65,8 @@ void EKDE(SCB P, GGV G) {
     const std::string AMOUNT = EKD2::GOODSLINE(11);
     std::string WORDS;
     if (UMAS::EVAL(AMOUNT) != 0) PARAMS::OLOG(AMOUNT, 0, 0, WORDS);
-    std::string taxNo = UMAS::REMLCH(UMAS::REMLCH(SOB(P, G, exportSide ? 11 : 21), ' '), ':');
-    const std::string box = SOB(P, G, 142).substr(0, 3);
-    const bool machine = ELE(P, G, 16, bts({2, 3, 4, 5, 6, 7, 8, 9, 10})) && box == PLAT::gr("ΜΗΧ");
+    const std::string taxNo = UMAS::REMLCH(UMAS::REMLCH(SOB(P, G, exportSide ? 11 : 21), ' '), ':');
+    const bool machine = ELE(P, G, 16, bts({2, 3, 4, 5, 6, 7, 8, 9, 10})) && b142.substr(0, 3) == PLAT::gr("ΜΗΧ");
     const std::string goods = SOB(P, G, machine ? 73 : 72).substr(0, 28);
 
     for (int c = 0; c < copies; ++c) {
