@@ -3,6 +3,7 @@
 // with golden files.
 #include "screen/documents_fixture.h"
 
+#include "codes/kvdi.h"
 #include "config/params.h"
 #include "customers/pelat.h"
 #include "declarations/ekdo.h"
@@ -388,8 +389,15 @@ TEST_F(DV1, BothSheetsGolden) {
              EXPECT_NE(screenRow(4).find("DV1"), std::string::npos);
              EXPECT_EQ(con->text(39, 8, 5), "10000");
              EXPECT_EQ(con->text(31, 9, 3), "USD");
-             enter(3);  // to amount 2: without a rate it is left out
+             enter(3);  // to amount 2
              type("50");
+             KVDI::V01.KV = "USD";  // the picker opens on the last choice
+             con->ch(TAB);          // the currencies of the declaration's date
+         },
+         [&] { enter(); },
+         [&] {
+             EXPECT_EQ(con->text(31, 11, 3), "USD");
+             EXPECT_EQ(con->text(45, 11, 7), "0.9217 ");
              enter(2);
              con->ch('N');
              con->ch('N');
@@ -397,9 +405,9 @@ TEST_F(DV1, BothSheetsGolden) {
     const std::string out = handed();
     golden("dv1.prn", out);
     EXPECT_NE(out.find("EUR    8100.45"), std::string::npos);
-    EXPECT_NE(out.find("EUR 0.00 + EUR 0.00"), std::string::npos);
-    EXPECT_NE(out.find("EUR 8100.45 + EUR 0.00"), std::string::npos);
-    EXPECT_EQ(out.find("50 "), std::string::npos) << "an amount without a rate is not printed";
+    EXPECT_NE(out.find("EUR 54.25 + EUR 0.00"), std::string::npos) << "50 / 0.9217";
+    EXPECT_NE(out.find("EUR 8100.45 + EUR 54.25"), std::string::npos);
+    EXPECT_NE(out.find("   8154.70"), std::string::npos);
     EXPECT_NE(out.find("15/03/24"), std::string::npos);
 }
 
