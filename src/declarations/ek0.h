@@ -21,8 +21,12 @@ void SAVENODIAS(const std::string& KD);
 // The first line of "DAR.DAT" (fatal when the file is missing).
 std::string READNODIAS();
 
-// Prints the main page on the pre-printed form.
+// Prints the main page on the pre-printed form (print-form id 1) after the endorsement lines (an
+// export or transit with general switch 4 = 1) and the question; advances the print counter.
 void EKTY(const std::string& EXT, bool T2L);
+// The text of main-page box B as the declaration print writes it for kind EXT (country text, date
+// slashes, rate signs, the transit's box 8), trailing blanks not yet removed.
+std::string EKTYTEXT(const std::string& EXT, int B);
 // Rewrites the template slot's entry with the current declaration.
 void KATY(const std::string& EXT, int YPOD);
 // The electronic submission keys of the editor (exit codes 17..33 of the field editor): the side

@@ -1,7 +1,7 @@
 // EKDO: the continuation sheets of the current declaration. This file holds the parts the main
 // editor and the printers use: the item summary (XBOB) and the per-code tax totals of a printing
-// run (LAST, SFO, SPO). The sheet editor itself and the documents menu and box-40 list reached from
-// the editors are later parts of the system: their entries return at once for now. The store
+// run (LAST, SFO, SPO), the sheet editor, and the documents menu (built with the documents) and
+// the box-40 list reached from the editors. The store
 // operations of the sheet items (CHOB, RUFB, KATB, DELB) are declared with the store.
 #pragma once
 #include <array>
@@ -22,6 +22,8 @@ void LAST(bool CL, double& SU);
 void CBIS(const std::string& EXT);
 // The documents menu of the open declaration (B: from the main page).
 void EKD(const std::string& EXT, bool B);
+// The menu's first step: the party block BOD::PL from the customer named in box 12 or 22.
+void EKDPARTY();
 // The box-40 reference grid (AREIDOS 1 main page, 2 the loaded sheet item); DILO40 gets the box text.
 void DILOTIKO(int AREIDOS, std::string& DILO40);
 // The MRN check of a grid cell: a valid 17-character reference gets its check character appended;

@@ -11,6 +11,7 @@
 #include "declarations/ekdo_cbis.h"
 #include "declarations/store_form.h"
 #include "declarations/taxlines.h"
+#include "documents/gm0.h"
 #include "platform/codepage.h"
 #include "print/prns.h"
 
@@ -20,58 +21,14 @@ using namespace BOD;
 
 namespace {
 
-// One layout row: print column, item box, pitch mode (0 none), line feeds after it.
-struct EKTYPV {
-    uint8_t col, box, pitch, lf;
-};
-
-constexpr std::array<EKTYPV, 47> PBB = {{
-    {69, 9, 1, 1},  {18, 6, 2, 0},  {49, 8, 3, 1},  {20, 13, 1, 0}, {37, 4, 1, 1},  {2, 14, 1, 0},
-    {59, 7, 1, 0},  {63, 11, 1, 1}, {2, 15, 1, 0},  {51, 12, 1, 1}, {2, 16, 1, 0},  {37, 1, 1, 0},
-    {40, 2, 1, 1},  {29, 17, 3, 0}, {36, 18, 3, 1}, {2, 19, 1, 0},  {12, 20, 1, 0}, {21, 21, 1, 0},
-    {31, 22, 1, 0}, {41, 3, 1, 0},  {46, 29, 1, 2}, {2, 23, 2, 0},  {47, 30, 1, 0}, {52, 31, 1, 0},
-    {55, 32, 1, 0}, {67, 33, 1, 1}, {2, 24, 2, 1},  {2, 25, 2, 0},  {46, 34, 1, 0}, {51, 35, 1, 0},
-    {55, 36, 1, 0}, {67, 37, 1, 1}, {2, 26, 2, 1},  {2, 27, 2, 0},  {46, 38, 1, 1}, {2, 28, 2, 1},
-    {46, 39, 1, 0}, {58, 40, 1, 0}, {70, 41, 1, 1}, {2, 42, 2, 1},  {2, 43, 2, 0},  {58, 48, 1, 0},
-    {62, 49, 1, 1}, {2, 44, 2, 1},  {2, 45, 2, 0},  {46, 46, 1, 0}, {58, 50, 1, 1},
-}};
-
-constexpr std::array<EKTYPV, 44> PBBDEFK = {{
-    {64, 9, 1, 2},  {44, 8, 3, 1},  {17, 13, 3, 0}, {57, 7, 1, 1},  {1, 14, 2, 0},  {61, 11, 1, 1},
-    {1, 15, 2, 0},  {51, 12, 1, 1}, {1, 16, 3, 0},  {33, 1, 1, 0},  {36, 2, 1, 1},  {20, 17, 3, 0},
-    {36, 18, 3, 1}, {3, 19, 3, 0},  {12, 20, 3, 0}, {19, 21, 3, 0}, {27, 22, 3, 0}, {33, 3, 1, 0},
-    {41, 29, 1, 1}, {3, 23, 2, 1},  {3, 24, 2, 0},  {40, 30, 1, 0}, {50, 32, 1, 0}, {61, 36, 1, 1},
-    {3, 25, 2, 1},  {3, 26, 2, 0},  {40, 34, 2, 0}, {45, 35, 2, 0}, {50, 38, 1, 1}, {3, 27, 2, 1},
-    {3, 28, 2, 1},  {3, 37, 1, 0},  {39, 39, 2, 0}, {48, 50, 1, 0}, {62, 40, 0, 2}, {3, 42, 0, 0},
-    {50, 41, 2, 0}, {61, 46, 3, 0}, {66, 47, 3, 1}, {3, 43, 0, 1},  {3, 44, 0, 0},  {50, 48, 2, 0},
-    {61, 49, 2, 1}, {3, 45, 0, 2},
-}};
-
-// The tax kinds whose rate is a percentage: their rate is printed with "%".
-bool percentKind(uint8_t k) {
-    switch (k) {
-    case 1: case 2: case 5: case 6: case 7: case 8: case 9: case 10: case 12:
-    case 17: case 18: case 20: case 21: case 25: case 26: case 27: case 28: return true;
-    default: return false;
-    }
-}
+using GM0::EKTYPV;
 
 struct PENT {
     std::string A, B, C, D, E;
 };
 
-// The output of one printout with its driver and tab procedure.
-struct Out {
-    PRNS::PFILE F;
-    PRNS::PRNM P = PRNS::PRNNONE;
-    PRNS::TABM T = PRNS::TAB_NONE;
-    void mode(int m) {
-        if (m) P(F, uint8_t(m));
-    }
-    void tab(int c) { T(F, uint8_t(c)); }
-    void lf(int n) { PRNS::LFE(F, n); }
-    void text(const std::string& s) { F.write(s); }
-    // The row engine.
+// A printout with the row engine of the layout tables.
+struct Out : PRNS::Printout {
     void row(const EKTYPV& r, const std::string& s, bool ownFeeds = true) {
         tab(r.col);
         mode(r.pitch);
@@ -128,7 +85,7 @@ void Cbis::EKBI(int ENTYPO) {
         o.mode(26);
         o.lf(2);
     }
-    const EKTYPV* table = dfk ? PBBDEFK.data() : PBB.data();
+    const EKTYPV* table = dfk ? GMDEFK::PBBDEFK.data() : GM0::PBB.data();
     const int heading = dfk ? 11 : 13, rows = dfk ? 44 : 47;
     o.mode(74);
     o.mode(1);
@@ -183,7 +140,7 @@ void Cbis::EKBI(int ENTYPO) {
                 PENT& e = F[size_t(P)][size_t(L)];
                 const int b = 51 + 5 * (L - 1);
                 e = {SOB(BIS, GB, b), SOB(BIS, GB, b + 1), SOB(BIS, GB, b + 2), SOB(BIS, GB, b + 3), SOB(BIS, GB, b + 4)};
-                if (percentKind(AYB.EIF[size_t(L)]) && e.C != std::string(7, ' ')) e.C += "%";
+                if (PERCENTKIND(AYB.EIF[size_t(L)]) && e.C != std::string(7, ' ')) e.C += "%";
             }
             H[size_t(P)] = SOB(BIS, GB, 91);
             const double BA = UMAS::EVAL(AYB.BA);

@@ -3,21 +3,11 @@
 
 #include "common/umas.h"
 #include "declarations/bod.h"
+#include "declarations/taxlines.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 
 namespace {
-
-// The tax-kind codes whose rate is a percentage: the cell right of the rate box shows "%".
-bool percentKind(uint8_t k) {
-    switch (k) {
-        case 1: case 2: case 5: case 6: case 7: case 8: case 9: case 10: case 12: case 17: case 18:
-        case 20: case 21: case 25: case 26: case 27: case 28:
-            return true;
-        default:
-            return false;
-    }
-}
 
 using UMAS::cut;
 
@@ -72,7 +62,7 @@ void percentMarks(BOD::SCB P, BOD::GGV G, int firstRateBox, const BOD::MOT& m) {
         int b = firstRateBox + 5 * (i - 1);
         int col = G.COL(b) + 7;
         if (col >= 1 && col <= BOD::PAGE_COLS && G.ROW(b) >= 1 && G.ROW(b) <= P.rows)
-            P.CCH(G.ROW(b), col) = percentKind(m.EIF[size_t(i)]) ? '%' : ' ';
+            P.CCH(G.ROW(b), col) = BOD::PERCENTKIND(m.EIF[size_t(i)]) ? '%' : ' ';
     }
 }
 

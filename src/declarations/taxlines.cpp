@@ -361,4 +361,6 @@ void FOT(SCB PD, GGV PG, int VR, int OFS, MOT& MC) {
     }
 }
 
+bool PERCENTKIND(uint8_t k) { return percentKind(k); }
+
 }  // namespace BOD

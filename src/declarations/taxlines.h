@@ -31,6 +31,9 @@ void PRD(SCB PD, GGV PG, int VC);
 // OFS is the type box of line 1.
 void FOT(SCB PD, GGV PG, int VR, int OFS, MOT& MC);
 
+// True for the tax-kind codes whose rate is a percentage (their rate is shown and printed with "%").
+bool PERCENTKIND(uint8_t k);
+
 // Pascal's Str(X:W:D): X right-aligned in W characters with D decimals.
 std::string FMT(double X, int W, int D);
 

@@ -1,5 +1,5 @@
 // The vehicle clearance certificate ("ΠΙΣΤΟΠΟΙΗΤΙΚΟ"): a fixed layout of thirty lines on form 12.
-#include "documents/ekd2_ekpm.h"
+#include "documents/ekd2.h"
 
 #include "common/umas.h"
 #include "documents/ekextra.h"

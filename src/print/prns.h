@@ -124,6 +124,22 @@ void LFE(PFILE& FT, int X);
 // The printer-ready test: always 0 (ready).
 int16_t PRINTEROK(PFILE& FT);
 
+// One printout in progress: the output with the driver and tab procedure SET_PE chose for it.
+struct Printout {
+    PFILE F;
+    PRNM P = PRNNONE;
+    TABM T = TAB_NONE;
+    // SET_PE of form PE_ID.
+    void open(int PE_ID) { SET_PE(PE_ID, P, T, F); }
+    // Print mode m (0 sends nothing).
+    void mode(int m) {
+        if (m) P(F, uint8_t(m));
+    }
+    void tab(int c) { T(F, uint8_t(c)); }
+    void lf(int n) { LFE(F, n); }
+    void text(const std::string& s) { F.write(s); }
+};
+
 // ---- The spool lock -----------------------------------------------------------------------------
 // Workstations that share a working folder share its spool files. A spool file is written and
 // handed off under an OS lock on "SPOOL.LCK" in the working folder: taken when a spool file is

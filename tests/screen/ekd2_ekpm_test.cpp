@@ -1,6 +1,6 @@
 // The vehicle clearance certificate: three copies are three print jobs, each kept by a stub
 // spool script, compared with a golden printout; the sheet's reference, goods lines and code.
-#include "documents/ekd2_ekpm.h"
+#include "documents/ekd2.h"
 #include "print/prns.h"
 #include "screen/ekextra_fixture.h"
 
