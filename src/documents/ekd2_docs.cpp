@@ -3,7 +3,7 @@
 #include "documents/ekd2.h"
 #include "documents/laydoc.h"
 #include "platform/codepage.h"
-#include "submission/disket_make.h"
+#include "submission/disket.h"
 
 namespace EKD2 {
 
@@ -136,7 +136,9 @@ void DAO(SCB, GGV, PRL&, MOT&) {
     d.file = [](const LAYDOC::Values&) { return DAOFILE(); };
     d.key = [](int K, LAYDOC::Values& v) {
         if (K != 17) return false;
-        DISKET::MAKE_DISK("IMP", 2, v.f, false);
+        DISKET::PBUF buf;
+        buf.LINES = v.f;  // the 35 texts, [0] unused
+        DISKET::MAKE_DISK("IMP", DISKET::ED_DAO, &buf, false);
         return true;
     };
     LAYDOC::RUN(d);
