@@ -3,6 +3,9 @@
 // carnet, packages with the box-19 total, the guarantee, an import's guarantee numbers, containers
 // and the carrier. Side files are written through their owner's codecs.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/umas.h"
@@ -259,6 +263,38 @@ TEST_F(Docs, AnOlderBox44ListIsRewrittenInTheNewLayout) {
         EXPECT_EQ(t.REF[0], "REF");
         EXPECT_EQ(t.CODE[15], "10100");
         EXPECT_EQ(t.REF[15], "M");
+    }
+}
+
+TEST_F(Docs, AKillDuringTheRewriteLeavesAWholeList) {
+    std::string old(EKEXTRA::THESI44::OLD_SIZE, '\0');
+    old[0] = 4;
+    old.replace(1, 4, "N380");
+    old[19] = 3;
+    old.replace(20, 3, "REF");
+    const std::string name = company(0) + "/123.T44";
+    for (int round = 0; round < 12; ++round) {
+        TESTS::writeFile(name, old);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Rewrites the list again and again until killed.
+            for (;;) {
+                auto R = at(3125);
+                W::ATTACHEDDOCS(R);
+                TESTS::writeFile(name + ".OLD", old);
+                std::rename((name + ".OLD").c_str(), name.c_str());
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(300 + 700 * round));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string now = TESTS::readFile(name);
+        ASSERT_TRUE(now.size() == EKEXTRA::THESI44::SIZE || now == old) << now.size();
+        const auto t = EKEXTRA::THESI44::decode(now);
+        EXPECT_EQ(t.CODE[0], "N380");
+        EXPECT_EQ(t.REF[0], "REF");
     }
 }
 
