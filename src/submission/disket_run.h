@@ -81,6 +81,8 @@ struct RUN {
     std::string box(int n) const;
     std::string sheetBox(int n) const;
     std::string itemBox(int n, int m) const { return AREIDOS <= 1 ? box(n) : sheetBox(m); }
+    // The item a segment names: a row before the goods block speaks for the main page, item 1.
+    int item() const { return AREIDOS < 1 ? 1 : AREIDOS; }
     bool isSend() const { return EDE == ED_TIRSEND || EDE == ED_SEND || EDE == ED_AUTOSEND; }
 };
 
