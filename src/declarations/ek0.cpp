@@ -151,7 +151,14 @@ void Disf::pass() {
         PELI(VV);
         BO = EA;
     } else {
+        const std::string before = BO;
         BO = SCR::GINPUT(GV.COL(VV), YR, GV.LEN(VV), BO, "", ST, false, true, K);
+        if (type == TY_DATE && K != 3 && !dateAccepted(BO)) {
+            // Not a real day of 1990 to 2049: the bell, the box stays as it was and keeps the cursor.
+            c.bell();
+            BO = before;
+            K = -1;
+        }
     }
     if (type == TY_NUM || type == TY_SIGNED) PNU(GV, VV, BO, false, ' ');
     if (type == TY_ZNUM) PNU(GV, VV, BO, false, '0');

@@ -126,7 +126,14 @@ void Cbis::pass() {
     KEY(VV, 1);
     std::string BO = SOB(BIS, GB, VV);
     if (ISNUMTYPE(type)) PNU(GB, VV, BO, true, ' ');
+    const std::string before = BO;
     BO = SCR::GINPUT(GB.COL(VV), YR, GB.LEN(VV), BO, "", ST, false, true, K);
+    if (type == TY_DATE && K != 3 && !dateAccepted(BO)) {
+        // Not a real day of 1990 to 2049: the bell, the box stays as it was and keeps the cursor.
+        c.bell();
+        BO = before;
+        K = -1;
+    }
     if (type == TY_NUM || type == TY_SIGNED) PNU(GB, VV, BO, false, ' ');
     if (type == TY_ZNUM) PNU(GB, VV, BO, false, '0');
     BOS(BIS, GB, VV, BO);

@@ -108,6 +108,8 @@ SOC socDigits() { return socRange('0', '9'); }
 
 SOC socAll() { return socRange(32, 255); }
 
+SOC socGreekAccented() { return socRange(0xE1, 0xF0) | socRange(0xF4, 0xF5); }
+
 }  // namespace SCR
 
 // The one-line field editor, its clipboard paste and the Windows Greek to code page 737 table.

@@ -31,6 +31,7 @@ SOC soc(const std::string& chars);            // exactly these characters
 SOC socRange(uint8_t from, uint8_t to);
 SOC socDigits();                              // "0".."9"
 SOC socAll();                                 // every character from 32 on
+SOC socGreekAccented();  // the accented and diaeresis Greek letters of both cases (they fold to capitals)
 
 extern std::string RESTCLIP;  // clipboard text left over by the last paste
 

@@ -100,6 +100,8 @@ void afterChoice() {
         UMAS::KALOS2.clear();
     });
     sequenceLock.reset();
+    // Claims left by a workstation that stopped without freeing them (this one's included).
+    UMAS::freeStaleClaims();
     REBUILDS::reportZeroEuro();
 }
 

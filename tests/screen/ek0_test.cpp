@@ -15,6 +15,7 @@
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/oslock.h"
 #include "screen/scr.h"
 
 using namespace BOD;
@@ -107,7 +108,11 @@ protected:
         img[size_t(slot) * 11] = char(v.size());
         img.replace(size_t(slot) * 11 + 1, 10, v);
         TESTS::writeFile(path("NUDI.DAT"), img);
+        // A live workstation holds its claim: a lock on the slot's bytes through a file of its own.
+        elsewhere = std::make_unique<PLAT::File>(path("NUDI.DAT"), PLAT::File::READWRITE);
+        ASSERT_TRUE(PLAT::tryLockRange(elsewhere->handle(), int64_t(slot) * 11, 11));
     }
+    std::unique_ptr<PLAT::File> elsewhere;
 };
 
 TEST_F(Editor, NewImportDefaultsStoreAndOpenAgain) {
@@ -275,6 +280,57 @@ TEST_F(Editor, EscWithAChangeShowsTheQuestion) {
         con->ch('N');
     }});
     EXPECT_FALSE(stored("41"));
+}
+
+// A date box takes only a real day of 1990 to 2049 (or nothing): anything else rings the bell and
+// leaves the box as it was, with the cursor in it.
+TEST_F(Editor, ImpossibleDatesAreRefusedAndTheBoxKept) {
+    type("50");
+    enter();
+    // Each step checks what the previous one typed, then types the next (a step that types
+    // nothing would end the run).
+    std::vector<std::function<void()>> snaps;
+    int bells = 0;
+    auto step = [&](std::function<void()> look, std::function<void()> act) {
+        snaps.push_back([&, look, act] {
+            look();
+            act();
+        });
+    };
+    auto typeDate = [&](int b, const std::string& d) {
+        return [&, b, d] {
+            bells = con->bells;
+            click(b);
+            con->ch(25);  // Ctrl-Y empties the field
+            type(d);
+            enter();
+        };
+    };
+    std::function<void()> look = [] {};
+    for (int b : {8, 10}) {
+        const std::string kept = b == 8 ? "101226" : "";
+        for (const char* d : {"310299", "000000", "290225", "310426", "010150", "0101", "3202"}) {
+            step(look, typeDate(b, d));
+            look = [&, b, d, kept] {
+                EXPECT_EQ(con->bells, bells + 1) << d;
+                EXPECT_EQ(box(b), kept) << d;
+                EXPECT_EQ(box(9), "101226") << d;
+                EXPECT_EQ(con->text(74, 24, 6), gr("αα ") + UMAS::RIJU(std::to_string(b), 3)) << d;
+            };
+        }
+    }
+    // A real date, a leap day and an emptied box are taken.
+    step(look, typeDate(8, "290224"));
+    step(
+        [&] {
+            EXPECT_EQ(con->bells, bells);
+            EXPECT_EQ(box(8), "290224");
+            EXPECT_EQ(box(9), "290224");
+        },
+        typeDate(10, "311249"));
+    step([&] { EXPECT_EQ(box(10), "311249"); }, typeDate(10, ""));
+    step([&] { EXPECT_EQ(box(10), ""); }, [] {});
+    edit("IMP", snaps);
 }
 
 TEST_F(Editor, BusyNumberAndOwnClaim) {
