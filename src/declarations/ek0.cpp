@@ -581,16 +581,19 @@ void Disf::calculator() {
 }
 
 void Disf::PUTCLIP(int LAST) {
+    bool refused = false;
     for (int b = VV + 1; b <= LAST - 1 && !SCR::RESTCLIP.empty(); ++b) {
         std::string& R = SCR::RESTCLIP;
         size_t P = R.find('\r');
         size_t len = size_t(GV.LEN(b));
         if (P == std::string::npos || P > len) P = len;
-        BOS(DIA, GV, b, R.substr(0, P));
+        // Each box takes only the characters of its type, as typing does.
+        BOS(DIA, GV, b, SCR::PASTEABLE(R.substr(0, P), TYPECHARS(GV.TYP(b)), refused));
         R.erase(0, std::min(P, R.size()));
         if (!R.empty() && R[0] == '\r') R.erase(0, 1);
         if (!R.empty() && R[0] == '\n') R.erase(0, 1);
     }
+    if (refused && !SCR::PASTEBELL) PLAT::con().bell();
     redraw();
 }
 

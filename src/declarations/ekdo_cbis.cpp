@@ -492,15 +492,18 @@ void Cbis::calculator() {
 // including LIMIT. A line ends at a carriage return or a line feed, or at the box's length.
 void Cbis::PUTCLIP(int V, int LIMIT) {
     std::string& R = SCR::RESTCLIP;
+    bool refused = false;
     for (int B = V + 1; B < LIMIT && !R.empty(); ++B) {
         const size_t len = size_t(GB.LEN(B));
         size_t P = R.find_first_of("\r\n");
         if (P == std::string::npos || P > len) P = len;
-        BOS(BIS, GB, B, R.substr(0, P));
+        // Each box takes only the characters of its type, as typing does.
+        BOS(BIS, GB, B, SCR::PASTEABLE(R.substr(0, P), typeChars(GB.TYP(B)), refused));
         R.erase(0, std::min(P, R.size()));
         if (!R.empty() && R[0] == '\r') R.erase(0, 1);
         if (!R.empty() && R[0] == '\n') R.erase(0, 1);
     }
+    if (refused && !SCR::PASTEBELL) PLAT::con().bell();
     if (V >= 129) LL = SHEET_ROWS;
     redraw();
 }
