@@ -440,6 +440,8 @@ void Disf::DIAG(bool YP) {
             UMAS::ELDI(BTM, "", "NUDI", 10);
             BTM.clear();
         }
+        // The form left after a deletion holds nothing to lose.
+        CSM = CSU(DIA, GV, BOXES);
     }
     SCR::RECALL();
 }

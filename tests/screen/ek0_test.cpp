@@ -49,6 +49,7 @@ protected:
         TESTS::Installation::TearDown();
     }
     std::string path(const std::string& name) const { return company(0) + "/" + name; }
+    bool leftByRunner = false;  // the last run was left by the runner's Esc (a snap's did not end it)
     // Runs the editor with the scripted keys. At each wait with the script used up the next snap
     // looks at the screen and may script more keys; when the snaps are used up, or a snap scripts
     // nothing, the editor is left with Esc (and "N" when it asks). Keys left over are dropped.
@@ -72,6 +73,7 @@ protected:
             ADD_FAILURE() << "the editor did not return";
         }
         con->onIdle = nullptr;
+        leftByRunner = leaving;
         PLAT::Event ev;
         while (con->poll(ev)) {
         }
@@ -525,6 +527,18 @@ TEST_F(Renumber, ReplacingAnotherDeclaration) {
     EXPECT_TRUE(stored("300"));
     EXPECT_TRUE(sheetStored("3000202"));
     EXPECT_FALSE(sheetStored("1000202"));
+}
+
+// After F5 deleted the declaration the cleared form has nothing to lose: Esc leaves at once.
+TEST_F(Renumber, EscAfterADeletionAsksNothing) {
+    makeStored("100");
+    type("100");
+    enter();
+    key(SC::F5);
+    con->ch('N');
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("100"));
+    EXPECT_FALSE(leftByRunner) << "Esc asked about changes";
 }
 
 TEST_F(Renumber, DeleteTakesItemsAndSideFiles) {
