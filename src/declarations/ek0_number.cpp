@@ -41,7 +41,7 @@ bool isValueAmountBox(int V) { return V >= 148 && V <= 176 && (V - 148) % 4 == 0
 
 std::string READNODIAS() {
     auto lines = PLAT::readLines(UMAS::PATH + "DAR.DAT");
-    if (!lines) PLAT::fatal("open", UMAS::PATH + "DAR.DAT");
+    if (!lines) return "1";  // a missing file proposes from 1; the next F4 creates it
     return lines->empty() ? std::string() : (*lines)[0];
 }
 
@@ -184,6 +184,13 @@ void Disf::KEY(int V, int STA) {
 
 void Disf::box1() {
     if (K == 6) {
+        if (!PLAT::fileExists(UMAS::PATH + "DAR.DAT")) {
+            // An expected condition: said on row 24 until a key, and the proposal starts from 1.
+            SCR::PRINT(3, 24, UMAS::LEJU(PLAT::gr("ΔΕΝ ΥΠΑΡΧΕΙ ΤΟ ΑΡΧΕΙΟ DAR.DAT - ΠΡΟΤΑΣΗ ΑΠΟ ΤΟ 1. ΠΑΤΗΣΤΕ ΕΝΑ ΠΛΗΚΤΡΟ"),
+                                         HELP_TEXT_MAX));
+            PLAT::con().refresh();
+            PLAT::con().readKey();
+        }
         BOS(DIA, GV, 1, READNODIAS());
         redraw();
     }

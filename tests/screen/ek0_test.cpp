@@ -385,6 +385,30 @@ TEST_F(Editor, TabProposesTheNumberAndF4AdvancesIt) {
                   }});
 }
 
+// A missing last-number file is said on row 24; the proposal starts from 1 and F4 creates the file.
+TEST_F(Editor, AMissingLastNumberFileProposesOne) {
+    std::remove(path("DAR.DAT").c_str());
+    std::string row24;
+    con->ch(TAB);
+    edit("IMP", {[&] {
+        row24 = con->text(3, 24, 40);
+        con->ch(' ');  // the key the notice waits for
+    },
+                  [&] {
+                      EXPECT_EQ(box(1), "1");
+                      enter();
+                      type("X");
+                      enter();
+                      key(SC::F4);
+                  },
+                  [&] {
+                      EXPECT_TRUE(stored("1"));
+                      EXPECT_EQ(PLAT::readLines(path("DAR.DAT"))->at(0), "2         ");
+                      con->ch(ESC);
+                  }});
+    EXPECT_NE(row24.find("DAR.DAT"), std::string::npos) << row24;
+}
+
 TEST_F(Editor, LastNumberFileWindow) {
     struct C {
         const char* stored;
