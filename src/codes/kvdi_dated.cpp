@@ -16,12 +16,14 @@ namespace {
 
 using namespace detail;
 
+// A rate as its value with d decimals in w places, cut to the room it has on the row and filled
+// with blanks to that room, so that a shorter value never leaves digits of a longer one behind.
 std::string decimals(const std::string& text, int w, int d, size_t room) {
     const double v = UMAS::EVAL(text);
-    if (v == 0) return std::string(size_t(w), ' ');
+    if (v == 0) return std::string(std::max(size_t(w), room), ' ');
     char buf[64];
     std::snprintf(buf, sizeof buf, "%*.*f", w, d, v);
-    return cut(buf, room);
+    return padTo(cut(buf, room), std::max(size_t(w), room));
 }
 
 // The table's parts that differ between the two dated tables.

@@ -256,6 +256,15 @@ int32_t HMVAL(const std::string& H1) {
     return int32_t((dd - 1) + (mm - 1) * 31 + (yy - 90) * 372);
 }
 
+bool DATEOK(const std::string& S) {
+    if (S.size() != 6) return false;
+    for (char c : S)
+        if (!isDigit(c)) return false;
+    const int dd = pairValue(S, 0, 2), mm = pairValue(S, 2, 2), yy = pairValue(S, 4, 2);
+    if (yy >= 50 && yy < 90) return false;
+    return PLAT::validDate(yy >= 90 ? 1900 + yy : 2000 + yy, mm, dd);
+}
+
 std::string DATE2S(int32_t L) {
     if (L == 0) return "";
     int year = L / 65536, month = (L / 256) % 256, day = L % 256;
@@ -377,51 +386,111 @@ void releaseAllLocks() {
 
 // ---- In-use slots ------------------------------------------------------------------------------
 //
-// The four-slot file is read, changed and written under an exclusive OS lock. A missing file is
+// A claim is tied to a live holder. The slot file keeps its four string[SS] records; the process
+// that claims a slot keeps an exclusive OS lock on that slot's bytes, through a file it keeps open
+// for its claims, for as long as the claim lasts. A number in a slot that no live process holds
+// that way was left by a workstation that stopped without freeing it: the slot counts as free and
+// is taken over. Every read-change-write of the file happens under an exclusive OS lock on the
+// byte right after the four slots (the guard), so two claims never cross. A missing file is
 // created with four empty slots, a short one is padded with empty slots.
 
 namespace {
 
+// This process's claims in one slot file.
+struct Claims {
+    std::string dosFile;
+    std::unique_ptr<PLAT::File> holder;  // keeps the locks of the claimed slots
+    std::array<bool, 4> mine{};
+    int ss = 0;
+    int owner = 0;  // the process that claimed (a forked child must not free them)
+};
+
+std::map<std::string, Claims>& heldClaims() {
+    static std::map<std::string, Claims> h;
+    return h;
+}
+
+// The exit hook that frees the claims (registered again after it has run).
+int claimsHook = 0;
+
+// This process's claims in the file, or null; claims inherited from the parent across fork are
+// dropped here (their locks stay with the parent).
+Claims* ownClaims(const std::string& key) {
+    auto& held = heldClaims();
+    auto it = held.find(key);
+    if (it == held.end()) return nullptr;
+    if (it->second.owner != PLAT::processId()) {
+        held.erase(it);
+        return nullptr;
+    }
+    return &it->second;
+}
+
 struct SlotFile {
     PLAT::File f;
     int ss;
-    std::array<std::string, 4> S;
+    int64_t rec;
+    bool guarded = false;
+    std::array<std::string, 4> S;  // as written
+    std::array<bool, 4> live{};    // a number held by a live claim (this process's included)
 
-    SlotFile(const std::string& dosFile, int SS) : ss(SS) {
+    // tries < 0 waits for the guard; otherwise gives up after that many attempts (exit paths).
+    SlotFile(const std::string& dosFile, int SS, int tries = -1) : ss(SS), rec(SS + 1) {
         f.open(dosFile, PLAT::File::READWRITE_CREATE);
-        PLAT::lockFd(f.handle());
-        int64_t need = 4 * int64_t(ss + 1);
-        std::vector<uint8_t> img(size_t(need), 0);
+        if (tries < 0) {
+            PLAT::lockRange(f.handle(), 4 * rec, 1);
+        } else {
+            while (!PLAT::tryLockRange(f.handle(), 4 * rec, 1)) {
+                if (--tries <= 0) return;
+                PLAT::sleepMs(20);
+            }
+        }
+        guarded = true;
+        std::vector<uint8_t> img(size_t(4 * rec), 0);
         size_t got = f.readSome(0, img.data(), img.size());
-        if (int64_t(got) < need) f.writeAt(int64_t(got), img.data() + got, img.size() - got);  // zeros
-        for (int k = 0; k < 4; ++k) S[size_t(k)] = PLAT::getS(img.data() + k * (ss + 1), ss);
+        if (got < img.size()) f.writeAt(int64_t(got), img.data() + got, img.size() - got);  // zeros
+        for (int k = 0; k < 4; ++k) {
+            S[size_t(k)] = PLAT::getS(img.data() + k * rec, ss);
+            live[size_t(k)] = !S[size_t(k)].empty() && PLAT::rangeLockedElsewhere(f.handle(), k * rec, rec);
+        }
     }
     ~SlotFile() { done(); }
     void done() {
         if (!f.isOpen()) return;
-        PLAT::unlockFd(f.handle());
+        if (guarded) PLAT::unlockRange(f.handle(), 4 * rec, 1);
+        guarded = false;
         f.close();
     }
     void write(int k, const std::string& v) {
-        std::vector<uint8_t> rec(size_t(ss + 1), 0);
-        PLAT::putS(rec.data(), ss, v);
-        f.writeAt(int64_t(k) * (ss + 1), rec.data(), rec.size());
+        std::vector<uint8_t> r(size_t(rec), 0);
+        PLAT::putS(r.data(), ss, v);
+        f.writeAt(k * rec, r.data(), r.size());
         S[size_t(k)] = v;
-    }
-    // Slot 2, 3 or 4 when it holds v (in that order), else slot 1 (0-based 1, 2, 3, else 0).
-    int target(const std::string& v) const {
-        for (int k = 1; k < 4; ++k)
-            if (S[size_t(k)] == v) return k;
-        return 0;
-    }
-    bool holds(const std::string& v) const {
-        for (const auto& s : S)
-            if (s == v) return true;
-        return false;
     }
 };
 
-std::string cut(const std::string& s, int n) { return s.size() > size_t(n) ? s.substr(0, size_t(n)) : s; }
+// Slots 2, 3, 4, then 1: the order in which a slot is looked for.
+constexpr int SLOT_ORDER[4] = {1, 2, 3, 0};
+
+void releaseHolder(Claims& c, int k) {
+    c.mine[size_t(k)] = false;
+    if (c.holder && c.holder->isOpen()) PLAT::unlockRange(c.holder->handle(), k * int64_t(c.ss + 1), c.ss + 1);
+}
+
+// Frees every claim of this process in one file (written empty, locks released, holder closed).
+// On the exit paths the guard is tried for a short while only: when it cannot be had, the claims
+// are left to their locks, which go with the process, so they count as free all the same.
+void freeClaims(Claims& c, int tries) {
+    if (c.owner == PLAT::processId()) {
+        SlotFile sf(c.dosFile, c.ss, tries);
+        if (sf.guarded)
+            for (int k = 0; k < 4; ++k)
+                if (c.mine[size_t(k)]) sf.write(k, "");
+        for (int k = 0; k < 4; ++k)
+            if (c.mine[size_t(k)]) releaseHolder(c, k);
+    }
+    if (c.holder) c.holder->close();
+}
 
 // The busy screen: mask 86 until Esc, the cursor shown at column 48, row 13.
 void busyScreen() {
@@ -437,46 +506,136 @@ void busyScreen() {
     if (shown) SCR::RECALL();
 }
 
+// One claim or release in a slot file, under the guard.
+struct SlotClaim {
+    std::string dosFile, key;
+    SlotFile sf;
+    Claims* own;
+
+    SlotClaim(const std::string& FN, int SS)
+        : dosFile(PATH + FN + ".DAT"), key(lockKey(dosFile)), sf(dosFile, SS), own(ownClaims(key)) {}
+
+    bool mine(int k) const { return own && own->mine[size_t(k)]; }
+    // This process's slot holding v (slots 2, 3, 4, then 1), or -1.
+    int mineHolding(const std::string& v) const {
+        for (int k : SLOT_ORDER)
+            if (mine(k) && sf.S[size_t(k)] == v) return k;
+        return -1;
+    }
+    bool heldElsewhere(const std::string& v) const {
+        for (int k = 0; k < 4; ++k)
+            if (sf.live[size_t(k)] && !mine(k) && sf.S[size_t(k)] == v) return true;
+        return false;
+    }
+    // A slot holding v that no live claim holds (left by a workstation that stopped), or -1.
+    int staleHolding(const std::string& v) const {
+        for (int k : SLOT_ORDER)
+            if (!sf.live[size_t(k)] && sf.S[size_t(k)] == v) return k;
+        return -1;
+    }
+    int firstFree() const {
+        for (int k : SLOT_ORDER)
+            if (!sf.live[size_t(k)]) return k;
+        return -1;
+    }
+    // Writes v into slot k and holds it. False (nothing written) when its lock cannot be had.
+    bool take(int k, const std::string& v) {
+        if (!own) {
+            if (claimsHook == 0)
+                claimsHook = PLAT::addCleanup([] {
+                    claimsHook = 0;
+                    releaseAllClaims();
+                });
+            Claims c;
+            c.dosFile = dosFile;
+            c.ss = sf.ss;
+            c.owner = PLAT::processId();
+            c.holder = std::make_unique<PLAT::File>(dosFile, PLAT::File::READWRITE);
+            own = &heldClaims().emplace(key, std::move(c)).first->second;
+        }
+        if (!own->mine[size_t(k)]) {
+            if (!PLAT::tryLockRange(own->holder->handle(), k * sf.rec, sf.rec)) {
+                dropIfEmpty();
+                return false;
+            }
+            own->mine[size_t(k)] = true;
+        }
+        sf.write(k, v);
+        return true;
+    }
+    void free(int k) {
+        sf.write(k, "");
+        releaseHolder(*own, k);
+        dropIfEmpty();
+    }
+    void dropIfEmpty() {
+        for (bool m : own->mine)
+            if (m) return;
+        own->holder->close();
+        heldClaims().erase(key);
+        own = nullptr;
+    }
+};
+
 }  // namespace
 
 bool ELDI(const std::string& BTM, const std::string& TM, const std::string& FN, int SS) {
     SS = clampLen(SS);
-    std::string tm = cut(TM, SS), btm = cut(BTM, SS);
-    SlotFile sf(PATH + FN + ".DAT", SS);
-    const auto& S = sf.S;
+    std::string tm = cut(TM, size_t(SS)), btm = cut(BTM, size_t(SS));
+    SlotClaim c(FN, SS);
 
+    const int ownSlot = btm.empty() ? -1 : c.mineHolding(btm);
     if (tm.empty()) {
         // Claiming no number frees this workstation's claim, and is never busy.
-        if (!btm.empty() && sf.holds(btm)) sf.write(sf.target(btm), "");
+        if (ownSlot >= 0) c.free(ownSlot);
         return false;
     }
-
-    bool ownSlot = false, busy = false;
-    for (int k = 0; k < 4; ++k) {
-        if (S[size_t(k)] != btm) continue;
-        ownSlot = true;
-        for (int j = 0; j < 4; ++j)
-            if (j != k && S[size_t(j)] == tm) busy = true;
-    }
-    // No slot holds this workstation's previous claim (an empty one included): any claim of TM
-    // belongs to another workstation.
-    if (!ownSlot && sf.holds(tm)) busy = true;
-
-    if (busy) {
-        sf.done();
+    if (c.heldElsewhere(tm)) {
+        c.sf.done();
         busyScreen();
         return true;
     }
-    sf.write(sf.target(btm), tm);
+    // The number already held here stays where it is; else the workstation's own slot changes
+    // number; else a claim of the number left by a stopped workstation is taken over; else the
+    // first slot no live claim holds. With all four held by other workstations the claim is not
+    // recorded (it never overwrites a live claim).
+    int target = c.mineHolding(tm);
+    if (target < 0) target = ownSlot;
+    if (target < 0) target = c.staleHolding(tm);
+    if (target < 0) target = c.firstFree();
+    if (ownSlot >= 0 && ownSlot != target) c.free(ownSlot);
+    if (target >= 0) c.take(target, tm);
     return false;
 }
 
 void MHNU(const std::string& TM, const std::string& FN, int SS) {
     SS = clampLen(SS);
-    std::string tm = cut(TM, SS);
+    std::string tm = cut(TM, size_t(SS));
     if (tm.empty()) return;
-    SlotFile sf(PATH + FN + ".DAT", SS);
-    if (sf.holds(tm)) sf.write(sf.target(tm), "");
+    SlotClaim c(FN, SS);
+    // Only this workstation's own claim is freed.
+    const int k = c.mineHolding(tm);
+    if (k >= 0) c.free(k);
+}
+
+void releaseAllClaims() {
+    auto& held = heldClaims();
+    while (!held.empty()) {
+        Claims c = std::move(held.begin()->second);
+        held.erase(held.begin());
+        freeClaims(c, 10);
+    }
+}
+
+void freeStaleClaims() {
+    static const std::pair<const char*, int> files[] = {{"NUDI", 10}, {"NUTI", 6}, {"NUAP", 5}};
+    for (const auto& [fn, ss] : files) {
+        const std::string dosFile = PATH + fn + ".DAT";
+        if (!PLAT::fileExists(dosFile)) continue;
+        SlotFile sf(dosFile, ss);
+        for (int k = 0; k < 4; ++k)
+            if (!sf.S[size_t(k)].empty() && !sf.live[size_t(k)]) sf.write(k, "");
+    }
 }
 
 }  // namespace UMAS

@@ -124,6 +124,8 @@ std::string LO2S(int32_t L, int N);
 void ZER(std::string& S);
 void HMVAL(const std::string& H1, int32_t& Z);
 int32_t HMVAL(const std::string& H1);
+// Six digits ddmmyy naming a real day (leap years counted) of 1990 to 2049 (years 90..99 and 00..49).
+bool DATEOK(const std::string& S);
 std::string GETCURDATE();
 std::string GETCURTIME();
 std::string DATE2S(int32_t L);
@@ -137,6 +139,11 @@ bool ELDI(const std::string& BTM, const std::string& TM, const std::string& FN, 
 void MHNU(const std::string& TM, const std::string& FN, int SS);
 // Releases every named lock this process holds (run on every exit path).
 void releaseAllLocks();
+// Frees every in-use claim this process holds (run on every exit path).
+void releaseAllClaims();
+// Empties every slot of "NUDI", "NUTI" and "NUAP" whose claim no live workstation holds (a
+// workstation that stopped without freeing it, this one's earlier run included).
+void freeStaleClaims();
 // The lock file of FN in folder dir (used by the start-up for "FMAS" in "ARXEIO0\").
 void LOCKIN(const std::string& dir, const std::string& FN);
 void UNLOCIN(const std::string& dir, const std::string& FN);

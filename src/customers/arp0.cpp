@@ -90,7 +90,7 @@ int32_t INS(char C) { return ranks().r[uint8_t(C)]; }
 const SCR::SOC& SAB() {
     static const SCR::SOC s = [] {
         SCR::SOC x = SCR::soc(" &-./0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        x |= SCR::socRange(128, 175);
+        x |= SCR::socRange(128, 175) | SCR::socGreekAccented();
         x.set(224);
         return x;
     }();
@@ -114,22 +114,7 @@ void arrows(int n) {
     }
 }
 
-std::string FOLD(const std::string& S) {
-    std::string r = S;
-    for (auto& ch : r) {
-        uint8_t c = uint8_t(ch);
-        if (c >= 'a' && c <= 'z')
-            c = uint8_t(c - 32);
-        else if (c >= 0x98 && c <= 0xA9)
-            c = uint8_t(c - 0x18);
-        else if (c >= 0xAA && c <= 0xAF)
-            c = uint8_t(c - 0x19);
-        else if (c == 0xE0)
-            c = 0x97;
-        ch = char(c);
-    }
-    return r;
-}
+std::string FOLD(const std::string& S) { return PLAT::cp737Upper(S); }
 
 std::string KEY(const std::string& S) {
     std::string r = FOLD(S.substr(0, std::min<size_t>(S.size(), NAME_LEN)));

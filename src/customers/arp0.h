@@ -90,7 +90,8 @@ extern UMAS::FUN GM1;
 // Legend entry n with the arrows (characters 24 and 25) in its characters 1 and 3.
 void arrows(int n);
 
-// Folding of a typed name to the key's upper case (Latin a-z, Greek α-ω, ς to Σ).
+// Folding of a typed name to the key's upper case (Latin a-z, Greek α-ω, ς to Σ, accented and
+// diaeresis letters of both cases to their plain capitals).
 std::string FOLD(const std::string& S);
 // A name as stored and searched: folded, cut or padded with blanks to 30.
 std::string KEY(const std::string& S);

@@ -77,6 +77,11 @@ std::bitset<256> TYPECHARS(int type) {
 
 bool ISNUMTYPE(int type) { return type == TY_NUM || type == TY_ZNUM || type == TY_SIGNED; }
 
+bool dateAccepted(const std::string& text) {
+    const std::string t = UMAS::CUTLEADSPACES(text);
+    return t.find_first_not_of(' ') == std::string::npos || UMAS::DATEOK(t);
+}
+
 // ---- Views -----------------------------------------------------------------------------------
 std::string MSG::line(int n) const {
     if (!p || n < 0 || n >= HELP_LINES) return "";

@@ -55,6 +55,9 @@ constexpr int INPUT_TYPES = 8;
 std::bitset<256> TYPECHARS(int type);
 // True for the types whose text PNU re-formats (1, 3, 6).
 bool ISNUMTYPE(int type);
+// What a date box (type 2) takes from the clerk: a blank box, or ddmmyy naming a real day of 1990
+// to 2049.
+bool dateAccepted(const std::string& text);
 
 // ---- The form structures (views into mask records) --------------------------------------------
 // A page image: `rows` rows of 80 cells (character CCH, attribute CAT), row first, 1-based.

@@ -271,9 +271,11 @@ const std::string& stepAlphabet() {
     return AB;
 }
 
-// Blank, "&", "-", ".", "/", the Latin letters and the unaccented Greek letters of both cases.
+// Blank, "&", "-", ".", "/", the Latin letters and the Greek letters of both cases (accented ones
+// are folded to plain capitals with the rest).
 SCR::SOC nameChars() {
-    SCR::SOC s = SCR::soc(" &-./") | SCR::socRange('A', 'Z') | SCR::socRange('a', 'z') | SCR::socRange(128, 175);
+    SCR::SOC s = SCR::soc(" &-./") | SCR::socRange('A', 'Z') | SCR::socRange('a', 'z') | SCR::socRange(128, 175) |
+                 SCR::socGreekAccented();
     s.set(224);
     return s;
 }

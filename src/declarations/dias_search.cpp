@@ -66,7 +66,8 @@ void ANAZHTHSH(const std::string& EXT) {
                         : EXT == "MTF" ? "ΔΙΑΜΕΤΑΚΟΜΙΣΗ"
                                        : "";
     SCR::PRINT(17, 2, PLAT::gr(title));
-    SCR::SOC SAB = SCR::soc(" &-./") | SCR::socRange('A', 'Z') | SCR::socRange('a', 'z') | SCR::socRange(128, 175);
+    SCR::SOC SAB = SCR::soc(" &-./") | SCR::socRange('A', 'Z') | SCR::socRange('a', 'z') | SCR::socRange(128, 175) |
+                   SCR::socGreekAccented();
     SAB.set(224);
     const SCR::SOC latin = SCR::socRange('A', 'Z');
     KVDI::RECPOL RXOR;

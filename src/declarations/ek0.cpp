@@ -151,7 +151,14 @@ void Disf::pass() {
         PELI(VV);
         BO = EA;
     } else {
+        const std::string before = BO;
         BO = SCR::GINPUT(GV.COL(VV), YR, GV.LEN(VV), BO, "", ST, false, true, K);
+        if (type == TY_DATE && K != 3 && !dateAccepted(BO)) {
+            // Not a real day of 1990 to 2049: the bell, the box stays as it was and keeps the cursor.
+            c.bell();
+            BO = before;
+            K = -1;
+        }
     }
     if (type == TY_NUM || type == TY_SIGNED) PNU(GV, VV, BO, false, ' ');
     if (type == TY_ZNUM) PNU(GV, VV, BO, false, '0');
@@ -433,6 +440,8 @@ void Disf::DIAG(bool YP) {
             UMAS::ELDI(BTM, "", "NUDI", 10);
             BTM.clear();
         }
+        // The form left after a deletion holds nothing to lose.
+        CSM = CSU(DIA, GV, BOXES);
     }
     SCR::RECALL();
 }
@@ -574,16 +583,19 @@ void Disf::calculator() {
 }
 
 void Disf::PUTCLIP(int LAST) {
+    bool refused = false;
     for (int b = VV + 1; b <= LAST - 1 && !SCR::RESTCLIP.empty(); ++b) {
         std::string& R = SCR::RESTCLIP;
         size_t P = R.find('\r');
         size_t len = size_t(GV.LEN(b));
         if (P == std::string::npos || P > len) P = len;
-        BOS(DIA, GV, b, R.substr(0, P));
+        // Each box takes only the characters of its type, as typing does.
+        BOS(DIA, GV, b, SCR::PASTEABLE(R.substr(0, P), TYPECHARS(GV.TYP(b)), refused));
         R.erase(0, std::min(P, R.size()));
         if (!R.empty() && R[0] == '\r') R.erase(0, 1);
         if (!R.empty() && R[0] == '\n') R.erase(0, 1);
     }
+    if (refused && !SCR::PASTEBELL) PLAT::con().bell();
     redraw();
 }
 

@@ -35,22 +35,13 @@ bool isTaxAmountBox(int V) { return V >= 104 && V <= 139 && (V - 104) % 5 == 0; 
 bool isExpressionBox(int V) { return V >= 146 && V <= 174 && (V - 146) % 4 == 0; }
 bool isValueAmountBox(int V) { return V >= 148 && V <= 176 && (V - 148) % 4 == 0; }
 
-// A date ddmmyy of the years 1990 to 2049 with a day 1..31 and a month 1..12.
-bool dateOk(const std::string& s) {
-    if (s.size() < 6) return false;
-    for (int i = 0; i < 6; ++i)
-        if (s[size_t(i)] < '0' || s[size_t(i)] > '9') return false;
-    int d = std::stoi(s.substr(0, 2)), m = std::stoi(s.substr(2, 2)), y = std::stoi(s.substr(4, 2));
-    return d >= 1 && d <= 31 && m >= 1 && m <= 12 && (y >= 90 || y <= 49);
-}
-
 }  // namespace
 
 // ---- "DAR.DAT" -----------------------------------------------------------------------------------
 
 std::string READNODIAS() {
     auto lines = PLAT::readLines(UMAS::PATH + "DAR.DAT");
-    if (!lines) PLAT::fatal("open", UMAS::PATH + "DAR.DAT");
+    if (!lines) return "1";  // a missing file proposes from 1; the next F4 creates it
     return lines->empty() ? std::string() : (*lines)[0];
 }
 
@@ -93,7 +84,7 @@ void Disf::KEY(int V, int STA) {
     }
     if (V == 8) {
         if (STA == 2) {
-            if (!dateOk(SOB(DIA, GV, 8))) {
+            if (!UMAS::DATEOK(SOB(DIA, GV, 8))) {
                 VV = 8;
                 K = 0;
             }
@@ -193,6 +184,13 @@ void Disf::KEY(int V, int STA) {
 
 void Disf::box1() {
     if (K == 6) {
+        if (!PLAT::fileExists(UMAS::PATH + "DAR.DAT")) {
+            // An expected condition: said on row 24 until a key, and the proposal starts from 1.
+            SCR::PRINT(3, 24, UMAS::LEJU(PLAT::gr("ΔΕΝ ΥΠΑΡΧΕΙ ΤΟ ΑΡΧΕΙΟ DAR.DAT - ΠΡΟΤΑΣΗ ΑΠΟ ΤΟ 1. ΠΑΤΗΣΤΕ ΕΝΑ ΠΛΗΚΤΡΟ"),
+                                         HELP_TEXT_MAX));
+            PLAT::con().refresh();
+            PLAT::con().readKey();
+        }
         BOS(DIA, GV, 1, READNODIAS());
         redraw();
     }

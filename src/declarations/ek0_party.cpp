@@ -18,7 +18,7 @@ bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::strin
 using UMAS::cut;
 
 // The characters a name may hold: blank, "&", "-" to "Z", "a" to "z", the Greek letters of code
-// page 737 (128..175) and the small omega (224).
+// page 737 (128..175), the small omega (224) and the accented letters (folded to capitals).
 const SCR::SOC& nameChars() {
     static const SCR::SOC s = [] {
         SCR::SOC r;
@@ -28,21 +28,13 @@ const SCR::SOC& nameChars() {
         for (int c = 'a'; c <= 'z'; ++c) r.set(size_t(c));
         for (int c = 128; c <= 175; ++c) r.set(size_t(c));
         r.set(224);
+        r |= SCR::socGreekAccented();
         return r;
     }();
     return s;
 }
 
-std::string upper(std::string s) {
-    for (char& ch : s) {
-        const uint8_t c = uint8_t(ch);
-        if (c >= 'a' && c <= 'z') ch = char(c - 32);
-        else if (c >= 152 && c <= 169) ch = char(c - 24);
-        else if (c >= 170 && c <= 175) ch = char(c - 25);
-        else if (c == 224) ch = char(151);
-    }
-    return s;
-}
+std::string upper(const std::string& s) { return ARP0::FOLD(s); }
 
 // The name's key stepped on: its 30th character (29th when the 30th is "&") becomes the next one
 // of the collation alphabet. A name ending in "&&" has no next key and stays as it is.

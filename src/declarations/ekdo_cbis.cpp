@@ -126,7 +126,14 @@ void Cbis::pass() {
     KEY(VV, 1);
     std::string BO = SOB(BIS, GB, VV);
     if (ISNUMTYPE(type)) PNU(GB, VV, BO, true, ' ');
+    const std::string before = BO;
     BO = SCR::GINPUT(GB.COL(VV), YR, GB.LEN(VV), BO, "", ST, false, true, K);
+    if (type == TY_DATE && K != 3 && !dateAccepted(BO)) {
+        // Not a real day of 1990 to 2049: the bell, the box stays as it was and keeps the cursor.
+        c.bell();
+        BO = before;
+        K = -1;
+    }
     if (type == TY_NUM || type == TY_SIGNED) PNU(GB, VV, BO, false, ' ');
     if (type == TY_ZNUM) PNU(GB, VV, BO, false, '0');
     BOS(BIS, GB, VV, BO);
@@ -485,15 +492,18 @@ void Cbis::calculator() {
 // including LIMIT. A line ends at a carriage return or a line feed, or at the box's length.
 void Cbis::PUTCLIP(int V, int LIMIT) {
     std::string& R = SCR::RESTCLIP;
+    bool refused = false;
     for (int B = V + 1; B < LIMIT && !R.empty(); ++B) {
         const size_t len = size_t(GB.LEN(B));
         size_t P = R.find_first_of("\r\n");
         if (P == std::string::npos || P > len) P = len;
-        BOS(BIS, GB, B, R.substr(0, P));
+        // Each box takes only the characters of its type, as typing does.
+        BOS(BIS, GB, B, SCR::PASTEABLE(R.substr(0, P), typeChars(GB.TYP(B)), refused));
         R.erase(0, std::min(P, R.size()));
         if (!R.empty() && R[0] == '\r') R.erase(0, 1);
         if (!R.empty() && R[0] == '\n') R.erase(0, 1);
     }
+    if (refused && !SCR::PASTEBELL) PLAT::con().bell();
     if (V >= 129) LL = SHEET_ROWS;
     redraw();
 }

@@ -23,15 +23,6 @@ bool isTaxAmountBox(int V) { return V >= 54 && V <= 89 && (V - 54) % 5 == 0; }
 bool isExpressionBox(int V) { return V >= 93 && V <= 121 && (V - 93) % 4 == 0; }
 bool isValueAmountBox(int V) { return V >= 95 && V <= 123 && (V - 95) % 4 == 0; }
 
-// A date ddmmyy: digits, day 1..31, month 1..12, a year of 1990 to 2049.
-bool dateOk(const std::string& s) {
-    if (s.size() < 6) return false;
-    for (int i = 0; i < 6; ++i)
-        if (s[size_t(i)] < '0' || s[size_t(i)] > '9') return false;
-    const int d = std::stoi(s.substr(0, 2)), m = std::stoi(s.substr(2, 2)), y = std::stoi(s.substr(4, 2));
-    return d >= 1 && d <= 31 && m >= 1 && m <= 12 && (y >= 90 || y <= 49);
-}
-
 bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
 // The number a text starts with (after blanks): digits with at most one point, 0 when none.
@@ -229,7 +220,7 @@ void Cbis::keyAndLoad() {
 void Cbis::dateRule(int STA) {
     const std::string S = SOB(BIS, GB, 11);
     // Esc gives the box back as it was: it is never held for a check.
-    if (STA == 2 && K != 3 && !S.empty() && S[0] != ' ' && !dateOk(S)) {
+    if (STA == 2 && K != 3 && !S.empty() && S[0] != ' ' && !UMAS::DATEOK(S)) {
         VV = 10;
         K = 0;
     }

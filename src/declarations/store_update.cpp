@@ -543,6 +543,9 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         if (auto day = dayKey(r.date))
             chainNotice(res, chainInsert(tx, tx.open("DISH.DAT", true), *day, XN, DAY_HEADS, tx.size(M)), "DISH.DAT",
                         "Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ");
+        else if (r.date.find_first_not_of(' ') != std::string::npos)
+            // A date that is no day of 1990 to 2049 (an older file's): stored, but in no day's list.
+            res.notices.push_back(gr("ΗΜΕΡΟΜΗΝΙΑ ") + r.date + gr(": Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"));
         if (r.cust < NO_CUSTOMER) {
             if (r.cust >= CUST_HEADS)
                 res.notices.push_back(gr("ΠΕΛΑΤΗΣ ΜΕ ΑΡΙΘΜΟ ") + std::to_string(r.cust) +

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "customers/arp0.h"
 #include "invoicing/tim0.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
@@ -31,23 +32,11 @@ RTIM1 R1;
 bool SAB(uint8_t c) {
     if (c == ' ' || c == '&' || c == '-' || c == '.' || c == '/') return true;
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
-    return (c >= 128 && c <= 175) || c == 224;
+    return (c >= 128 && c <= 175) || c == 224 || SCR::socGreekAccented().test(c);
 }
 
 std::string FOLDNAME(const std::string& S) {
-    std::string r = S.substr(0, std::min<size_t>(S.size(), 30));
-    for (char& ch : r) {
-        uint8_t c = uint8_t(ch);
-        if (c >= 'a' && c <= 'z')
-            c = uint8_t(c - 32);
-        else if (c >= 152 && c <= 169)
-            c = uint8_t(c - 24);
-        else if (c >= 170 && c <= 175)
-            c = uint8_t(c - 25);
-        else if (c == 224)
-            c = 151;
-        ch = char(c);
-    }
+    std::string r = ARP0::FOLD(S.substr(0, std::min<size_t>(S.size(), 30)));
     r.resize(30, ' ');
     return r;
 }

@@ -205,6 +205,11 @@ std::string utf8ToCp737(const std::string& s) {
             out += char(it->second);
             continue;
         }
+        // ΐ and ΰ, which the code page lacks, keep their letter and diaeresis (ϊ, ϋ).
+        if (u == 0x390 || u == 0x3B0) {
+            out += char(u == 0x390 ? 0xE4 : 0xE8);
+            continue;
+        }
         auto g = t.glyphBack.find(u);
         out += g != t.glyphBack.end() ? char(g->second) : '?';
     }
@@ -231,7 +236,7 @@ std::string cp737Upper(const std::string& s) {
         else if (c == 0xE0)  // ω
             c = 0x97;
         else {
-            // Accented small letters become plain capitals, as DOS programs wrote them.
+            // Accented and diaeresis letters of both cases become plain capitals.
             switch (c) {
                 case 0xE1: c = 0x80; break;  // ά -> Α
                 case 0xE2: c = 0x84; break;  // έ -> Ε
@@ -242,6 +247,15 @@ std::string cp737Upper(const std::string& s) {
                 case 0xE7: c = 0x93; break;  // ύ -> Υ
                 case 0xE8: c = 0x93; break;  // ϋ -> Υ
                 case 0xE9: c = 0x97; break;  // ώ -> Ω
+                case 0xEA: c = 0x80; break;  // Ά -> Α
+                case 0xEB: c = 0x84; break;  // Έ -> Ε
+                case 0xEC: c = 0x86; break;  // Ή -> Η
+                case 0xED: c = 0x88; break;  // Ί -> Ι
+                case 0xEE: c = 0x8E; break;  // Ό -> Ο
+                case 0xEF: c = 0x93; break;  // Ύ -> Υ
+                case 0xF0: c = 0x97; break;  // Ώ -> Ω
+                case 0xF4: c = 0x88; break;  // Ϊ -> Ι
+                case 0xF5: c = 0x93; break;  // Ϋ -> Υ
                 default: break;
             }
         }

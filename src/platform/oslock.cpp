@@ -22,20 +22,20 @@ std::string fdName(int fd) {
     return std::string(buf, size_t(n));
 }
 
-struct flock wholeFile(short type) {
+struct flock range(short type, int64_t start, int64_t len) {
     struct flock fl {};
     fl.l_type = type;
     fl.l_whence = SEEK_SET;
-    fl.l_start = 0;
-    fl.l_len = 0;  // to the end, whatever the size
-    fl.l_pid = 0;  // required for OFD locks
+    fl.l_start = off_t(start);
+    fl.l_len = off_t(len);  // 0: to the end, whatever the size
+    fl.l_pid = 0;           // required for OFD locks
     return fl;
 }
 
 }  // namespace
 
-bool tryLockFd(int fd) {
-    struct flock fl = wholeFile(F_WRLCK);
+bool tryLockRange(int fd, int64_t start, int64_t len) {
+    struct flock fl = range(F_WRLCK, start, len);
     for (;;) {
         if (fcntl(fd, F_OFD_SETLK, &fl) == 0) return true;
         if (errno == EINTR) continue;
@@ -44,8 +44,8 @@ bool tryLockFd(int fd) {
     }
 }
 
-void lockFd(int fd) {
-    struct flock fl = wholeFile(F_WRLCK);
+void lockRange(int fd, int64_t start, int64_t len) {
+    struct flock fl = range(F_WRLCK, start, len);
     for (;;) {
         if (fcntl(fd, F_OFD_SETLKW, &fl) == 0) return;
         if (errno == EINTR) continue;
@@ -53,14 +53,27 @@ void lockFd(int fd) {
     }
 }
 
-void unlockFd(int fd) {
-    struct flock fl = wholeFile(F_UNLCK);
+void unlockRange(int fd, int64_t start, int64_t len) {
+    struct flock fl = range(F_UNLCK, start, len);
     for (;;) {
         if (fcntl(fd, F_OFD_SETLK, &fl) == 0) return;
         if (errno == EINTR) continue;
         fatal("unlock", fdName(fd));
     }
 }
+
+bool rangeLockedElsewhere(int fd, int64_t start, int64_t len) {
+    struct flock fl = range(F_WRLCK, start, len);
+    for (;;) {
+        if (fcntl(fd, F_OFD_GETLK, &fl) == 0) return fl.l_type != F_UNLCK;
+        if (errno == EINTR) continue;
+        fatal("lock test", fdName(fd));
+    }
+}
+
+bool tryLockFd(int fd) { return tryLockRange(fd, 0, 0); }
+void lockFd(int fd) { lockRange(fd, 0, 0); }
+void unlockFd(int fd) { unlockRange(fd, 0, 0); }
 
 int processId() { return int(getpid()); }
 

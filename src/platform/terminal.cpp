@@ -253,6 +253,9 @@ void TerminalConsole::draw() {
 bool TerminalConsole::poll(Event& ev) {
     if (takePushedBack(ev)) return true;
     checkResize();
+    // While the "too small" notice stands the screen cannot be seen: keys are held back (left
+    // unread) until the terminal is 80x25 again.
+    if (active && tooSmall) return false;
     if (dec.next(ev)) return true;
     if (active) {
         char buf[4096];
@@ -276,6 +279,10 @@ void TerminalConsole::idle(int ms) {
         return;
     }
     draw();  // the program waits: the terminal shows what it has drawn
+    if (tooSmall) {  // held-back keys must not wake the wait: only the resize signal does
+        ::poll(nullptr, 0, std::max(ms, 0));
+        return;
+    }
     if (dec.waiting()) {  // wake when the Esc pause is over
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             lastByte + std::chrono::milliseconds(KeyDecoder::ESC_TIMEOUT_MS) - Clock::now());

@@ -108,6 +108,8 @@ SOC socDigits() { return socRange('0', '9'); }
 
 SOC socAll() { return socRange(32, 255); }
 
+SOC socGreekAccented() { return socRange(0xE1, 0xF0) | socRange(0xF4, 0xF5); }
+
 }  // namespace SCR
 
 // The one-line field editor, its clipboard paste and the Windows Greek to code page 737 table.
@@ -201,12 +203,43 @@ uint8_t ISO437(uint8_t C) {
     return table[size_t(C - 0x80)];
 }
 
-bool GETCLIP(int XX, int Y, int L, int X, int& LL, std::string& cells, const std::optional<std::string>& T) {
+bool PASTEBELL = false;
+
+std::string PASTEABLE(const std::string& T, const SOC& SC, bool& refused) {
+    std::string r;
+    r.reserve(T.size());
+    for (char ch : T) {
+        uint8_t c = uint8_t(ch);
+        if (isBreak(c)) {
+            r += ch;
+            continue;
+        }
+        if (c == ',' && SC.test('.') && !SC.test(',')) c = '.';
+        if (SC.test(c))
+            r += char(c);
+        else
+            refused = true;
+    }
+    return r;
+}
+
+bool GETCLIP(int XX, int Y, int L, int X, int& LL, std::string& cells, const std::optional<std::string>& T,
+             const SOC& SC) {
     if (!T) return false;
     RESTCLIP.clear();
+    PASTEBELL = false;
     if (T->empty()) return false;
-    const std::string t = T->substr(0, 255);
     PLAT::Console& c = PLAT::con();
+    // The part that goes into this field is held to its characters; the rest is the next boxes'.
+    std::string t = T->substr(0, 255);
+    size_t brk = 0;
+    while (brk < t.size() && !isBreak(uint8_t(t[brk]))) ++brk;
+    bool refused = false;
+    t = PASTEABLE(t.substr(0, brk), SC, refused) + t.substr(brk);
+    if (refused) {
+        c.bell();
+        PASTEBELL = true;
+    }
     const int at = X - XX;
     const int room = L - at;
     size_t i = 0;
@@ -258,7 +291,7 @@ std::string GINPUT(int XX, int Y, int L, const std::string& S, const std::string
         --LL;
         show(pos);
     };
-    auto paste = [&](const std::optional<std::string>& T) { return GETCLIP(XX, Y, L, X, LL, cells, T); };
+    auto paste = [&](const std::optional<std::string>& T) { return GETCLIP(XX, Y, L, X, LL, cells, T, SC); };
 
     K = -1;
     bool changed = true;

@@ -31,6 +31,7 @@ SOC soc(const std::string& chars);            // exactly these characters
 SOC socRange(uint8_t from, uint8_t to);
 SOC socDigits();                              // "0".."9"
 SOC socAll();                                 // every character from 32 on
+SOC socGreekAccented();  // the accented and diaeresis Greek letters of both cases (they fold to capitals)
 
 extern std::string RESTCLIP;  // clipboard text left over by the last paste
 
@@ -43,6 +44,15 @@ uint8_t ISO437(uint8_t C);
 // text length. T is the text to paste in CP737, nullopt when the clipboard could not be opened
 // (then nothing changes). Places T at the cursor up to the field's end or the first line break,
 // sets LL, and keeps what is left over (after the break) in RESTCLIP; true when RESTCLIP is not empty.
-bool GETCLIP(int XX, int Y, int L, int X, int& LL, std::string& cells, const std::optional<std::string>& T);
+// A paste goes through the field's accepted characters SC as typing does (a comma becomes a point
+// where only the point is taken); refused characters are dropped, with one bell for the paste.
+bool GETCLIP(int XX, int Y, int L, int X, int& LL, std::string& cells, const std::optional<std::string>& T,
+             const SOC& SC = socAll());
+// The characters of a pasted text that a box accepting SC takes (line breaks kept); refused is set
+// when anything was dropped.
+std::string PASTEABLE(const std::string& T, const SOC& SC, bool& refused);
+// Set by the last paste when it rang the bell: the rest of the paste, spread over the next boxes,
+// rings no second time.
+extern bool PASTEBELL;
 
 }  // namespace SCR

@@ -110,6 +110,8 @@ void afterChoice() {
     for (int MN : {0, 1})
         for (const ARP0::Disagreement& d : ARP0::CHECKFILES(MN)) REBUILDS::TELL(d.line);
     REBUILDS::reportTold();
+    // Claims left by a workstation that stopped without freeing them (this one's included).
+    UMAS::freeStaleClaims();
     REBUILDS::reportZeroEuro();
 }
 

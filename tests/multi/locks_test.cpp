@@ -41,6 +41,7 @@ protected:
         }
         for (int fd : {ready[0], ready[1], go[0], go[1]}) close(fd);
         UMAS::releaseAllLocks();
+        UMAS::releaseAllClaims();
         work.reset();
     }
 
@@ -224,15 +225,19 @@ TEST_F(MultiLocks, ConcurrentSlotClaimsLoseNoUpdate) {
                 if (UMAS::ELDI(btm, tm, "NUDI", 10)) return 10;  // never busy: every number differs
                 btm = tm;
             }
+            signalReady();
+            waitGo();  // a claim lasts while its workstation lives: stay until the file is read
             return 0;
         });
+    letGo(WS);
+    for (int w = 0; w < WS; ++w) waitReady();
+    std::string img = readFile("CO/NUDI.DAT");
     letGo(WS);
     for (pid_t p : std::vector<pid_t>(pids)) {
         int st = wait(p);
         ASSERT_TRUE(WIFEXITED(st));
         EXPECT_EQ(WEXITSTATUS(st), 0);
     }
-    std::string img = readFile("CO/NUDI.DAT");
     ASSERT_EQ(img.size(), 44u);
     std::vector<std::string> got;
     for (int k = 0; k < 4; ++k) got.push_back(img.substr(size_t(k * 11 + 1), size_t(uint8_t(img[size_t(k * 11)]))));
@@ -273,4 +278,162 @@ TEST_F(MultiLocks, FourWorkstationsClaimingOneNumberNeverHoldItTogether) {
     }
     EXPECT_FALSE(readFile("CO/HELD").empty());
     EXPECT_EQ(readFile("CO/NUDI.DAT"), std::string(44, '\0')) << "every claim was freed";
+}
+
+namespace {
+
+std::vector<std::string> slotsOf(const std::string& img, int ss) {
+    std::vector<std::string> v;
+    for (int k = 0; k < 4; ++k) {
+        const size_t at = size_t(k * (ss + 1));
+        v.push_back(at < img.size() ? img.substr(at + 1, std::min<size_t>(uint8_t(img[at]), size_t(ss))) : "");
+    }
+    return v;
+}
+
+using SV = std::vector<std::string>;
+
+// Esc for the busy screens a workstation may meet.
+void headlessWithEsc(int n) {
+    auto h = std::make_unique<PLAT::HeadlessConsole>();
+    for (int i = 0; i < n; ++i) h->ch(27);
+    PLAT::setConsole(std::move(h));
+}
+
+}  // namespace
+
+// A workstation killed while it has a declaration open leaves its number in the file; nobody holds
+// it any more, so the next claim takes it over. A live claim is still refused.
+TEST_F(MultiLocks, AClaimOfAKilledWorkstationIsTakenOver) {
+    writeFile("CO/NUDI.DAT", std::string(44, '\0'));
+    pid_t child = spawn([this] {
+        if (UMAS::ELDI("", "101", "NUDI", 10)) return 10;
+        signalReady();
+        for (;;) pause();
+        return 0;
+    });
+    waitReady();
+    headlessWithEsc(1);
+    EXPECT_TRUE(UMAS::ELDI("", "101", "NUDI", 10)) << "a live claim is refused";
+    kill(child, SIGKILL);
+    wait(child);
+    EXPECT_EQ(slotsOf(readFile("CO/NUDI.DAT"), 10), (SV{"", "101", "", ""})) << "the number stays, as after a crash";
+    EXPECT_FALSE(UMAS::ELDI("", "101", "NUDI", 10)) << "granted";
+    EXPECT_EQ(slotsOf(readFile("CO/NUDI.DAT"), 10), (SV{"", "101", "", ""}));
+    // Now this workstation is the live holder: another one is refused.
+    pid_t other = spawn([] {
+        headlessWithEsc(1);
+        return UMAS::ELDI("", "101", "NUDI", 10) ? 1 : 0;
+    });
+    int st = wait(other);
+    ASSERT_TRUE(WIFEXITED(st));
+    EXPECT_EQ(WEXITSTATUS(st), 1) << "busy";
+    UMAS::MHNU("101", "NUDI", 10);
+    EXPECT_EQ(readFile("CO/NUDI.DAT"), std::string(44, '\0'));
+}
+
+// Two workstations race for a number whose holder was killed: exactly one gets it.
+TEST_F(MultiLocks, TwoWorkstationsRacingForAStaleClaimOneWins) {
+    for (int round = 0; round < 8; ++round) {
+        writeFile("CO/NUDI.DAT", std::string(44, '\0'));
+        pid_t dead = spawn([this] {
+            if (UMAS::ELDI("", "55", "NUDI", 10)) return 10;
+            signalReady();
+            for (;;) pause();
+            return 0;
+        });
+        waitReady();
+        kill(dead, SIGKILL);
+        wait(dead);
+        int results[2], release[2];
+        ASSERT_EQ(pipe(results), 0);
+        ASSERT_EQ(pipe(release), 0);
+        for (int w = 0; w < 2; ++w)
+            spawn([this, &results, &release] {
+                headlessWithEsc(1);
+                waitGo();
+                const char r = UMAS::ELDI("", "55", "NUDI", 10) ? 'b' : 'g';
+                (void)!write(results[1], &r, 1);
+                char c;
+                (void)!read(release[0], &c, 1);  // hold the claim until both have tried
+                return 0;
+            });
+        letGo(2);
+        std::string got;
+        for (int w = 0; w < 2; ++w) {
+            char c = 0;
+            ASSERT_EQ(read(results[0], &c, 1), 1);
+            got += c;
+        }
+        (void)!write(release[1], "rr", 2);
+        for (pid_t p : std::vector<pid_t>(pids)) wait(p);
+        for (int fd : {results[0], results[1], release[0], release[1]}) close(fd);
+        std::sort(got.begin(), got.end());
+        EXPECT_EQ(got, "bg") << "round " << round << ": exactly one granted";
+    }
+}
+
+// Every way out of a workstation frees its claims in "NUDI", "NUTI" and "NUAP": a fatal error,
+// the termination signals and the hang-up of its terminal.
+TEST_F(MultiLocks, EveryExitPathFreesTheClaims) {
+    const std::string nudi(44, '\0'), nuti(28, '\0'), nuap(24, '\0');
+    auto claimAll = [] {
+        return !UMAS::ELDI("", "101", "NUDI", 10) && !UMAS::ELDI("", "5", "NUTI", 6) &&
+               !UMAS::ELDI("", "7", "NUAP", 5);
+    };
+    writeFile("CO/NUDI.DAT", nudi);
+    writeFile("CO/NUTI.DAT", nuti);
+    writeFile("CO/NUAP.DAT", nuap);
+    pid_t a = spawn([&] {
+        if (!claimAll()) return 10;
+        PLAT::File f("CO\\DISM.DAT", PLAT::File::READ);  // missing: fatal, exit 2
+        return 0;
+    });
+    int st = wait(a);
+    ASSERT_TRUE(WIFEXITED(st));
+    EXPECT_EQ(WEXITSTATUS(st), 2);
+    EXPECT_EQ(readFile("CO/NUDI.DAT"), nudi);
+    EXPECT_EQ(readFile("CO/NUTI.DAT"), nuti);
+    EXPECT_EQ(readFile("CO/NUAP.DAT"), nuap);
+
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        pid_t b = spawn([&] {
+            PLAT::installSignalHandlers();
+            if (!claimAll()) return 10;
+            signalReady();
+            for (;;) pause();
+            return 0;
+        });
+        waitReady();
+        EXPECT_EQ(slotsOf(readFile("CO/NUDI.DAT"), 10), (SV{"", "101", "", ""}));
+        EXPECT_EQ(slotsOf(readFile("CO/NUAP.DAT"), 5), (SV{"", "7", "", ""}));
+        kill(b, sig);
+        st = wait(b);
+        ASSERT_TRUE(WIFEXITED(st));
+        EXPECT_EQ(WEXITSTATUS(st), 128 + sig);
+        EXPECT_EQ(readFile("CO/NUDI.DAT"), nudi) << "signal " << sig;
+        EXPECT_EQ(readFile("CO/NUTI.DAT"), nuti) << "signal " << sig;
+        EXPECT_EQ(readFile("CO/NUAP.DAT"), nuap) << "signal " << sig;
+    }
+}
+
+// A forked child (a started program) neither frees nor keeps its parent's claims.
+TEST_F(MultiLocks, AForkedChildDoesNotFreeItsParentsClaim) {
+    writeFile("CO/NUDI.DAT", std::string(44, '\0'));
+    ASSERT_FALSE(UMAS::ELDI("", "9", "NUDI", 10));
+    pid_t child = spawn([]() -> int {
+        UMAS::MHNU("9", "NUDI", 10);
+        PLAT::quit(0);
+    });
+    int st = wait(child);
+    EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+    EXPECT_EQ(slotsOf(readFile("CO/NUDI.DAT"), 10), (SV{"", "9", "", ""}));
+    pid_t other = spawn([] {
+        headlessWithEsc(1);
+        return UMAS::ELDI("", "9", "NUDI", 10) ? 1 : 0;
+    });
+    st = wait(other);
+    EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 1) << "still held by the parent";
+    UMAS::releaseAllClaims();
+    EXPECT_EQ(readFile("CO/NUDI.DAT"), std::string(44, '\0'));
 }

@@ -15,6 +15,7 @@
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/oslock.h"
 #include "screen/scr.h"
 
 using namespace BOD;
@@ -48,6 +49,7 @@ protected:
         TESTS::Installation::TearDown();
     }
     std::string path(const std::string& name) const { return company(0) + "/" + name; }
+    bool leftByRunner = false;  // the last run was left by the runner's Esc (a snap's did not end it)
     // Runs the editor with the scripted keys. At each wait with the script used up the next snap
     // looks at the screen and may script more keys; when the snaps are used up, or a snap scripts
     // nothing, the editor is left with Esc (and "N" when it asks). Keys left over are dropped.
@@ -71,6 +73,7 @@ protected:
             ADD_FAILURE() << "the editor did not return";
         }
         con->onIdle = nullptr;
+        leftByRunner = leaving;
         PLAT::Event ev;
         while (con->poll(ev)) {
         }
@@ -107,7 +110,11 @@ protected:
         img[size_t(slot) * 11] = char(v.size());
         img.replace(size_t(slot) * 11 + 1, 10, v);
         TESTS::writeFile(path("NUDI.DAT"), img);
+        // A live workstation holds its claim: a lock on the slot's bytes through a file of its own.
+        elsewhere = std::make_unique<PLAT::File>(path("NUDI.DAT"), PLAT::File::READWRITE);
+        ASSERT_TRUE(PLAT::tryLockRange(elsewhere->handle(), int64_t(slot) * 11, 11));
     }
+    std::unique_ptr<PLAT::File> elsewhere;
 };
 
 TEST_F(Editor, NewImportDefaultsStoreAndOpenAgain) {
@@ -277,6 +284,57 @@ TEST_F(Editor, EscWithAChangeShowsTheQuestion) {
     EXPECT_FALSE(stored("41"));
 }
 
+// A date box takes only a real day of 1990 to 2049 (or nothing): anything else rings the bell and
+// leaves the box as it was, with the cursor in it.
+TEST_F(Editor, ImpossibleDatesAreRefusedAndTheBoxKept) {
+    type("50");
+    enter();
+    // Each step checks what the previous one typed, then types the next (a step that types
+    // nothing would end the run).
+    std::vector<std::function<void()>> snaps;
+    int bells = 0;
+    auto step = [&](std::function<void()> look, std::function<void()> act) {
+        snaps.push_back([&, look, act] {
+            look();
+            act();
+        });
+    };
+    auto typeDate = [&](int b, const std::string& d) {
+        return [&, b, d] {
+            bells = con->bells;
+            click(b);
+            con->ch(25);  // Ctrl-Y empties the field
+            type(d);
+            enter();
+        };
+    };
+    std::function<void()> look = [] {};
+    for (int b : {8, 10}) {
+        const std::string kept = b == 8 ? "101226" : "";
+        for (const char* d : {"310299", "000000", "290225", "310426", "010150", "0101", "3202"}) {
+            step(look, typeDate(b, d));
+            look = [&, b, d, kept] {
+                EXPECT_EQ(con->bells, bells + 1) << d;
+                EXPECT_EQ(box(b), kept) << d;
+                EXPECT_EQ(box(9), "101226") << d;
+                EXPECT_EQ(con->text(74, 24, 6), gr("αα ") + UMAS::RIJU(std::to_string(b), 3)) << d;
+            };
+        }
+    }
+    // A real date, a leap day and an emptied box are taken.
+    step(look, typeDate(8, "290224"));
+    step(
+        [&] {
+            EXPECT_EQ(con->bells, bells);
+            EXPECT_EQ(box(8), "290224");
+            EXPECT_EQ(box(9), "290224");
+        },
+        typeDate(10, "311249"));
+    step([&] { EXPECT_EQ(box(10), "311249"); }, typeDate(10, ""));
+    step([&] { EXPECT_EQ(box(10), ""); }, [] {});
+    edit("IMP", snaps);
+}
+
 TEST_F(Editor, BusyNumberAndOwnClaim) {
     claimElsewhere(2, "123");
     type("123");
@@ -325,6 +383,30 @@ TEST_F(Editor, TabProposesTheNumberAndF4AdvancesIt) {
                       EXPECT_EQ(PLAT::readLines(path("DAR.DAT"))->at(0), "1241      ");
                       con->ch(ESC);
                   }});
+}
+
+// A missing last-number file is said on row 24; the proposal starts from 1 and F4 creates the file.
+TEST_F(Editor, AMissingLastNumberFileProposesOne) {
+    std::remove(path("DAR.DAT").c_str());
+    std::string row24;
+    con->ch(TAB);
+    edit("IMP", {[&] {
+        row24 = con->text(3, 24, 40);
+        con->ch(' ');  // the key the notice waits for
+    },
+                  [&] {
+                      EXPECT_EQ(box(1), "1");
+                      enter();
+                      type("X");
+                      enter();
+                      key(SC::F4);
+                  },
+                  [&] {
+                      EXPECT_TRUE(stored("1"));
+                      EXPECT_EQ(PLAT::readLines(path("DAR.DAT"))->at(0), "2         ");
+                      con->ch(ESC);
+                  }});
+    EXPECT_NE(row24.find("DAR.DAT"), std::string::npos) << row24;
 }
 
 TEST_F(Editor, LastNumberFileWindow) {
@@ -469,6 +551,18 @@ TEST_F(Renumber, ReplacingAnotherDeclaration) {
     EXPECT_TRUE(stored("300"));
     EXPECT_TRUE(sheetStored("3000202"));
     EXPECT_FALSE(sheetStored("1000202"));
+}
+
+// After F5 deleted the declaration the cleared form has nothing to lose: Esc leaves at once.
+TEST_F(Renumber, EscAfterADeletionAsksNothing) {
+    makeStored("100");
+    type("100");
+    enter();
+    key(SC::F5);
+    con->ch('N');
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("100"));
+    EXPECT_FALSE(leftByRunner) << "Esc asked about changes";
 }
 
 TEST_F(Renumber, DeleteTakesItemsAndSideFiles) {

@@ -217,8 +217,9 @@ TEST_F(Sheets, DateBoxFollowsTheYears1990To2049) {
         const char* date;
         bool ok;
     };
-    const Case cases[] = {{"310525", true}, {"320525", false}, {"011325", false},
-                          {"010145", true}, {"010150", false}, {"010195", true}};
+    const Case cases[] = {{"310525", true},  {"320525", false}, {"011325", false}, {"010145", true},
+                          {"010150", false}, {"010195", true},  {"310225", false}, {"290224", true},
+                          {"290225", false}, {"310426", false}, {"000000", false}, {"0101", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date);
         declaration("IMP", "123", 2);
@@ -227,18 +228,26 @@ TEST_F(Sheets, DateBoxFollowsTheYears1990To2049) {
         for (int b = 4; b < 11; ++b) enter();
         type(c.date);
         enter();
+        const int bells = con->bells;
         sheet("IMP", {[&] {
             EXPECT_EQ(cursorBox(), c.ok ? "12" : "11");
-            EXPECT_EQ(box(12), c.date);
-            EXPECT_EQ(trim(SOB(BIS, GB, 145)),
-                      gr("ΘΕΣΣΑΛΟΝΙΚΗ ") + std::string(c.date).substr(0, 2) + "/" + std::string(c.date).substr(2, 2) +
-                          "/" + std::string(c.date).substr(4, 2));
-            if (!c.ok) {
-                key(SC::END);  // a bad date: Esc still leaves the box
+            if (c.ok) {
+                EXPECT_EQ(box(12), c.date);
+                EXPECT_EQ(trim(SOB(BIS, GB, 145)), gr("ΘΕΣΣΑΛΟΝΙΚΗ ") + std::string(c.date).substr(0, 2) + "/" +
+                                                       std::string(c.date).substr(2, 2) + "/" +
+                                                       std::string(c.date).substr(4, 2));
+            } else {
+                // Refused with the bell: the box stays as it was (empty) and keeps the cursor.
+                EXPECT_EQ(con->bells, bells + 1);
+                EXPECT_EQ(box(11), "");
+                EXPECT_EQ(box(12), "");
                 con->ch(ESC);
             }
         }});
-        EXPECT_EQ(leaves, 2) << "Esc in the date box leaves it and asks about the change";
+        if (c.ok)
+            EXPECT_EQ(leaves, 2) << "Esc in the date box leaves it and asks about the change";
+        else
+            EXPECT_EQ(leaves, 0) << "a refused date changed nothing: Esc leaves without a question";
     }
 }
 

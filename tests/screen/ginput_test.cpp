@@ -315,6 +315,41 @@ TEST_F(FieldEditor, PasteStopsAtAFullFieldAndSkipsTheBreakAfterIt) {
     EXPECT_EQ(SCR::RESTCLIP, "next");
 }
 
+// A paste goes through the field's characters as typing does: refused ones are dropped, with one
+// bell for the whole paste.
+TEST_F(FieldEditor, PasteKeepsOnlyTheCharactersTheFieldTakes) {
+    struct Case {
+        const char* what;
+        std::string clip;
+        SCR::SOC sc;
+        bool terminal;
+        std::string text;
+        int bells;
+    } cases[] = {
+        {"letters in a mass box", "ABC12xyz", SCR::socDigits(), false, "12", 1},
+        {"the same from the terminal", "ABC12xyz", SCR::socDigits(), true, "12", 1},
+        {"a decimal comma", "1,5", SCR::soc("0123456789."), false, "1.5", 0},
+        {"controls in a text box", "a\tb\x01" "c", SCR::socAll(), false, "abc", 1},
+        {"everything taken", "Z9", SCR::socAll(), false, "Z9", 0},
+    };
+    for (const auto& c : cases) {
+        const int before = con->bells;
+        clip = c.clip;
+        Result r = run("", 10, {c.terminal ? PLAT::pasteText(c.clip) : CTRL_V, ENTER}, c.sc);
+        EXPECT_EQ(r.text, c.text) << c.what;
+        EXPECT_EQ(con->bells - before, c.bells) << c.what;
+    }
+    // The rest for the next boxes is left to them (each holds it to its own characters).
+    clip = "x1\r\nab";
+    Result r = run("", 10, {CTRL_V}, SCR::socDigits());
+    EXPECT_EQ(r.text, "1");
+    EXPECT_EQ(SCR::RESTCLIP, "ab");
+    EXPECT_TRUE(SCR::PASTEBELL);
+    bool refused = false;
+    EXPECT_EQ(SCR::PASTEABLE("ab\r\n12", SCR::socDigits(), refused), "\r\n12");
+    EXPECT_TRUE(refused);
+}
+
 // ---- Windows Greek to code page 737 -----------------------------------------------------------
 
 TEST(Iso437, WindowsGreekBecomesCodePage737) {

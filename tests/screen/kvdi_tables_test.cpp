@@ -190,6 +190,35 @@ TEST_F(Tables, CodesDrawWithLeadingZerosAndBlanksForZero) {
 
 // ---- Currencies and per-unit rates ---------------------------------------------------------------
 
+// A row is drawn whole: after paging, a shorter rate leaves no digit of the longer one before it.
+TEST_F(Tables, CurrencyRowsAreRedrawnWholeAfterPaging) {
+    std::vector<std::string> lines{"DATES|010109|311209", "JPY|ΓΙΕΝ|JPY|1|12345.678|161.03"};
+    for (int i = 2; i <= 12; ++i) lines.push_back("C" + std::to_string(i) + "|Ν|XX|1||1.5");
+    lines.push_back("DKK|ΚΟΡΩΝΑ|DKK|1|0.5|0.134");
+    lines.push_back("@24");
+    lines.push_back("EUR|ΕΥΡΩ|EUR|1||340.75");
+    seed("NOM", lines);
+    std::string first, second;
+    int step = 0;
+    con->onIdle = [&] {
+        if (step == 0) {
+            first = con->text(52, 7, 20);
+            key(SC::PGDN);
+        } else if (step == 1) {
+            second = con->text(52, 7, 20);
+            ch(ESC);
+        }
+        ++step;
+    };
+    KVDI::RECNOM m{"    ", "", "", 0, "", ""};  // no preset: page 1
+    uint8_t KK = 9;
+    KVDI::NOM(m, true, "010609", KK);
+    con->onIdle = nullptr;
+    EXPECT_EQ(first.substr(11, 9), "161.03000");
+    EXPECT_EQ(second.substr(0, 10), "0.500000  ");
+    EXPECT_EQ(second.substr(11, 9), "0.134000 ");
+}
+
 TEST_F(Tables, CurrencyPickerHonoursTheValidityDates) {
     std::vector<std::string> lines{"DATES|010109|311209"};
     for (int i = 1; i <= 23; ++i) lines.push_back("C" + std::to_string(i) + "|ΝΟΜΙΣΜΑ " + std::to_string(i) + "|XX" + std::to_string(i % 10) + "|1||1.5");

@@ -1,6 +1,8 @@
 // What the terminal receives while the clerk works: the main menu on the terminal backend, through
 // a pseudo-terminal, keys typed one at a time and the bytes counted between them.
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -92,3 +94,38 @@ TEST_F(TerminalOutput, BarMoveInTheMainMenuSendsOnlyItsTwoRows) {
 }
 
 }  // namespace
+
+namespace {
+
+void setSize(int fd, int cols, int rows) {
+    winsize ws{};
+    ws.ws_col = uint16_t(cols);
+    ws.ws_row = uint16_t(rows);
+    ioctl(fd, TIOCSWINSZ, &ws);
+    kill(getpid(), SIGWINCH);
+}
+
+}  // namespace
+
+// While the terminal is too small its keys are held back (Enter and Esc included), and they come
+// once it is 80x25 again.
+TEST_F(TerminalOutput, KeysAreHeldBackWhileTheTerminalIsTooSmall) {
+    PLAT::Console& c = PLAT::con();
+    setSize(master, 60, 20);
+    c.idle(20);
+    type("x\r");
+    PLAT::Event ev;
+    for (int i = 0; i < 10; ++i) {
+        c.idle(20);
+        EXPECT_FALSE(c.poll(ev)) << "a key reached the hidden screen";
+    }
+    EXPECT_NE(settle().find("80x25"), std::string::npos);
+    setSize(master, 80, 25);
+    std::string got;
+    for (int i = 0; i < 50 && got.size() < 2; ++i) {
+        c.idle(20);
+        while (c.poll(ev))
+            if (ev.type == PLAT::Event::KEY) got += char(ev.key.ch);
+    }
+    EXPECT_EQ(got, "x\r");
+}

@@ -269,7 +269,9 @@ TEST(PlatformCodepage, EveryCp737ByteRoundTripsThroughUtf8) {
 
 TEST(PlatformCodepage, UnconvertibleCharactersBecomeQuestionMarks) {
     EXPECT_EQ(PLAT::cp737ToIso88597("A\xC9\xB0" "B"), "A??B");  // box drawing has no place there
-    EXPECT_EQ(PLAT::utf8ToCp737("x€éΐ"), "x???");
+    EXPECT_EQ(PLAT::utf8ToCp737("x€é"), "x??");
+    // ΐ and ΰ are not in the code page: they keep their letter and diaeresis.
+    EXPECT_EQ(PLAT::utf8ToCp737("ΐΰ"), PLAT::utf8ToCp737("ϊϋ"));
     EXPECT_EQ(PLAT::utf8ToCp737("a\xFF\xC3(b\xE2\x82"), "a?" "?(b??");  // broken UTF-8: one per byte
     EXPECT_EQ(PLAT::cp1253ToCp737("\x80"), "?");                      // the euro sign is not in CP737
     EXPECT_EQ(PLAT::iso88597ToCp737("\xAE"), "?");                    // a byte ISO-8859-7 leaves undefined
@@ -296,10 +298,28 @@ TEST(PlatformCodepage, ControlGlyphs) {
     EXPECT_EQ(PLAT::utf8(0x10000), "\xF0\x90\x80\x80");
 }
 
-TEST(PlatformCodepage, UpperCaseDropsAccentsOfSmallLetters) {
+// Folding to capitals, over the whole Greek range of the code page (0x80..0xAF, 0xE0..0xF5): every
+// letter, accented or with diaeresis, small or capital, becomes its plain capital; nothing is dropped.
+TEST(PlatformCodepage, UpperCaseFoldsEveryGreekLetterToItsPlainCapital) {
     EXPECT_EQ(PLAT::cp737Upper(cp("αβγδεζηθικλμνξοπρσςτυφχψω")), cp("ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΣΤΥΦΧΨΩ"));
-    EXPECT_EQ(PLAT::cp737Upper(cp("άέήίόύώϊϋ")), cp("ΑΕΗΙΟΥΩΙΥ"));
-    EXPECT_EQ(PLAT::cp737Upper(cp("ΆΈΪ abc-1 ╔")), cp("ΆΈΪ ABC-1 ╔"));
+    struct Row {
+        const char *from, *to;
+    } rows[] = {
+        {"ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΤΥΦΧΨΩ", "ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΤΥΦΧΨΩ"},  // 0x80..0x97 stay
+        {"άέήϊίόύϋώ", "ΑΕΗΙΙΟΥΥΩ"},                              // 0xE1..0xE9
+        {"ΆΈΉΊΌΎΏ", "ΑΕΗΙΟΥΩ"},                                  // 0xEA..0xF0
+        {"ΪΫ", "ΙΥ"},                                            // 0xF4, 0xF5
+        {"ΐΰ", "ΙΥ"},                                            // typed: arrive as ϊ, ϋ
+        {"abc-1 ╔±", "ABC-1 ╔±"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(PLAT::cp737Upper(cp(r.from)), cp(r.to)) << r.from;
+    // Byte by byte: a Greek letter of the code page always folds to one of the 24 plain capitals.
+    for (int c = 0x80; c <= 0xF5; ++c) {
+        if (c > 0xAF && c < 0xE0) continue;  // box drawing
+        if (c >= 0xF1 && c <= 0xF3) continue;  // ± ≥ ≤
+        const uint8_t u = uint8_t(PLAT::cp737Upper(std::string(1, char(c)))[0]);
+        EXPECT_TRUE(u >= 0x80 && u <= 0x97) << "byte " << c;
+    }
 }
 
 // ---- Clock --------------------------------------------------------------------------------------

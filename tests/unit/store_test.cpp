@@ -512,8 +512,11 @@ TEST_F(DeclStore, DatesThatDoNotCountAreInNoDayChain) {
         auto before = file("DISH.DAT");
         newDeclaration("6" + std::to_string(std::string(d).size()) + std::to_string(d[1]));
         setDate(d);
-        store();
+        STORE::Result r = store();
         EXPECT_EQ(file("DISH.DAT"), before) << d;
+        // The clerk is told that it will not be listed by date.
+        ASSERT_EQ(r.notices.size(), 1u) << d;
+        EXPECT_NE(PLAT::cp737ToUtf8(r.notices[0]).find("ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ"), std::string::npos) << d;
         BOD::TM = STORE::padKey(BOD::TM, 10);
         EXPECT_TRUE(EK0::CHO().found);
         // Its deletion leaves the day chains alone as well.

@@ -12,7 +12,9 @@
 #include "declarations/ekdo.h"
 #include "declarations/taxlines.h"
 #include "helpers/fixture.h"
+#include "platform/codec.h"
 #include "platform/codepage.h"
+#include "shell/install.h"
 
 using namespace BOD;
 
@@ -257,3 +259,47 @@ TEST_F(TaxLines, PerCodeTotals) {
 }
 
 }  // namespace
+
+// The demo's own currency and tax tables give the amounts worked by hand: an import of 10000 USD.
+// The demo quotes a rate as dollars to one euro (1.0850): 10000 / 1.0850 = 9216.5898.. -> 9216.59.
+// Duty A00 (a duty on the customs value) at 10%: 92165.9 -> 921.66. VAT B00 24% on the value plus
+// the duties: 9216.59 + 921.66 = 10138.25, x 24 = 243318 -> 2433.18. Payable 921.66 + 2433.18.
+TEST_F(TaxLines, TheDemoTablesGiveTheAmountsWorkedByHand) {
+    TESTS::TempWorkDir work;
+    INSTALL::seedCodeTables(work.path(), std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables");
+    const std::string nom = TESTS::readFile(work.file("NOM.DAT"));
+    const std::string tax = TESTS::readFile(work.file("TAX.DAT"));
+    ASSERT_EQ(nom.size(), 1214u);
+    ASSERT_EQ(tax.size(), UMAS::PTAX_SIZE);
+    // Entry 1 of the currencies: KV[4] NO[20] ST[3] MO IG[8] IS[8].
+    const auto* usd = reinterpret_cast<const uint8_t*>(nom.data()) + 14;
+    ASSERT_EQ(PLAT::getS(usd + 26, 3), "USD");
+    const std::string rateText = PLAT::getS(usd + 41, 8);
+    EXPECT_EQ(rateText, "1.0850");
+    std::copy(tax.begin(), tax.end(), UMAS::PTAX.begin());
+
+    form("IMP");
+    put({{145, "USD"}, {146, UMAS::LEJU("10000", 10) + "/" + rateText}});
+    PRD(DIA, GV, 146);
+    // The duty on line 1 (entry 1, A00), its rate typed; the VAT on line 2 (entry 3, B00).
+    KVDI::V0C = 1;
+    FOT(DIA, GV, 101, 101, AY);
+    ASSERT_EQ(box(101), "A00");
+    BOS(DIA, GV, rate(1), "10");
+    KVDI::V0C = 3;
+    FOT(DIA, GV, 106, 101, AY);
+    ASSERT_EQ(box(106), "B00");
+    // The editor recomputes on every box it enters and leaves; the VAT reads the value for VAT of
+    // the computation before, so it settles at the second.
+    recompute("IMP");
+    recompute("IMP");
+    EXPECT_EQ(box(148), "9216.59");
+    EXPECT_EQ(box(100), "9216.59");
+    EXPECT_EQ(box(base(1)), "9216.59");
+    EXPECT_EQ(box(amount(1)), "921.66");
+    EXPECT_EQ(box(176), "921.66") << "only the duty is a duty";
+    EXPECT_EQ(box(177), "10138.25");
+    EXPECT_EQ(box(base(2)), "10138.25");
+    EXPECT_EQ(box(amount(2)), "2433.18");
+    EXPECT_EQ(box(141), "3354.84");
+}

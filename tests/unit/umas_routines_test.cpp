@@ -328,7 +328,11 @@ protected:
             UMAS::MPR.clear();  // no mask file built: the busy screen still waits for Esc
         }
     }
-    void TearDown() override { work.reset(); }
+    void TearDown() override {
+        others.reset();
+        UMAS::releaseAllClaims();
+        work.reset();
+    }
 
     // A slot file image: four string[ss] records.
     static std::string image(const std::vector<std::string>& s, int ss) {
@@ -346,7 +350,16 @@ protected:
                             : "<missing>");
         return v;
     }
+    // Other live workstations: the file written, and its non-empty slots held the way a live
+    // claim holds them (a lock on the slot's bytes through a file of its own).
+    void heldElsewhere(const char* f, const std::vector<std::string>& s, int ss) {
+        writeFile(f, image(s, ss));
+        others = std::make_unique<PLAT::File>(f, PLAT::File::READWRITE);
+        for (size_t k = 0; k < s.size(); ++k)
+            if (!s[k].empty()) ASSERT_TRUE(PLAT::tryLockRange(others->handle(), int64_t(k) * (ss + 1), ss + 1));
+    }
     std::unique_ptr<TESTS::TempWorkDir> work;
+    std::unique_ptr<PLAT::File> others;
     PLAT::HeadlessConsole* con = nullptr;
 };
 
@@ -354,31 +367,75 @@ using V = std::vector<std::string>;
 
 }  // namespace
 
-TEST_F(UmasSlots, ClaimsWithoutBusy) {
-    struct Case {
-        const char* name;
-        V before;
+TEST_F(UmasSlots, ClaimingMovingAndFreeingOwnClaims) {
+    writeFile("CO/NUDI.DAT", image({}, 10));
+    struct Step {
         const char *btm, *tm;
         V after;
-    } cases[] = {
-        {"empty BTM takes slot 2 first", {"", "", "", ""}, "", "10", {"", "10", "", ""}},
-        {"next free after slot 2", {"", "10", "", ""}, "", "11", {"", "10", "11", ""}},
-        {"own slot changes number", {"", "10", "", ""}, "10", "11", {"", "11", "", ""}},
-        {"own slot 1", {"7", "10", "12", "13"}, "7", "8", {"8", "10", "12", "13"}},
-        {"fifth claim overwrites slot 1", {"1", "2", "3", "4"}, "", "5", {"5", "2", "3", "4"}},
-        {"same number again", {"", "", "", "7"}, "7", "7", {"", "", "", "7"}},
-        {"cut to the slot width", {"", "", "", ""}, "", "12345678901", {"", "1234567890", "", ""}},
-        {"claim of no number frees own slot", {"", "", "10", ""}, "10", "", {"", "", "", ""}},
-        {"claim of no number with nothing held", {"1", "2", "3", "4"}, "", "", {"1", "2", "3", "4"}},
+        const char* name;
+    } steps[] = {
+        {"", "10", {"", "10", "", ""}, "empty BTM takes slot 2 first"},
+        {"", "11", {"", "10", "11", ""}, "a second claim takes the next free slot"},
+        {"10", "12", {"", "12", "11", ""}, "own slot changes number"},
+        {"12", "12", {"", "12", "11", ""}, "same number again"},
+        {"12", "11", {"", "", "11", ""}, "a number already held here stays where it is"},
+        {"", "12345678901", {"", "1234567890", "11", ""}, "cut to the slot width"},
+        {"1234567890X", "", {"", "", "11", ""}, "claim of no number frees own slot"},
+        {"", "", {"", "", "11", ""}, "claim of no number with nothing held"},
     };
-    for (const auto& c : cases) {
-        writeFile("CO/NUDI.DAT", image(c.before, 10));
-        EXPECT_FALSE(UMAS::ELDI(c.btm, c.tm, "NUDI", 10)) << c.name;
-        EXPECT_EQ(slots("CO/NUDI.DAT", 10), c.after) << c.name;
-        EXPECT_EQ(fs::file_size("CO/NUDI.DAT"), 44u) << c.name;
+    for (const auto& s : steps) {
+        EXPECT_FALSE(UMAS::ELDI(s.btm, s.tm, "NUDI", 10)) << s.name;
+        EXPECT_EQ(slots("CO/NUDI.DAT", 10), s.after) << s.name;
+        EXPECT_EQ(fs::file_size("CO/NUDI.DAT"), 44u) << s.name;
     }
+    UMAS::MHNU("11", "NUDI", 10);
+    EXPECT_EQ(readFile("CO/NUDI.DAT"), image({}, 10));
     EXPECT_EQ(con->pending(), 0u);
     EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}
+
+TEST_F(UmasSlots, ClaimsBesideOtherLiveWorkstations) {
+    heldElsewhere("CO/NUDI.DAT", {"", "2", "3", "4"}, 10);
+    EXPECT_FALSE(UMAS::ELDI("", "5", "NUDI", 10));
+    EXPECT_EQ(slots("CO/NUDI.DAT", 10), (V{"5", "2", "3", "4"})) << "slot 1 is the only free one";
+    EXPECT_FALSE(UMAS::ELDI("5", "6", "NUDI", 10));
+    EXPECT_EQ(slots("CO/NUDI.DAT", 10), (V{"6", "2", "3", "4"}));
+    UMAS::MHNU("6", "NUDI", 10);
+    // Four live claims elsewhere: a fifth is not recorded and never overwrites one of them.
+    heldElsewhere("CO/NUDI.DAT", {"1", "2", "3", "4"}, 10);
+    EXPECT_FALSE(UMAS::ELDI("", "5", "NUDI", 10));
+    EXPECT_EQ(slots("CO/NUDI.DAT", 10), (V{"1", "2", "3", "4"}));
+    UMAS::MHNU("5", "NUDI", 10);
+    // Freeing frees only this workstation's own claim, never another's of the same number.
+    heldElsewhere("CO/NUTI.DAT", {"", "", "100", ""}, 6);
+    UMAS::MHNU("100", "NUTI", 6);
+    EXPECT_EQ(slots("CO/NUTI.DAT", 6), (V{"", "", "100", ""}));
+    EXPECT_EQ(con->pending(), 0u);
+}
+
+// Numbers that no live workstation holds were left by one that stopped: they count as free.
+TEST_F(UmasSlots, StaleClaimsAreTakenOverAndSweptAtStart) {
+    writeFile("CO/NUDI.DAT", image({"1", "2", "3", "4"}, 10));
+    EXPECT_FALSE(UMAS::ELDI("", "3", "NUDI", 10)) << "not busy: nobody holds 3";
+    EXPECT_EQ(slots("CO/NUDI.DAT", 10), (V{"1", "2", "3", "4"})) << "its own slot taken over";
+    EXPECT_FALSE(UMAS::ELDI("", "9", "NUDI", 10));
+    EXPECT_EQ(slots("CO/NUDI.DAT", 10), (V{"1", "9", "3", "4"})) << "first slot no live claim holds";
+    // A stale claim is not this workstation's to free by number...
+    UMAS::MHNU("4", "NUDI", 10);
+    EXPECT_EQ(slots("CO/NUDI.DAT", 10), (V{"1", "9", "3", "4"}));
+    // ...but the sweep at the company choice empties every slot no live claim holds.
+    writeFile("CO/NUTI.DAT", image({"77", "", "", "78"}, 6));
+    writeFile("CO/NUAP.DAT", std::string(24, '\0'));
+    UMAS::freeStaleClaims();
+    EXPECT_EQ(slots("CO/NUDI.DAT", 10), (V{"", "9", "3", ""})) << "live claims (this one's) kept";
+    EXPECT_EQ(readFile("CO/NUTI.DAT"), image({}, 6));
+    EXPECT_EQ(readFile("CO/NUAP.DAT"), std::string(24, '\0'));
+    fs::remove("CO/NUAP.DAT");
+    UMAS::freeStaleClaims();
+    EXPECT_FALSE(fs::exists("CO/NUAP.DAT")) << "a missing file is not created by the sweep";
+    // Every claim freed on the way out.
+    UMAS::releaseAllClaims();
+    EXPECT_EQ(readFile("CO/NUDI.DAT"), image({}, 10));
 }
 
 TEST_F(UmasSlots, BusyShowsTheScreenUntilEsc) {
@@ -388,15 +445,14 @@ TEST_F(UmasSlots, BusyShowsTheScreenUntilEsc) {
         const char *btm, *tm;
     } cases[] = {
         {"held elsewhere, nothing held here", {"", "10", "", ""}, "", "10"},
-        {"held elsewhere, own slot 2", {"", "10", "11", ""}, "10", "11"},
-        {"held elsewhere, own slot 1", {"9", "10", "11", "12"}, "9", "12"},
+        {"held elsewhere, a claimed BTM that is not ours", {"", "10", "11", ""}, "10", "11"},
         {"held elsewhere, all slots taken", {"1", "2", "10", "4"}, "", "10"},
         {"own claim lost from the file", {"1", "2", "10", "4"}, "99", "10"},
         {"compared after cutting", {"", "", "1234567890", ""}, "", "1234567890X"},
     };
     for (const auto& c : cases) {
+        heldElsewhere("CO/NUDI.DAT", c.before, 10);
         std::string img = image(c.before, 10);
-        writeFile("CO/NUDI.DAT", img);
         PLAT::CellBuffer screenBefore;
         std::memcpy(&screenBefore, &con->cells, sizeof screenBefore);
         int stackDuring = -1, xDuring = 0, yDuring = 0;
@@ -409,8 +465,8 @@ TEST_F(UmasSlots, BusyShowsTheScreenUntilEsc) {
             xDuring = con->whereX();
             yDuring = con->whereY();
             cursorDuring = con->cursorVisible();
-            PLAT::File o("CO/NUDI.DAT", PLAT::File::READWRITE);  // not held while the screen waits
-            fileFree = PLAT::tryLockFd(o.handle());
+            PLAT::File o("CO/NUDI.DAT", PLAT::File::READWRITE);  // not guarded while the screen waits
+            fileFree = PLAT::tryLockRange(o.handle(), 44, 1);
             con->ch(27);
         };
         EXPECT_TRUE(UMAS::ELDI(c.btm, c.tm, "NUDI", 10)) << c.name;
@@ -431,11 +487,9 @@ TEST_F(UmasSlots, BusyShowsTheScreenUntilEsc) {
 }
 
 TEST_F(UmasSlots, FreeingASlot) {
-    writeFile("CO/NUTI.DAT", image({"", "", "100", "100"}, 6));
+    writeFile("CO/NUTI.DAT", image({}, 6));
+    ASSERT_FALSE(UMAS::ELDI("", "100", "NUTI", 6));
     UMAS::MHNU("100", "NUTI", 6);
-    EXPECT_EQ(slots("CO/NUTI.DAT", 6), (V{"", "", "", "100"})) << "slot 2, 3, 4 order";
-    writeFile("CO/NUTI.DAT", image({"55", "", "", ""}, 6));
-    UMAS::MHNU("55", "NUTI", 6);
     EXPECT_EQ(slots("CO/NUTI.DAT", 6), (V{"", "", "", ""}));
     // A number in no slot writes nothing: stray bytes after a slot's length stay as they are.
     std::string img = image({"1", "2", "", ""}, 6);
@@ -445,7 +499,8 @@ TEST_F(UmasSlots, FreeingASlot) {
     UMAS::MHNU("", "NUTI", 6);
     EXPECT_EQ(readFile("CO/NUTI.DAT"), img);
     // Cut to the slot width before the search.
-    writeFile("CO/NUAP.DAT", image({"", "12345", "", ""}, 5));
+    writeFile("CO/NUAP.DAT", image({}, 5));
+    ASSERT_FALSE(UMAS::ELDI("", "12345", "NUAP", 5));
     UMAS::MHNU("123456", "NUAP", 5);
     EXPECT_EQ(slots("CO/NUAP.DAT", 5), (V{"", "", "", ""}));
 }
