@@ -235,11 +235,18 @@ bool GETCLIP(int XX, int Y, int L, int X, int& LL, std::string& cells, const std
     size_t brk = 0;
     while (brk < t.size() && !isBreak(uint8_t(t[brk]))) ++brk;
     bool refused = false;
-    t = PASTEABLE(t.substr(0, brk), SC, refused) + t.substr(brk);
+    const std::string field = PASTEABLE(t.substr(0, brk), SC, refused);
     if (refused) {
         c.bell();
         PASTEBELL = true;
+        if (field.empty()) {  // nothing of it is taken here: the field stays as it was
+            size_t i = brk;
+            while (i < t.size() && isBreak(uint8_t(t[i]))) ++i;
+            RESTCLIP = t.substr(i);
+            return !RESTCLIP.empty();
+        }
     }
+    t = field + t.substr(brk);
     const int at = X - XX;
     const int room = L - at;
     size_t i = 0;

@@ -339,6 +339,10 @@ TEST_F(FieldEditor, PasteKeepsOnlyTheCharactersTheFieldTakes) {
         EXPECT_EQ(r.text, c.text) << c.what;
         EXPECT_EQ(con->bells - before, c.bells) << c.what;
     }
+    // A paste of nothing the field takes leaves the text as it was.
+    clip = "x";
+    Result k = run("12", 5, {END, CTRL_V, ENTER}, SCR::socDigits());
+    EXPECT_EQ(k.text, "12");
     // The rest for the next boxes is left to them (each holds it to its own characters).
     clip = "x1\r\nab";
     Result r = run("", 10, {CTRL_V}, SCR::socDigits());
