@@ -99,6 +99,22 @@ struct EGRDOC {
     bool operator==(const EGRDOC&) const = default;
 };
 
+// The wine lines of a goods item ".K" + suffix: 40 records of 23 bytes, a code (string[10], digits)
+// and a quantity (string[11], digits and point, right-justified in 11). A line counts when its
+// code is not empty.
+struct TKRAS {
+    std::string KRASCODE, KRASPOSOT;
+    bool operator==(const TKRAS&) const = default;
+};
+struct KRASBUF {
+    static constexpr size_t SIZE = 920, RECORD = 23;
+    static constexpr int LINES = 40, CODE_CAP = 10, POSOT_CAP = 11;
+    std::array<TKRAS, LINES> L;  // [0..39]: lines 1..40
+    std::string encode() const;
+    static KRASBUF decode(const std::string& bytes);
+    bool operator==(const KRASBUF&) const = default;
+};
+
 // Readers: false when the file is missing (the table is then empty).
 bool READGRID(const std::string& name, TDILOS& t);
 void WRITEGRID(const std::string& name, const TDILOS& t);
@@ -110,6 +126,8 @@ void WRITETIT(const std::string& name, const ST_TIR& t);
 bool READCONT(const std::string& name, CONTBUF& t);
 void WRITECONT(const std::string& name, const CONTBUF& t);
 bool READEGR(const std::string& name, EGRDOC& t);
+bool READKRAS(const std::string& name, KRASBUF& t);
+void WRITEKRAS(const std::string& name, const KRASBUF& t);
 void WRITEEGR(const std::string& name, const EGRDOC& t);
 
 // "Eggiisi.txt" in the working folder: the guarantee number entered last (first line, at most 20

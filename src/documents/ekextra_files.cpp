@@ -133,6 +133,25 @@ CONTBUF CONTBUF::decode(const std::string& bytes) {
     return t;
 }
 
+std::string KRASBUF::encode() const {
+    std::vector<uint8_t> b(SIZE, 0);
+    for (int i = 0; i < LINES; ++i) {
+        PLAT::putS(b.data() + size_t(i) * RECORD, CODE_CAP, L[size_t(i)].KRASCODE);
+        PLAT::putS(b.data() + size_t(i) * RECORD + CODE_CAP + 1, POSOT_CAP, L[size_t(i)].KRASPOSOT);
+    }
+    return bytesOf(b);
+}
+
+KRASBUF KRASBUF::decode(const std::string& bytes) {
+    const Image im(bytes, SIZE);
+    KRASBUF t;
+    for (int i = 0; i < LINES; ++i) {
+        t.L[size_t(i)].KRASCODE = im.S(size_t(i) * RECORD, CODE_CAP);
+        t.L[size_t(i)].KRASPOSOT = im.S(size_t(i) * RECORD + CODE_CAP + 1, POSOT_CAP);
+    }
+    return t;
+}
+
 std::string EGRDOC::encode() const {
     return UMAS::cut(EGGRCODE, CODE_CAP) + "\r\n" + UMAS::cut(EGGRNAME, NAME_CAP) + "\r\n";
 }
@@ -176,6 +195,9 @@ void WRITECONT(const std::string& name, const CONTBUF& t) { PLAT::writeWholeAtom
 
 bool READEGR(const std::string& name, EGRDOC& t) { return readInto(name, t); }
 void WRITEEGR(const std::string& name, const EGRDOC& t) { PLAT::writeWholeAtomic(name, t.encode()); }
+
+bool READKRAS(const std::string& name, KRASBUF& t) { return readInto(name, t); }
+void WRITEKRAS(const std::string& name, const KRASBUF& t) { PLAT::writeWholeAtomic(name, t.encode()); }
 
 bool READEGGIISI(std::string& number) {
     const auto lines = PLAT::readLines(EGGIISI);
