@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "declarations/store.h"
 #include "documents/ekextra.h"
 #include "storeform.h"
 #include "submission/diskoil.h"
