@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench.h"
+#include "bench.h"
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench.h"
+#include "bench.h"
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store.h"
