@@ -140,7 +140,7 @@ bool GETBIS(RUN& R) {
         R.error(gr("Δεν έχετε καταχωρήσει το ") + std::to_string(n) + gr("ο προϊόν σε φύλλο BIS."));
         return false;
     }
-    const bool twoPerSheet = R.EDE == ED_AUTO || R.EDE == ED_AUTOSEND;
+    const bool twoPerSheet = R.EDE == ED_AUTO || R.EDE == ED_AUTOSEND || R.EXT == "DFK";
     const int sheet = twoPerSheet ? n / 2 + 1 : (n - 2) / 3 + 2;
     const std::string number = UMAS::trim(UMAS::cut(UMAS::CUTLEADSPACES(R.box(1)), 10));
     BOD::BM = UMAS::padTo(number + two(sheet) + two(n), 14);

@@ -41,7 +41,11 @@ void GET_IDIOS(RUN& R) {
         R.IDIOS = 2;
         return;
     }
-    // Another declarant: warned until Esc.
+    DECLARANTWARNING();
+    R.IDIOS = 2;
+}
+
+void DECLARANTWARNING() {
     PLAT::Console& c = PLAT::con();
     SCR::CALLM(49, true);
     SCR::PRINT(36, 12, DISKVAS::ERRMESS(69));
@@ -52,7 +56,6 @@ void GET_IDIOS(RUN& R) {
     }
     SCR::RECALL();
     c.refresh();
-    R.IDIOS = 2;
 }
 
 void EORI_APOS(RUN& R) {

@@ -25,6 +25,8 @@ bool INLIST(const std::string& code, int message);
 
 // ---- Header checks and party fields ------------------------------------------------------------
 void GET_IDIOS(RUN& R);
+// Another declarant's tax number: the warning on mask 49, until Esc.
+void DECLARANTWARNING();
 void EORI_APOS(RUN& R);
 void EORI_PARAL(RUN& R);
 void CHECKXORAEX(RUN& R);

@@ -76,26 +76,26 @@ void NAMES(uint8_t EDE, const std::string& REF, std::string& FNAME, std::string&
 }
 
 namespace {
-
 PLAT::Console& con() { return PLAT::con(); }
+}  // namespace
 
-// A line of the run's window on row 23 with a bell, until a key; the key is returned.
-PLAT::KeyEvent tell(const std::string& text) {
+void TELL(const std::string& text) {
     SCR::CALLM(58, true);
     SCR::PRINT(4, 23, text);
     con().bell();
     con().refresh();
-    PLAT::KeyEvent k = con().readKey();
+    con().readKey();
     SCR::RECALL();
     con().refresh();
-    return k;
 }
 
-void writeErrors(const RUN& R) {
+void WRITEERRORS(const RUN& R) {
     std::string s;
     for (const auto& l : R.ERR) s += l + "\r\n";
     PLAT::writeWholeAtomic("ERROR.TXT", s);
 }
+
+namespace {
 
 // An output folder that would let a run list and erase the program's own files.
 bool unsafeFolder(const std::string& dirname) {
@@ -186,9 +186,19 @@ int INITDISK(RUN& R) {
             for (int i = 0; i < 4; ++i) R.ST_TIR[size_t(i + 1)] = tit.T[size_t(i)];
     }
 
+    return OUTFOLDER(R, FOLDERLINE(R.EXT, R.EDE), false);
+}
+
+}  // namespace
+
+int OUTFOLDER(RUN& R, int line, bool excise) {
+    // The excise run has texts of its own.
+    const std::string insert = excise ? gr(" ΠΑΡΑΚΑΛΩ ΒΑΛΤΕ ΔΙΣΚΕΤΑ ΣΤΟ DRIVE ") : std::string();
+    const std::string again = excise ? gr("    ΝΑ ΓΙΝΕΙ ΔΙΣΚΕΤΑ    ") : DISKVAS::ERRMESS(98);
+    const std::string title = excise ? gr("    ΠΕΡΙΕΧΟΜΕΝΑ ΔΙΣΚΕΤΑΣ    ") : DISKVAS::ERRMESS(95);
+    const std::string erase = excise ? gr("Να σβηστούν όλα τα αρχεία της δισκέτας (Ν/Ο);") : DISKVAS::ERRMESS(79);
     // The output folder, tried until a file can be made there.
     for (;;) {
-        const int line = FOLDERLINE(R.EXT, R.EDE);
         if (line == 0) {
             R.DIRNAME.clear();
             return 2;
@@ -208,12 +218,12 @@ int INITDISK(RUN& R) {
         const bool diskette = R.DIRNAME == "A:\\" || R.DIRNAME == "B:\\";
         con().gotoXY(4, 23);
         con().bell();
-        SCR::PRINT(4, 23, DISKVAS::ERRMESS(diskette ? 77 : 78));
+        SCR::PRINT(4, 23, excise ? insert : DISKVAS::ERRMESS(diskette ? 77 : 78));
         con().refresh();
         const PLAT::KeyEvent k = con().readKey();
         if (!k.extended() && k.ch == 27) return 0;  // Esc gives up
         SCR::CALLM(58, false);
-        SCR::PRINT(4, 23, DISKVAS::ERRMESS(98));
+        SCR::PRINT(4, 23, again);
         con().refresh();
     }
 
@@ -224,7 +234,7 @@ int INITDISK(RUN& R) {
         if (name == R.FNAME) continue;
         if (count == 0) {
             SCR::CALLM(104, true);
-            SCR::PRINT(26, 1, DISKVAS::ERRMESS(95));
+            SCR::PRINT(26, 1, title);
         }
         ++count;
         SCR::PRINT(3 + 15 * (count / 15), 2 + count % 15, name);
@@ -235,7 +245,7 @@ int INITDISK(RUN& R) {
         SCR::PRINT(2, 22, DISKVAS::ERRMESS(5));
         SCR::PRINT(2, 23, DISKVAS::ERRMESS(6));
     }
-    SCR::PRINT(1, 25, DISKVAS::ERRMESS(79));
+    SCR::PRINT(1, 25, erase);
     con().refresh();
     if (PRNS::YES(47, 25)) {
         for (const auto& name : PLAT::findFiles(R.DIRNAME + "*.*")) PLAT::removeFile(R.DIRNAME + name);
@@ -262,7 +272,7 @@ int INITDISK(RUN& R) {
 }
 
 // "ANAF.DAT": rewritten with box 20 when its number is greater than the stored one.
-void updateAnaf() {
+void UPDATEANAF() {
     const std::string file = UMAS::PATH + "ANAF.DAT";
     UMAS::LOCK("FANAF");
     auto lines = PLAT::readLines(file);
@@ -276,6 +286,8 @@ void updateAnaf() {
     if (std::nearbyint(UMAS::EVAL(box20)) > oldValue) PLAT::writeWholeAtomic(file, box20 + "\r\n");
     UMAS::UNLOC("FANAF");
 }
+
+namespace {
 
 void title(const RUN& R) {
     std::string t;
@@ -384,12 +396,12 @@ void MAKE_DISK(const std::string& EXT, uint8_t EDE, const PBUF* BUF, bool TESTEN
             PLAT::removeFile(R.DIRNAME + R.FNAME);
             if (!R.LNAME.empty()) PLAT::removeFile(R.DIRNAME + R.LNAME);
         }
-        writeErrors(R);
+        WRITEERRORS(R);
         if (clean && R.isSend()) {
             const std::string why = STARTCLIENT(R.FNAME, UMAS::trim(R.box(34)), TESTENV);
             if (!why.empty()) {
                 // The file stays for another try; nothing is counted.
-                tell(why);
+                TELL(why);
                 clean = false;
             } else {
                 UMAS::ATR(3, 23, 34, 0x0E);
@@ -399,7 +411,7 @@ void MAKE_DISK(const std::string& EXT, uint8_t EDE, const PBUF* BUF, bool TESTEN
             UMAS::ATR(2, 23, 38, 0x0E);
             // The export counter never fails the run; a counter that could not move is told.
             const Count counted = INCDIAS(EXT);
-            if (counted != Count::ADVANCED) tell(message(counted));
+            if (counted != Count::ADVANCED) TELL(message(counted));
         }
         SCR::PRINT(4, 23, DISKVAS::ERRMESS(93) + UMAS::RIJU(std::to_string(R.CERR), 3) + "     ");
         const bool cars = R.EXEIOXIMATA && R.CERR == 0;
@@ -415,7 +427,7 @@ void MAKE_DISK(const std::string& EXT, uint8_t EDE, const PBUF* BUF, bool TESTEN
         if (R.CERR == 0 && clean) {
             if (EDE == ED_DAO) PLAT::writeWholeAtomic(UMAS::PATH + "DAOANAF.DAT", std::to_string(DISKVAS::ANAFDAO));
             else if (EDE == ED_DILO) PLAT::writeWholeAtomic(UMAS::PATH + "DILANAF.DAT", std::to_string(DISKVAS::ANAFDIL));
-            else updateAnaf();
+            else UPDATEANAF();
         }
         if (R.CERR == 0) {
             SCR::RECALL();
@@ -423,7 +435,7 @@ void MAKE_DISK(const std::string& EXT, uint8_t EDE, const PBUF* BUF, bool TESTEN
             return;
         }
     } else {
-        writeErrors(R);
+        WRITEERRORS(R);
     }
     DISKVAS::SHOWERROR(R.CERR);
     SCR::RECALL();

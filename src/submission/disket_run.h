@@ -114,6 +114,16 @@ std::string TABLEOF(const std::string& EXT, uint8_t EDE, bool IST2L);
 int FOLDERLINE(const std::string& EXT, uint8_t EDE);
 // The output names of a run: FNAME and LNAME for the reference (or number) REF.
 void NAMES(uint8_t EDE, const std::string& REF, std::string& FNAME, std::string& LNAME);
+// The output folder of line LINE of "ASCI_OUT.TXT" (0: the working folder), tried until the file
+// R.FNAME can be made there, then its listing and the question to erase it (the excise run with
+// texts of its own). 0: the clerk abandoned the run; 1: stop with the error list; 2: go on.
+int OUTFOLDER(RUN& R, int line, bool excise);
+// "ANAF.DAT" of the company moved to box 20 when that is greater.
+void UPDATEANAF();
+// "ERROR.TXT" of the working folder from the run's lines.
+void WRITEERRORS(const RUN& R);
+// A line on row 23 of the run's window with a bell, until a key.
+void TELL(const std::string& text);
 // Whether the declaration is a T2L: box 2 (box 3 when box 2 is empty) trimmed, cut to 5, is "T2L".
 bool ISDECLT2L();
 

@@ -201,15 +201,19 @@ TEST_F(Diskvas, ExciseKeysAskWhatTheExportIsFor) {
         EXPECT_NE(screens[0].find("ΟΙΝΟΠΝΕΥΜΑΤΩΔΗ"), std::string::npos);
         EXPECT_NE(screens[3].find("Δ.Ε.Φ.Κ."), std::string::npos) << K;
         EXPECT_NE(screens[3].find("ΝΑ ΓΙΝΕΙ ΔΙΣΚΕΤΑ ΔΕΦΚ"), std::string::npos) << K;
-        // Spirits: the excise export (not part of this installation: nothing more).
-        drive({keys("\r")});
+        // Spirits: the excise export's own question (answered no).
+        drive({keys("\r"), keys("Ο")});
         EK0::SUBMIT(K, "DFK", nullptr);
-        EXPECT_EQ(screens.size(), 1u) << K;
+        ASSERT_EQ(screens.size(), 2u) << K;
+        EXPECT_NE(screens[1].find(K == 17 ? "  ΝΑ ΓΙΝΕΙ ΔΙΣΚΕΤΑ ΔΕΦΚ " : K == 29 ? " ΝΑ ΓΙΝΕΙ ΑΠΟΣΤΟΛΗ ΔΕΦΚ "
+                                                                          : "    ΔΟΚΙΜΑΣΤΙΚΟ    ΔΕΦΚ "),
+                  std::string::npos)
+            << K;
     }
     // Shift-F3 on an import asks too.
     ASSERT_TRUE(BOD::SETFORM("IMP"));
-    drive({keys("\r")});
+    drive({keys("\r"), keys("Ο")});
     EK0::SUBMIT(18, "IMP", nullptr);
-    ASSERT_EQ(screens.size(), 1u);
+    ASSERT_EQ(screens.size(), 2u);
     EXPECT_NE(screens[0].find("ΑΥΤΟΚΙΝΗΤΑ"), std::string::npos);
 }

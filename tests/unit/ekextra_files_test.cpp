@@ -173,6 +173,46 @@ TEST(SideRecords, ContainersTransportDocumentAndGuarantee) {
     EXPECT_EQ(n, "12345678901234567890");
 }
 
+TEST(SideRecords, WineLinesLayout) {
+    KRASTABLE k;
+    k.L[0] = {"2204211000", "     12.500"};
+    k.L[39] = {"220421100099", "123456789012"};  // stored cut to 10 and 11
+    const std::string img = k.encode();
+    ASSERT_EQ(img.size(), 920u);
+    EXPECT_EQ(img.substr(0, 23), "\x0a" "2204211000" "\x0b" "     12.500");
+    EXPECT_EQ(str(img, 39 * 23), "2204211000");
+    EXPECT_EQ(str(img, 39 * 23 + 11), "12345678901");
+    EXPECT_EQ(img.substr(23, 23), std::string(23, '\0'));
+    const KRASTABLE back = KRASTABLE::decode(img);
+    EXPECT_EQ(back.L[0], k.L[0]);
+    EXPECT_EQ(back.L[39], (TKRAS{"2204211000", "12345678901"}));
+    // A short file fills the start; a length byte past the image's end reads what there is; a
+    // longer one is read to its 40 records only.
+    KRASTABLE s = KRASTABLE::decode(img.substr(0, 30));
+    EXPECT_EQ(s.L[0], k.L[0]);
+    EXPECT_EQ(s.L[1], TKRAS{});
+    s = KRASTABLE::decode(img.substr(0, 16));
+    EXPECT_EQ(s.L[0], (TKRAS{"2204211000", "    "}));
+    s = KRASTABLE::decode(img + std::string(500, '\x7f'));
+    EXPECT_EQ(s, back);
+    // A length byte above the capacity is cut to it.
+    std::string bad(920, '\0');
+    bad[0] = char(200);
+    bad.replace(1, 10, "1234567890");
+    bad[11] = char(250);
+    EXPECT_EQ(KRASTABLE::decode(bad).L[0].KRASCODE, "1234567890");
+    EXPECT_EQ(KRASTABLE::decode(bad).L[0].KRASPOSOT.size(), 11u);
+
+    TESTS::TempWorkDir wd;
+    KRASTABLE r;
+    r.L[5].KRASCODE = "x";
+    EXPECT_FALSE(READKRAS(wd.file("9.K1"), r));
+    EXPECT_EQ(r, KRASTABLE{});
+    WRITEKRAS(wd.file("9.K1"), k);
+    EXPECT_TRUE(READKRAS(wd.file("9.K1"), r));
+    EXPECT_EQ(r, back);
+}
+
 TEST(SideRecords, WritersReplaceTheFileWholeAndReadersTellAMissingFile) {
     TESTS::TempWorkDir wd;
     THESI44 t;
