@@ -144,6 +144,13 @@ RunResult runScript(const std::string& script, const std::string& logFile) {
     return spawnWait({"sh", resolve(script)}, -1, logFile);
 }
 
+RunResult runScript(const std::string& script, const std::string& logFile, const std::vector<std::string>& args) {
+    if (!fileExists(script) || isDirectory(script)) return RunResult{};
+    std::vector<std::string> argv = {"sh", resolve(script)};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return spawnWait(argv, -1, logFile);
+}
+
 RunResult runCommand(const std::string& command, const std::string& input, const std::string& logFile) {
     // The input goes through an unlinked temporary file: the command may read all of it, some of it
     // or nothing without anyone waiting on a pipe.

@@ -4,6 +4,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace PLAT {
 
@@ -19,6 +20,8 @@ struct RunResult {
 // is empty; its output and error output are appended to the file logFile of the working folder.
 // A missing script is not started.
 RunResult runScript(const std::string& script, const std::string& logFile);
+// The same with the arguments args after the script's name.
+RunResult runScript(const std::string& script, const std::string& logFile, const std::vector<std::string>& args);
 
 // Runs `/bin/sh -c command` in the working folder with `input` as its standard input and waits for
 // it; output appended to logFile as above.
