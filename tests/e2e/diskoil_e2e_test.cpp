@@ -50,6 +50,9 @@ TEST(ExciseEndToEnd, ASpiritsDeclarationSentToTheStandInClient) {
     t.keys("M-F2");
     ASSERT_TRUE(t.waitFor("ΟΙΝΟΠΝΕΥΜΑΤΩΔΗ")) << t.screen();
     t.keys("Enter");
+    // The item's wine lines come first: left as they are.
+    ASSERT_TRUE(t.waitFor("ΚΡΑΣΙΑ ΕΙΔΟΥΣ")) << t.screen();
+    t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΝΑ ΓΙΝΕΙ ΑΠΟΣΤΟΛΗ ΔΕΦΚ")) << t.screen();
     t.text("Ν");
     ASSERT_TRUE(t.waitFor("ΑΡΙΘΜΟΣ ΣΦΑΛΜΑΤΩΝ:   0")) << t.screen() << TESTS::readFile(work.file("ERROR.TXT"));

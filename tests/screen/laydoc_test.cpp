@@ -247,7 +247,6 @@ TEST_F(EngineDocs, DAOFillGoldenAndMissingLayout) {
     clearPort();
     run([&] { EKD2::DAO(BOD::DIA, BOD::GV, BOD::PL, BOD::AY); },
         {[&] {
-            con->key(SC::SF2);  // handed to the submission run, the screen stays
             con->key(SC::SF1);
             con->ch('N');
             enter();

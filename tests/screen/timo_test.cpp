@@ -17,6 +17,8 @@
 #include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
+#include "platform/oslock.h"
 #include "screen/scr.h"
 
 using PLAT::gr;
@@ -143,8 +145,17 @@ TEST_F(InvoiceEditor, NewInvoiceStoredAndLoadedAgain) {
 }
 
 TEST_F(InvoiceEditor, ANumberOpenOnAnotherWorkstationShowsTheBusyScreen) {
-    // Another workstation holds number 1.
-    ASSERT_FALSE(UMAS::ELDI("", "1     ", "NUTI", 6));
+    // Another workstation holds number 1: its slot written and held the way a live claim holds it
+    // (a lock on the slot's bytes through a file of its own).
+    {
+        std::string img(4 * 7, '\0');
+        img[0] = 6;
+        img.replace(1, 6, "1     ");
+        PLAT::File f(UMAS::PATH + "NUTI.DAT", PLAT::File::CREATE);
+        f.writeAt(0, img.data(), img.size());
+    }
+    PLAT::File other(UMAS::PATH + "NUTI.DAT", PLAT::File::READWRITE);
+    ASSERT_TRUE(PLAT::tryLockRange(other.handle(), 0, 7));
     enter();
     std::string busy, after;
     stages({[&] {
@@ -158,7 +169,6 @@ TEST_F(InvoiceEditor, ANumberOpenOnAnotherWorkstationShowsTheBusyScreen) {
     run();
     EXPECT_NE(busy.find("σε άλλο σταθμό εργασίας"), std::string::npos) << busy;
     EXPECT_EQ(after, ".....");  // the number field again, empty
-    UMAS::MHNU("1     ", "NUTI", 6);
 }
 
 TEST_F(InvoiceEditor, DateCompletionAndRefusal) {
