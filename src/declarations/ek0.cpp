@@ -130,7 +130,20 @@ std::string Disf::help(int v) const {
         for (const auto& [box, text] : dfk)
             if (box == v) return PLAT::gr(text);
     }
-    return MES.line(GV.HLP(v));
+    std::string line = MES.line(GV.HLP(v));
+    // Box 12 looks the customer up only in some kinds; elsewhere its Tab opens the canned texts,
+    // and the help line says so.
+    if (v == 12 && !customerBox(v)) {
+        const std::string customers = PLAT::gr("Tab: κατάλογος πελατών");
+        if (const size_t at = line.find(customers); at != std::string::npos)
+            line.replace(at, customers.size(), PLAT::gr("Tab: έτοιμα κείμενα"));
+    }
+    return line;
+}
+
+bool Disf::customerBox(int v) const {
+    return v == 22 || (v == 12 && (EXT == "EXP" || EXT == "MTF")) || (v == 182 && EXT == "MTF") ||
+           (v == 12 && EXT == "DFK" && UMAS::PAREDE[2].TIMI == 1);
 }
 
 void Disf::pass() {
@@ -144,9 +157,7 @@ void Disf::pass() {
     std::string BO = SOB(DIA, GV, VV);
     if (ISNUMTYPE(type)) PNU(GV, VV, BO, true, ' ');
 
-    const bool customer = VV == 22 || (VV == 12 && (EXT == "EXP" || EXT == "MTF")) || (VV == 182 && EXT == "MTF") ||
-                          (VV == 12 && EXT == "DFK" && UMAS::PAREDE[2].TIMI == 1);
-    if (customer) {
+    if (customerBox(VV)) {
         EA = BO;
         PELI(VV);
         BO = EA;

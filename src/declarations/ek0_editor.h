@@ -48,6 +48,8 @@ struct Disf {
     void PUTCLIP(int LAST);
     void PELI(int VA);
     std::string help(int v) const;
+    // Whether Tab and the lookup of box v work on the customer files in this kind.
+    bool customerBox(int v) const;
     // Box rules (KEY) and the declaration number.
     void KEY(int V, int STA);
     void box1();

@@ -8,6 +8,7 @@
 #include "declarations/ek0.h"
 #include "declarations/ek0_editor.h"
 #include "declarations/ekdo.h"
+#include "declarations/store.h"
 #include "declarations/store_form.h"
 #include "declarations/taxlines.h"
 #include "platform/codepage.h"
@@ -312,7 +313,9 @@ void Disf::FERE() {
         if (!DISF_RUF(true, &damage)) {
             // A damaged declaration is not opened: the number stays free for nothing else.
             BOO = false;
-            message(PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ: ") + damage);
+            // The screen names what is damaged and where; the store checker gives the detail.
+            message(PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.M +
+                    PLAT::gr(" (έλεγχος: dstchk)"));
             CLLS();
             redraw();
         }

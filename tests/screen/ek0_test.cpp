@@ -3,6 +3,7 @@
 // leaving.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "common/umas.h"
@@ -627,3 +628,47 @@ TEST_F(Editor, F5OnANewFormDoesNothing) {
 }
 
 }  // namespace
+
+// A stored declaration whose record file is damaged is not opened; the screen says in Greek what is
+// damaged and in which file (the detail is the store checker's).
+TEST_F(Editor, ADamagedDeclarationIsToldInGreekWithItsFile) {
+    type("123");
+    enter();
+    click(22);
+    type("ACME TRADING");
+    enter();
+    key(SC::F4);
+    edit("IMP", {[&] {
+        EXPECT_TRUE(stored("123"));
+        con->ch(ESC);
+    }});
+    // The record file cut short: the declaration's areas now lie outside it.
+    std::filesystem::resize_file(path("DISM.DAT"), 8);
+    type("123");
+    enter();
+    std::string shown;
+    edit("IMP", {[&] {
+        shown = con->dump();
+        con->ch(ESC);
+    }});
+    EXPECT_NE(shown.find("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ DISM.DAT"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("outside"), std::string::npos) << shown;
+}
+
+// The help line of box 12 says what Tab does in the kind: the customer list where box 12 is a
+// customer box, the canned texts elsewhere.
+TEST_F(Editor, TheHelpLineOfBox12SaysWhatTabDoes) {
+    const std::pair<const char*, const char*> cases[] = {{"IMP", "Tab: έτοιμα κείμενα"},
+                                                         {"EXP", "Tab: κατάλογος πελατών"}};
+    for (const auto& [kind, said] : cases) {
+        type("123");
+        enter();
+        click(12);
+        std::string row;
+        edit(kind, {[&] {
+            row = con->text(3, 24, 59);
+            con->ch(ESC);
+        }});
+        EXPECT_NE(row.find(gr(said)), std::string::npos) << kind << ": " << row;
+    }
+}
