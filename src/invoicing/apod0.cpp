@@ -189,24 +189,9 @@ void RAISELAST(bool collection, int32_t KV) {
 // ---- The files of a new company folder ------------------------------------------------------------
 
 void makeReceiptFiles(const std::string& dir) {
-    namespace fs = std::filesystem;
-    auto put = [&](const char* name, const std::string& bytes) {
-        fs::path p = fs::path(dir) / name;
-        if (fs::exists(p)) return;
-        std::ofstream f(p, std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), std::streamsize(bytes.size()));
-        if (!f) throw std::runtime_error("cannot write " + p.string());
-    };
-    auto words = [](size_t n, uint16_t v) {
-        std::string s(n * 2, '\0');
-        for (size_t i = 0; i < n; ++i) PLAT::putW(reinterpret_cast<uint8_t*>(s.data()) + 2 * i, v);
-        return s;
-    };
-    auto heads = [](int32_t n) {
-        std::string s(size_t(n) * 4, '\0');
-        for (int32_t i = 0; i < n; ++i) APODI::RTIM1{}.encode(reinterpret_cast<uint8_t*>(s.data()) + 4 * i);
-        return s;
-    };
+    auto put = [&](const char* name, const std::string& bytes) { APODI::NEWFILE(dir, name, bytes); };
+    auto words = APODI::WORDS;
+    auto heads = APODI::EMPTYHEADS;
     put("AM.DAT", "");
     put("HDA.DAT", words(1, 0));
     put("AH.DAT", heads(APODI::DAYHEADS));

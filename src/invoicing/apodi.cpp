@@ -2,6 +2,9 @@
 #include "invoicing/apodi.h"
 
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <vector>
 
 #include "customers/arp0.h"
@@ -203,6 +206,27 @@ void MESSAGE42(const std::string& line22, const std::string& line23) {
     PLAT::Console& c = PLAT::con();
     while (c.readKey().ch != 27) continue;
     if (shown) SCR::RECALL();
+}
+
+void NEWFILE(const std::string& dir, const char* name, const std::string& bytes) {
+    namespace fs = std::filesystem;
+    const fs::path p = fs::path(dir) / name;
+    if (fs::exists(p)) return;
+    std::ofstream f(p, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!f) throw std::runtime_error("cannot write " + p.string());
+}
+
+std::string WORDS(size_t n, uint16_t v) {
+    std::string s(n * 2, '\0');
+    for (size_t i = 0; i < n; ++i) PLAT::putW(reinterpret_cast<uint8_t*>(s.data()) + 2 * i, v);
+    return s;
+}
+
+std::string EMPTYHEADS(int32_t n) {
+    std::string s(size_t(n) * 4, '\0');
+    for (int32_t i = 0; i < n; ++i) RTIM1{}.encode(reinterpret_cast<uint8_t*>(s.data()) + 4 * i);
+    return s;
 }
 
 }  // namespace APODI

@@ -92,6 +92,12 @@ std::vector<uint16_t> WALK(const std::string& S, int32_t K);
 // The notice of an insertion that did not link the document (nothing for DONE and NOKEY).
 void LINKNOTICE(LINKED r, bool dayChain);
 
+// The empty files of a new company folder: NEWFILE writes DIR/NAME only when it is absent;
+// WORDS is N words of V, EMPTYHEADS N empty chain heads.
+void NEWFILE(const std::string& dir, const char* name, const std::string& bytes);
+std::string WORDS(size_t n, uint16_t v);
+std::string EMPTYHEADS(int32_t n);
+
 // ---- Posting -----------------------------------------------------------------------------------------
 // Adds Round(X) to XR and Round(P) to PI of customer PEL of "MF.DAT" (both left alone once either
 // is at 2000000000 or more; a sum that would leave the LONGINT range is not made and the clerk is
