@@ -9,16 +9,6 @@
 
 namespace EKD2 {
 
-namespace {
-
-// The Greek word of a digit; any other character gives an empty text.
-std::string digitWord(char c) {
-    static const char* const W[] = {"ΜΗΔΕΝ", "ΕΝΑ", "ΔΥΟ", "ΤΡΙΑ", "ΤΕΣΣΕΡΑ", "ΠΕΝΤΕ", "ΕΞΙ", "ΕΠΤΑ", "ΟΚΤΩ", "ΕΝΝΕΑ"};
-    return c >= '0' && c <= '9' ? PLAT::gr(W[c - '0']) : std::string();
-}
-
-}  // namespace
-
 void EKPM(BOD::SCB P, BOD::GGV G, BOD::SCB PI, BOD::GGV GI, const BOD::PRL& PA, const std::string& EXT,
           BOD::MOT& GOODS) {
     EKEXTRA::AYT(P, G, 0, 1, "", EXT, GOODS);
@@ -80,7 +70,7 @@ void EKPM(BOD::SCB P, BOD::GGV G, BOD::SCB PI, BOD::GGV GI, const BOD::PRL& PA, 
             M(F, 5), PRNS::LFE(F, 2);
         const std::string& ET = GOODS.ET;
         T(F, 1), w(g("βάρος Χιλιόγραμμα ")), M(F, 4), w(GOODS.BA), M(F, 5), w(g(" έτος κυκλοφορίας ")), M(F, 4),
-            w(ET + " ( " + digitWord(ET.size() > 2 ? ET[2] : ' ') + "-" + digitWord(ET.size() > 3 ? ET[3] : ' ') + " )"),
+            w(ET + " ( " + DIGI(ET.size() > 2 ? ET[2] : ' ') + "-" + DIGI(ET.size() > 3 ? ET[3] : ' ') + " )"),
             M(F, 5), PRNS::LFE(F, 2);
         T(F, 1), w(g("προέλευση ")), M(F, 4), w(UMAS::CUTLEADSPACES(box(P, G, 39))), M(F, 5),
             w(g(" δασμολογικής κλάσης ")), M(F, 4), w(tariff), M(F, 5), PRNS::LFE(F, 3);

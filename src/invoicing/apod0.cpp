@@ -32,19 +32,6 @@ std::string data(const char* name) { return UMAS::PATH + name; }
 
 bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
-uint16_t readWord(const PLAT::File& f, int64_t i) {
-    uint8_t b[2];
-    f.readAt(i * 2, b, 2);
-    return PLAT::getW(b);
-}
-void writeWord(PLAT::File& f, int64_t i, uint16_t v) {
-    uint8_t b[2];
-    PLAT::putW(b, v);
-    f.writeAt(i * 2, b, 2);
-}
-
-void notice(const char* l22, const char* l23) { APODI::MESSAGE42(padTo(PLAT::gr(l22), 36), padTo(PLAT::gr(l23), 36)); }
-
 const char* const NOSTORE = "ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC.";
 
 std::string today() {
@@ -148,7 +135,7 @@ uint16_t SLOT_LOCKED(int32_t KV) {
     if (KV < 0 || KV >= NUMBERS) return NONE;
     PLAT::File ix(data(AIX), PLAT::File::READ);
     if (ix.size() < int64_t(KV + 1) * 2) return NONE;
-    const uint16_t e = readWord(ix, KV);
+    const uint16_t e = APODI::WORDAT(ix, KV);
     if (e >= NONE) return NONE;
     // A slot naming a record beyond the record file is not followed.
     if (int64_t(e) >= PLAT::fileSize(data(AM)) / int64_t(TRECAP::SIZE)) return NONE;
@@ -333,11 +320,11 @@ bool APODS::KTT() {
     double oldPost = 0;
     if (APODI::BOO) oldPost = (BBB ? 1.0 : -1.0) * drachmas(APODI::BPI, APODI::BHM, rateOk);
     if (!rateOk) {
-        notice(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NOSTORE);
+        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NOSTORE);
         return false;
     }
     if (!ok || !(std::fabs(TIM0::ROUND(newPost)) < 2147483647.0)) {
-        notice(" ΠΟΣΟ ΕΚΤΟΣ ΟΡΙΩΝ.", NOSTORE);
+        APODI::NOTICE42(" ΠΟΣΟ ΕΚΤΟΣ ΟΡΙΩΝ.", NOSTORE);
         return false;
     }
 
@@ -352,11 +339,11 @@ bool APODS::KTT() {
         if (taken || full) {
             rec.close();
             UMAS::UNLOC("FAPO");
-            notice(taken ? " Ο ΑΡΙΘΜΟΣ ΥΠΑΡΧΕΙ ΗΔΗ." : " ΑΡΧΕΙΟ ΑΠΟΔΕΙΞΕΩΝ ΓΕΜΑΤΟ.", NOSTORE);
+            APODI::NOTICE42(taken ? " Ο ΑΡΙΘΜΟΣ ΥΠΑΡΧΕΙ ΗΔΗ." : " ΑΡΧΕΙΟ ΑΠΟΔΕΙΞΕΩΝ ΓΕΜΑΤΟ.", NOSTORE);
             return false;
         }
         PLAT::File hda(data(HDA), PLAT::File::READWRITE);
-        writeWord(hda, 0, uint16_t(readWord(hda, 0) + 1));
+        APODI::PUTWORDAT(hda, 0, uint16_t(APODI::WORDAT(hda, 0) + 1));
         APODI::XN = uint16_t(records);
     }
     // The record, then its index slot, then the chains.
@@ -375,7 +362,7 @@ bool APODS::KTT() {
             for (size_t i = 0; i < fill.size(); i += 2) PLAT::putW(reinterpret_cast<uint8_t*>(fill.data()) + i, NONE);
             ix.writeAt(have * 2, fill.data(), fill.size());
         }
-        writeWord(ix, Z, APODI::XN);
+        APODI::PUTWORDAT(ix, Z, APODI::XN);
     }
     if (APODI::BOO) APODI::DEHM("AH");
     const APODI::LINKED dayLink = APODI::LINK("AH", APODI::XN, UMAS::HMVAL(img.HM));
@@ -399,7 +386,7 @@ bool APODS::KTT() {
 
     APODI::LINKNOTICE(dayLink, true);
     APODI::LINKNOTICE(peLink, false);
-    if (!posted) notice(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
+    if (!posted) APODI::NOTICE42(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
     return true;
 }
 
@@ -410,7 +397,7 @@ bool APODS::DEL() {
     bool rateOk = true;
     const double oldPost = (BBB ? 1.0 : -1.0) * drachmas(APODI::BPI, APODI::BHM, rateOk);
     if (!rateOk) {
-        notice(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.");
+        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.");
         return false;
     }
     UMAS::LOCK("FAPO");
@@ -418,7 +405,7 @@ bool APODS::DEL() {
     const int32_t Z = AP.KV;
     if (Z >= 0 && Z < NUMBERS) {
         PLAT::File ix(data(AIX), PLAT::File::READWRITE);
-        if (ix.size() >= int64_t(Z + 1) * 2 && readWord(ix, Z) == APODI::XN) writeWord(ix, Z, NONE);
+        if (ix.size() >= int64_t(Z + 1) * 2 && APODI::WORDAT(ix, Z) == APODI::XN) APODI::PUTWORDAT(ix, Z, NONE);
     }
     UMAS::LOCK("FPEL");
     const bool posted = APODI::MAIN(APODI::BPR, 0, -oldPost);
@@ -430,7 +417,7 @@ bool APODS::DEL() {
     KV.clear();
     BKV.clear();
     CLLS();
-    if (!posted) notice(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
+    if (!posted) APODI::NOTICE42(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
     return true;
 }
 

@@ -183,16 +183,13 @@ double DRACHMAS(double total, const std::string& HM, bool& ok) {
 // ---- Notices ----------------------------------------------------------------------------------------
 
 void LINKNOTICE(LINKED r, bool dayChain) {
-    auto notice = [](const char* l22, const char* l23) {
-        MESSAGE42(padTo(PLAT::gr(l22), 36), padTo(PLAT::gr(l23), 36));
-    };
     const char* stored = "Καταχωρήθηκε. Πατήστε ESC.";
     switch (r) {
         case LINKED::OUTSIDE:
-            notice(dayChain ? " ΗΜΕΡΟΜΗΝΙΑ ΕΚΤΟΣ ΛΙΣΤΑΣ ΗΜΕΡΩΝ." : " ΠΕΛΑΤΗΣ ΕΚΤΟΣ ΛΙΣΤΑΣ ΠΕΛΑΤΩΝ.", stored);
+            NOTICE42(dayChain ? " ΗΜΕΡΟΜΗΝΙΑ ΕΚΤΟΣ ΛΙΣΤΑΣ ΗΜΕΡΩΝ." : " ΠΕΛΑΤΗΣ ΕΚΤΟΣ ΛΙΣΤΑΣ ΠΕΛΑΤΩΝ.", stored);
             break;
-        case LINKED::FULL: notice(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΗ.", stored); break;
-        case LINKED::DAMAGED: notice(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΚΑΤΕΣΤΡΑΜΜΕΝΗ.", stored); break;
+        case LINKED::FULL: NOTICE42(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΗ.", stored); break;
+        case LINKED::DAMAGED: NOTICE42(" ΛΙΣΤΑ ΠΑΡΑΣΤΑΤΙΚΩΝ ΚΑΤΕΣΤΡΑΜΜΕΝΗ.", stored); break;
         default: break;
     }
 }
@@ -206,6 +203,22 @@ void MESSAGE42(const std::string& line22, const std::string& line23) {
     PLAT::Console& c = PLAT::con();
     while (c.readKey().ch != 27) continue;
     if (shown) SCR::RECALL();
+}
+
+void NOTICE42(const char* line22, const char* line23) {
+    MESSAGE42(padTo(PLAT::gr(line22), 36), padTo(PLAT::gr(line23), 36));
+}
+
+uint16_t WORDAT(const PLAT::File& f, int64_t i) {
+    uint8_t b[2];
+    f.readAt(i * 2, b, 2);
+    return PLAT::getW(b);
+}
+
+void PUTWORDAT(PLAT::File& f, int64_t i, uint16_t v) {
+    uint8_t b[2];
+    PLAT::putW(b, v);
+    f.writeAt(i * 2, b, 2);
 }
 
 void NEWFILE(const std::string& dir, const char* name, const std::string& bytes) {

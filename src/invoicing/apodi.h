@@ -9,6 +9,7 @@
 
 #include "common/umas.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 
 namespace ARP0 {
 struct RR0;
@@ -120,6 +121,13 @@ int32_t INS(uint8_t C);
 // ---- Messages ------------------------------------------------------------------------------------------
 // A refusal or notice on mask 42: two lines (CP737) at column 3 of rows 22 and 23, until Esc.
 void MESSAGE42(const std::string& line22, const std::string& line23);
+// The same with two texts in UTF-8, each cut or padded to 36 cells so that it covers the mask's own.
+void NOTICE42(const char* line22, const char* line23);
+
+// ---- Index and stack words -----------------------------------------------------------------------------
+// Word I (little-endian, at byte 2I) of an index or free-record stack file, and its writer.
+uint16_t WORDAT(const PLAT::File& f, int64_t i);
+void PUTWORDAT(PLAT::File& f, int64_t i, uint16_t v);
 
 // ---- The receipt book --------------------------------------------------------------------------------
 // The receipt book screen: collection receipts (BBB true) or payment receipts; returns on Esc.

@@ -97,6 +97,16 @@ struct Out {
         mode(7);
         lf(2);
     }
+    // The party block: name, address, town and tax number under their four labels.
+    void party(const char* const (&labels)[4]) {
+        const std::string* values[4] = {&R.EA, &R.DI, &R.PO, &R.AF};
+        for (int i = 0; i < 4; ++i) {
+            tab(1);
+            label(labels[i]);
+            text(*values[i]);
+            lf(i == 3 ? 2 : 1);
+        }
+    }
     void tail() {
         tab(1);
         label("TO ΠΟΣΟ : ");
@@ -135,22 +145,7 @@ void PRINTAPODE1(const APOD0::TRECAP* P) {
     o.label("O ΠΑΡΑΚΑΤΩ ΥΠΟΓΕΓΡΑΜΕΝΟΣ : ");
     o.text(UMAS::LOGOTYPO[1]);
     o.lf(2);
-    o.tab(1);
-    o.label("ΕΛΑΒΑ ΑΠΟ : ");
-    o.text(P->EA);
-    o.lf(1);
-    o.tab(1);
-    o.label("Διεύθυνση : ");
-    o.text(P->DI);
-    o.lf(1);
-    o.tab(1);
-    o.label("     Πόλη : ");
-    o.text(P->PO);
-    o.lf(1);
-    o.tab(1);
-    o.label("   Α.Φ.Μ. : ");
-    o.text(P->AF);
-    o.lf(2);
+    o.party({"ΕΛΑΒΑ ΑΠΟ : ", "Διεύθυνση : ", "     Πόλη : ", "   Α.Φ.Μ. : "});
     o.tail();
 }
 
@@ -158,22 +153,8 @@ void PRINTAPODP1(const APOD0::TRECAP* P) {
     Out o(*P, UMAS::PE_APOP);
     o.head("ΑΠΟΔΕΙΞΗ ΠΛΗΡΩΜΗΣ");
     o.amountLine(21);
-    o.tab(1);
-    o.label("O ΠΑΡΑΚΑΤΩ ΥΠΟΓΕΓΡΑΜΕΝΟΣ : ");
-    o.text(P->EA);
-    o.lf(1);
-    o.tab(1);
-    o.label("               Διεύθυνση : ");
-    o.text(P->DI);
-    o.lf(1);
-    o.tab(1);
-    o.label("                    Πόλη : ");
-    o.text(P->PO);
-    o.lf(1);
-    o.tab(1);
-    o.label("                  Α.Φ.Μ. : ");
-    o.text(P->AF);
-    o.lf(2);
+    o.party({"O ΠΑΡΑΚΑΤΩ ΥΠΟΓΕΓΡΑΜΕΝΟΣ : ", "               Διεύθυνση : ", "                    Πόλη : ",
+             "                  Α.Φ.Μ. : "});
     o.tab(1);
     o.label("ΕΛΑΒΑ ΑΠΟ : ");
     o.text(UMAS::LOGOTYPO[1]);

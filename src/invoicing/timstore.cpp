@@ -38,20 +38,6 @@ uint16_t rateOf(const std::string& t) {
 
 std::string rateText(uint16_t v) { return v == 0 ? std::string() : std::to_string(v); }
 
-uint16_t readWord(const PLAT::File& f, int64_t i) {
-    uint8_t b[2];
-    f.readAt(i * 2, b, 2);
-    return PLAT::getW(b);
-}
-void writeWord(PLAT::File& f, int64_t i, uint16_t v) {
-    uint8_t b[2];
-    PLAT::putW(b, v);
-    f.writeAt(i * 2, b, 2);
-}
-
-// A notice on mask 42, the two lines padded so that they cover the mask's own texts.
-void notice(const char* l22, const char* l23) { APODI::MESSAGE42(pad(PLAT::gr(l22), 36), pad(PLAT::gr(l23), 36)); }
-
 const char* const NOSTORE = "ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC.";
 
 // The first file of the kind's store that a store must not write into, empty when they are sound:
@@ -65,8 +51,8 @@ std::string damagedFile(const TIM::TIMOS& t, int64_t records, int32_t day, int32
     {
         PLAT::File st(UMAS::PATH + t.STACKFILE(), PLAT::File::READ);
         if (st.size() < 2 || st.size() % 2 != 0) return t.STACKFILE();
-        const uint16_t N = readWord(st, 0);
-        if (int64_t(N + 1) * 2 > st.size() || (N > 0 && readWord(st, N) >= records)) return t.STACKFILE();
+        const uint16_t N = APODI::WORDAT(st, 0);
+        if (int64_t(N + 1) * 2 > st.size() || (N > 0 && APODI::WORDAT(st, N) >= records)) return t.STACKFILE();
     }
     if (PLAT::fileSize(UMAS::PATH + "HDT.DAT") < 2) return "HDT.DAT";
     if (day > 0 && APODI::CHAINDAMAGED(t.DAYCHAIN(), day, records)) return t.DAYCHAIN() + ".DAT";
@@ -255,7 +241,7 @@ void TIMOS::CHO() {
     if (n < 0 || n >= INDEX_ENTRIES) return;
     PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READ);
     if (ix.size() < int64_t(n + 1) * 2) return;
-    const uint16_t e = readWord(ix, n);
+    const uint16_t e = APODI::WORDAT(ix, n);
     if (e >= NONE) return;
     // An entry naming a record beyond the record file is not followed.
     if (int64_t(e) >= PLAT::fileSize(UMAS::PATH + RECFILE()) / int64_t(TIM0::RTIM::SIZE)) return;
@@ -317,14 +303,14 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     const bool fx5 = TIM0::STORED(TIM0::FX[5], euro) != R0.FX[5];
     if ((!changed && !fx5) || APODI::PR == NONE || blank(APODI::EA)) return false;
     if (CHECKPAIP && PAIPS[1] != 0 && changed) {
-        notice(" ΔΕΝ ΓΙΝΕΤΑΙ ΑΛΛΑΓΗ ΣΤΟΙΧΕΙΩΝ.  ", "ΕΧΕΙ ΓΙΝΕΙ ΣΗΜΑΝΣΗ. Πατήστε ESC.");
+        APODI::NOTICE42(" ΔΕΝ ΓΙΝΕΤΑΙ ΑΛΛΑΓΗ ΣΤΟΙΧΕΙΩΝ.  ", "ΕΧΕΙ ΓΙΝΕΙ ΣΗΜΑΝΣΗ. Πατήστε ESC.");
         return false;
     }
 
     // Everything that can refuse the store is checked before anything is written.
     const int32_t Z = UMAS::S2LO(TIM0::TM);
     if (Z < 0 || Z >= INDEX_ENTRIES || blank(TIM0::TM)) {
-        notice(" ΑΡΙΘΜΟΣ ΕΚΤΟΣ ΟΡΙΩΝ.", NOSTORE);
+        APODI::NOTICE42(" ΑΡΙΘΜΟΣ ΕΚΤΟΣ ΟΡΙΩΝ.", NOSTORE);
         return false;
     }
     bool ok = true;
@@ -344,12 +330,12 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     double oldPost = 0;
     if (APODI::BOO) oldPost = APODI::DRACHMAS(APODI::BXR, APODI::BHM, rateOk);
     if (!rateOk) {
-        notice(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NOSTORE);
+        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NOSTORE);
         return false;
     }
     if (ok && !(std::fabs(TIM0::ROUND(newPost)) < 2147483647.0)) ok = false;
     if (!ok) {
-        notice(" ΠΟΣΟ ΕΚΤΟΣ ΟΡΙΩΝ.", NOSTORE);
+        APODI::NOTICE42(" ΠΟΣΟ ΕΚΤΟΣ ΟΡΙΩΝ.", NOSTORE);
         return false;
     }
 
@@ -361,33 +347,33 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     if (!bad.empty()) {
         rec.close();
         UMAS::UNLOC("FTIM");
-        notice((" ΑΡΧΕΙΟ " + bad + " ΚΑΤΕΣΤΡΑΜΜΕΝΟ.").c_str(), NOSTORE);
+        APODI::NOTICE42((" ΑΡΧΕΙΟ " + bad + " ΚΑΤΕΣΤΡΑΜΜΕΝΟ.").c_str(), NOSTORE);
         return false;
     }
     if (!APODI::BOO) {
         // The number must still be free in its series (another workstation may have stored it).
         PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READ);
-        const bool taken = ix.size() >= int64_t(Z + 1) * 2 && readWord(ix, Z) < NONE;
+        const bool taken = ix.size() >= int64_t(Z + 1) * 2 && APODI::WORDAT(ix, Z) < NONE;
         PLAT::File st(UMAS::PATH + STACKFILE(), PLAT::File::READWRITE);
-        const uint16_t N = readWord(st, 0);
+        const uint16_t N = APODI::WORDAT(st, 0);
         // A free record is taken from the stack; a stack entry beyond the record file is not
         // followed (the record is appended instead).
-        const uint16_t top = N > 0 && st.size() >= int64_t(N + 1) * 2 ? readWord(st, N) : NONE;
+        const uint16_t top = N > 0 && st.size() >= int64_t(N + 1) * 2 ? APODI::WORDAT(st, N) : NONE;
         const bool full = top >= records && records >= NONE;
         if (taken || full) {
             st.close();
             ix.close();
             rec.close();
             UMAS::UNLOC("FTIM");
-            notice(taken ? " Ο ΑΡΙΘΜΟΣ ΥΠΑΡΧΕΙ ΗΔΗ." : " ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ.", NOSTORE);
+            APODI::NOTICE42(taken ? " Ο ΑΡΙΘΜΟΣ ΥΠΑΡΧΕΙ ΗΔΗ." : " ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ.", NOSTORE);
             return false;
         }
-        if (N > 0) writeWord(st, 0, uint16_t(N - 1));
+        if (N > 0) APODI::PUTWORDAT(st, 0, uint16_t(N - 1));
         if (top < records) {
             APODI::XN = top;
         } else {
             PLAT::File hdt(UMAS::PATH + "HDT.DAT", PLAT::File::READWRITE);
-            writeWord(hdt, 0, uint16_t(readWord(hdt, 0) + 1));
+            APODI::PUTWORDAT(hdt, 0, uint16_t(APODI::WORDAT(hdt, 0) + 1));
             APODI::XN = uint16_t(records);
         }
     }
@@ -426,7 +412,7 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     }
     if (!APODI::BOO) {
         PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READWRITE);
-        writeWord(ix, Z, APODI::XN);
+        APODI::PUTWORDAT(ix, Z, APODI::XN);
     }
     if (APODI::BOO) APODI::DEHM(DAYCHAIN());
     const APODI::LINKED dayLink = APODI::LINK(DAYCHAIN(), APODI::XN, UMAS::HMVAL(TIM0::HM));
@@ -450,7 +436,7 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
 
     APODI::LINKNOTICE(dayLink, true);
     APODI::LINKNOTICE(peLink, false);
-    if (!posted) notice(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
+    if (!posted) APODI::NOTICE42(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
     return true;
 }
 
@@ -460,7 +446,7 @@ bool TIMOS::DEL() {
     bool rateOk = true;
     const double oldPost = APODI::DRACHMAS(APODI::BXR, APODI::BHM, rateOk);
     if (!rateOk) {
-        notice(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.");
+        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.");
         return false;
     }
     UMAS::LOCK("FTIM");
@@ -469,15 +455,15 @@ bool TIMOS::DEL() {
     const int32_t Z = UMAS::S2LO(OLDTM);
     if (Z >= 0 && Z < INDEX_ENTRIES) {
         PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READWRITE);
-        if (ix.size() >= int64_t(Z + 1) * 2 && readWord(ix, Z) == APODI::XN) writeWord(ix, Z, NONE);
+        if (ix.size() >= int64_t(Z + 1) * 2 && APODI::WORDAT(ix, Z) == APODI::XN) APODI::PUTWORDAT(ix, Z, NONE);
     }
     APODI::DEHM(DAYCHAIN());
     APODI::DEPE(PECHAIN());
     {
         PLAT::File st(UMAS::PATH + STACKFILE(), PLAT::File::READWRITE);
-        const uint16_t N = uint16_t(readWord(st, 0) + 1);
-        writeWord(st, N, APODI::XN);
-        writeWord(st, 0, N);
+        const uint16_t N = uint16_t(APODI::WORDAT(st, 0) + 1);
+        APODI::PUTWORDAT(st, N, APODI::XN);
+        APODI::PUTWORDAT(st, 0, N);
     }
     bool posted = true;
     UMAS::LOCK("FPEL");
@@ -489,14 +475,14 @@ bool TIMOS::DEL() {
     TIM0::TM.clear();
     CLLS();
     BOX();
-    if (!posted) notice(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
+    if (!posted) APODI::NOTICE42(" ΣΥΝΟΛΟ ΠΕΛΑΤΗ ΕΚΤΟΣ ΟΡΙΩΝ.", "Δεν ενημερώθηκε. Πατήστε ESC.");
     return true;
 }
 
 bool TIMOS::DIAG() {
     if (!APODI::BOO) return false;
     if (PAIPS[1] != 0) {
-        notice(" ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ ΤΙΜΟΛΟΓΙΟΥ ", "ΕΧΕΙ ΓΙΝΕΙ ΣΗΜΑΝΣΗ. Πατήστε ESC. ");
+        APODI::NOTICE42(" ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ ΤΙΜΟΛΟΓΙΟΥ ", "ΕΧΕΙ ΓΙΝΕΙ ΣΗΜΑΝΣΗ. Πατήστε ESC. ");
         return false;
     }
     const int before = SCR::STACKPOINTER();
