@@ -163,6 +163,8 @@ enum class LK { MOVED, PRINT, ESC, OTHER };
 // Reads one key of a list of LM rows shown PAGE at a time and moves the first row shown II: Up,
 // Down, PgUp, PgDn; Shift-F1 is PRINT, Esc ESC; any other key OTHER (in K).
 LK LISTKEY(int& II, int LM, int PAGE, PLAT::KeyEvent& K);
+// Blanks row Y of the period lists drawn in six columns (name, date, weekday, number, two amounts).
+void BLANKROW(int Y);
 // The legend of the lists: "Shift-F1.Εκτύπωση", "Esc.Επιστροφή", the arrows and the page keys.
 void LEGEND();
 // The notice of the one-customer reports when no document lies in the date range (the declarant

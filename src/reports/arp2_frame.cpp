@@ -453,6 +453,15 @@ LK LISTKEY(int& II, int LM, int PAGE, PLAT::KeyEvent& K) {
     }
 }
 
+void BLANKROW(int Y) {
+    SCR::PRINT(3, Y, std::string(27, ' '));
+    SCR::PRINT(31, Y, std::string(9, ' '));
+    SCR::PRINT(41, Y, std::string(10, ' '));
+    SCR::PRINT(52, Y, std::string(9, ' '));
+    SCR::PRINT(62, Y, std::string(9, ' '));
+    SCR::PRINT(72, Y, std::string(7, ' '));
+}
+
 void LEGEND() {
     ARP0::arrows(8);
     UMAS::FKEY({4, 7, 8, 9}, ARP0::GM1);

@@ -128,18 +128,10 @@ void KONDYL() {
     ARP2::PERIOD P;
     ITEMLIST L;
     int II = 0;
-    auto blank = [](int y) {
-        SCR::PRINT(3, y, std::string(27, ' '));
-        SCR::PRINT(31, y, std::string(9, ' '));
-        SCR::PRINT(41, y, std::string(10, ' '));
-        SCR::PRINT(52, y, std::string(9, ' '));
-        SCR::PRINT(62, y, std::string(9, ' '));
-        SCR::PRINT(72, y, std::string(7, ' '));
-    };
     auto BOX = [&](int T) {
         for (int i = 1; i <= 12; ++i) {
             const int y = 7 + i;
-            blank(y);
+            ARP2::BLANKROW(y);
             if (T + i > L.CC()) continue;
             const BFI& b = L.rows[size_t(T + i - 1)];
             SCR::PRINT(3, y, padTo(b.EA, 27));
