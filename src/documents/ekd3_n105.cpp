@@ -111,7 +111,6 @@ void N105WRITE(int n) {
         f.writeAt(size, blanks.data(), blanks.size());
     }
     f.writeAt(at, rec.data(), rec.size());
-    f.sync();
     f.close();
     UMAS::UNLOC("F105");
 }
