@@ -78,7 +78,7 @@ void SHOWFIELDS(const std::vector<EdField>& t, const Record& r);
 // Edits the fields of t over r from field 1: Enter and Down go to the next field (after the last,
 // the first), Up to the previous one (before the first, the last), Alt-C opens the calculator, Esc
 // returns; every other exit code goes to key(K, i) with i the current field (BOD::K holds it too).
-// after() runs after every input, whatever the key.
+// after() runs after every input and its key's action, whatever the key (not after Esc).
 void EDITFIELDS(const std::vector<EdField>& t, Record& r, const std::function<void(int K, int i)>& key,
                 const std::function<void()>& after = nullptr);
 

@@ -73,7 +73,6 @@ void EDITFIELDS(const std::vector<EdField>& t, Record& r, const std::function<vo
         const std::string s = SCR::GINPUT(e.col, e.row, e.len, r.get(e.f), "", SCR::socAll(), false, true, K);
         if (K != 3) r.set(e.f, s);
         BOD::K = uint8_t(K);
-        if (after) after();
         switch (K) {
         case 0:
         case 2: i = (i + 1) % N; break;
@@ -84,6 +83,7 @@ void EDITFIELDS(const std::vector<EdField>& t, Record& r, const std::function<vo
             if (key) key(K, i);
             break;
         }
+        if (after) after();
     }
 }
 

@@ -287,7 +287,15 @@ TEST_F(Cmr, F6OnNoteBOpensTheCarnetWithTheNote) {
               EXPECT_NE(screenRow(8).find("TRUCK NIK 1234 / SECOND CARRIER"), std::string::npos);
               con->ch(ESC);
           },
-          [&] { EXPECT_NE(screenRow(17).find("ORANGES"), std::string::npos) << "back on the note"; }});
+          [&] {
+              EXPECT_NE(screenRow(17).find("ORANGES"), std::string::npos) << "back on the note";
+              con->key(SC::F4);
+          }});
+    const std::string note = data("2002.cmb");
+    ASSERT_EQ(note.size(), EKD3::CMRBR::SIZE);
+    EKD3::Record r(EKD3::CMRBR::SIZE);
+    r.b = note;
+    EXPECT_EQ(r.get(EKD3::CMRBR::MET[2]), "SECOND CARRIER");
 }
 
 }  // namespace

@@ -101,6 +101,31 @@ TEST_F(Forms, BeygEmptyDatesAndTabRefill) {
     EXPECT_EQ(r.get(EKD3::BEYGR::HMK), "150324");
 }
 
+TEST_F(Forms, ShortSideFilesOpenWithTheirFieldsAndTabRecalculates) {
+    EKD3::Record b(EKD3::BEYGR::SIZE);
+    b.set(EKD3::BEYGR::DXA, "OLD DXA");
+    b.set(EKD3::BEYGR::KGM(1), "7");
+    setData("2002.byg", b.b.substr(0, 430));
+    menu({[&] { type("16"); },
+          [&] {
+              EXPECT_NE(screenRow(1).find("OLD DXA"), std::string::npos);
+              EXPECT_NE(screenRow(16).find("         7          0"), std::string::npos);
+              con->ch(TAB);
+          },
+          [&] { EXPECT_NE(screenRow(16).find("      1500       1400"), std::string::npos) << "totals after Tab"; }});
+    EKD3::Record t(EKD3::T5R::SIZE);
+    t.set(EKD3::T5R::APO[1], "OLD T5 SENDER");
+    setData("2002.T5", t.b.substr(0, 50));
+    menu({[&] { type("17"); },
+          [&] {
+              EXPECT_NE(screenRow(3).find("OLD T5 SENDER"), std::string::npos);
+              con->key(SC::F4);
+          }});
+    const EKD3::Record back = stored("2002.T5", EKD3::T5R::SIZE);
+    EXPECT_EQ(back.get(EKD3::T5R::APO[1]), "OLD T5 SENDER");
+    EXPECT_EQ(back.get(EKD3::T5R::XRIS[5]), "") << "a stored copy is not filled";
+}
+
 // ---- T5 -----------------------------------------------------------------------------------------------
 
 TEST(T5Record, FieldsAtTheirOffsets) {
@@ -257,6 +282,19 @@ TEST_F(N105, OnlyTheExactNameHasARecord) {
         EXPECT_EQ(BOD::EA, "KEPT");
         EXPECT_EQ(BOD::AF, "KEPT AF") << "no other customer's data is left";
     }
+}
+
+TEST_F(N105, CustomersUpTo1000HaveARecord) {
+    std::vector<Customer> many;
+    std::vector<std::string> names;
+    for (int i = 0; i < 1000; ++i) names.push_back("CUSTOMER " + std::to_string(10000 + i));
+    for (const std::string& n : names) many.push_back({n.c_str(), "", "", "", "", "", "", ""});
+    addCustomers(0, many);
+    // the customers take their record numbers in the order they were stored, after the fixture's two
+    ASSERT_EQ(number(names[998].c_str()), 1000);
+    ASSERT_EQ(number(names[999].c_str()), 1001);
+    EXPECT_EQ(EKD3::N105CUSTOMER(names[998]), 1000);
+    EXPECT_EQ(EKD3::N105CUSTOMER(names[999]), -1) << "above 1000: no record, F4 stores nothing";
 }
 
 TEST_F(N105, ScreenStoresTheCustomersRecordAndAMissStoresNothing) {
