@@ -9,10 +9,39 @@
 #include <iostream>
 #include <sstream>
 
+#include "config/params.h"
+#include "documents/ekd4.h"
+#include "platform/codepage.h"
 #include "shell/install.h"
 #include "shell/install_customers.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The demo's TIR carnet layout "PARTIR": each of the carnet's 43 fields printed at the column and
+// line where the carnet's screen shows it. A layout someone has already filled is left alone.
+void seedTirLayout(const fs::path& company) {
+    const fs::path file = company / "PARTIR.dat";
+    const std::string empty(PARAMS::PARDOC_SIZE, '\0');
+    if (fs::exists(file)) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (now != empty) return;
+    }
+    std::string img = empty;
+    const auto grid = EKD4::TIRGRID();
+    for (size_t i = 1; i < grid.size(); ++i) {
+        PARAMS::RECPARTIM4 r;
+        r.PER = PLAT::gr("ΠΕΔΙΟ ") + std::to_string(i);
+        r.COL = uint8_t(grid[i].x);
+        r.ROW = uint8_t(grid[i].y);
+        r.encode(reinterpret_cast<uint8_t*>(img.data()) + (i - 1) * PARAMS::RECPARTIM4::SIZE);
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << img;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -59,6 +88,8 @@ int main(int argc, char** argv) {
             INSTALL::seedSubmission(dest.string(), (dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string(),
                                     (src / "tables" / "eformats").string());
         INSTALL::makeExportCounter((dest / "DATABASE").string());
+        for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
+            seedTirLayout(dest / "DATABASE" / ("ARXEIO" + std::to_string(i)));
     } catch (const std::exception& e) {
         std::cerr << "mkdemo: " << e.what() << "\n";
         return 1;

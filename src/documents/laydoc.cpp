@@ -119,7 +119,10 @@ void PRIN(const Document& d, const Layout& L, const std::vector<int>& order, con
         o.open(d.formId);
         o.mode(1);
         if (d.emphasised) o.mode(8);
-        PRINTROWS(o, L, order, [&](int r) { return r <= v.count() ? v.f[size_t(r)] : std::string(); });
+        PRINTROWS(o, L, order, [&](int r) {
+            const std::string s = r <= v.count() ? v.f[size_t(r)] : std::string();
+            return d.trimPrint ? UMAS::CUTLEADSPACES(s) : s;
+        });
         if (d.emphasised) o.mode(9);
         o.mode(11);
         o.F.close();
@@ -134,10 +137,16 @@ void RUN(const Document& d) {
     SCR::CALLM(d.mask, true);
     SCR::CALLM(2, true);
     UMAS::FKEY(d.legend, GMLOCAL);
-    const Layout L = READLAYOUT(d.layout);
+    const Layout L = d.print ? Layout{} : READLAYOUT(d.layout);
     const std::vector<int> order = SORTVARS(L, N);
+    auto print = [&] {
+        if (d.print)
+            d.print(v);
+        else
+            PRIN(d, L, order, v);
+    };
     auto reload = [&] {
-        const std::string fn = d.file(v);
+        const std::string fn = d.refillOnTab ? std::string() : d.file(v);
         if (fn.empty() || !READVALUES(fn, v)) d.fill(v);
     };
     d.fill(v);
@@ -163,7 +172,7 @@ void RUN(const Document& d) {
         switch (K) {
         case 0:
             if (i == N)
-                PRIN(d, L, order, v);
+                print();
             else
                 ++i;
             break;
@@ -174,6 +183,7 @@ void RUN(const Document& d) {
             if (i < N) ++i;
             break;
         case 6:
+            if (d.noTab) break;
             reload();
             redraw();
             break;
@@ -185,7 +195,7 @@ void RUN(const Document& d) {
                 WRITEVALUES(fn, v);
             break;
         }
-        case 14: PRIN(d, L, order, v); break;
+        case 14: print(); break;
         case 20: PARAMS::CALC(BOD::CAS); break;
         default:
             if (d.key) d.key(K, v);

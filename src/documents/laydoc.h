@@ -71,6 +71,11 @@ struct Document {
     std::string layout;       // layout file name
     int formId = 0;
     bool emphasised = false;  // modes 8 and 9 around the rows
+    bool refillOnTab = false; // Tab fills from the declaration again without reading the values file
+    bool trimPrint = false;   // values printed without their trailing blanks
+    bool noTab = false;       // Tab does nothing
+    // A print of the document's own in place of the layout's (no layout is read then).
+    std::function<void(const Values&)> print;
     std::vector<int> legend;  // entries of GMLOCAL shown
     // Fills the record from the declaration (fields it does not set keep their text).
     std::function<void(Values&)> fill;

@@ -1,0 +1,106 @@
+// The real program in a terminal: a stored export, F3, row 8: the CMR note B is filled from the
+// declaration; Tab on the serial field shows 1; F4 stores it; Shift-F1 and N print it into the port
+// file and move the counter to 2; F6 opens the TIR carnet.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "common/umas.h"
+#include "declarations/bod.h"
+#include "declarations/store_form.h"
+#include "helpers/fixture.h"
+#include "helpers/tmux.h"
+#include "platform/fatal.h"
+#include "print/prns.h"
+#include "shell/install.h"
+
+namespace {
+
+bool waitFile(const std::string& path, const std::string& content) {
+    for (int i = 0; i < 100; ++i) {
+        const std::string s = TESTS::readFile(path);
+        if (content.empty() ? !s.empty() : s == content) return true;
+        usleep(50000);
+    }
+    return false;
+}
+
+// Line y (1-based) of the pane.
+std::string line(const TESTS::Tmux& t, int y) {
+    std::istringstream in(t.screen());
+    std::string l;
+    for (int i = 0; i < y && std::getline(in, l); ++i) {
+    }
+    return l;
+}
+
+TEST(CmrEndToEnd, NoteBFilledNumberedStoredPrintedAndTheCarnet) {
+    if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
+    TESTS::TempWorkDir work;
+    auto companies = INSTALL::demoCompanies();
+    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
+    PLAT::setThrowOnExit(true);
+    TESTS::headless();
+    TESTS::loadMasks();
+    UMAS::PATH = "DATABASE\\ARXEIO0\\";
+    ASSERT_TRUE(BOD::SETFORM("EXP"));
+    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
+    BOD::BOS(BOD::DIA, BOD::GV, 1, "700");
+    BOD::BOS(BOD::DIA, BOD::GV, 8, "150324");
+    BOD::BOS(BOD::DIA, BOD::GV, 12, "SENDER SA");
+    BOD::BOS(BOD::DIA, BOD::GV, 22, "BUYER GMBH");
+    BOD::BOS(BOD::DIA, BOD::GV, 72, "FRESH ORANGES");
+    BOD::BOS(BOD::DIA, BOD::GV, 142, "    EXP");
+    BOD::TM = UMAS::LEJU("700", 10);
+    BOD::HM = "150324";
+    BOD::AY = BOD::MOT{};
+    BOD::PR = BOD::NO_CUSTOMER;
+    BOD::BOO = false;
+    BOD::CSM = -1;
+    ASSERT_TRUE(EK0::KATD().stored);
+    TESTS::writeFile(work.file("PORTS.TXT"), "LPT2 lpt2.out\n");
+    mkdir(work.file("ETC").c_str(), 0777);
+    UMAS::USER_ID = "1";
+    PRNS::writeParEkt(UMAS::PE_CMRB, PRNS::PAR_EKT{66, 0, 0, 2, 1});
+
+    TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
+    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
+    t.text("2");
+    ASSERT_TRUE(t.waitFor("ΕΞΑΓΩΓΗΣ")) << t.screen();
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
+    t.text("700");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("SENDER SA")) << t.screen();
+    t.keys("F3");
+    ASSERT_TRUE(t.waitFor("ΚΑΡΝΕ TIR")) << t.screen();
+    t.text("08");
+    ASSERT_TRUE(t.waitFor("ΕΝΤΥΠΟ Β")) << t.screen();
+    EXPECT_NE(t.screen().find("FRESH ORANGES"), std::string::npos) << "filled from the declaration";
+    for (int i = 0; i < 13; ++i) t.keys("Down");
+    t.keys("Tab");
+    bool one = false;
+    for (int i = 0; i < 100 && !one; ++i, usleep(50000)) one = line(t, 6).find(" 1") != std::string::npos;
+    EXPECT_TRUE(one) << t.screen();
+    t.keys("F4");
+    const std::string note = work.file("DATABASE/ARXEIO0/700.cmb");
+    for (int i = 0; i < 100 && TESTS::readFile(note).size() != 1545; ++i) usleep(50000);
+    EXPECT_EQ(TESTS::readFile(note).size(), 1545u);
+    t.keys("S-F1");
+    ASSERT_TRUE(t.waitFor("(Ν/Ο) ?")) << t.screen();
+    t.text("N");
+    ASSERT_TRUE(waitFile(work.file("lpt2.out"), ""));
+    EXPECT_TRUE(waitFile(work.file("DATABASE/ARXEIO0/AA_CMR.TXT"), "2\r\n"));
+    EXPECT_NE(TESTS::readFile(work.file("lpt2.out")).find("FRESH ORANGES"), std::string::npos);
+    t.keys("F6");
+    ASSERT_TRUE(t.waitFor("ΚΑΡΝΕ TIR")) << t.screen();
+    ASSERT_TRUE(t.waitFor("ΑΡΙΘΜΟΣ / ΚΑΤΟΧΟΣ")) << t.screen();
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("ΕΝΤΥΠΟ Β")) << t.screen();
+}
+
+}  // namespace
