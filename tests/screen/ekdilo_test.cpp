@@ -423,6 +423,27 @@ TEST_F(Manifest, ASegmentRunReadsTheRecordInMemory) {
     EXPECT_EQ(out, "0001:1~099999999/26/7~10/12/26\r\n0002:1~1~BL 77~12.5~T2\r\n") << PLAT::cp737ToUtf8(TESTS::readFile(work->file("ERROR.TXT")));
     EXPECT_EQ(TESTS::readFile(company(0) + "/DILANAF.DAT"), "7");
     EXPECT_EQ(file(), before) << "the run stores nothing";
+
+    // A line count beyond the record or below 0 is a fault of the run: no file, no counter moved.
+    fs::remove(dil());
+    fs::remove(work->file("OUT4/L7.TXT"));
+    for (const char* count : {"61", "-3"}) {
+        SCOPED_TRACE(count);
+        fs::remove(work->file("OUT4/L8.TXT"));
+        open({[&] {
+                  con->key(SC::END);
+                  con->keys(std::string(4, '\b'));
+                  type(count);
+                  con->key(SC::SF2, PLAT::MOD_SHIFT);
+              },
+              [&] { type("Ν"); },
+              [&] { enter(); },
+              [&] { type(" "); },
+              [&] { type(" "); }});
+        EXPECT_FALSE(TESTS::exists(work->file("OUT4/L8.TXT")));
+        EXPECT_NE(TESTS::readFile(work->file("ERROR.TXT")), "");
+        EXPECT_EQ(TESTS::readFile(company(0) + "/DILANAF.DAT"), "7");
+    }
 }
 
 }  // namespace
