@@ -393,6 +393,28 @@ TEST_F(Manifest, PrintGolden) {
     EXPECT_EQ(port(), "");
 }
 
+TEST_F(Manifest, ThePrintStopsAtLineSixty) {
+    LAYDOC::Layout L{};
+    L[27].COL = 1;
+    L[27].ROW = 1;
+    EKDILO::DILOBUF b;
+    for (int n = 1; n <= EKDILO::MAXLINES; ++n) b.set(EKDILO::FRONT + 12 * (n - 1) + 1, "C" + std::to_string(n));
+    for (const auto& [count, lines] : {std::pair{"75", 60}, std::pair{"60", 60}, std::pair{"3", 3}, std::pair{"-2", 0}}) {
+        b.set(1, count);
+        PRNS::Printout o;
+        o.F.assignFile("body.out");
+        o.P = PRNS::PRNNONE;
+        o.T = PRNS::TABNONE;
+        EKDILO::PRINTBODY(o, L, LAYDOC::SORTVARS(L, EKDILO::FRONT), b);
+        o.F.close();
+        const std::string out = TESTS::readFile("body.out");
+        size_t ends = 0;
+        for (size_t at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at + 1)) ++ends;
+        EXPECT_EQ(ends, size_t(13 + lines)) << count;
+        EXPECT_EQ(out.find("C" + std::to_string(lines + 1) + "\r"), std::string::npos) << count;
+    }
+}
+
 // ---- The segment-file run from the editor --------------------------------------------------------
 
 TEST_F(Manifest, ASegmentRunReadsTheRecordInMemory) {
