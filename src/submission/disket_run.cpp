@@ -376,6 +376,8 @@ void MAKE_DISK(const std::string& EXT, uint8_t EDE, const PBUF* BUF, bool TESTEN
             R.SYNEIDH = int(std::nearbyint(std::min(std::max(UMAS::EVAL(BUF->line(1)), -1.0), 1e6)));
             if (R.SYNEIDH > MAXMANIFESTLINES)
                 R.error(gr("Το δηλωτικό έχει ") + std::to_string(R.SYNEIDH) + gr(" γραμμές: γράφονται οι 60 πρώτες."));
+            else if (R.SYNEIDH < 0)
+                R.error(gr("Ο αριθμός γραμμών του δηλωτικού είναι αρνητικός: δεν γράφεται καμία γραμμή."));
             for (int l = 1; l <= std::min(R.SYNEIDH, MAXMANIFESTLINES); ++l) {
                 const double k = UMAS::EVAL(BUF->cell((l - 1) * 12 + 7));
                 if (std::fabs(k) < 1e9) R.MANIFESTKOLA += int32_t(std::nearbyint(k));

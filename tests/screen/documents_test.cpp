@@ -118,7 +118,11 @@ TEST_F(Documents, MenuShowsTheRowsAndF1EditsTheRowsPrintForm) {
           [&] {
               EXPECT_TRUE(TESTS::exists(work->file("ETC/pare1.11")));
               con->ch(ESC);  // leaves the settings
-              type("12");    // row 12 runs (and returns at once)
+              type("12");    // row 12 runs: the cargo manifest
+          },
+          [&] {
+              EXPECT_NE(screenRow(2).find(gr("ΓΡΑΜΜΕΣ (1)")), std::string::npos) << screenRow(2);
+              con->ch(ESC);  // back in the menu, the bar on row 12
               con->key(SC::F1);
           },
           [&] {

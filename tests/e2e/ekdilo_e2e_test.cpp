@@ -1,0 +1,85 @@
+// The real program in a terminal: a new import of the demo installation, the documents menu (F3),
+// row 12, two manifest lines typed, F4, and the segment file of Shift-F2 with its counter.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "helpers/fixture.h"
+#include "helpers/tmux.h"
+#include "shell/install.h"
+
+namespace {
+
+TEST(ManifestEndToEnd, TwoLinesStoredAndWrittenAsTheSegmentFile) {
+    if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
+    if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
+    TESTS::TempWorkDir work;
+    auto companies = INSTALL::demoCompanies();
+    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
+    INSTALL::seedSubmission(work.path(), work.file("DATABASE/ARXEIO0"),
+                            std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
+    INSTALL::makeExportCounter(work.file("DATABASE"));
+
+    TESTS::Tmux t(work.path(), std::string("ASAN_OPTIONS=verify_asan_link_order=0 faketime '2026-12-10 09:05:00' ") +
+                                   KORVEX_BIN + " 1");
+    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
+    t.text("1");
+    ASSERT_TRUE(t.waitFor("ΕΙΣΑΓΩΓΗΣ")) << t.screen();
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
+    t.text("500");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("αα   2")) << t.screen();
+    t.keys("F3");
+    ASSERT_TRUE(t.waitFor("12. ΔΗΛΩΤΙΚΟ ΦΟΡΤΙΟΥ")) << t.screen();
+    for (int i = 0; i < 11; ++i) t.keys("Down");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("ΓΡΑΜΜΕΣ (1)")) << t.screen();
+    t.text("2");
+    t.keys("PPage");  // PgUp on the front: nothing
+    t.keys("NPage");
+    ASSERT_TRUE(t.waitFor("ΣΕΛΙΔΑ")) << t.screen();
+    // Line 1 in the first block, line 2 in the second; cell 1 the document kind, cell 7 the
+    // packages, cell 11 the mass.
+    for (const char* l : {"1", "2"}) {
+        t.text(l);
+        t.keys("Enter");
+        t.text(std::string("BL ") + l);
+        for (int i = 0; i < 5; ++i) t.keys("Enter");
+        t.text("5");
+        for (int i = 0; i < 2; ++i) t.keys("Enter");
+        t.text("FURNITURE");
+        for (int i = 0; i < 2; ++i) t.keys("Enter");
+        t.text("100.5");
+        t.keys("Enter");
+        t.text("T2F");
+        t.keys("Enter");
+        usleep(100000);
+    }
+    ASSERT_TRUE(t.waitFor("  3")) << t.screen();  // the line number of the cell after line 2
+    t.keys("F4");
+    usleep(200000);
+    const std::string dil = work.file("DATABASE/ARXEIO0/500.dil");
+    for (int i = 0; i < 40 && !TESTS::exists(dil); ++i) usleep(50000);
+    ASSERT_TRUE(TESTS::exists(dil));
+    EXPECT_EQ(TESTS::readFile(dil).size(), 3710u);
+    t.keys("S-F2");
+    ASSERT_TRUE(t.waitFor("ΔΙΣΚΕΤΑ ΔΗΛ/ΚΟΥ")) << t.screen();
+    t.text("Ν");
+    usleep(200000);
+    t.keys("Enter");  // the proposed manifest number
+    ASSERT_TRUE(t.waitFor("ΑΡΙΘΜΟΣ ΣΦΑΛΜΑΤΩΝ:   0")) << t.screen() << TESTS::readFile(work.file("ERROR.TXT"));
+    t.keys("Space");
+    ASSERT_TRUE(t.waitFor("ΓΡΑΜΜΗ")) << t.screen();
+    const std::string out = TESTS::readFile(work.file("drives/c/ICIS/DILO/L1.TXT"));
+    const std::string golden = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/manifest_e2e.txt";
+    if (std::getenv("KORVEX_UPDATE_GOLDEN")) TESTS::writeFile(golden, out);
+    EXPECT_EQ(out, TESTS::readFile(golden));
+    EXPECT_EQ(TESTS::readFile(work.file("DATABASE/ARXEIO0/DILANAF.DAT")), "1");
+    t.keys("Escape");
+}
+
+}  // namespace
