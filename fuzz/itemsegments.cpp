@@ -24,24 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
     (void)FUZZSTORE::folder();
     static const char* const KINDS[] = {"IMP", "EXP", "MTF", "MET", "DFK"};
-    std::vector<std::string> sections(4);
-    size_t s = 0;
-    for (size_t i = 3; i < size; ++i) {
-        if (data[i] == 0xFF && s + 1 < sections.size()) ++s;
-        else sections[s] += char(data[i]);
-    }
-    size_t at = 0;
-    for (int b = 1; b <= BOD::BOXES; ++b) {
-        const size_t len = size_t(BOD::GV.LEN(b));
-        BOD::BOS(BOD::DIA, BOD::GV, b, at < sections[2].size() ? sections[2].substr(at, len) : std::string());
-        at += len;
-    }
+    const std::vector<std::string> sections = FUZZSTORE::sections(data, size, 3, 4);
+    FUZZSTORE::fillBoxes(sections[2]);
     BOD::BOS(BOD::DIA, BOD::GV, 1, "F");
     BOD::BOS(BOD::DIA, BOD::GV, 33, "02");
     for (int i = 1; i <= 6; ++i) UMAS::EXTRA_OXIMATA[size_t(i)] = sections[3].substr(std::min(sections[3].size(), size_t(20 * (i - 1))), 20);
     const int item = 1 + data[2] % 3;
-    FUZZSTORE::put("F.V" + std::to_string(item), reinterpret_cast<const uint8_t*>(sections[0].data()), sections[0].size());
-    FUZZSTORE::put("F.O" + std::to_string(item), reinterpret_cast<const uint8_t*>(sections[1].data()), sections[1].size());
+    FUZZSTORE::put("F.V" + std::to_string(item), sections[0]);
+    FUZZSTORE::put("F.O" + std::to_string(item), sections[1]);
 
     DISKET::RUN R;
     R.EDE = uint8_t(data[0] % 9);

@@ -5,14 +5,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <utility>
-#include <vector>
 
 #include "documents/ekextra.h"
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
+#include "e2e/demo_e2e.h"
 #include "platform/codepage.h"
-#include "shell/install.h"
 
 namespace {
 
@@ -20,12 +16,7 @@ TEST(VehiclesEndToEnd, AnExciseDeclarationOfVehiclesWithItsTotalsWindow) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    INSTALL::seedSubmission(work.path(), work.file("DATABASE/ARXEIO0"),
-                            std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
-    INSTALL::makeExportCounter(work.file("DATABASE"));
-    TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), "41\r\n");
+    DEMOE2E::install(work, "41");
     // The item's two vehicles, written through the vehicle file's codec before the declaration
     // is typed.
     EKEXTRA::PINAYT cars;
@@ -43,28 +34,13 @@ TEST(VehiclesEndToEnd, AnExciseDeclarationOfVehiclesWithItsTotalsWindow) {
     }
     TESTS::writeFile(work.file("DATABASE/ARXEIO0/900.O1"), cars.encode());
 
-    TESTS::Tmux t(work.path(), std::string("ASAN_OPTIONS=verify_asan_link_order=0 faketime '2026-12-10 09:05:00' ") +
-                                   KORVEX_BIN + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("5");
-    ASSERT_TRUE(t.waitFor("Ε.Φ.Κ.")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("900");
-    const std::vector<std::pair<std::string, std::string>> fill = {
-        {"αα   2", "IM"}, {"αα   3", "41"}, {"αα  16", "1"}, {"αα  18", "1"}, {"αα  20", "42"},
-        {"αα  72", "AUTOKINHTA"}, {"αα  79", "87032190 00"}, {"αα  84", "4000"}};
-    for (int i = 0; i < 120; ++i) {
-        const std::string sc = t.screen();
-        if (sc.find("αα  85") != std::string::npos) break;
-        for (const auto& [at, text] : fill)
-            if (sc.find(at) != std::string::npos) t.text(text);
-        t.keys("Enter");
-        usleep(15000);
-    }
-    ASSERT_TRUE(t.waitFor("αα  85")) << t.screen();
+    TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand());
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "5", "Ε.Φ.Κ.", "900")) << t.screen();
+    ASSERT_TRUE(DEMOE2E::fillTo(t, "αα  85",
+                                {{"αα   2", "IM"}, {"αα  11", "123456789"}, {"αα   3", "41"}, {"αα  22", "AUTO AE"},
+                                 {"αα  16", "1"}, {"αα  18", "1"}, {"αα  20", "42"}, {"αα  72", "AUTOKINHTA"},
+                                 {"αα  79", "87032190 00"}, {"αα  84", "4000"}}))
+        << t.screen();
     t.keys("S-F2");
     ASSERT_TRUE(t.waitFor("ΑΥΤΟΚΙΝΗΤΑ")) << t.screen();
     t.keys("Down");

@@ -59,9 +59,7 @@ protected:
         TESTS::Installation::SetUp();
         install(TESTS::companies(1));
         INSTALL::makeExportCounter(work->file("DATABASE"));
-        ASSERT_TRUE(BOD::SETFORM("IMP"));
-        for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-        box(1, "123");
+        ASSERT_TRUE(freshForm("IMP"));
         box(8, "150326");
         box(18, "1");
         box(20, "77");
@@ -79,6 +77,13 @@ protected:
         TESTS::Installation::TearDown();
     }
     void box(int n, const std::string& utf8) { BOD::BOS(BOD::DIA, BOD::GV, n, gr(utf8.c_str())); }
+    // The form of the kind, every box empty but the number 123 in box 1.
+    bool freshForm(const std::string& kind) {
+        if (!BOD::SETFORM(kind)) return false;
+        for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
+        box(1, "123");
+        return true;
+    }
     std::string co(const std::string& f) const { return company(0) + "/" + f; }
     void table(const std::string& name, const std::vector<std::string>& lines) {
         TESTS::writeFile(co(name), INSTALL::fieldTableImage(lines));
@@ -499,14 +504,18 @@ protected:
             BOD::BOS(BOD::BIS, BOD::GB, 50, std::to_string(100 * n));
             BOD::BOS(BOD::BIS, BOD::GB, 38, "X-" + std::to_string(n));
             if (sheet) sheet(n);
-            BOD::BM = UMAS::padTo("1230" + std::string("2") + "0" + std::to_string(n), 14);
-            BOD::BOB = false;
-            BOD::AYB = BOD::MOT{};
-            UMAS::LOCK("FBIS");
-            EXPECT_TRUE(EKDO::KATB().stored);
-            UMAS::UNLOC("FBIS");
+            storeSheet("12302" + std::string("0") + std::to_string(n));
         }
         BOD::BIS = savedBis;
+    }
+    // The loaded sheet stored under KEY with an empty goods record.
+    static void storeSheet(const std::string& key) {
+        BOD::BM = UMAS::padTo(key, 14);
+        BOD::BOB = false;
+        BOD::AYB = BOD::MOT{};
+        UMAS::LOCK("FBIS");
+        EXPECT_TRUE(EKDO::KATB().stored);
+        UMAS::UNLOC("FBIS");
     }
     std::string isoToUtf8(const std::string& s) { return PLAT::cp737ToUtf8(PLAT::iso88597ToCp737(s)); }
 };
@@ -519,9 +528,7 @@ TEST_F(Golden, AnImportAndAnExportOfThreeItemsOverTheDemoTable) {
     EXPECT_EQ(errorList(), "");
     expectGoldenFile("import3.txt", TESTS::readFile(work->file("OUT/D77.TXT")));
     std::filesystem::remove(work->file("OUT/D77.TXT"));
-    ASSERT_TRUE(BOD::SETFORM("EXP"));
-    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-    box(1, "123");
+    ASSERT_TRUE(freshForm("EXP"));
     box(8, "150326");
     box(20, "78");
     threeItems("EXP");
@@ -646,9 +653,7 @@ TEST_F(ItemGolden, AnImportSentWithVehiclesShowsTheTotalsWindow) {
 
 TEST_F(ItemGolden, AnExciseFileOfVehiclesOverTwoItems) {
     using namespace DISKETITEMS;
-    ASSERT_TRUE(BOD::SETFORM("DFK"));
-    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-    box(1, "123");
+    ASSERT_TRUE(freshForm("DFK"));
     box(8, "101226");
     box(18, "2");
     box(20, "42");
@@ -671,12 +676,7 @@ TEST_F(ItemGolden, AnExciseFileOfVehiclesOverTwoItems) {
     BOD::BOS(BOD::BIS, BOD::GB, 29, "87042191 00");
     BOD::BOS(BOD::BIS, BOD::GB, 39, "11:1");
     taxLine(BOD::BIS, BOD::GB, 51, 1, "A00", "20000.555", "5", "1000");
-    BOD::BM = UMAS::padTo("1230202", 14);
-    BOD::BOB = false;
-    BOD::AYB = BOD::MOT{};
-    UMAS::LOCK("FBIS");
-    EXPECT_TRUE(EKDO::KATB().stored);
-    UMAS::UNLOC("FBIS");
+    storeSheet("1230202");
     BOD::BIS = savedBis;
     cars(1, {{1, car("10 ΕΠΙΒΑΤΙΚΑ", "WVWZZZ1JZXW000001", "1999")}, {2, car("10", "WVWZZZ1JZXW000002")}});
     cars(2, {{1, car("20 ΦΟΡΤΗΓΑ", "VF7ABC", "2010", "2500", "2")}});
