@@ -249,6 +249,17 @@ TEST_F(ItemSegments, BaseProductsOfLines2And5WithTheirChecks) {
     W::BASEPRODUCTS(R);
     EXPECT_EQ(R.OUT, "");
     EXPECT_EQ(R.CERR, 0);
+    // A short file gives the lines it holds and leaves the rest empty: line 2 keeps its code and
+    // the first characters of its description, no quantity.
+    EKEXTRA::VASTABLE shortFile;
+    shortFile.L[0] = {"1234567890 1234", "A", "1"};
+    shortFile.L[1] = {"2234567890 2234", "DESCRIPTION", "7"};
+    PLAT::writeWholeAtomic(EKEXTRA::ITEMNAME("123", ".V", "5"), shortFile.encode().substr(0, 54 + 16 + 5));
+    R = at(3119);
+    R.AREIDOS = 5;
+    W::BASEPRODUCTS(R);
+    EXPECT_EQ(R.OUT, "\r\n3119:1~2~5~1~1234567890~1234~1~A\r\n3119:1~2~5~2~2234567890~2234~~DESC");
+    EXPECT_EQ(errors(R), "Μηδενική Ποσότητα Προιόντος Βάσης στον 2ο στίχο του 5ου είδους\n");
     // Box 33 other than 02: the file is not read.
     box(33, "01");
     R = at(3119);
