@@ -27,18 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::copy(data + 3, data + 3 + n, table.begin());
     R.TAB = PARAMS::decodePARTIM7(table.data());
 
-    std::vector<std::string> sections(3);
-    size_t s = 0;
-    for (size_t i = 3 + n; i < size; ++i) {
-        if (data[i] == 0xFF && s + 1 < sections.size()) ++s;
-        else sections[s] += char(data[i]);
-    }
-    size_t at = 0;
-    for (int b = 1; b <= BOD::BOXES; ++b) {
-        const size_t len = size_t(BOD::GV.LEN(b));
-        BOD::BOS(BOD::DIA, BOD::GV, b, at < sections[0].size() ? sections[0].substr(at, len) : std::string());
-        at += len;
-    }
+    const std::vector<std::string> sections = FUZZSTORE::sections(data, size, 3 + n, 3);
+    FUZZSTORE::fillBoxes(sections[0]);
     BOD::BOS(BOD::DIA, BOD::GV, 1, "7");
     const std::string num = EKEXTRA::DECLNUM();
     for (int item = 1; item <= 2; ++item) {

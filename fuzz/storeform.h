@@ -49,6 +49,32 @@ inline void put(const std::string& name, const uint8_t* p, size_t n) {
     if (n) f.writeAt(0, p, n);
 }
 
+// Puts a text into the folder as the named file.
+inline void put(const std::string& name, const std::string& bytes) {
+    put(name, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+// The input from byte `from` on as `count` sections separated by 0xFF (the last takes the rest).
+inline std::vector<std::string> sections(const uint8_t* data, size_t size, size_t from, size_t count) {
+    std::vector<std::string> out(count);
+    size_t s = 0;
+    for (size_t i = from; i < size; ++i) {
+        if (data[i] == 0xFF && s + 1 < out.size()) ++s;
+        else out[s] += char(data[i]);
+    }
+    return out;
+}
+
+// The main page's boxes filled box after box from the text (what it lacks left empty).
+inline void fillBoxes(const std::string& text) {
+    size_t at = 0;
+    for (int b = 1; b <= BOD::BOXES; ++b) {
+        const size_t len = size_t(BOD::GV.LEN(b));
+        BOD::BOS(BOD::DIA, BOD::GV, b, at < text.size() ? text.substr(at, len) : std::string());
+        at += len;
+    }
+}
+
 inline int32_t le32(const uint8_t* p) {
     return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
 }

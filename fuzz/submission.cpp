@@ -29,18 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::copy(data + 2, data + 2 + n, table.begin());
     R.TAB = PARAMS::decodePARTIM7(table.data());
 
-    std::vector<std::string> sections(5);
-    size_t s = 0;
-    for (size_t i = 2 + n; i < size; ++i) {
-        if (data[i] == 0xFF && s + 1 < sections.size()) ++s;
-        else sections[s] += char(data[i]);
-    }
-    size_t at = 0;
-    for (int b = 1; b <= BOD::BOXES; ++b) {
-        const size_t len = size_t(BOD::GV.LEN(b));
-        BOD::BOS(BOD::DIA, BOD::GV, b, at < sections[0].size() ? sections[0].substr(at, len) : std::string());
-        at += len;
-    }
+    const std::vector<std::string> sections = FUZZSTORE::sections(data, size, 2 + n, 5);
+    FUZZSTORE::fillBoxes(sections[0]);
     DISKET::PBUF buf;
     buf.LINES.assign(36, "");
     buf.CELLS.assign(721, "");

@@ -14,23 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
     (void)FUZZSTORE::folder();
     static const char* const KINDS[] = {"IMP", "EXP", "MTF", "MET", "DFK"};
-    std::vector<std::string> sections(5);
-    size_t s = 0;
-    for (size_t i = 3; i < size; ++i) {
-        if (data[i] == 0xFF && s + 1 < sections.size()) ++s;
-        else sections[s] += char(data[i]);
-    }
-    size_t at = 0;
-    for (int b = 1; b <= BOD::BOXES; ++b) {
-        const size_t len = size_t(BOD::GV.LEN(b));
-        BOD::BOS(BOD::DIA, BOD::GV, b, at < sections[4].size() ? sections[4].substr(at, len) : std::string());
-        at += len;
-    }
+    const std::vector<std::string> sections = FUZZSTORE::sections(data, size, 3, 5);
+    FUZZSTORE::fillBoxes(sections[4]);
     // The side files are named by box 1: a fixed number keeps them in the scratch folder.
     BOD::BOS(BOD::DIA, BOD::GV, 1, "F");
-    auto put = [](const std::string& name, const std::string& bytes) {
-        FUZZSTORE::put(name, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    };
+    using FUZZSTORE::put;
     put("F.L1", sections[0]);
     put("F.T44", sections[1]);
     put("F.01", sections[2]);

@@ -22,6 +22,13 @@ double ROUNDED(double v);
 bool LATIN2(const std::string& s);
 // A code looked up in a list text of the catalogue: an empty code is never found.
 bool INLIST(const std::string& code, int message);
+// s cut two places after its first point (unchanged without a point).
+std::string TWODECIMALS(const std::string& s);
+// One or more digits with at most one point ("12,5" and "-3" are not).
+bool DECIMALNUMBER(const std::string& s);
+// A permit date ddmmyy as yyyymmdd, or yyyy-mm-dd with dashes; the century is 19 for the years 70
+// to 99. An empty date stays empty.
+std::string PERMITDATE(const std::string& ddmmyy, bool dashes);
 
 // ---- Header checks and party fields ------------------------------------------------------------
 void GET_IDIOS(RUN& R);
@@ -58,5 +65,12 @@ void WRITEPLESIO(RUN& R);
 void ARKYKLOFORIAS(RUN& R);
 void WRITEEIDOSFORTO(RUN& R);
 void KATASDILO(RUN& R);
+
+// ---- Item units and delivery terms ---------------------------------------------------------------
+// Row 89: the quantity of the item's supplementary units; row 890: their code, checked.
+void WRITESYMMONADES(RUN& R);
+void WRITEMONADES(RUN& R);
+// Row 49: the delivery terms (the trimmed value) checked against the list of message 96.
+void FOBCIF(RUN& R);
 
 }  // namespace DISKET

@@ -252,6 +252,8 @@ void VALUE(RUN& R) {
     case 912: XORA_APOTHIKIS(R); return;
     case 972: EMPOREYMATA(R); return;
     case 988: return;
+    case 89: WRITESYMMONADES(R); return;
+    case 890: WRITEMONADES(R); return;
     // ---- Transit ----
     case 181:
     case 182:
@@ -539,6 +541,7 @@ void AFTERVALUE(RUN& R) {
     case 48:
         if (!BS.empty() && BS != "0" && BS != "1") R.error(DISKVAS::ERRMESS(31));
         return;
+    case 49: FOBCIF(R); return;
     case 53: {
         CHECKXORAMET(R);
         const char m = R.box(59)[0];

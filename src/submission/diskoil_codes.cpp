@@ -27,12 +27,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // The position of the first ":" after the first character, npos when there is none.
 size_t colonAfterFirst(const std::string& s) { return s.size() > 1 ? s.find(':', 1) : std::string::npos; }
 
-// Cut after two characters past the first "." (no change without one).
-std::string twoDecimals(const std::string& s) {
-    const size_t p = s.find('.');
-    return p == std::string::npos || s.size() <= p + 3 ? s : s.substr(0, p + 3);
-}
-
 // The tax line k (1..8) of the current item: its first box.
 int taxBox(const RUN& R, int k) { return (R.AREIDOS <= 1 ? 101 : 51) + 5 * (k - 1); }
 std::string taxField(const RUN& R, int k, int offset) {
@@ -364,8 +358,8 @@ void FOROLOGIA(RUN& R) {
                 base = FIXED(ROUNDED(UMAS::EVAL(taxField(R, k, 3)) * 100 / rate) / 100, 2);
             }
         }
-        R.put("~" + twoDecimals(base));
-        std::string rate = twoDecimals(trim(taxField(R, k, 2)));
+        R.put("~" + DISKET::TWODECIMALS(base));
+        std::string rate = DISKET::TWODECIMALS(trim(taxField(R, k, 2)));
         if (!rate.empty() && !has(rate, ".")) rate += ".0";
         R.BS = rate;
         R.put("~" + rate);

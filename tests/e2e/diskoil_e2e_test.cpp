@@ -8,9 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
-#include "shell/install.h"
+#include "e2e/demo_e2e.h"
 
 namespace {
 
@@ -18,35 +16,14 @@ TEST(ExciseEndToEnd, ASpiritsDeclarationSentToTheStandInClient) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    INSTALL::seedSubmission(work.path(), work.file("DATABASE/ARXEIO0"),
-                            std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
-    INSTALL::makeExportCounter(work.file("DATABASE"));
-    TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), "41\r\n");
-
-    TESTS::Tmux t(work.path(), std::string("ASAN_OPTIONS=verify_asan_link_order=0 KORVEX_JAVA=") + KORVEX_JICIS +
-                                   " faketime '2026-12-10 09:05:00' " + KORVEX_BIN + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("5");
-    ASSERT_TRUE(t.waitFor("Ε.Φ.Κ.")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("900");
-    const std::vector<std::pair<std::string, std::string>> fill = {
-        {"αα   2", "IM"}, {"αα  11", "123456789"}, {"αα   3", "41"}, {"αα  16", "1"}, {"αα  18", "1"}, {"αα  20", "42"}, {"αα  22", "KAVA"},
-        {"αα  72", "OINOS"}, {"αα  79", "22042110 00"}, {"αα  84", "4000"}};
-    for (int i = 0; i < 120; ++i) {
-        const std::string sc = t.screen();
-        if (sc.find("αα  85") != std::string::npos) break;
-        for (const auto& [at, text] : fill)
-            if (sc.find(at) != std::string::npos) t.text(text);
-        t.keys("Enter");
-        usleep(15000);
-    }
-    ASSERT_TRUE(t.waitFor("αα  85")) << t.screen();
+    DEMOE2E::install(work, "41");
+    TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand(std::string("KORVEX_JAVA=") + KORVEX_JICIS));
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "5", "Ε.Φ.Κ.", "900")) << t.screen();
+    ASSERT_TRUE(DEMOE2E::fillTo(t, "αα  85",
+                                {{"αα   2", "IM"}, {"αα  11", "123456789"}, {"αα   3", "41"}, {"αα  16", "1"},
+                                 {"αα  18", "1"}, {"αα  20", "42"}, {"αα  22", "KAVA"}, {"αα  72", "OINOS"},
+                                 {"αα  79", "22042110 00"}, {"αα  84", "4000"}}))
+        << t.screen();
     t.keys("M-F2");
     ASSERT_TRUE(t.waitFor("ΟΙΝΟΠΝΕΥΜΑΤΩΔΗ")) << t.screen();
     t.keys("Enter");

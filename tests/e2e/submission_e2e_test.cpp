@@ -8,31 +8,16 @@
 #include <utility>
 #include <vector>
 
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
-#include "shell/install.h"
+#include "e2e/demo_e2e.h"
 
 namespace {
 
 TEST(SubmissionEndToEnd, AnImportSentToTheStandInClient) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    INSTALL::seedSubmission(work.path(), work.file("DATABASE/ARXEIO0"),
-                            std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
-    INSTALL::makeExportCounter(work.file("DATABASE"));
-    TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), "41\r\n");
-
+    DEMOE2E::install(work, "41");
     TESTS::Tmux t(work.path(), std::string("KORVEX_JAVA=") + KORVEX_JICIS + " " + KORVEX_BIN + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("1");
-    ASSERT_TRUE(t.waitFor("ΕΙΣΑΓΩΓΗΣ")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("500");
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "1", "ΕΙΣΑΓΩΓΗΣ", "500")) << t.screen();
     // Box by box to the number of items, then to the reference.
     for (int i = 0; i < 40 && t.screen().find("αα  18") == std::string::npos; ++i) {
         const std::string sc = t.screen();
@@ -78,22 +63,9 @@ TEST(SubmissionEndToEnd, AnExportWithAnotherDeclarantWarnsThenWritesItsFile) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    INSTALL::seedSubmission(work.path(), work.file("DATABASE/ARXEIO0"),
-                            std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
-    INSTALL::makeExportCounter(work.file("DATABASE"));
-
-    TESTS::Tmux t(work.path(), std::string("ASAN_OPTIONS=verify_asan_link_order=0 faketime '2026-12-10 09:05:00' ") +
-                                   KORVEX_BIN + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("2");
-    ASSERT_TRUE(t.waitFor("ΕΞΑΓΩΓΗΣ")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("700");
+    DEMOE2E::install(work);
+    TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand());
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "2", "ΕΞΑΓΩΓΗΣ", "700")) << t.screen();
     // Box by box to the declarant's tax number, filling what an export needs on the way.
     const std::vector<std::pair<std::string, std::string>> fill = {
         {"αα   2", "EX A"}, {"αα  12", "ACME"}, {"αα  16", "1"}, {"αα  18", "1"}, {"αα  20", "7"},

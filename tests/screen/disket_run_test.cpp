@@ -26,6 +26,7 @@
 #include "submission/disket.h"
 #include "submission/disket_run.h"
 #include "submission/diskvas.h"
+#include "screen/disket_items_fixture.h"
 
 using PLAT::gr;
 namespace fs = std::filesystem;
@@ -58,9 +59,7 @@ protected:
         TESTS::Installation::SetUp();
         install(TESTS::companies(1));
         INSTALL::makeExportCounter(work->file("DATABASE"));
-        ASSERT_TRUE(BOD::SETFORM("IMP"));
-        for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-        box(1, "123");
+        ASSERT_TRUE(freshForm("IMP"));
         box(8, "150326");
         box(18, "1");
         box(20, "77");
@@ -78,6 +77,13 @@ protected:
         TESTS::Installation::TearDown();
     }
     void box(int n, const std::string& utf8) { BOD::BOS(BOD::DIA, BOD::GV, n, gr(utf8.c_str())); }
+    // The form of the kind, every box empty but the number 123 in box 1.
+    bool freshForm(const std::string& kind) {
+        if (!BOD::SETFORM(kind)) return false;
+        for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
+        box(1, "123");
+        return true;
+    }
     std::string co(const std::string& f) const { return company(0) + "/" + f; }
     void table(const std::string& name, const std::vector<std::string>& lines) {
         TESTS::writeFile(co(name), INSTALL::fieldTableImage(lines));
@@ -462,8 +468,9 @@ protected:
         for (std::string l; std::getline(in, l);) lines.push_back(l);
         return lines;
     }
-    // A declaration of three items: item 1 on the main page, items 2 and 3 stored on sheet 2.
-    void threeItems(const std::string& kind) {
+    // A declaration of three items: item 1 on the main page, items 2 and 3 stored on sheet 2; each
+    // sheet passes through `sheet` (with its item) before it is stored.
+    void threeItems(const std::string& kind, const std::function<void(int)>& sheet = nullptr) {
         box(2, kind == "EXP" ? "EX A" : "IM A");
         box(11, "GR123456789");
         box(12, "ΕΞΑΓΩΓΕΑΣ Α.Ε.");
@@ -496,14 +503,19 @@ protected:
             BOD::BOS(BOD::BIS, BOD::GB, 36, "8");
             BOD::BOS(BOD::BIS, BOD::GB, 50, std::to_string(100 * n));
             BOD::BOS(BOD::BIS, BOD::GB, 38, "X-" + std::to_string(n));
-            BOD::BM = UMAS::padTo("1230" + std::string("2") + "0" + std::to_string(n), 14);
-            BOD::BOB = false;
-            BOD::AYB = BOD::MOT{};
-            UMAS::LOCK("FBIS");
-            EXPECT_TRUE(EKDO::KATB().stored);
-            UMAS::UNLOC("FBIS");
+            if (sheet) sheet(n);
+            storeSheet("12302" + std::string("0") + std::to_string(n));
         }
         BOD::BIS = savedBis;
+    }
+    // The loaded sheet stored under KEY with an empty goods record.
+    static void storeSheet(const std::string& key) {
+        BOD::BM = UMAS::padTo(key, 14);
+        BOD::BOB = false;
+        BOD::AYB = BOD::MOT{};
+        UMAS::LOCK("FBIS");
+        EXPECT_TRUE(EKDO::KATB().stored);
+        UMAS::UNLOC("FBIS");
     }
     std::string isoToUtf8(const std::string& s) { return PLAT::cp737ToUtf8(PLAT::iso88597ToCp737(s)); }
 };
@@ -516,9 +528,7 @@ TEST_F(Golden, AnImportAndAnExportOfThreeItemsOverTheDemoTable) {
     EXPECT_EQ(errorList(), "");
     expectGoldenFile("import3.txt", TESTS::readFile(work->file("OUT/D77.TXT")));
     std::filesystem::remove(work->file("OUT/D77.TXT"));
-    ASSERT_TRUE(BOD::SETFORM("EXP"));
-    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-    box(1, "123");
+    ASSERT_TRUE(freshForm("EXP"));
     box(8, "150326");
     box(20, "78");
     threeItems("EXP");
@@ -578,4 +588,102 @@ TEST_F(Golden, AManifestRunFromItsBuffer) {
     run("IMP", DISKET::ED_DILO, {"Ν", "\r", " "}, false, &dil);
     EXPECT_EQ(errorList(), "");
     expectGoldenFile("manifest.txt", TESTS::readFile(work->file("OUT4/L1.TXT")));
+}
+
+// ---- Item taxes, base products and vehicles over the demo's tables -------------------------------
+
+namespace {
+
+class ItemGolden : public Golden {
+protected:
+    void SetUp() override {
+        Golden::SetUp();
+        UMAS::EXTRA_OXIMATA = {};
+        table("NPARAUTO.dat", demo("PARAUTO"));
+        fs::create_directories(work->file("OUT1"));
+    }
+    void TearDown() override {
+        UMAS::EXTRA_OXIMATA = {};
+        Golden::TearDown();
+    }
+    // The sheet's tax lines of items 2 and 3.
+    static void sheetTaxes(int n) {
+        using DISKETITEMS::taxLine;
+        if (n == 2) {
+            taxLine(BOD::BIS, BOD::GB, 51, 1, "100", "200", "10", "20");
+            taxLine(BOD::BIS, BOD::GB, 51, 2, "TNE", "", "", "1.5");
+        } else {
+            taxLine(BOD::BIS, BOD::GB, 51, 1, "080", "", "", "3");
+            taxLine(BOD::BIS, BOD::GB, 51, 3, "300", "300", "24", "72");
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(ItemGolden, AnImportWithTaxesAndBaseProductsOverThreeItems) {
+    using namespace DISKETITEMS;
+    threeItems("IMP", sheetTaxes);
+    box(33, "02");
+    taxLine(BOD::DIA, BOD::GV, 101, 1, "100", "2500", "10", "250");
+    taxLine(BOD::DIA, BOD::GV, 101, 2, "DT5", "", "", "12");
+    taxLine(BOD::DIA, BOD::GV, 101, 3, "300", "2750", "24", "660");
+    vas(1, {{1, {"0405101100 0001", "ΒΟΥΤΥΡΟ", "12.5"}}, {3, {"0402101100 0002", "ΓΑΛΑ ΣΚΟΝΗ", "3"}}});
+    vas(2, {{1, {"1701991000 0003", "ΖΑΧΑΡΗ", "100"}}});
+    run("IMP", DISKET::ED_FILE, {"Ν", " "});
+    EXPECT_EQ(errorList(), "");
+    expectGoldenFile("import3_taxes.txt", TESTS::readFile(work->file("OUT/D77.TXT")));
+}
+
+TEST_F(ItemGolden, AnImportSentWithVehiclesShowsTheTotalsWindow) {
+    using namespace DISKETITEMS;
+    threeItems("IMP");
+    cars(1, {{1, car("10 ΕΠΙΒΑΤΙΚΑ", "WVWZZZ1JZXW000001", "1999")}, {2, car("10", "WVWZZZ1JZXW000002")}});
+    cars(3, {{5, car("20 ΦΟΡΤΗΓΑ", "VF7ABC", "2010", "2500", "2")}});
+    permits({"150799", "010105", "A-12", "ΑΔΕΙΑ ΚΥΚΛ.", "1", "ΑΘΗΝΑ"});
+    client();
+    run("IMP", DISKET::ED_SEND, {"Ν", " "});
+    EXPECT_EQ(errorList(), "");
+    EXPECT_TRUE(shown(0, "ΟΧΗΜΑΤΑ"));
+    EXPECT_TRUE(shown(1, "ΕΓΙΝΕ ΔΙΣΚΕΤΑ ΠΟΥ ΠΕΡΙΛΑΜΒΑΝΕΙ"));
+    EXPECT_TRUE(shown(1, "ΣΥΝΟΛΙΚΑ 3 ΟΧΗΜΑΤΑ"));
+    EXPECT_EQ(con->dump().find("ΣΥΝΟΛΙΚΑ"), std::string::npos);
+    expectGoldenFile("send3_vehicles.txt", TESTS::readFile(work->file("inp7.txt")));
+}
+
+TEST_F(ItemGolden, AnExciseFileOfVehiclesOverTwoItems) {
+    using namespace DISKETITEMS;
+    ASSERT_TRUE(freshForm("DFK"));
+    box(8, "101226");
+    box(18, "2");
+    box(20, "42");
+    box(11, "GR123456789");
+    box(12, "AUTO IMPORT Α.Ε.");
+    box(21, "099999999");
+    box(22, "ΠΑΠΑΣ ΓΙΩΡΓΟΣ");
+    box(34, "099999999");
+    box(72, "ΑΥΤΟΚΙΝΗΤΑ ΕΠΙΒΑΤΙΚΑ");
+    box(79, "87032190 00");
+    box(89, "11:2");
+    taxLine(BOD::DIA, BOD::GV, 101, 1, "A00", "15000", "10", "1500");
+    taxLine(BOD::DIA, BOD::GV, 101, 2, "DT5", "", "", "350");
+    const BOD::SCB savedBis = BOD::BIS;
+    BOD::BIS = BOD::SHEETPAGE("DFK");
+    for (int b = 1; b <= BOD::SHEET_BOXES; ++b) BOD::BOS(BOD::BIS, BOD::GB, b, "");
+    BOD::BOS(BOD::BIS, BOD::GB, 1, "02");
+    BOD::BOS(BOD::BIS, BOD::GB, 3, "02");
+    BOD::BOS(BOD::BIS, BOD::GB, 23, gr("ΦΟΡΤΗΓΟ"));
+    BOD::BOS(BOD::BIS, BOD::GB, 29, "87042191 00");
+    BOD::BOS(BOD::BIS, BOD::GB, 39, "11:1");
+    taxLine(BOD::BIS, BOD::GB, 51, 1, "A00", "20000.555", "5", "1000");
+    storeSheet("1230202");
+    BOD::BIS = savedBis;
+    cars(1, {{1, car("10 ΕΠΙΒΑΤΙΚΑ", "WVWZZZ1JZXW000001", "1999")}, {2, car("10", "WVWZZZ1JZXW000002")}});
+    cars(2, {{1, car("20 ΦΟΡΤΗΓΑ", "VF7ABC", "2010", "2500", "2")}});
+    permits({"150799", "010105", "A-12", "ΑΔΕΙΑ ΚΥΚΛ.", "1", "ΑΘΗΝΑ"});
+    run("DFK", DISKET::ED_AUTO, {"Ν", " "});
+    EXPECT_EQ(errorList(), "");
+    EXPECT_TRUE(shown(0, "Δ.Ε.Φ.Κ."));
+    EXPECT_TRUE(shown(1, "ΣΥΝΟΛΙΚΑ 3 ΟΧΗΜΑΤΑ"));
+    expectGoldenFile("excise_vehicles.txt", TESTS::readFile(work->file("OUT1/D42.TXT")));
 }

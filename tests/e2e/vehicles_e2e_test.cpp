@@ -1,0 +1,72 @@
+// The real program in a terminal: a new excise declaration of the demo installation whose item has
+// a vehicle file, written by Shift-F2 with the vehicle answer: the vehicle list, the permit data,
+// yes, the totals window, and the file equal to its golden file (the clock fixed by faketime).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "documents/ekextra.h"
+#include "e2e/demo_e2e.h"
+#include "platform/codepage.h"
+
+namespace {
+
+TEST(VehiclesEndToEnd, AnExciseDeclarationOfVehiclesWithItsTotalsWindow) {
+    if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
+    if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
+    TESTS::TempWorkDir work;
+    DEMOE2E::install(work, "41");
+    // The item's two vehicles, written through the vehicle file's codec before the declaration
+    // is typed.
+    EKEXTRA::PINAYT cars;
+    for (int q = 0; q < 2; ++q) {
+        BOD::MOT& m = cars.V[size_t(q)];
+        m.ON = PLAT::gr("10 ΕΠΙΒΑΤΙΚΟ");
+        m.ER = "TOYOTA";
+        m.TY = "YARIS";
+        m.AP = "JTDKW923" + std::to_string(500001 + q);
+        m.AK = "1NR" + std::to_string(77 + q);
+        m.KY = "1329";
+        m.ET = "2012";
+        m.KA = PLAT::gr("ΒΕΝΖΙΝΗ");
+        m.KT = "1";
+    }
+    TESTS::writeFile(work.file("DATABASE/ARXEIO0/900.O1"), cars.encode());
+
+    TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand());
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "5", "Ε.Φ.Κ.", "900")) << t.screen();
+    ASSERT_TRUE(DEMOE2E::fillTo(t, "αα  85",
+                                {{"αα   2", "IM"}, {"αα  11", "123456789"}, {"αα   3", "41"}, {"αα  22", "AUTO AE"},
+                                 {"αα  16", "1"}, {"αα  18", "1"}, {"αα  20", "42"}, {"αα  72", "AUTOKINHTA"},
+                                 {"αα  79", "87032190 00"}, {"αα  84", "4000"}}))
+        << t.screen();
+    t.keys("S-F2");
+    ASSERT_TRUE(t.waitFor("ΑΥΤΟΚΙΝΗΤΑ")) << t.screen();
+    t.keys("Down");
+    t.keys("Enter");
+    // The item's vehicle list, left as it is, then the permit data.
+    ASSERT_TRUE(t.waitFor("JTDKW923500001")) << t.screen();
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("ΣΥΜΠΛΗΡΩΜΑΤΙΚΑ ΣΤΟΙΧΕΙΑ ΟΧΗΜΑΤΩΝ")) << t.screen();
+    for (const char* text : {"150799", "010105", "1", "AD-4711"}) {
+        t.text(text);
+        t.keys("Enter");
+        usleep(50000);
+    }
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("ΝΑ ΓΙΝΕΙ ΔΙΣΚΕΤΑ ΔΕΦΚ")) << t.screen();
+    t.text("Ν");
+    ASSERT_TRUE(t.waitFor("ΣΥΝΟΛΙΚΑ 2 ΟΧΗΜΑΤΑ")) << t.screen() << TESTS::readFile(work.file("ERROR.TXT"));
+    EXPECT_NE(t.screen().find("ΕΓΙΝΕ ΔΙΣΚΕΤΑ ΠΟΥ ΠΕΡΙΛΑΜΒΑΝΕΙ"), std::string::npos) << t.screen();
+    const std::string out = work.file("drives/c/ICIS/DEFKAUTO/D42.TXT");
+    ASSERT_TRUE(TESTS::exists(out));
+    const std::string golden = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/excise_e2e.txt";
+    if (std::getenv("KORVEX_UPDATE_GOLDEN")) TESTS::writeFile(golden, TESTS::readFile(out));
+    EXPECT_EQ(TESTS::readFile(out), TESTS::readFile(golden));
+    t.keys("Space");
+    for (int i = 0; i < 100 && t.screen().find("ΣΥΝΟΛΙΚΑ") != std::string::npos; ++i) usleep(50000);
+    EXPECT_EQ(t.screen().find("ΣΥΝΟΛΙΚΑ"), std::string::npos) << t.screen();
+}
+
+}  // namespace
