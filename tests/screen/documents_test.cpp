@@ -133,13 +133,27 @@ TEST_F(Documents, MenuShowsTheRowsAndF1EditsTheRowsPrintForm) {
     EXPECT_EQ(trimRight(BOD::PL.EP), gr("ΒΗΤΑ ΟΕ")) << "the party block was filled on opening";
 }
 
-TEST_F(Documents, RowsOfLaterDocumentsReturnAtOnce) {
+TEST_F(Documents, EachDocumentScreenLeftWithEscReturnsToTheMenuOnItsRow) {
     form("EXP");
-    menu({[&] {
-        for (const char* row : {"01", "02", "04", "06", "07", "08", "09", "12", "13", "14", "15", "16", "17", "18"})
-            type(row);
-        con->ch(ESC);
-    }});
+    // form N105 asks whether to print on its way out
+    const std::pair<int, const char*> rows[] = {{7, "\x1b"}, {8, "\x1b"}, {9, "\x1bN"}, {16, "\x1b"}, {17, "\x1b"}, {18, "\x1b"}};
+    for (const auto& [row, leave] : rows) {
+        SCOPED_TRACE(row);
+        char typed[3];
+        std::snprintf(typed, sizeof typed, "%02d", row);
+        menu({[&] { type(typed); },
+              [&] {
+                  EXPECT_EQ(screenRow(4).find(gr("01. ΠΙΣΤΟΠΟΙΗΤΙΚΟ ΑΥΤΟΚΙΝΗΤΟΥ")), std::string::npos)
+                      << "the document's own screen";
+                  con->keys(leave);
+              },
+              [&] {
+                  EXPECT_NE(screenRow(4).find(gr("01. ΠΙΣΤΟΠΟΙΗΤΙΚΟ ΑΥΤΟΚΙΝΗΤΟΥ")), std::string::npos);
+                  EXPECT_EQ(con->attr(24, row + 3), 0x70) << "the bar on the row left";
+                  con->ch(ESC);
+              }},
+             "EXP");
+    }
 }
 
 // ---- Certificates -------------------------------------------------------------------------------------
