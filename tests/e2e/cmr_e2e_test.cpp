@@ -10,8 +10,7 @@
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store_form.h"
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
+#include "e2e/demo_e2e.h"
 #include "platform/fatal.h"
 #include "print/prns.h"
 #include "shell/install.h"
@@ -39,8 +38,7 @@ std::string line(const TESTS::Tmux& t, int y) {
 TEST(CmrEndToEnd, NoteBFilledNumberedStoredPrintedAndTheCarnet) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
+    INSTALL::makeInstallation(work.path(), "DATABASE", INSTALL::demoCompanies(), KORVEX_MSK);
     PLAT::setThrowOnExit(true);
     TESTS::headless();
     TESTS::loadMasks();
@@ -66,14 +64,7 @@ TEST(CmrEndToEnd, NoteBFilledNumberedStoredPrintedAndTheCarnet) {
     PRNS::writeParEkt(UMAS::PE_CMRB, PRNS::PAR_EKT{66, 0, 0, 2, 1});
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("2");
-    ASSERT_TRUE(t.waitFor("ΕΞΑΓΩΓΗΣ")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("700");
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "2", "ΕΞΑΓΩΓΗΣ", "700")) << t.screen();
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("SENDER SA")) << t.screen();
     t.keys("F3");

@@ -5,9 +5,7 @@
 
 #include <cstdlib>
 
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
-#include "shell/install.h"
+#include "e2e/demo_e2e.h"
 
 namespace {
 
@@ -15,22 +13,9 @@ TEST(ManifestEndToEnd, TwoLinesStoredAndWrittenAsTheSegmentFile) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    INSTALL::seedSubmission(work.path(), work.file("DATABASE/ARXEIO0"),
-                            std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
-    INSTALL::makeExportCounter(work.file("DATABASE"));
-
-    TESTS::Tmux t(work.path(), std::string("ASAN_OPTIONS=verify_asan_link_order=0 faketime '2026-12-10 09:05:00' ") +
-                                   KORVEX_BIN + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("1");
-    ASSERT_TRUE(t.waitFor("ΕΙΣΑΓΩΓΗΣ")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("500");
+    DEMOE2E::install(work);
+    TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand());
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "1", "ΕΙΣΑΓΩΓΗΣ", "500")) << t.screen();
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("αα   2")) << t.screen();
     t.keys("F3");
