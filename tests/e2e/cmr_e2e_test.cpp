@@ -39,25 +39,9 @@ TEST(CmrEndToEnd, NoteBFilledNumberedStoredPrintedAndTheCarnet) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
     INSTALL::makeInstallation(work.path(), "DATABASE", INSTALL::demoCompanies(), KORVEX_MSK);
-    PLAT::setThrowOnExit(true);
-    TESTS::headless();
-    TESTS::loadMasks();
-    UMAS::PATH = "DATABASE\\ARXEIO0\\";
-    ASSERT_TRUE(BOD::SETFORM("EXP"));
-    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-    BOD::BOS(BOD::DIA, BOD::GV, 1, "700");
-    BOD::BOS(BOD::DIA, BOD::GV, 8, "150324");
-    BOD::BOS(BOD::DIA, BOD::GV, 12, "SENDER SA");
-    BOD::BOS(BOD::DIA, BOD::GV, 22, "BUYER GMBH");
-    BOD::BOS(BOD::DIA, BOD::GV, 72, "FRESH ORANGES");
-    BOD::BOS(BOD::DIA, BOD::GV, 142, "    EXP");
-    BOD::TM = UMAS::LEJU("700", 10);
-    BOD::HM = "150324";
-    BOD::AY = BOD::MOT{};
-    BOD::PR = BOD::NO_CUSTOMER;
-    BOD::BOO = false;
-    BOD::CSM = -1;
-    ASSERT_TRUE(EK0::KATD().stored);
+    ASSERT_TRUE(DEMOE2E::storeDeclaration(
+        "EXP", "700", "150324",
+        {{12, "SENDER SA"}, {22, "BUYER GMBH"}, {72, "FRESH ORANGES"}, {142, "    EXP"}}));
     TESTS::writeFile(work.file("PORTS.TXT"), "LPT2 lpt2.out\n");
     mkdir(work.file("ETC").c_str(), 0777);
     UMAS::USER_ID = "1";

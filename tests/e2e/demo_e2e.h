@@ -7,8 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "declarations/bod.h"
+#include "declarations/store_form.h"
 #include "helpers/fixture.h"
 #include "helpers/tmux.h"
+#include "platform/fatal.h"
 #include "shell/install.h"
 
 namespace DEMOE2E {
@@ -56,6 +59,28 @@ inline bool fillTo(TESTS::Tmux& t, const std::string& last, const std::vector<st
         usleep(15000);
     }
     return t.waitFor(last);
+}
+
+// A declaration of KIND numbered NUMBER, dated HM (ddmmyy, box 8), with BOXES filled, stored by
+// this process through the store into the first company of the installation in the current folder.
+inline bool storeDeclaration(const std::string& kind, const std::string& number, const std::string& HM,
+                             const std::vector<std::pair<int, std::string>>& boxes) {
+    PLAT::setThrowOnExit(true);
+    TESTS::headless();
+    TESTS::loadMasks();
+    UMAS::PATH = "DATABASE\\ARXEIO0\\";
+    if (!BOD::SETFORM(kind)) return false;
+    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
+    BOD::BOS(BOD::DIA, BOD::GV, 1, number);
+    BOD::BOS(BOD::DIA, BOD::GV, 8, HM);
+    for (const auto& [b, text] : boxes) BOD::BOS(BOD::DIA, BOD::GV, b, text);
+    BOD::TM = UMAS::LEJU(number, 10);
+    BOD::HM = HM;
+    BOD::AY = BOD::MOT{};
+    BOD::PR = BOD::NO_CUSTOMER;
+    BOD::BOO = false;
+    BOD::CSM = -1;
+    return EK0::KATD().stored;
 }
 
 }  // namespace DEMOE2E

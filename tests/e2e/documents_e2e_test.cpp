@@ -7,8 +7,7 @@
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store_form.h"
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
+#include "e2e/demo_e2e.h"
 #include "platform/codepage.h"
 #include "platform/fatal.h"
 #include "config/params.h"
@@ -28,28 +27,10 @@ bool waitNonEmpty(const std::string& path) {
 TEST(DocumentsEndToEnd, DeclarationPrintAndCertificateOfOrigin) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
+    INSTALL::makeInstallation(work.path(), "DATABASE", INSTALL::demoCompanies(), KORVEX_MSK);
 
     // An import of 15 March 2024 stored through the store.
-    PLAT::setThrowOnExit(true);
-    TESTS::headless();
-    TESTS::loadMasks();
-    UMAS::PATH = "DATABASE\\ARXEIO0\\";
-    ASSERT_TRUE(BOD::SETFORM("IMP"));
-    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-    BOD::BOS(BOD::DIA, BOD::GV, 1, "500");
-    BOD::BOS(BOD::DIA, BOD::GV, 8, "150324");
-    BOD::BOS(BOD::DIA, BOD::GV, 9, "150324");
-    BOD::BOS(BOD::DIA, BOD::GV, 22, "RECEIVER");
-    BOD::BOS(BOD::DIA, BOD::GV, 142, "    IMP");
-    BOD::TM = UMAS::LEJU("500", 10);
-    BOD::HM = "150324";
-    BOD::AY = BOD::MOT{};
-    BOD::PR = BOD::NO_CUSTOMER;
-    BOD::BOO = false;
-    BOD::CSM = -1;
-    ASSERT_TRUE(EK0::KATD().stored);
+    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "500", "150324", {{9, "150324"}, {22, "RECEIVER"}, {142, "    IMP"}}));
 
     // The declaration form prints to LPT1, the certificate of origin to LPT2, both into files.
     TESTS::writeFile(work.file("PORTS.TXT"), "LPT1 lpt1.out\nLPT2 lpt2.out\n");
@@ -61,14 +42,7 @@ TEST(DocumentsEndToEnd, DeclarationPrintAndCertificateOfOrigin) {
     TESTS::writeFile(hdd, std::string("\x29\x00", 2));
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("1");
-    ASSERT_TRUE(t.waitFor("ΕΙΣΑΓΩΓΗΣ")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("500");
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "1", "ΕΙΣΑΓΩΓΗΣ", "500")) << t.screen();
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("RECEIVER")) << t.screen();
 
@@ -99,26 +73,9 @@ TEST(DocumentsEndToEnd, DeclarationPrintAndCertificateOfOrigin) {
 TEST(DocumentsEndToEnd, ExportInvoiceFilledNumberedStoredAndPrinted) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    PLAT::setThrowOnExit(true);
-    TESTS::headless();
-    TESTS::loadMasks();
-    UMAS::PATH = "DATABASE\\ARXEIO0\\";
-    ASSERT_TRUE(BOD::SETFORM("EXP"));
-    for (int b = 1; b <= BOD::BOXES; ++b) BOD::BOS(BOD::DIA, BOD::GV, b, "");
-    BOD::BOS(BOD::DIA, BOD::GV, 1, "600");
-    BOD::BOS(BOD::DIA, BOD::GV, 8, "150324");
-    BOD::BOS(BOD::DIA, BOD::GV, 12, "SENDER SA");
-    BOD::BOS(BOD::DIA, BOD::GV, 22, "BUYER GMBH");
-    BOD::BOS(BOD::DIA, BOD::GV, 142, "    EXP");
-    BOD::TM = UMAS::LEJU("600", 10);
-    BOD::HM = "150324";
-    BOD::AY = BOD::MOT{};
-    BOD::PR = BOD::NO_CUSTOMER;
-    BOD::BOO = false;
-    BOD::CSM = -1;
-    ASSERT_TRUE(EK0::KATD().stored);
+    INSTALL::makeInstallation(work.path(), "DATABASE", INSTALL::demoCompanies(), KORVEX_MSK);
+    ASSERT_TRUE(DEMOE2E::storeDeclaration("EXP", "600", "150324",
+                                          {{12, "SENDER SA"}, {22, "BUYER GMBH"}, {142, "    EXP"}}));
     // the map puts boxes 12 and 22 into the first two lines; the layout prints them and goods line 1
     std::string map(PARAMS::PARD2_SIZE, '\0');
     PARAMS::RECPARTIM3{12, "EXPORTER"}.encode(reinterpret_cast<uint8_t*>(map.data()));
@@ -142,14 +99,7 @@ TEST(DocumentsEndToEnd, ExportInvoiceFilledNumberedStoredAndPrinted) {
     PRNS::writeParEkt(UMAS::PE_INV1, PRNS::PAR_EKT{66, 0, 0, 3, 1});
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("2");
-    ASSERT_TRUE(t.waitFor("ΕΞΑΓΩΓΗΣ")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("600");
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "2", "ΕΞΑΓΩΓΗΣ", "600")) << t.screen();
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("SENDER SA")) << t.screen();
     t.keys("F3");
