@@ -66,8 +66,9 @@ std::string common(RUN& R, long C) {
         return v;
     }
     case 731: {
+        // The box is always four cells long: its text is what must fill them.
         const std::string v = "GR00" + R.raw(7);
-        if (v.size() != 8) R.error(DISKVAS::ERRMESS(91) + gr(" Κωδικός Τελωνείου"));
+        if (R.box(7).size() != 4) R.error(DISKVAS::ERRMESS(91) + gr(" Κωδικός Τελωνείου"));
         return v;
     }
     case 1111:
@@ -133,7 +134,7 @@ std::string header(RUN& R, long C) {
     }
     case 114: {
         const std::string d = R.raw(8);
-        if (d.size() != 6) R.error(DISKVAS::ERRMESS(90) + gr(" Ημερομηνία Καταχώρησης"));
+        if (UMAS::trim(d).size() != 6) R.error(DISKVAS::ERRMESS(90) + gr(" Ημερομηνία Καταχώρησης"));
         return stamp(d, 2, "0000");
     }
     case 122: return orDash(R.box(13));
