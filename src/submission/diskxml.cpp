@@ -128,16 +128,21 @@ std::string CONVERT(const std::string& REF) {
     const std::string why = converter.start(CONVERTERARGS(PLAT::resolve("INP.TXT"), path), PLAT::workDir(),
                                             PLAT::workDir() + "/" + CONVERTER_LOG);
     if (!why.empty()) return gr("Ο ΜΕΤΑΤΡΟΠΕΑΣ ΔΕΝ ΞΕΚΙΝΗΣΕ: ") + PLAT::utf8ToCp737(why);
-    SCR::PRINT(3, 23, gr(" ΑΝΑΜΟΝΗ ΜΕΤΑΤΡΟΠΗΣ ... (ESC: ΔΙΑΚΟΠΗ)  "));
+    const std::string notice = gr(" ΑΝΑΜΟΝΗ ΜΕΤΑΤΡΟΠΗΣ (ESC: ΔΙΑΚΟΠΗ) ");
+    SCR::PRINT(3, 23, notice);
     con().refresh();
     int status = 0;
+    bool gaveUp = false;
     while (!converter.ended(status)) {
         if (escPressed()) {
             converter.stop();
-            return gr("Η ΜΕΤΑΤΡΟΠΗ ΔΙΑΚΟΠΗΚΕ: ΤΟ ") + target + gr(" ΔΕΝ ΕΓΙΝΕ");
+            gaveUp = true;
+            break;
         }
         PLAT::sleepMs(20);
     }
+    SCR::PRINT(3, 23, std::string(notice.size(), ' '));
+    if (gaveUp) return gr("Η ΜΕΤΑΤΡΟΠΗ ΔΙΑΚΟΠΗΚΕ: ΤΟ ") + target + gr(" ΔΕΝ ΕΓΙΝΕ");
     if (status != 0) return gr("Ο ΜΕΤΑΤΡΟΠΕΑΣ ΤΕΛΕΙΩΣΕ ΜΕ ΚΩΔΙΚΟ ") + std::to_string(status) + gr(" (") + CONVERTER_LOG + ")";
     if (!PLAT::fileExists(target)) return gr("Ο ΜΕΤΑΤΡΟΠΕΑΣ ΔΕΝ ΕΓΡΑΨΕ ΤΟ ") + target;
     return "";
