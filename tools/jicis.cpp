@@ -10,11 +10,18 @@
 // be read) and, written last, "JICIS-ARGS.TXT" (one argument a line, its own switches left out).
 // Each file appears whole under its name.
 //
+// It also plays the local converter, started the same way in the working folder:
+//
+//   jicis [switches] -jar SdeFromXML.jar INPUT TARGET
+//
+// records as above and then writes TARGET (whole, under its name) as a copy of INPUT.
+//
 // Switches:
 //   --record DIR   where to record (default: the current folder)
 //   --slow MS      waits MS milliseconds before recording (a slow start)
 //   --hang         never ends after recording
 //   --exit N       ends with code N (default 0)
+//   --no-target    the converter writes no TARGET
 #include <unistd.h>
 
 #include <chrono>
@@ -43,7 +50,7 @@ void writeWhole(const std::string& path, const std::string& bytes) {
 int main(int argc, char** argv) {
     std::string record = ".";
     int slow = 0, code = 0;
-    bool hang = false;
+    bool hang = false, noTarget = false;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -51,6 +58,7 @@ int main(int argc, char** argv) {
         else if (a == "--slow" && i + 1 < argc) slow = std::atoi(argv[++i]);
         else if (a == "--exit" && i + 1 < argc) code = std::atoi(argv[++i]);
         else if (a == "--hang") hang = true;
+        else if (a == "--no-target") noTarget = true;
         else args.push_back(a);
     }
     writeWhole(record + "/JICIS-PID.TXT", std::to_string(getpid()) + "\n");
@@ -69,6 +77,18 @@ int main(int argc, char** argv) {
     std::string list;
     for (const auto& a : args) list += a + "\n";
     writeWhole(record + "/JICIS-ARGS.TXT", list);
+    // The converter: the argument after the jar is its input, the next one its target.
+    for (size_t i = 0; i + 2 < args.size(); ++i)
+        if (args[i] == "SdeFromXML.jar" && !noTarget) {
+            std::ifstream in(args[i + 1], std::ios::binary);
+            if (!in) {
+                std::cerr << "jicis: cannot read " << args[i + 1] << std::endl;
+                return 2;
+            }
+            std::ostringstream s;
+            s << in.rdbuf();
+            writeWhole(args[i + 2], s.str());
+        }
     std::cout << "jicis: recorded " << args.size() << " arguments" << std::endl;
     while (hang) std::this_thread::sleep_for(std::chrono::seconds(60));
     return code;

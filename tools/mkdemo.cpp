@@ -8,6 +8,9 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "config/params.h"
 #include "documents/ekd4.h"
@@ -42,6 +45,104 @@ void seedTirLayout(const fs::path& company) {
 }
 
 }  // namespace
+// ---- The XML input templates of the demo ---------------------------------------------------------
+// Small templates of our own design for the XML runs (entry summary declaration, arrival
+// notification, manifest and manifest request), written into the working folder when missing. A
+// line "<tag>N" is filled with value code N; a closing tag stands on a line of its own; "%" lets a
+// line with ">" pass whole. The manifest header carries the package and mass totals.
+namespace XMLDEMO {
+
+const std::vector<std::pair<const char*, std::vector<const char*>>> TEMPLATES = {
+    {"CC315A.TXT",
+     {"CC315A", "%<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<CC315A>", "<MesSenMES3>3", "</MesSenMES3>",
+      "<DatOfPreMES9>9", "</DatOfPreMES9>", "<TimOfPreMES10>10", "</TimOfPreMES10>", "<HEAHEA>", "<RefNumHEA4>4",
+      "</RefNumHEA4>", "<TraModAtBorHEA76>76", "</TraModAtBorHEA76>", "<IdeOfMeaOfTraCroHEA85>85",
+      "</IdeOfMeaOfTraCroHEA85>", "<NatOfMeaOfTraCroHEA87>87", "</NatOfMeaOfTraCroHEA87>", "<TotNumOfIteHEA305>305",
+      "</TotNumOfIteHEA305>", "<TotNumOfPacHEA306>306", "</TotNumOfPacHEA306>", "<TotGroMasHEA307>307",
+      "</TotGroMasHEA307>", "<DecPlaHEA394>394", "</DecPlaHEA394>", "<SpeCirIndHEA1>901", "</SpeCirIndHEA1>",
+      "<DecDatHEA114>114", "</DecDatHEA114>", "</HEAHEA>", "<TRACONCO1>", "<NamCO17>17", "</NamCO17>", "<StrAndNumCO122>122",
+      "</StrAndNumCO122>", "<CitCO124>124", "</CitCO124>", "</TRACONCO1>", "<TRACONCE1>", "<TINCE159>459", "</TINCE159>",
+      "<NamCE117>417", "</NamCE117>", "<StrAndNumCE122>422", "</StrAndNumCE122>", "<CitCE124>424", "</CitCE124>",
+      "</TRACONCE1>", "<CUSOFFLON>", "<RefNumCOL1>731", "</RefNumCOL1>", "</CUSOFFLON>", "<PERLODSUMDEC>",
+      "<NamPLD1>1111", "</NamPLD1>", "<StrAndNumPLD1>1112", "</StrAndNumPLD1>", "<CitPLD1>1113", "</CitPLD1>",
+      "<TINPLD1>1114", "</TINPLD1>", "<AgePLD1>1333", "</AgePLD1>", "</PERLODSUMDEC>", "<TRACARENT601>",
+      "<TINTRACARENT602>622", "</TINTRACARENT602>", "</TRACARENT601>", "<CouOfDisHEA125>125", "</CouOfDisHEA125>"}},
+    {"GOOITE.TXT",
+     {"<GOOITEGDS>", "<IteNumGDS7>500", "</IteNumGDS7>", "<GooDesGDS23>802", "</GooDesGDS23>", "<PRODOCDC2>",
+      "<DocTypDC21>21", "</DocTypDC21><DocRefDC23>", "</DocRefDC23>", "</PRODOCDC2>", "<PACGS2>", "<KinOfPacGS23>823", "</KinOfPacGS23>",
+      "<NumOfPacGS24>824", "</NumOfPacGS24>", "<NumOfPieGS25>825", "</NumOfPieGS25>", "<MarNumOfPacGS21>826",
+      "</MarNumOfPacGS21>", "</PACGS2>", "<PlaOfLoaGDS1>830", "</PlaOfLoaGDS1>", "<PlaOfUnlGDS1>831",
+      "</PlaOfUnlGDS1>", "</GOOITEGDS>"}},
+    {"CC315_2.TXT",
+     {"<CUSOFFFENT730>", "<RefNumCUSOFFFENT731>731", "</RefNumCUSOFFFENT731>", "<ExpDatOfArrFIRENT733>733",
+      "</ExpDatOfArrFIRENT733>", "</CUSOFFFENT730>", "<CUSOFFSENT740>", "<RefNumSUBENR741>741", "</RefNumSUBENR741>",
+      "<RefNumSUBENR743>743", "</RefNumSUBENR743>", "<RefNumSUBENR745>745", "</RefNumSUBENR745>", "</CUSOFFSENT740>",
+      "<ITI>", "<CouOfRouCodITI1>902", "</CouOfRouCodITI1>", "</ITI>", "<MESSEN>", "<TINSEN1>3", "</TINSEN1>",
+      "<NamSEN1>903", "</NamSEN1>", "<TINCARR1>602", "</TINCARR1>", "</MESSEN>", "</CC315A>"}},
+    {"CC347A.TXT",
+     {"CC347A", "%<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<CC347A>", "<MesSenMES3>3", "</MesSenMES3>",
+      "<DatOfPreMES9>9", "</DatOfPreMES9>", "<TimOfPreMES10>10", "</TimOfPreMES10>", "<HEAHEA>", "<RefNumHEA4>4",
+      "</RefNumHEA4>", "<DecDatHEA114>114", "</DecDatHEA114>", "<TraModAtBorHEA76>76", "</TraModAtBorHEA76>",
+      "<IdeOfMeaOfTraCroHEA85>85", "</IdeOfMeaOfTraCroHEA85>", "</HEAHEA>", "<CUSOFFFENT730>",
+      "<RefNumCUSOFFFENT731>731", "</RefNumCUSOFFFENT731>", "</CUSOFFFENT730>", "<TRACARENT601>",
+      "<TINTRACARENT602>622", "</TINTRACARENT602>", "</TRACARENT601>", "<PERLODSUMDEC>", "<NamPLD1>1111",
+      "</NamPLD1>", "<TINPLD1>1114", "</TINPLD1>", "</PERLODSUMDEC>"}},
+    {"ARRITE.TXT",
+     {"<GOOITEGDS>", "<IteNumGDS7>500", "</IteNumGDS7>", "<ENSMRNGDS1>502", "</ENSMRNGDS1>", "<GooDesGDS23>802",
+      "</GooDesGDS23>", "<PRODOCDC2>", "<DocTypDC21>21", "</DocTypDC21><DocRefDC23>", "</DocRefDC23>", "</PRODOCDC2>", "</GOOITEGDS>"}},
+    {"DX315A.TXT",
+     {"DX315A", "%<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<DX315A>", "<DatOfPreMES9>9", "</DatOfPreMES9>",
+      "<TimOfPreMES10>10", "</TimOfPreMES10>", "<MesIdeMES19>19", "</MesIdeMES19>", "<HEAHEA>", "<RefNumHEA1900>1900",
+      "</RefNumHEA1900>", "<DecDatHEA104>104", "</DecDatHEA104>", "<ArrDatHEA144>144", "</ArrDatHEA144>",
+      "<TraModHEA476>476", "</TraModHEA476>", "<PlaOfLoaHEA330>330", "</PlaOfLoaHEA330>", "<PlaOfDesHEA331>331",
+      "</PlaOfDesHEA331>", "<CouOfOriHEA777>777", "</CouOfOriHEA777>", "<TotNumOfIteHEA3305>3305",
+      "</TotNumOfIteHEA3305>", "%<TotNumOfPacHEA306>@@@@@@</TotNumOfPacHEA306>",
+      "%<TotGroMasHEA307>$$$$$$</TotGroMasHEA307>", "</HEAHEA>"}},
+    {"DX_GOO.TXT",
+     {"<GOOITEGDS>", "<IteNumGDS7>500", "</IteNumGDS7>", "<PRODOCDC2>", "<DocTypDC21>621", "</DocTypDC21>",
+      "<DocNamDC22>623", "</DocNamDC22>", "</PRODOCDC2>", "<ENSMRNGDS1>111", "</ENSMRNGDS1>", "<ENSIndGDS1>1111",
+      "</ENSIndGDS1>", "<NoENSGDS1>523", "</NoENSGDS1>", "<TraDocGDS1>803", "</TraDocGDS1>", "<GooDesGDS23>351",
+      "</GooDesGDS23>", "<GroMasGDS46>352", "</GroMasGDS46>", "<PACGS2>", "<MarNumOfPacGS21>421",
+      "</MarNumOfPacGS21>", "<KinOfPacGS23>423", "</KinOfPacGS23>", "<NumOfPacGS24>424", "</NumOfPacGS24>",
+      "<NumOfPieGS25>425", "</NumOfPieGS25>", "</PACGS2>", "<CusStaGDS1>2470", "</CusStaGDS1>", "</GOOITEGDS>"}},
+    {"DX315_2.TXT",
+     {"<MEATRA>", "<IdeMEATRA1>222", "</IdeMEATRA1>", "<NatMEATRA1>223", "</NatMEATRA1>", "</MEATRA>", "<TRACARENT601>",
+      "<TINTRACARENT602>602", "</TINTRACARENT602>", "<StrTRACARENT603>603", "</StrTRACARENT603>",
+      "<NamTRACARENT604>604", "</NamTRACARENT604>", "<CouTRACARENT605>605", "</CouTRACARENT605>",
+      "<CitTRACARENT607>607", "</CitTRACARENT607>", "</TRACARENT601>", "<WAREHOUSE>702", "</WAREHOUSE>",
+      "<PERLODSUMDEC>", "<NamPLD1>1111", "</NamPLD1>", "<StrAndNumPLD1>1112", "</StrAndNumPLD1>", "<CitPLD1>1113",
+      "</CitPLD1>", "<TINPLD1>1114", "</TINPLD1>", "<AgePLD1>1333", "</AgePLD1>", "</PERLODSUMDEC>", "<FIRDOC>",
+      "<DocTypFIRDOC1>2014", "</DocTypFIRDOC1>", "<DocNamFIRDOC2>2015", "</DocNamFIRDOC2>", "</FIRDOC>",
+      "<CUSOFFFENT730>", "<RefNumCUSOFFFENT731>2077", "</RefNumCUSOFFFENT731>", "</CUSOFFFENT730>", "</DX315A>"}},
+    {"DE015A.TXT",
+     {"DE015A", "%<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<DE015A>", "<DatOfPreMES9>9", "</DatOfPreMES9>",
+      "<TimOfPreMES10>10", "</TimOfPreMES10>", "<MesIdeMES19>19", "</MesIdeMES19>", "<HEAHEA>", "<RefNumHEA1900>1900",
+      "</RefNumHEA1900>", "<DecDatHEA104>104", "</DecDatHEA104>", "<TraModHEA476>476", "</TraModHEA476>",
+      "<TotNumOfIteHEA3305>3305", "</TotNumOfIteHEA3305>", "%<TotNumOfPacHEA306>@@@@@@</TotNumOfPacHEA306>",
+      "%<TotGroMasHEA307>$$$$$$</TotGroMasHEA307>", "</HEAHEA>"}},
+    {"DE_GOO.TXT",
+     {"<GOOITEGDS>", "<IteNumGDS7>500", "</IteNumGDS7>", "<DocTypDC21>621", "</DocTypDC21>", "<GooDesGDS23>351",
+      "</GooDesGDS23>", "<GroMasGDS46>352", "</GroMasGDS46>", "<KinOfPacGS23>423", "</KinOfPacGS23>",
+      "<NumOfPacGS24>424", "</NumOfPacGS24>", "</GOOITEGDS>"}},
+    {"DE015_2.TXT",
+     {"<MEATRA>", "<IdeMEATRA1>222", "</IdeMEATRA1>", "<NatMEATRA1>223", "</NatMEATRA1>", "</MEATRA>",
+      "<TRACARENT601>", "<NamTRACARENT604>604", "</NamTRACARENT604>", "</TRACARENT601>", "<WAREHOUSE>702",
+      "</WAREHOUSE>", "<PERLODSUMDEC>", "<NamPLD1>1111", "</NamPLD1>", "<TINPLD1>1114", "</TINPLD1>", "</PERLODSUMDEC>",
+      "<CUSOFFFENT730>", "<RefNumCUSOFFFENT731>2077", "</RefNumCUSOFFFENT731>", "</CUSOFFFENT730>", "</DE015A>"}},
+};
+
+void writeTemplates(const fs::path& dest) {
+    for (const auto& [name, lines] : TEMPLATES) {
+        const fs::path out = dest / name;
+        if (fs::exists(out)) continue;
+        std::ofstream f(out, std::ios::binary);
+        for (const char* l : lines) f << l << "\r\n";
+        if (!f) throw std::runtime_error(std::string("cannot write ") + out.string());
+    }
+    fs::create_directories(dest / "drives" / "c" / "XML");
+}
+
+}  // namespace XMLDEMO
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -90,6 +191,7 @@ int main(int argc, char** argv) {
         INSTALL::makeExportCounter((dest / "DATABASE").string());
         for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
             seedTirLayout(dest / "DATABASE" / ("ARXEIO" + std::to_string(i)));
+        XMLDEMO::writeTemplates(dest);
     } catch (const std::exception& e) {
         std::cerr << "mkdemo: " << e.what() << "\n";
         return 1;

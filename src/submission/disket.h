@@ -45,6 +45,8 @@ std::string ISO8859(const std::string& S);
 // "C:\jicis"), its output appended to "JICIS.LOG" of the working folder. "" when it was started,
 // else why not (code page 737).
 std::string STARTCLIENT(const std::string& FNAME, const std::string& ID, bool TESTENV);
+// The command line of the Java runtime: KORVEX_JAVA split at blanks, "java" when unset.
+std::vector<std::string> JAVA();
 // The argument vector STARTCLIENT starts.
 std::vector<std::string> CLIENTARGS(const std::string& FNAME, const std::string& ID);
 

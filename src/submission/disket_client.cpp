@@ -8,10 +8,15 @@
 
 namespace DISKET {
 
-std::vector<std::string> CLIENTARGS(const std::string& FNAME, const std::string& ID) {
+std::vector<std::string> JAVA() {
     const char* java = std::getenv("KORVEX_JAVA");
     std::vector<std::string> argv = PLAT::splitWords(java && *java ? java : "java");
     if (argv.empty()) argv.push_back("java");
+    return argv;
+}
+
+std::vector<std::string> CLIENTARGS(const std::string& FNAME, const std::string& ID) {
+    std::vector<std::string> argv = JAVA();
     for (const char* a : {"-jar", "JIcis.jar", "-dsmode", "-f"}) argv.push_back(a);
     argv.push_back(PLAT::workDir() + "/" + FNAME);
     argv.push_back("-a");

@@ -8,6 +8,8 @@
 
 #include "common/umas.h"
 #include "config/params.h"
+#include "declarations/bod.h"
+#include "declarations/store_form.h"
 #include "platform/fatal.h"
 #include "screen/scr.h"
 #include "shell/start.h"
@@ -85,6 +87,31 @@ std::vector<INSTALL::Company> companies(int n) {
         v.push_back(INSTALL::Company{"COMPANY " + std::to_string(i), "", "", "", "AFM: 1000000" + std::to_string(i % 10) + "0 DOY",
                                      "", "TOWN " + std::to_string(i), "", ""});
     return v;
+}
+
+size_t runWithWaits(PLAT::HeadlessConsole& con, const std::vector<std::string>& waits,
+                    std::vector<std::string>& screens, const std::function<void()>& body) {
+    screens.clear();
+    size_t i = 0;
+    con.onIdle = [&] {
+        if (i >= waits.size()) return;
+        screens.push_back(con.dump());
+        con.keys(waits[i++]);
+    };
+    body();
+    con.onIdle = nullptr;
+    return i;
+}
+
+bool storeSheetItem(const std::string& number, int sheet, int item) {
+    auto two = [](int v) { return UMAS::LZ(std::to_string(v), 2); };
+    BOD::BM = UMAS::padTo(number + two(sheet) + two(item), 14);
+    BOD::BOB = false;
+    BOD::AYB = BOD::MOT{};
+    UMAS::LOCK("FBIS");
+    const bool stored = EKDO::KATB().stored;
+    UMAS::UNLOC("FBIS");
+    return stored;
 }
 
 }  // namespace TESTS

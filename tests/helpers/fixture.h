@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,5 +48,15 @@ protected:
 
 // A company list of n companies named "COMPANY 1" ... (for list tests).
 std::vector<INSTALL::Company> companies(int n);
+
+// Runs body, giving the program the keys of one entry of waits (code page 737) each time it waits
+// with nothing queued, and keeping the screen of each such wait in screens. Returns how many
+// entries were used.
+size_t runWithWaits(PLAT::HeadlessConsole& con, const std::vector<std::string>& waits,
+                    std::vector<std::string>& screens, const std::function<void()>& body);
+
+// Stores the sheet page BOD::BIS as item `item` on sheet `sheet` of declaration `number` (a new
+// item with an empty goods record), under the lock "FBIS"; false when the store refused it.
+bool storeSheetItem(const std::string& number, int sheet, int item);
 
 }  // namespace TESTS

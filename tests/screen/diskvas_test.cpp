@@ -171,8 +171,9 @@ TEST_F(Diskvas, EachSubmissionKeyStartsItsRunForItsKinds) {
         {32, "EXP", "TIR", "ΔΟΚΙΜΑΣΤΙΚΟ", true},
         {19, "EXP", "ΔΙΑΜΕΤΑΚΟΜΙΣΗ", "ΝΑ ΓΙΝΕΙ ΑΡΧΕΙΟ T1", true},
         {19, "IMP", "", "", false},
-        {21, "IMP", "", "", true},
-        {22, "MTF", "", "", true},
+        {21, "IMP", "ΣΥΝ. ΔΗΛΩΣΗ ΕΙΔΟΔΟΥ", "ΝΑ ΓΙΝΕΙ ΑΠΟΣΤΟΛΗ IcisNet", true},
+        {22, "MTF", "ΣΥΝ.ΔΗΛ.", "ΝΑ ΓΙΝΕΙ ΑΡΧΕΙΟ ΣΥΝ.ΔΗΛ.", true},
+        {25, "IMP", "ΑΦΙΞΗΣ", "ΝΑ ΓΙΝΕΙ ΑΡΧΕΙΟ  ΑΦΙΞΗΣ", true},
         {25, "EXP", "", "", false},
     };
     for (const auto& c : cases) {
