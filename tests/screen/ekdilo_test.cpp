@@ -1,6 +1,7 @@
 // The cargo manifest: its record and file worked byte by byte, the keys of its editor on the
 // headless console, the pick lists, the print against golden files with a test-owned layout, and
-// the segment-file run started from the editor.
+// the segment-file and XML runs started from the editor.
+#include <cstdlib>
 #include <filesystem>
 
 #include "config/params.h"
@@ -466,6 +467,46 @@ TEST_F(Manifest, ASegmentRunReadsTheRecordInMemory) {
         EXPECT_NE(TESTS::readFile(work->file("ERROR.TXT")), "");
         EXPECT_EQ(TESTS::readFile(company(0) + "/DILANAF.DAT"), "7");
     }
+}
+
+TEST_F(Manifest, AnXmlRunSendsTheRecordInMemory) {
+    // Small templates of the manifest run: the reference, the item's mass and status, the totals.
+    const auto lines = [](std::initializer_list<const char*> l) {
+        std::string s;
+        for (const char* x : l) s += std::string(x) + "\r\n";
+        return s;
+    };
+    TESTS::writeFile(work->file("DX315A.TXT"),
+                     lines({"DILO01DX315A", "<DX315A>", "<RefNumHEA1900>1900",
+                            "%<TotGroMasHEA307>$$$$$$</TotGroMasHEA307>"}));
+    TESTS::writeFile(work->file("DX_GOO.TXT"), lines({"<GOOITEGDS>", "<GroMasGDS46>352", "<CusStaGDS1>2470", "</GOOITEGDS>"}));
+    TESTS::writeFile(work->file("DX315_2.TXT"), lines({"</DX315A>"}));
+    fs::create_directories(work->file("drives/c/jicis"));
+    fs::create_directories(work->file("rec"));
+    setenv("KORVEX_JAVA", (std::string(KORVEX_JICIS) + " --record " + work->file("rec")).c_str(), 1);
+    TESTS::writeFile(company(0) + "/DILANAF.DAT", "6");
+    stored("IMP", "500", {{18, "1"}, {8, "101226"}});
+    fs::remove(dil());
+    open({[&] {
+              keys(SC::PGDN);
+              keys(SC::DOWN, 10);
+              type("12.5");
+              enter();
+              type("T2");
+              con->key(SC::AF2, PLAT::MOD_ALT);
+          },
+          [&] { type("Ν"); },
+          [&] { enter(); },
+          [&] { type(" "); }});
+    unsetenv("KORVEX_JAVA");
+    const std::string inp = TESTS::readFile(work->file("INPDIL.TXT"));
+    EXPECT_EQ(inp, lines({"DX315A", "<DX315A>", "<RefNumHEA1900>26/7", "<TotGroMasHEA307>$$$$$$</TotGroMasHEA307>",
+                          "<GOOITEGDS>", "<GroMasGDS46>12.5", "<CusStaGDS1>T2", "</GOOITEGDS>", "</DX315A>"}))
+        << PLAT::cp737ToUtf8(TESTS::readFile(work->file("ERROR.TXT")));
+    EXPECT_NE(TESTS::readFile(work->file("INP.TXT")).find("<TotGroMasHEA307>12.5</TotGroMasHEA307>"), std::string::npos)
+        << TESTS::readFile(work->file("INP.TXT"));
+    EXPECT_EQ(TESTS::readFile(company(0) + "/DILANAF.DAT"), "7");
+    EXPECT_FALSE(TESTS::exists(dil())) << "the run stores nothing";
 }
 
 }  // namespace
