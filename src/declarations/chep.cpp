@@ -2,6 +2,8 @@
 #include "declarations/chep.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 #include "common/umas.h"
 #include "customers/arp0.h"
@@ -17,28 +19,56 @@ using ARP0::RR0;
 using ARP0::RR2;
 using ARP0::RR3;
 
+// Reads a file in blocks of whole records, each block once: a walk of a long name chain reads the
+// same index and customer blocks again and again.
+class Blocks {
+public:
+    Blocks(const PLAT::File& f, size_t recSize, size_t perBlock) : f_(f), rec_(recSize), per_(perBlock) {}
+    // Record N (N within the file) into BUF.
+    void read(int64_t n, uint8_t* buf) {
+        const int64_t b = n / int64_t(per_);
+        auto it = cache_.find(b);
+        if (it == cache_.end()) {
+            std::vector<uint8_t> bytes(rec_ * per_);
+            bytes.resize(f_.readSome(b * int64_t(rec_ * per_), bytes.data(), bytes.size()));
+            it = cache_.emplace(b, std::move(bytes)).first;
+        }
+        const size_t at = size_t(n % int64_t(per_)) * rec_;
+        const std::vector<uint8_t>& bytes = it->second;
+        std::fill(buf, buf + rec_, uint8_t(0));
+        if (at < bytes.size()) std::copy_n(bytes.data() + at, std::min(rec_, bytes.size() - at), buf);
+    }
+
+private:
+    const PLAT::File& f_;
+    size_t rec_, per_;
+    std::unordered_map<int64_t, std::vector<uint8_t>> cache_;
+};
+
 struct Walk {
     PLAT::File idx, rec;
     int64_t idxRecs = 0, recs = 0;
+    Blocks idxBlocks{idx, ARP0::INDEX_REC, 512};
+    Blocks recBlocks{rec, RR0::SIZE, 64};
 
     bool valid(int32_t pos) const { return pos > 0 && pos < idxRecs; }
-    RR2 header(int32_t b) const {
+    RR2 header(int32_t b) {
         uint8_t buf[ARP0::INDEX_REC];
         const int64_t pos = int64_t(b) * ARP0::BUCKET_RECS;
         if (pos >= idxRecs) return {};
-        idx.readAt(pos * ARP0::INDEX_REC, buf, sizeof buf);
+        idxBlocks.read(pos, buf);
         return RR2::decode(buf);
     }
-    RR3 entry(int32_t pos) const {
+    RR3 entry(int32_t pos) {
         uint8_t buf[ARP0::INDEX_REC];
-        idx.readAt(int64_t(pos) * ARP0::INDEX_REC, buf, sizeof buf);
+        idxBlocks.read(pos, buf);
         return RR3::decode(buf);
     }
     // Customer n; false for a number outside the record file.
-    bool customer(int32_t n, RR0& R) const {
+    bool customer(int32_t n, RR0& R) {
         if (n < 0 || n >= recs || n >= ARP0::NONE) return false;
         uint8_t buf[RR0::SIZE];
-        rec.readAt(int64_t(n) * int64_t(RR0::SIZE), buf, sizeof buf);
+        recBlocks.read(n, buf);
         R = RR0::decode(buf);
         return true;
     }

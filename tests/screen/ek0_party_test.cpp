@@ -95,6 +95,32 @@ TEST_F(Party, LookupByNameOverMixedNames) {
     EXPECT_EQ(BOD::PR, 7);
 }
 
+// A chain of 700 names in one bucket, stored in an order that scatters them over the record file:
+// the walk reads the index and the records in blocks, across their edges.
+TEST_F(Party, LookupAlongALongChainOfOneBucket) {
+    std::vector<std::string> names;
+    for (int i = 699; i >= 0; --i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "KK%04d", (i * 37) % 700);
+        names.push_back(name);
+    }
+    std::vector<Customer> many;
+    for (const std::string& n : names) many.push_back({n.c_str(), "", "", "", "", "", "", ""});
+    addCustomers(0, many);
+    struct C {
+        const char* typed;
+        const char* chosen;
+    } cases[] = {{"KK0000", "KK0000"}, {"KK0511", "KK0511"}, {"KK0512", "KK0512"}, {"KK0699", "KK0699"},
+                 {"KK06995", "ΩΜΕΓΑ ΕΠΕ"}, {"KK03", "KK0300"}, {"KK", "KK0000"}};
+    for (const C& c : cases) {
+        SCOPED_TRACE(c.typed);
+        BOD::EA = UMAS::LEJU(gr(c.typed), 30);
+        BOD::CHEP(0, true);
+        EXPECT_EQ(trimRight(BOD::EA), gr(c.chosen));
+        EXPECT_EQ(BOD::PR, number(0, c.chosen));
+    }
+}
+
 TEST_F(Party, LookupInEmptyFilesChangesNothing) {
     // Remove every foreign customer: the set is empty.
     ASSERT_TRUE(ARP0::DELETE(1, number(1, "GAMMA GMBH"), ARP0::KEY("GAMMA GMBH")));
