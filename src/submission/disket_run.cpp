@@ -427,8 +427,8 @@ void MAKE_DISK(const std::string& EXT, uint8_t EDE, const PBUF* BUF, bool TESTEN
         con().readKey();
         if (cars) SCR::RECALL();
         if (R.CERR == 0 && clean) {
-            if (EDE == ED_DAO) PLAT::writeWholeAtomic(UMAS::PATH + "DAOANAF.DAT", std::to_string(DISKVAS::ANAFDAO));
-            else if (EDE == ED_DILO) PLAT::writeWholeAtomic(UMAS::PATH + "DILANAF.DAT", std::to_string(DISKVAS::ANAFDIL));
+            if (EDE == ED_DAO) DISKVAS::PUTANAFDAO();
+            else if (EDE == ED_DILO) DISKVAS::PUTANAFDIL();
             else UPDATEANAF();
         }
         if (R.CERR == 0) {

@@ -198,6 +198,8 @@ int32_t nextOf(const std::string& file) {
 }  // namespace
 
 void GETANAFDIL() { ANAFDIL = nextOf("DILANAF.DAT"); }
+void PUTANAFDIL() { PLAT::writeWholeAtomic(UMAS::PATH + "DILANAF.DAT", std::to_string(ANAFDIL)); }
+void PUTANAFDAO() { PLAT::writeWholeAtomic(UMAS::PATH + "DAOANAF.DAT", std::to_string(ANAFDAO)); }
 void GETANAFDAO() { ANAFDAO = nextOf("DAOANAF.DAT"); }
 
 uint8_t TYPOSDAO() {

@@ -20,6 +20,9 @@ extern int32_t ANAFDAO;
 // (1 when the file is missing or holds no number).
 void GETANAFDIL();
 void GETANAFDAO();
+// Write the counter back to its file, whole (the number alone).
+void PUTANAFDIL();
+void PUTANAFDAO();
 // The number a counter file holds: the value of the digits at its start (after blanks), 0 when
 // there are none; a number too large for a counter reads as 999999999.
 int32_t COUNTERVALUE(const std::string& text);

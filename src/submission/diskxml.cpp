@@ -215,7 +215,7 @@ void MAKE_XML(const std::string& EXT, const DISKET::PBUF* PBUF, bool AFFIXI, boo
         DISKVAS::SHOWERROR(R.CERR);
     } else if (clean) {
         if (R.DILOTIKO && !R.XEIROGRAFO)
-            PLAT::writeWholeAtomic(UMAS::PATH + "DILANAF.DAT", std::to_string(DISKVAS::ANAFDIL));
+            DISKVAS::PUTANAFDIL();
         else
             DISKET::UPDATEANAF();
     }
