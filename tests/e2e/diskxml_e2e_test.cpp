@@ -6,46 +6,24 @@
 
 #include <string>
 
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
-#include "shell/install.h"
+#include "e2e/demo_e2e.h"
 
 namespace {
 
 TEST(XmlEndToEnd, AnImportMadeIntoAnEntrySummaryFileWithShiftF9) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), "41\r\n");
+    DEMOE2E::install(work, "41");
     // Small templates of the declaration's own values, so that a quickly made import passes.
     TESTS::writeFile(work.file("CC315A.TXT"), "CC315A\r\n<CC315A>\r\n<RefNumHEA4>4\r\n</RefNumHEA4>\r\n");
     TESTS::writeFile(work.file("GOOITE.TXT"), "<GOOITEGDS>\r\n<IteNumGDS7>500\r\n</GOOITEGDS>\r\n");
     TESTS::writeFile(work.file("CC315_2.TXT"), "</CC315A>\r\n");
 
     TESTS::Tmux t(work.path(), std::string("KORVEX_JAVA=") + KORVEX_JICIS + " " + KORVEX_BIN + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
+    ASSERT_TRUE(DEMOE2E::newDeclaration(t, "1", "ΕΙΣΑΓΩΓΗΣ", "500")) << t.screen();
+    ASSERT_TRUE(DEMOE2E::fillTo(t, "αα  18", {{"αα  16", "1"}, {"αα   2", "IM A"}})) << t.screen();
     t.text("1");
-    ASSERT_TRUE(t.waitFor("ΕΙΣΑΓΩΓΗΣ")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
-    t.text("500");
-    for (int i = 0; i < 40 && t.screen().find("αα  18") == std::string::npos; ++i) {
-        const std::string sc = t.screen();
-        if (sc.find("αα  16") != std::string::npos) t.text("1");
-        if (sc.find("αα   2") != std::string::npos) t.text("IM A");
-        t.keys("Enter");
-        usleep(50000);
-    }
-    ASSERT_TRUE(t.waitFor("αα  18")) << t.screen();
-    t.text("1");
-    for (int i = 0; i < 5 && t.screen().find("αα  20") == std::string::npos; ++i) {
-        t.keys("Enter");
-        usleep(30000);
-    }
-    ASSERT_TRUE(t.waitFor("αα  20")) << t.screen();
+    ASSERT_TRUE(DEMOE2E::fillTo(t, "αα  20", {})) << t.screen();
     t.keys("Tab");
     ASSERT_TRUE(t.waitFor("42")) << t.screen();
     t.keys("Enter");
