@@ -23,8 +23,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+using BENCH::Clock;
+using BENCH::msSince;
 
 std::string randomName(std::mt19937& rng) {
     static const std::string letters = ARP0::AB.substr(1, 60);  // letters and digits
@@ -35,12 +35,7 @@ std::string randomName(std::mt19937& rng) {
 }
 
 void customersBench() {
-    char tmpl[] = "/tmp/korvex-bench-XXXXXX";
-    const std::string dir = mkdtemp(tmpl);
-    const auto oldCwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    INSTALL::makeInstallation(dir, "DATABASE", {INSTALL::Company{"BENCH", "", "", "", "", "", "", "", ""}}, "");
-    UMAS::PATH = dir + "/DATABASE/ARXEIO0/";
+    const BENCH::OneCompany folder;
 
     std::mt19937 rng(2026);
     std::vector<std::string> stored;
@@ -106,8 +101,6 @@ void customersBench() {
                 storeMs / TIMED, worstStore);
     std::printf("customer picker list of 10000 (median of 11): %.1f ms (aim: under 50), of which reading the list %.1f ms\n", picks[5], lists[5]);
 
-    std::filesystem::current_path(oldCwd);
-    std::filesystem::remove_all(dir);
 }
 
 BENCH::Register reg("customers", customersBench);

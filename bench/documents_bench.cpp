@@ -28,21 +28,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using BENCH::Clock;
+using BENCH::median;
+using BENCH::msSince;
 
 void documentsBench() {
-    char tmpl[] = "/tmp/korvex-bench-XXXXXX";
-    const std::string dir = mkdtemp(tmpl);
-    const auto oldCwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    INSTALL::makeInstallation(dir, "DATABASE", {INSTALL::Company{"BENCH", "", "", "", "", "", "", "", ""}}, "");
-    UMAS::PATH = dir + "/DATABASE/ARXEIO0/";
+    const BENCH::OneCompany folder;
     mkdir("ETC", 0777);
     UMAS::USER_ID = "1";
     std::ofstream("PORTS.TXT") << "LPT1 lpt1.out\r\n";
@@ -147,8 +138,6 @@ void documentsBench() {
     }
     std::printf("invoice Tab fill among 60000 stored declarations (median of 11): %.3f ms (aim: under 5)\n", median(fills));
 
-    std::filesystem::current_path(oldCwd);
-    std::filesystem::remove_all(dir);
 }
 
 BENCH::Register reg("documents", documentsBench);

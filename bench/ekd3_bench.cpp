@@ -21,21 +21,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using BENCH::Clock;
+using BENCH::median;
+using BENCH::msSince;
 
 void ekd3Bench() {
-    char tmpl[] = "/tmp/korvex-bench-XXXXXX";
-    const std::string dir = mkdtemp(tmpl);
-    const auto oldCwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    INSTALL::makeInstallation(dir, "DATABASE", {INSTALL::Company{"BENCH", "", "", "", "", "", "", "", ""}}, "");
-    UMAS::PATH = dir + "/DATABASE/ARXEIO0/";
+    const BENCH::OneCompany folder;
     mkdir("ETC", 0777);
     UMAS::USER_ID = "1";
     std::ofstream("PORTS.TXT") << "LPT1 lpt1.out\r\n";
@@ -80,8 +71,6 @@ void ekd3Bench() {
                 median(n105));
     std::printf("T5 copy printed to a file port, %zu bytes (median of 21): %.3f ms (aim: under 2)\n",
                 size_t(std::filesystem::file_size("lpt1.out")), median(t5));
-    std::filesystem::current_path(oldCwd);
-    std::filesystem::remove_all(dir);
 }
 
 BENCH::Register reg("ekd3", ekd3Bench);
