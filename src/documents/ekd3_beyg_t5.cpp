@@ -125,31 +125,27 @@ void PRINTBEYG(const Record& r) {
     PRNS::Printout o;
     o.open(UMAS::PE_BEBYG);
     o.mode(1);
-    auto at = [&](int col, const std::string& s) {
-        o.tab(col);
-        o.text(s);
-    };
     auto get = [&](TF f) { return r.get(f); };
     auto spacing = [&] {
         o.mode(22);
         o.lf(1);
         o.mode(26);
     };
-    at(52, get(R::TELA));
-    at(73, get(R::TELAC));
+    o.at(52, get(R::TELA));
+    o.at(73, get(R::TELAC));
     o.lf(1);
-    at(5, get(R::DXA));
-    at(22, get(R::FYT));
+    o.at(5, get(R::DXA));
+    o.at(22, get(R::FYT));
     o.tab(40);
     o.mode(3);
     o.text(get(R::PEJ));
     o.mode(1);
     spacing();
-    at(57, get(R::ARPAR));
-    at(76, get(R::KVD));
+    o.at(57, get(R::ARPAR));
+    o.at(76, get(R::KVD));
     o.lf(1);
     spacing();
-    at(57, SLASHDATE(get(R::HMK)));
+    o.at(57, SLASHDATE(get(R::HMK)));
     o.lf(1);
     auto klt = [&](int i, int closing) {
         o.tab(8);
@@ -163,16 +159,16 @@ void PRINTBEYG(const Record& r) {
     o.lf(1);
     o.mode(26);
     o.mode(1);
-    at(52, get(R::KE));
+    o.at(52, get(R::KE));
     o.lf(1);
     klt(3, 1);
-    at(52, get(R::TELB));
+    o.at(52, get(R::TELB));
     o.lf(1);
     klt(4, 1);
     o.lf(1);
-    if (!get(R::ARKAT).empty()) at(52, PLAT::gr("ΑΡΙΘ.ΚΑΤΑΧ. ") + get(R::ARKAT));
+    if (!get(R::ARKAT).empty()) o.at(52, PLAT::gr("ΑΡΙΘ.ΚΑΤΑΧ. ") + get(R::ARKAT));
     o.lf(1);
-    at(52, get(R::POL) + " " + SLASHDATE(get(R::HAKF)));
+    o.at(52, get(R::POL) + " " + SLASHDATE(get(R::HAKF)));
     o.lf(5);
     auto narrow = [&](int col, const std::string& s) {
         o.tab(col);
@@ -185,7 +181,7 @@ void PRINTBEYG(const Record& r) {
         return v > 1 ? BEYGNUM(v, 10) : std::string();
     };
     for (int i = 1; i <= 6; ++i) {
-        if (!get(R::HMF(i)).empty()) at(5, SLASHDATE(get(R::HMF(i))));
+        if (!get(R::HMF(i)).empty()) o.at(5, SLASHDATE(get(R::HMF(i))));
         narrow(15, get(R::MEM(i)));
         narrow(23, get(R::AMEM(i)));
         narrow(33, get(R::EID(i)));
@@ -198,19 +194,19 @@ void PRINTBEYG(const Record& r) {
     o.lf(9);
     spacing();
     const Totals t = totals(r);
-    at(37, BEYGNUM(t.ari, 10));
-    at(47, BEYGNUM(t.kgm, 10));
-    at(57, BEYGNUM(t.kgk, 10));
+    o.at(37, BEYGNUM(t.ari, 10));
+    o.at(47, BEYGNUM(t.kgm, 10));
+    o.at(57, BEYGNUM(t.kgk, 10));
     o.lf(5);
     for (int i = 1; i <= 6; ++i) {
-        at(5, get(R::BAS(i)));
-        at(42, get(R::KEM(i)));
-        at(70, get(R::MKGK(i)));
+        o.at(5, get(R::BAS(i)));
+        o.at(42, get(R::KEM(i)));
+        o.at(70, get(R::MKGK(i)));
         o.lf(2);
     }
     o.lf(4);
-    at(7, get(R::POL));
-    if (!get(R::HME).empty()) at(25, SLASHDATE(get(R::HME)));
+    o.at(7, get(R::POL));
+    if (!get(R::HME).empty()) o.at(25, SLASHDATE(get(R::HME)));
     o.lf(1);
     o.mode(11);
     o.F.close();
@@ -292,8 +288,7 @@ void PRINTT5(const Record& r, int MODE) {
         }
         if (B == 9 || B == 30) {
             o.mode(1);
-            o.tab(3);
-            o.text(r.get(B == 9 ? R::APO[2] : R::PAR[5]));
+            o.at(3, r.get(B == 9 ? R::APO[2] : R::PAR[5]));
             o.tab(C);
             o.mode(P);
         } else if (blank(B)) {
@@ -319,8 +314,7 @@ void PRINTT5(const Record& r, int MODE) {
     }
     const bool m1 = MODE == 1;
     auto line = [&](int col, const std::string& s, int feeds) {
-        o.tab(col);
-        o.text(s);
+        o.at(col, s);
         o.lf(feeds);
     };
     o.mode(1);
@@ -334,8 +328,7 @@ void PRINTT5(const Record& r, int MODE) {
     line(left, r.get(R::XRIS[5]), m1 ? 2 : 1);
     line(2, r.get(R::ALLO[1]), 1);
     if (m1) {
-        o.tab(2);
-        o.text(r.get(R::ALLO[2]));
+        o.at(2, r.get(R::ALLO[2]));
     }
     o.lf(2);
     line(2, r.get(R::PIST[1]), 1);
@@ -343,11 +336,9 @@ void PRINTT5(const Record& r, int MODE) {
     line(2, r.get(R::ALED[1]), 1);
     line(2, r.get(R::ALED[2]), 1);
     line(2, r.get(R::ALED[3]), 3);
-    o.tab(2);
-    o.text(UMAS::cut(box(203), 40));
+    o.at(2, UMAS::cut(box(203), 40));
     line(48, r.get(R::EGGR), 3);
-    o.tab(2);
-    o.text(PLAT::gr("ΚΑΛΩΣ"));
+    o.at(2, PLAT::gr("ΚΑΛΩΣ"));
     line(48, box(207), m1 ? 3 : 2);
     line(2, r.get(R::SHM), 1);
     line(10, r.get(R::PROTH), 1);

@@ -217,10 +217,7 @@ void PRINTCMRA(const Record& r) {
     PRNS::Printout o;
     o.open(UMAS::PE_CMRA);
     o.mode(2);
-    auto at = [&](int col, TF f) {
-        o.tab(col);
-        o.text(r.get(f));
-    };
+    auto at = [&](int col, TF f) { o.at(col, r.get(f)); };
     for (int i = 1; i <= 4; ++i) at(3, R::APO[i]), o.lf(1);
     o.lf(2);
     for (int i = 1; i <= 4; ++i) at(3, R::PAR[i]), at(47, R::MET[i]), o.lf(1);
@@ -259,10 +256,7 @@ void PRINTCMRB(const Record& r) {
     o.open(UMAS::PE_CMRB);
     o.mode(2);
     o.mode(8);
-    auto at = [&](int col, TF f) {
-        o.tab(col);
-        o.text(r.get(f));
-    };
+    auto at = [&](int col, TF f) { o.at(col, r.get(f)); };
     for (int i = 1; i <= 4; ++i) at(10, R::APO[i]), o.lf(1);
     o.lf(1);
     for (int i = 1; i <= 4; ++i) at(10, R::PAR[i]), at(54, R::MET[i]), o.lf(1);
@@ -279,8 +273,7 @@ void PRINTCMRB(const Record& r) {
     o.lf(7);
     o.lf(2);
     o.lf(LINEOFFSET("CMRLINES.TXT"));
-    o.tab(13);
-    o.text(r.get(R::POL) + std::string(14, ' ') + r.get(R::HME));
+    o.at(13, r.get(R::POL) + std::string(14, ' ') + r.get(R::HME));
     o.lf(1);
     o.mode(9);
     o.mode(11);

@@ -127,8 +127,7 @@ void PRINTN105() {
     };
     o.mode(1);
     o.mode(27);
-    o.tab(2);
-    o.text(F(1));
+    o.at(2, F(1));
     o.lf(1);
     wide(4, F(2));
     o.lf(1);
@@ -140,12 +139,10 @@ void PRINTN105() {
     }
     const std::string d = F(7);
     const std::string century = (d[4] == '7' || d[4] == '8' || d[4] == '9') ? "19" : "20";
-    o.tab(10);
-    o.text(d.substr(0, 2) + " " + N105MONTH(d.substr(2, 2)) + " " + century + d.substr(4, 2));
+    o.at(10, d.substr(0, 2) + " " + N105MONTH(d.substr(2, 2)) + " " + century + d.substr(4, 2));
     wide(52, d);
     o.lf(1);
-    o.tab(8);
-    o.text(F(8));
+    o.at(8, F(8));
     o.lf(1);
     const int cols[4] = {6, 25, 52, 60};
     for (int n = 9; n <= 12; ++n) {
@@ -161,8 +158,7 @@ void PRINTN105() {
     o.lf(3);
     o.mode(2);
     for (int n = 14; n <= 21; ++n) {
-        o.tab(1);
-        o.text(F(n));
+        o.at(1, F(n));
         if (n == 21) {
             o.mode(7);
             o.mode(23);
@@ -175,8 +171,7 @@ void PRINTN105() {
     o.mode(2);
     o.text(F(22) + " " + e.substr(0, 2) + "/" + e.substr(2, 2) + "/");
     o.mode(1);
-    o.tab(56);
-    o.text(e.substr(4, 2));
+    o.at(56, e.substr(4, 2));
     o.lf(1);
     o.mode(26);
     o.mode(11);

@@ -214,13 +214,11 @@ void PRINTAIT(const LAYDOC::Values& v) {
     for (int line = 1; line <= 43; ++line) {
         AitLine l{line, "", 0, "", 0};
         if (next < std::size(AIT_LINES) && AIT_LINES[next].no == line) l = AIT_LINES[next++];
-        o.tab(1);
-        o.text(leftText(l.left) + " ");
+        o.at(1, leftText(l.left) + " ");
         o.mode(4);
         o.text(field(l.lf));
         o.mode(5);
-        o.tab(42);
-        o.text(PLAT::gr(l.right) + " ");
+        o.at(42, PLAT::gr(l.right) + " ");
         o.mode(4);
         o.text(field(l.rf));
         o.mode(5);

@@ -138,6 +138,11 @@ struct Printout {
     void tab(int c) { T(F, uint8_t(c)); }
     void lf(int n) { LFE(F, n); }
     void text(const std::string& s) { F.write(s); }
+    // Text s at column c.
+    void at(int c, const std::string& s) {
+        tab(c);
+        text(s);
+    }
 };
 
 // ---- The spool lock -----------------------------------------------------------------------------
