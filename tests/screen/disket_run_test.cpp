@@ -504,18 +504,9 @@ protected:
             BOD::BOS(BOD::BIS, BOD::GB, 50, std::to_string(100 * n));
             BOD::BOS(BOD::BIS, BOD::GB, 38, "X-" + std::to_string(n));
             if (sheet) sheet(n);
-            storeSheet("12302" + std::string("0") + std::to_string(n));
+            EXPECT_TRUE(TESTS::storeSheetItem("123", 2, n));
         }
         BOD::BIS = savedBis;
-    }
-    // The loaded sheet stored under KEY with an empty goods record.
-    static void storeSheet(const std::string& key) {
-        BOD::BM = UMAS::padTo(key, 14);
-        BOD::BOB = false;
-        BOD::AYB = BOD::MOT{};
-        UMAS::LOCK("FBIS");
-        EXPECT_TRUE(EKDO::KATB().stored);
-        UMAS::UNLOC("FBIS");
     }
     std::string isoToUtf8(const std::string& s) { return PLAT::cp737ToUtf8(PLAT::iso88597ToCp737(s)); }
 };
@@ -676,7 +667,7 @@ TEST_F(ItemGolden, AnExciseFileOfVehiclesOverTwoItems) {
     BOD::BOS(BOD::BIS, BOD::GB, 29, "87042191 00");
     BOD::BOS(BOD::BIS, BOD::GB, 39, "11:1");
     taxLine(BOD::BIS, BOD::GB, 51, 1, "A00", "20000.555", "5", "1000");
-    storeSheet("1230202");
+    EXPECT_TRUE(TESTS::storeSheetItem("123", 2, 2));
     BOD::BIS = savedBis;
     cars(1, {{1, car("10 ΕΠΙΒΑΤΙΚΑ", "WVWZZZ1JZXW000001", "1999")}, {2, car("10", "WVWZZZ1JZXW000002")}});
     cars(2, {{1, car("20 ΦΟΡΤΗΓΑ", "VF7ABC", "2010", "2500", "2")}});
