@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "form.h"
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store.h"
@@ -27,24 +28,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::vector<uint8_t> dia(BOD::SCB_BYTES), gv(BOD::GGV_BYTES), bis(BOD::SCB_BYTES), gb(BOD::GGV_BYTES);
-
-void form() {
-    BOD::DIA = BOD::SCB{dia.data(), BOD::PAGE_ROWS};
-    BOD::GV = BOD::GGV{gv.data(), BOD::BOXES};
-    BOD::BIS = BOD::SCB{bis.data(), BOD::SHEET_ROWS};
-    BOD::GB = BOD::GGV{gb.data(), BOD::BOXES};
-    for (auto* v : {&dia, &bis})
-        for (size_t i = 0; i < v->size(); i += 2) (*v)[i] = ' ', (*v)[i + 1] = 7;
-    for (BOD::GGV G : {BOD::GV, BOD::GB})
-        for (int i = 1; i <= BOD::BOXES; ++i) {
-            G.at(i, 1) = uint8_t(1 + ((i - 1) % 4) * 20);
-            G.at(i, 2) = uint8_t(1 + (i - 1) / 4 % 65);
-            G.at(i, 3) = 12;
-            G.at(i, 4) = BOD::TY_TEXT;
-        }
-}
 
 // Eight tax lines from box `first` of a page, half of kind V and half of kind A.
 void taxes(BOD::SCB P, BOD::GGV G, int first) {
@@ -67,7 +50,7 @@ std::string declaration(const std::function<void(int)>& sheet) {
     const std::string dir = mkdtemp(tmpl);
     UMAS::PATH = dir + "/";
     STORE::installFiles(UMAS::PATH);
-    form();
+    BENCH::syntheticForm(4, 12, 12);
     BOD::BOS(BOD::DIA, BOD::GV, 1, "500");
     BOD::BOS(BOD::DIA, BOD::GV, 8, "101226");
     BOD::BOS(BOD::DIA, BOD::GV, 18, "99");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "form.h"
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store.h"
@@ -25,24 +26,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::vector<uint8_t> dia(BOD::SCB_BYTES), gv(BOD::GGV_BYTES), bis(BOD::SCB_BYTES), gb(BOD::GGV_BYTES);
-
-void form() {
-    BOD::DIA = BOD::SCB{dia.data(), BOD::PAGE_ROWS};
-    BOD::GV = BOD::GGV{gv.data(), BOD::BOXES};
-    BOD::BIS = BOD::SCB{bis.data(), BOD::SHEET_ROWS};
-    BOD::GB = BOD::GGV{gb.data(), BOD::BOXES};
-    for (auto* v : {&dia, &bis})
-        for (size_t i = 0; i < v->size(); i += 2) (*v)[i] = ' ', (*v)[i + 1] = 7;
-    for (BOD::GGV G : {BOD::GV, BOD::GB})
-        for (int i = 1; i <= BOD::BOXES; ++i) {
-            G.at(i, 1) = uint8_t(1 + ((i - 1) % 4) * 20);
-            G.at(i, 2) = uint8_t(1 + (i - 1) / 4 % 65);
-            G.at(i, 3) = 12;
-            G.at(i, 4) = BOD::TY_TEXT;
-        }
-}
-
 void run() {
     PLAT::setThrowOnExit(true);
     PLAT::setConsole(std::make_unique<PLAT::HeadlessConsole>());
@@ -50,7 +33,7 @@ void run() {
     const std::string dir = mkdtemp(tmpl);
     UMAS::PATH = dir + "/";
     STORE::installFiles(UMAS::PATH);
-    form();
+    BENCH::syntheticForm(4, 12, 12);
     auto main = [](int b, const std::string& s) { BOD::BOS(BOD::DIA, BOD::GV, b, s); };
     main(1, "500");
     main(2, "IM");

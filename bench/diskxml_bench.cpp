@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "form.h"
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store.h"
@@ -40,22 +41,7 @@ void run() {
     const std::string dir = mkdtemp(tmpl);
     UMAS::PATH = dir + "/";
     STORE::installFiles(UMAS::PATH);
-    static std::vector<uint8_t> dia(BOD::SCB_BYTES), gv(BOD::GGV_BYTES), bis(BOD::SCB_BYTES), gb(BOD::GGV_BYTES);
-    BOD::DIA = BOD::SCB{dia.data(), BOD::PAGE_ROWS};
-    BOD::GV = BOD::GGV{gv.data(), BOD::BOXES};
-    BOD::BIS = BOD::SCB{bis.data(), BOD::SHEET_ROWS};
-    BOD::GB = BOD::GGV{gb.data(), BOD::BOXES};
-    for (auto* v : {&dia, &bis})
-        for (size_t i = 0; i < v->size(); i += 2) (*v)[i] = ' ', (*v)[i + 1] = 7;
-    // Main page two boxes to a row, sheet four.
-    for (int i = 1; i <= BOD::BOXES; ++i) {
-        BOD::GV.at(i, 1) = uint8_t(1 + ((i - 1) % 2) * 40);
-        BOD::GV.at(i, 2) = uint8_t(1 + (i - 1) / 2 % 130);
-        BOD::GV.at(i, 3) = 38;
-        BOD::GB.at(i, 1) = uint8_t(1 + ((i - 1) % 4) * 20);
-        BOD::GB.at(i, 2) = uint8_t(1 + (i - 1) / 4 % 65);
-        BOD::GB.at(i, 3) = 18;
-    }
+    BENCH::syntheticForm(2, 38, 18);
     for (auto [b, s] : std::vector<std::pair<int, const char*>>{
              {1, "500"}, {7, "0101"}, {8, "101226"}, {10, "121226"}, {18, "99"}, {20, "12345"}, {26, "GR12345678"},
              {27, "9074729"}, {34, "099999999"}, {35, "AGENCY"}, {40, "TR"}, {59, "1"}, {61, "MERSIN"}, {68, "CT"},
