@@ -89,11 +89,13 @@ void TELL(const std::string& text) {
     con().refresh();
 }
 
-void WRITEERRORS(const RUN& R) {
+void WRITEERRORS(const std::vector<std::string>& ERR) {
     std::string s;
-    for (const auto& l : R.ERR) s += l + "\r\n";
+    for (const auto& l : ERR) s += l + "\r\n";
     PLAT::writeWholeAtomic("ERROR.TXT", s);
 }
+
+void WRITEERRORS(const RUN& R) { WRITEERRORS(R.ERR); }
 
 namespace {
 

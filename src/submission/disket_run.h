@@ -120,7 +120,8 @@ void NAMES(uint8_t EDE, const std::string& REF, std::string& FNAME, std::string&
 int OUTFOLDER(RUN& R, int line, bool excise);
 // "ANAF.DAT" of the company moved to box 20 when that is greater.
 void UPDATEANAF();
-// "ERROR.TXT" of the working folder from the run's lines.
+// "ERROR.TXT" of the working folder from a run's lines (code page 737), each ending in CR LF.
+void WRITEERRORS(const std::vector<std::string>& ERR);
 void WRITEERRORS(const RUN& R);
 // A line on row 23 of the run's window with a bell, until a key.
 void TELL(const std::string& text);

@@ -25,15 +25,9 @@ namespace {
 
 PLAT::Console& con() { return PLAT::con(); }
 
-void writeErrors(const RUN& R) {
-    std::string s;
-    for (const auto& l : R.ERR) s += l + "\r\n";
-    PLAT::writeWholeAtomic("ERROR.TXT", s);
-}
-
 // An end before the fill: the fault list written (and shown when asked), the screen restored.
 void endEarly(const RUN& R, bool show) {
-    writeErrors(R);
+    DISKET::WRITEERRORS(R.ERR);
     if (show) DISKVAS::SHOWERROR(R.CERR);
     SCR::RECALL();
     con().refresh();
@@ -191,7 +185,7 @@ void MAKE_XML(const std::string& EXT, const DISKET::PBUF* PBUF, bool AFFIXI, boo
     FILL(R, T);
     PLAT::writeWholeAtomic(tmpName, R.OUT);
     PLAT::writeWholeAtomic(resultName, RESULTOF(R.OUT));
-    writeErrors(R);
+    DISKET::WRITEERRORS(R.ERR);
 
     bool clean = R.CERR == 0;
     if (!clean) {
