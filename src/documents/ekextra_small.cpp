@@ -105,6 +105,9 @@ void T1_ASFAL() {
     UMAS::ATR(22, 19, 10, 14);
     SCR::CALLM(2, true);
     UMAS::FKEY({1, 4}, GMAYT);
+    // The mask is the extra vehicle data's: its own title goes before this one is written, so
+    // that no piece of it shows at either end.
+    SCR::PRINT(4, 14, std::string(50, ' '));
     SCR::PRINT(16, 14, PLAT::gr("T1.  ΑΣΦΑΛΕΙΑ - ΜΕΤΑΦΟΡΕΑΣ"));
     SCR::PRINT(5, 15, std::string(40, ' '));
     SCR::PRINT(5, 20, std::string(40, ' '));

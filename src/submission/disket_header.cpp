@@ -124,9 +124,10 @@ void WRITETELONIOEX(RUN& R) {
     R.BS = V;
 }
 
-// Box 2 without the blanks that fill it: the type, a blank and the sub-type letter.
+// Box 2 as it stands (with the blanks that fill it) up to its first blank: "IM A" and a box of
+// only "IM" both give "IM"; a box that begins with a blank, or is full without one, gives nothing.
 void KATHESTOS(RUN& R) {
-    const std::string b2 = UMAS::CUTLEADSPACES(R.box(2));
+    const std::string b2 = R.box(2);
     const size_t blank = b2.find(' ');
     R.BS = blank == std::string::npos ? std::string() : b2.substr(0, blank);
     if (R.BS != "IM" && R.BS != "CO" && R.BS != "EX" && R.BS != "EU") R.errorRow(DISKVAS::ERRMESS(63));

@@ -259,7 +259,6 @@ int OUTFOLDER(RUN& R, int line, bool excise) {
         con().refresh();
         con().readKey();
         SCR::RECALL();
-        SCR::RECALL();
         return 0;
     }
     SCR::PRINT(1, 25, DISKVAS::ERRMESS(80));
@@ -268,7 +267,7 @@ int OUTFOLDER(RUN& R, int line, bool excise) {
         SCR::RECALL();
         return 2;
     }
-    SCR::RECALL();
+    // The listing goes; the caller takes its own window down on 0, as after Esc at the probe.
     SCR::RECALL();
     return 0;
 }

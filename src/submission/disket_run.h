@@ -116,7 +116,8 @@ int FOLDERLINE(const std::string& EXT, uint8_t EDE);
 void NAMES(uint8_t EDE, const std::string& REF, std::string& FNAME, std::string& LNAME);
 // The output folder of line LINE of "ASCI_OUT.TXT" (0: the working folder), tried until the file
 // R.FNAME can be made there, then its listing and the question to erase it (the excise run with
-// texts of its own). 0: the clerk abandoned the run; 1: stop with the error list; 2: go on.
+// texts of its own). 0: the clerk abandoned the run (the listing is gone, the caller's window is
+// still up); 1: stop with the error list; 2: go on.
 int OUTFOLDER(RUN& R, int line, bool excise);
 // "ANAF.DAT" of the company moved to box 20 when that is greater.
 void UPDATEANAF();

@@ -166,9 +166,7 @@ void SHOWERROR(int CERR) {
     const auto lines = PLAT::readLines("ERROR.TXT");
     const size_t n = lines ? lines->size() : 0;
     for (size_t i = 0; i < n && i < 21; ++i) SCR::PRINT(3, int(i) + 2, UMAS::cut((*lines)[i], 255));
-    // Shown whenever lines are left unshown (not only above 22 errors).
-    (void)CERR;
-    if (n > 21) SCR::PRINT(1, 23, PLAT::gr("*** Υπάρχουν και άλλα σφάλματα ***"));
+    if (CERR > 22) SCR::PRINT(1, 23, PLAT::gr("*** Υπάρχουν και άλλα σφάλματα ***"));
     SCR::PRINT(1, 25, PLAT::gr("Πατήστε κάποιο πλήκτρο ..."));
     c.refresh();
     c.readKey();

@@ -23,6 +23,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "shell/install.h"
+#include "screen/scr.h"
 #include "submission/disket.h"
 #include "submission/disket_run.h"
 #include "submission/diskvas.h"
@@ -225,6 +226,29 @@ TEST_F(Run, TheFolderListingAsksBeforeErasing) {
     TESTS::writeFile(work->file("OUT/a.txt"), "1");
     run("IMP", DISKET::ED_FILE, {"Ν", "Ο", " "});
     EXPECT_TRUE(shown(1, "αρχεία άλλου τύπου"));
+}
+
+TEST_F(Run, ARunAbandonedAtTheListingLeavesTheEditorAsItWas) {
+    TESTS::writeFile(work->file("OUT/OLD.TXT"), "1");
+    struct Case {
+        const char* other;  // a file of other type in the folder, or none
+        std::vector<std::string> keys;
+    } cases[] = {{"X.DOC", {"Ν", "Ο", " "}}, {nullptr, {"Ν", "Ο", "Ο"}}};
+    for (const auto& c : cases) {
+        if (c.other) TESTS::writeFile(work->file(std::string("OUT/") + c.other), "2");
+        else fs::remove(work->file("OUT/X.DOC"));
+        // The editor's screen with its legend, over the screen of the menu it came from.
+        SCR::CALLM(2, true);
+        SCR::PRINT(1, 25, gr("ESC.Μενού  F2.Αποθήκευση"));
+        const std::string before = con->dump();
+        const int depth = SCR::STACKPOINTER();
+        run("IMP", DISKET::ED_FILE, c.keys);
+        EXPECT_TRUE(shown(1, "ΠΕΡΙΕΧΟΜΕΝΑ ΦΑΚΕΛΟΥ"));
+        EXPECT_EQ(con->dump(), before) << (c.other ? c.other : "text files only");
+        EXPECT_EQ(SCR::STACKPOINTER(), depth);
+        SCR::RECALL();
+        EXPECT_FALSE(TESTS::exists(work->file("OUT/D77.TXT")));
+    }
 }
 
 TEST_F(Run, AFolderThatCannotBeWrittenIsAskedAgainAndEscGivesUp) {

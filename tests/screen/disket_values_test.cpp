@@ -218,7 +218,13 @@ TEST_F(Values, DeclarationTypeProcedureWarehouseAndMarks) {
     check({
         {994, {{2, "IM A"}}, "IM", ""},
         {993, {{2, "IM A"}}, "A", ""},
-        {994, {{2, "IMA"}}, "", "Γραμμή 1 Το Καθεστώς πρέπει να είναι [ IM,CO,EX,EU ] στα ΑΓΓΛΙΚΑ\n"},
+        // Box 2 is read as it stands, up to its first blank: a type alone is the type; the
+        // missing sub-type is told by code 993.
+        {994, {{2, "IM"}}, "IM", ""},
+        {993, {{2, "IM"}}, "I", "Γραμμή 1 Λάθος καθεστώς Δ/σης 1β (A..F,Χ,Υ,Ζ)\n"},
+        {994, {{2, "IMA"}}, "IMA", "Γραμμή 1 Το Καθεστώς πρέπει να είναι [ IM,CO,EX,EU ] στα ΑΓΓΛΙΚΑ\n"},
+        {994, {{2, "IMABCDE"}}, "", "Γραμμή 1 Το Καθεστώς πρέπει να είναι [ IM,CO,EX,EU ] στα ΑΓΓΛΙΚΑ\n"},
+        {994, {{2, " IM A"}}, "", "Γραμμή 1 Το Καθεστώς πρέπει να είναι [ IM,CO,EX,EU ] στα ΑΓΓΛΙΚΑ\n"},
         {993, {{2, "IMA"}}, "I", "Γραμμή 1 Λάθος καθεστώς Δ/σης 1β (A..F,Χ,Υ,Ζ)\n"},
         {993, {{84, "4000"}}, "4", "", "IMP", DISKET::ED_AUTO},
         {993, {{84, "8000"}}, "8", "Γραμμή 1 Λάθος καθεστώς Δ/σης\n", "IMP", DISKET::ED_AUTO},

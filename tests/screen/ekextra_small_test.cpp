@@ -123,8 +123,14 @@ TEST_F(Small, CarrierAndExtraVehicleData) {
     UMAS::T1_METAF_ASF = {"", "OLD NAME", "OLD ADDRESS", "OLD TOWN", "DE"};
     put(22, "  ACME TRANSPORT  ");
     put(44, "IT");
+    // One clean title, centred in the frame: nothing of the vehicle data's own title around it.
+    std::string title, vehicleTitle;
     run(ext(SC::F8) + esc(), [] { EKEXTRA::T1_ASFAL(); });
     EXPECT_EQ(UMAS::T1_METAF_ASF[1], "ACME TRANSPORT");
+    run({}, [] { EKEXTRA::T1_ASFAL(); }, [&] { title = PLAT::cp737ToUtf8(screen(3, 14, 52)); });
+    EXPECT_EQ(title, "║" + std::string(12, ' ') + "T1.  ΑΣΦΑΛΕΙΑ - ΜΕΤΑΦΟΡΕΑΣ" + std::string(12, ' ') + "║");
+    run({}, [] { EKEXTRA::AYTEXTRA(); }, [&] { vehicleTitle = PLAT::cp737ToUtf8(screen(3, 14, 52)); });
+    EXPECT_NE(vehicleTitle.find("ΣΥΜΠΛΗΡΩΜΑΤΙΚΑ ΣΤΟΙΧΕΙΑ ΟΧΗΜΑΤΩΝ"), std::string::npos);
     EXPECT_EQ(UMAS::T1_METAF_ASF[2], "");
     EXPECT_EQ(UMAS::T1_METAF_ASF[3], "");
     EXPECT_EQ(UMAS::T1_METAF_ASF[4], "IT");

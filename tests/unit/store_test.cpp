@@ -691,6 +691,53 @@ TEST_F(DeclStore, TheInstalledFormsStoreAndLoadBack) {
     }
 }
 
+// Box 26, the carrier's EORI, holds a whole number (17 characters). A box is stored as its text
+// without the blanks that fill it, so a record written while the box held 10 characters reads
+// back the same and is written again byte for byte; a longer number is kept whole.
+TEST_F(DeclStore, TheCarrierEoriBoxHoldsAWholeNumberAndOlderRecordsReadTheSame) {
+    TESTS::loadMasks();
+    // The packed data of declaration 1234 of 01/05/99 with box 26 and nothing else filled.
+    auto record = [](const std::string& box26) {
+        return bytes({102, 210, 4}) + std::string(6, '\0') + bytes({6}) + "010599" + std::string(17, '\0') +
+               bytes({int(box26.size())}) + box26 + std::string(263, '\0') + bytes({102, 232, 253}) +
+               std::string(25, '\0');
+    };
+    for (const char* kind : {"IMP", "DFK"}) {
+        ASSERT_TRUE(BOD::SETFORM(kind)) << kind;
+        EXPECT_EQ(BOD::GV.LEN(26), 17) << kind;
+        // Written by the store as an older program wrote it, then loaded and stored again.
+        newDeclaration("1234");
+        setDate("010599");
+        STORE::Request r;
+        r.key = BOD::TM;
+        r.data = record("GR09999999");
+        r.date = "010599";
+        r.cust = uint16_t(BOD::NO_CUSTOMER);
+        ASSERT_TRUE(STORE::storeDecl(UMAS::PATH, r).stored) << kind;
+        auto stored = [] { return STORE::readChain(STORE::fileSource("CO/DISM.DAT"), BOD::XN, false).data; };
+        ASSERT_TRUE(EK0::CHO().found);
+        EXPECT_EQ(stored(), r.data) << kind;
+        ASSERT_TRUE(EK0::DISF_RUF(true));
+        EXPECT_EQ(BOD::SOB(BOD::DIA, BOD::GV, 26), "GR09999999       ") << kind;
+        EXPECT_EQ(EK0::KATD_DATA(), r.data) << kind;
+        BOD::CSM = -1;  // store it again all the same
+        store();
+        EXPECT_EQ(stored(), r.data) << kind;
+        // Numbers of 11 and of 17 characters come back whole.
+        for (const std::string eori : {"GR099999999", "DE123456789012345"}) {
+            setBox(26, eori);
+            EXPECT_EQ(EK0::KATD_DATA(), record(eori)) << kind << " " << eori;
+            store();
+            setBox(26, "");
+            ASSERT_TRUE(EK0::CHO().found);
+            EXPECT_EQ(stored(), record(eori)) << kind << " " << eori;
+            ASSERT_TRUE(EK0::DISF_RUF(true));
+            EXPECT_EQ(UMAS::trim(BOD::SOB(BOD::DIA, BOD::GV, 26)), eori) << kind;
+        }
+        BOD::DELD();
+    }
+}
+
 TEST_F(DeclStore, ADayTableOfTheOlderLayoutIsNeverWritten) {
     // 11160 heads: the years from 2020 have no heads yet (the upgrade widens the file first).
     {
