@@ -672,3 +672,28 @@ TEST_F(Editor, TheHelpLineOfBox12SaysWhatTabDoes) {
         EXPECT_NE(row.find(gr(said)), std::string::npos) << kind << ": " << row;
     }
 }
+
+// A declaration stored while its day-chain file is damaged is stored and the clerk is told it will
+// not be listed by date; the form then counts as unchanged: Esc leaves without the question.
+TEST_F(Editor, StoredDespiteADamagedDayChainLeavesWithoutTheQuestion) {
+    ASSERT_TRUE(TESTS::exists(path("DISH.DAT")));
+    std::filesystem::resize_file(path("DISH.DAT"), 6);  // the head area cut short
+    type("126");
+    enter();
+    click(2);
+    type("AB");
+    enter();
+    key(SC::F4);
+    std::string notice;
+    edit("IMP", {[&] {
+                     notice = con->text(23);
+                     con->ch(' ');
+                 },
+                 [&] {
+                     EXPECT_TRUE(stored("126"));
+                     con->ch(ESC);
+                 }});
+    EXPECT_NE(notice.find(gr("Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ")), std::string::npos) << notice;
+    EXPECT_FALSE(leftByRunner) << "Esc after the store asked whether to leave without storing";
+}
+
