@@ -296,11 +296,27 @@ void arrows() {
     }
 }
 
-void openScreen(int mask, const std::vector<int>& legend) {
+void legend(const std::vector<int>& set) {
+    // Each entry takes its text and a blank; the last blank may fall past the row.
+    size_t width = 0;
+    for (int i : set) width += GM1[size_t(i)].size() + 1;
+    if (width <= size_t(PLAT::SCREEN_W) + 1) {
+        UMAS::FKEY(set, GM1);
+        return;
+    }
+    // The whole set of a table with an official list is wider than the row: the store and delete
+    // keys keep their names with their captions shortened, as in the declaration editor's legend.
+    UMAS::FUN shorter = GM1;
+    shorter[2] = PLAT::gr("F1.Καταχ.");
+    shorter[4] = PLAT::gr("F5.Διαγρ.");
+    UMAS::FKEY(set, shorter);
+}
+
+void openScreen(int mask, const std::vector<int>& set) {
     arrows();
     SCR::CALLM(mask, true);
     SCR::CALLM(2, true);
-    UMAS::FKEY(legend, GM1);
+    legend(set);
 }
 void closeScreen() {
     SCR::RECALL();

@@ -78,7 +78,7 @@ uint8_t runDated(const Dated& d, Screen& s, std::vector<uint8_t>& img, std::vect
             s.BO = H1 != fH1 || H2 != fH2;
         }
         SCR::CALLM(2, true);
-        UMAS::FKEY(BL ? d.legendPick : d.legendMaint, GM1);
+        legend(BL ? d.legendPick : d.legendMaint);
         KK = s.run();
         SCR::RECALL();
         if (BL) break;

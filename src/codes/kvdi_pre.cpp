@@ -16,7 +16,7 @@ void PRE(RECPREB& MEE, bool BL, uint8_t& KK) {
     SCR::PRINT(25, 5, PLAT::gr("ΠΡΟΣΚΟΜΙΖΟΜΕΝΩΝ ΕΓΓΡΑΦΩΝ (44)"));
     SCR::PRINT(28, 6, PLAT::gr("      ΟΝΟΜΑΣΙΑ ΕΓΓΡΑΦΟΥ      "));
     SCR::CALLM(2, true);
-    UMAS::FKEY(BL ? std::vector<int>{3, 6, 7} : std::vector<int>{1, 2, 3, 4, 7, 8}, GM1);
+    legend(BL ? std::vector<int>{3, 6, 7} : std::vector<int>{1, 2, 3, 4, 7, 8});
 
     MEE = RECPREB{};
     std::array<int, 9> marks{};  // [1..8] entry numbers, 0 for an empty slot

@@ -29,8 +29,11 @@ std::string rateText8(const RECTAX& t);
 
 // The arrows of legend entry 7 (and entry 9).
 void arrows();
+// The legend entries SET of GM1 on row 25; a set wider than the row shows "F1" and "F5" with short
+// captions so that every key reads whole.
+void legend(const std::vector<int>& set);
 // The screen's mask and the legend row, both saved, and the legend.
-void openScreen(int mask, const std::vector<int>& legend);
+void openScreen(int mask, const std::vector<int>& set);
 void closeScreen();
 // The legend row of a row edit: "ESC.Επιλογή".
 void openRowEdit();

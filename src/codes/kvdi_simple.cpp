@@ -39,7 +39,7 @@ void runMember(const Member<R>& d, R& MEE, bool BL, uint8_t& KK) {
     SCR::CALLM(d.mask, true);
     for (const auto& [at, text] : d.texts) SCR::PRINT(at.first, at.second, PLAT::gr(text));
     SCR::CALLM(2, true);
-    UMAS::FKEY(legend, GM1);
+    detail::legend(legend);
 
     Screen s;
     s.BL = BL;

@@ -33,7 +33,8 @@ std::string two(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('
 
 void message(const std::string& cp737) {
     SCR::CALLM(58, true);
-    SCR::PRINT(4, 23, cp737);
+    // From column 4 after the mark; a longer text starts further left so that it reads whole.
+    SCR::PRINT(std::max(1, std::min(4, PLAT::SCREEN_W + 1 - int(cp737.size()))), 23, cp737);
     PLAT::con().readKey();
     SCR::RECALL();
 }
@@ -413,6 +414,9 @@ void Disf::store() {
         KATY(EXT, YPOD);
     else
         SAVENODIAS(TM);
+    // Stored, with or without a notice (a chain file that could not take it): the form as it
+    // stands now is the stored one, and leaving it loses nothing.
+    if (r.stored) CSM = CSU(DIA, GV, BOXES);
 }
 
 void Disf::leaveAsk() {

@@ -119,6 +119,19 @@ int openOut(const std::string& path) {
     return fd;
 }
 
+// Opens the file that stands for a printer port: every printout is added at its end, so that the
+// copies of one print and the prints of a day all stay in it. A device is opened as it always was.
+int openPortFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return openOut(path);
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) fatal("open", path);
+    return fd;
+}
+
 // The file of a port without a line in "PORTS.TXT", under the port's own spelling whatever the case
 // it was named in, so that "lpt1" and "LPT1" write the same file.
 std::string defaultPortFile(const std::string& portName) {
@@ -208,11 +221,16 @@ std::unique_ptr<PortOut> PortOut::port(const std::string& portName) {
         o->open = true;
         return o;
     }
-    if (map.empty()) return file(defaultPortFile(portName));
     std::unique_ptr<PortOut> o(new PortOut);
-    if (map[0] != '/') makeParent(map);
-    o->where = map[0] == '/' ? map : resolve(map);
-    o->fd = openOut(o->where);
+    if (map.empty()) {
+        const std::string dflt = defaultPortFile(portName);
+        makeParent(dflt);
+        o->where = resolve(dflt);
+    } else {
+        if (map[0] != '/') makeParent(map);
+        o->where = map[0] == '/' ? map : resolve(map);
+    }
+    o->fd = openPortFile(o->where);
     o->open = true;
     return o;
 }
@@ -254,7 +272,7 @@ bool PortOut::close(std::string& why) {
     std::string keep = defaultPortFile(portName);
     makeParent(keep);
     std::string path = resolve(keep);
-    int kfd = openOut(path);
+    int kfd = openPortFile(path);
     writeAll(kfd, held.data(), held.size(), path);
     ::close(kfd);
     held.clear();

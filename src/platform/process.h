@@ -36,8 +36,10 @@ RunResult runViewer(const std::string& file);
 // The log of the scripts and port commands, in the working folder.
 inline constexpr const char* PRINT_LOG = "PRNLOG.TXT";
 
-// One output opened for writing: a file or device (truncated when it is a file), or a command that
-// receives all the bytes when the output is closed. Failures to open or write are fatal.
+// One output opened for writing: a file or device, or a command that receives all the bytes when
+// the output is closed. A file of the program is emptied first; a file that stands for a printer
+// port keeps what it holds and each printout is added at its end. Failures to open or write are
+// fatal.
 class PortOut {
 public:
     ~PortOut();
@@ -46,7 +48,8 @@ public:
 
     // A printer port by name ("LPT1", "com2", "PRN"...; matched without regard to case) as
     // "PORTS.TXT" maps it: a line "<port> <path>" opens that file or device, "<port> |<command>"
-    // hands the bytes to the command; a port without a line writes to drives/ports/<port>.
+    // hands the bytes to the command; a port without a line writes to drives/ports/<port>. A file
+    // (mapped or the default one) is appended to; a device is written as it is.
     static std::unique_ptr<PortOut> port(const std::string& portName);
     // A file of the program (DOS-style name, resolved as PLAT::resolve does); the folder that holds
     // it is created when missing.
@@ -54,7 +57,7 @@ public:
 
     void write(const char* p, size_t n);
     // Closes the output. For a command port the command runs now with the bytes; when it cannot be
-    // run or fails, the bytes are kept in drives/ports/<port>, `why` tells what happened (Greek, in
+    // run or fails, the bytes are added to drives/ports/<port>, `why` tells what happened (Greek, in
     // UTF-8) and the result is false.
     bool close(std::string& why);
     bool isOpen() const { return open; }

@@ -223,7 +223,7 @@ void waitReady(PFILE& F) {
 }
 
 // Mode 200 of the drivers that move the rest of the printout elsewhere. A printout that already
-// goes to that port stays on it: reopening would empty a file that stands for the port.
+// goes to that port stays on it: reopening would hand a command port its printout in two parts.
 void reopenPort(PFILE& F, const char* port) {
     if (F.onPort(port)) return;
     F.close();

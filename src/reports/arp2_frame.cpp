@@ -186,7 +186,8 @@ void PERIODIN(PERIOD& P, int X1, int Y1, int X2, int Y2, bool UPLEAVES, int& KK)
             if (KK == 3 || (KK == 1 && UPLEAVES)) return;
         }
         P.HS1 = SHOWDATE(P.H1, P.Q1);
-        SCR::PRINT(X1, Y1, P.HS1);
+        // over the whole field: a text shorter than the digits typed leaves none of them behind
+        SCR::PRINT(X1, Y1, padTo(P.HS1, 16));
         for (;;) {
             if (!dateField(P.H2, true, f2, X2, Y2, true, KK)) {
                 if (KK == 1 || KK == 3) break;
@@ -197,7 +198,7 @@ void PERIODIN(PERIOD& P, int X1, int Y1, int X2, int Y2, bool UPLEAVES, int& KK)
                 continue;
             }
             P.HS2 = SHOWDATE(P.H2, P.Q1);
-            SCR::PRINT(X2, Y2, P.HS2);
+            SCR::PRINT(X2, Y2, padTo(P.HS2, 16));
             return;
         }
         if (KK == 3) return;

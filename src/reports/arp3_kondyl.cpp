@@ -93,7 +93,10 @@ int pickLine() {
     int L = 0, CL = 0, SL = 0;
     auto BOX_KON = [&] {
         SCR::PRINT(59, 16, RIJU(std::to_string(SL + 1), 2));
-        for (int i = 1; i <= 9; ++i) SCR::PRINT(20, 6 + i, padTo(heads[size_t(SL * 9 + i)], 40));
+        for (int i = 1; i <= 9; ++i) {
+            SCR::PRINT(17, 6 + i, RIJU(std::to_string(SL * 9 + i), 2));  // the line's number, 1 to 18
+            SCR::PRINT(20, 6 + i, padTo(heads[size_t(SL * 9 + i)], 40));
+        }
     };
     BOX_KON();
     int J = 0;

@@ -9,6 +9,7 @@
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/ek0.h"
+#include "declarations/ek0_editor.h"
 #include "declarations/store.h"
 #include "declarations/store_form.h"
 #include "helpers/fixture.h"
@@ -671,4 +672,53 @@ TEST_F(Editor, TheHelpLineOfBox12SaysWhatTabDoes) {
         }});
         EXPECT_NE(row.find(gr(said)), std::string::npos) << kind << ": " << row;
     }
+}
+
+// A declaration stored while its day-chain file is damaged is stored and the clerk is told it will
+// not be listed by date; the form then counts as unchanged: Esc leaves without the question.
+TEST_F(Editor, StoredDespiteADamagedDayChainLeavesWithoutTheQuestion) {
+    ASSERT_TRUE(TESTS::exists(path("DISH.DAT")));
+    std::filesystem::resize_file(path("DISH.DAT"), 6);  // the head area cut short
+    type("126");
+    enter();
+    click(2);
+    type("AB");
+    enter();
+    key(SC::F4);
+    std::string notice;
+    edit("IMP", {[&] {
+                     notice = con->text(23);
+                     con->ch(' ');
+                 },
+                 [&] {
+                     EXPECT_TRUE(stored("126"));
+                     con->ch(ESC);
+                 }});
+    EXPECT_NE(notice.find(gr("Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ")), std::string::npos) << notice;
+    EXPECT_FALSE(leftByRunner) << "Esc after the store asked whether to leave without storing";
+}
+
+// A box with a list shows "╡TAB.ΛΙΣΤΑ╞" from column 62 of row 24: its help line ends before it, in
+// every kind (box 79, the goods code, on the screen).
+TEST_F(Editor, HelpLinesOfBoxesWithAListEndBeforeTheHint) {
+    for (const char* kind : {"IMP", "EXP", "MTF", "MET", "DFK"}) {
+        ASSERT_TRUE(SETFORM(kind));
+        EK0::Disf d;
+        d.EXT = kind;
+        for (int v = 1; v <= 207; ++v)
+            if (GV.TYP(v) != TY_SHOW && d.hasHint(v))
+                EXPECT_LE(d.help(v).size(), 59u) << kind << " box " << v << ": " << PLAT::cp737ToUtf8(d.help(v));
+    }
+    ASSERT_TRUE(SETFORM("IMP"));
+    type("127");
+    enter();
+    key(SC::PGDN);  // box 79 lies on the second window
+    con->click(GV.COL(79), GV.ROW(79) - 23);
+    std::string row;
+    edit("IMP", {[&] {
+        row = con->text(24);
+        con->ch(ESC);
+    }});
+    EXPECT_NE(row.find(MES.line(GV.HLP(79))), std::string::npos) << PLAT::cp737ToUtf8(row);
+    EXPECT_NE(row.find(gr("╡TAB.ΛΙΣΤΑ╞")), std::string::npos) << PLAT::cp737ToUtf8(row);
 }

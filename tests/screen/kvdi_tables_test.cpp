@@ -467,3 +467,32 @@ TEST_F(Tables, TextBlocksF5F1AndAPick) {
 }
 
 }  // namespace
+
+// The maintenance legend of a table with an official list holds six keys: every one reads whole on
+// row 25, the store and delete keys with short captions; a legend that fits keeps its captions.
+TEST_F(Tables, MaintenanceLegendsReadWhole) {
+    const std::string arrow(1, char(26));
+    struct C {
+        const char* name;
+        std::function<void(uint8_t&)> open;
+        std::vector<std::string> keys;
+    };
+    const C cases[] = {
+        {"NOM", [](uint8_t& k) { KVDI::NOM(KVDI::V01, false, "", k); },
+         {"ESC" + arrow + gr("Εξοδος"), "F1" + arrow + gr("Καταχ."), "TAB" + arrow + gr("Αρχείο ΓΓΠΣ"),
+          "F5" + arrow + gr("Διαγρ."), "Enter" + arrow + gr("Μεταβολή")}},
+        {"KAY", [](uint8_t& k) { KVDI::KAY(KVDI::V00, false, "", k); },
+         {"F1" + arrow + gr("Καταχώρηση"), "Enter" + arrow + gr("Μεταβολή")}},
+    };
+    for (const C& c : cases) {
+        SCOPED_TRACE(c.name);
+        seed(c.name, {"DATES|010109|311209"});
+        ch(ENTER);
+        ch(ENTER);  // the dates as they are: the rows and their legend
+        std::string legend;
+        uint8_t KK = 0;
+        run([&] { c.open(KK); }, [&] { legend = con->text(25); }, std::string(2, char(ESC)));
+        for (const std::string& k : c.keys) EXPECT_NE(legend.find(k), std::string::npos) << legend;
+        EXPECT_EQ(legend.back(), ' ') << "nothing runs into the last column";
+    }
+}

@@ -168,7 +168,12 @@ TEST_F(Period, MovementsOnScreenWithTheJournalKey) {
 TEST_F(Period, ChargeLinePickerAndList) {
     SCR::CALLM(46, true);
     session([] { ARP3::KONDYL(); },
-            {{std::vector<PLAT::Event>{PGDN}, [&] { EXPECT_EQ(at(59, 16, 2), " 2"); }},
+            {{std::vector<PLAT::Event>{PGDN},
+              [&] {
+                  EXPECT_EQ(at(59, 16, 2), " 2");
+                  EXPECT_EQ(at(17, 7, 2), "10") << "the second page holds lines 10 to 18";
+                  EXPECT_EQ(at(17, 15, 2), "18");
+              }},
              {std::vector<PLAT::Event>{DOWN, DOWN, DOWN, DOWN, DOWN, DOWN, DOWN, DOWN, ENTER},
               [&] { EXPECT_EQ(at(4, 3, 20), UMAS::padTo(gr("ΑΜΟΙΒΗ"), 20)); }},
              {date("0325") + std::vector<PLAT::Event>{ENTER} + date("1225") + std::vector<PLAT::Event>{ENTER},
@@ -179,4 +184,42 @@ TEST_F(Period, ChargeLinePickerAndList) {
              {{ESC}, nullptr},
              {{UP}, [&] { EXPECT_EQ(SCR::STACKPOINTER(), 3) << "the picker again"; }},
              {{ESC}, nullptr}});
+}
+
+// The movements list of a period typed as a year: the to-date typed in full is shown as its year
+// alone, over the whole field; the amount columns are headed by what they hold (value, fee, VAT).
+TEST_F(Period, MovementsOfAYearShowTheToDateAsItsYear) {
+    SCR::CALLM(46, true);  // as the customers menu does
+    session([] { ARP1::KIPR(4); },
+            {{date("2025") + std::vector<PLAT::Event>{ENTER} + date("151225") + std::vector<PLAT::Event>{ENTER},
+              [&] {
+                  EXPECT_EQ(at(35, 3, 16), UMAS::padTo("2025", 16));
+                  EXPECT_EQ(at(35, 4, 16), UMAS::padTo("2025", 16));
+                  EXPECT_EQ(at(24, 21, 3), "  3");
+              }},
+             {{SF1, PLAT::keyChar('N')}, nullptr},
+             {{ESC}, nullptr},
+             {{ESC}, nullptr}});
+    const std::string p = printed();
+    EXPECT_NE(p.find(gr("ΑΠΟ 2025 ΕΩΣ 2025")), std::string::npos);
+}
+
+// Each amount column of the list screens is headed, within the cells its values take, by what it
+// holds.
+TEST_F(Period, AmountColumnsAreHeadedByWhatTheyHold) {
+    struct H {
+        int mask, x, y, w;
+        const char* head;
+    };
+    const H cases[] = {
+        {46, 52, 6, 9, "ΑΞΙΑ"},       {46, 62, 6, 9, "ΑΜΟΙΒΗ"},     {46, 72, 6, 7, "Φ.Π.Α."},  // movements
+        {10, 46, 6, 9, "ΑΜΟΙΒΗ"},     {10, 57, 6, 9, "Φ.Π.Α."},     {10, 68, 6, 9, "ΣΥΝΟΛΟ"},  // turnover
+        {9, 16, 9, 10, "ΤΙΜΟΛΟΓΙΟ"},  {9, 27, 9, 10, "ΔΙΑΣΑΦΗΣΗ"},                            // one customer's invoices
+    };
+    for (const H& h : cases) {
+        SCR::CALLM(h.mask, true);
+        EXPECT_NE(at(h.x, h.y, h.w).find(gr(h.head)), std::string::npos)
+            << "mask " << h.mask << " column " << h.x << ": " << PLAT::cp737ToUtf8(row(h.y));
+        SCR::RECALL();
+    }
 }

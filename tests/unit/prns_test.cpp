@@ -1,6 +1,8 @@
 // Print set-up, printer drivers, tab procedures, ports and the print hand-off.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -220,6 +222,7 @@ TEST_F(Prns, SpotValuesOfTheDriverTables) {
 
 TEST_F(Prns, Mode200OfEpsonMovesTheRestOfAPrintoutToLpt1) {
     for (PRNS::PRNM p : {PRNS::PRNEPS, PRNS::PRNPS1150}) {
+        std::filesystem::remove("drives/ports/LPT1");  // the port file keeps every printout
         PRNS::PFILE F;
         F.assignFile("KVX.TXT");
         F.write("first");
@@ -236,6 +239,7 @@ TEST_F(Prns, Mode200OfEpsonMovesTheRestOfAPrintoutToLpt1) {
 TEST_F(Prns, Mode200Of24PinMovesTheRestToTheFileTest) {
     for (PRNS::PRNM p : {PRNS::PRN24PIN, PRNS::PRNOKI393}) {
         writeFile("test", "old contents");
+        std::filesystem::remove("drives/ports/LPT2");
         PRNS::PFILE F;
         F.assignPort("LPT2");
         F.write("a");
@@ -350,6 +354,7 @@ TEST_F(Prns, SetUpSequenceForPageLengthsWithVerticalOffset3) {
     };
     for (const auto& c : cases) {
         setParEkt(1, c.pgle, 7, 3, 1, c.emul);
+        std::filesystem::remove("lpt1.out");
         PRNS::PRNM P;
         PRNS::TABM T;
         PRNS::PFILE F;
@@ -475,6 +480,34 @@ TEST_F(Prns, ACommandPortGetsTheBytesWhenClosed) {
     con->onIdle = nullptr;
     EXPECT_EQ(shown.substr(0, shown.find_last_not_of(' ') + 1),
               "Αποτυχία εκτύπωσης com1 (έξοδος 127): φυλάχτηκε στο drives/ports/com1");
+}
+
+// A file that stands for a port keeps every printout: each copy, each print of the day, and a
+// printout a failed command left, follow one another in it. A device is written as it is.
+TEST_F(Prns, PortFilesKeepEveryPrintout) {
+    writeFile("PORTS.TXT", "LPT2 lpt2.out\nLPT3 /dev/null\ncom1 |exit 3\n");
+    writeFile("lpt2.out", "earlier ");
+    for (const char* port : {"LPT1", "LPT2", "LPT3", "com1"}) {
+        for (const char* copy : {"copy 1 ", "copy 2 ", "copy 3"}) {
+            PRNS::PFILE F;
+            F.assignPort(port);
+            F.write(copy);
+            con->onIdle = [&] { con->ch(13); };  // the failed command's message
+            F.close();
+            con->onIdle = nullptr;
+        }
+    }
+    EXPECT_EQ(readFile("drives/ports/LPT1"), "copy 1 copy 2 copy 3");
+    EXPECT_EQ(readFile("lpt2.out"), "earlier copy 1 copy 2 copy 3");
+    EXPECT_EQ(readFile("drives/ports/com1"), "copy 1 copy 2 copy 3");
+    // the files of the program are written whole each time
+    for (const char* text : {"first", "second"}) {
+        PRNS::PFILE F;
+        F.assignFile("KART.TXT");
+        F.write(text);
+        F.close();
+    }
+    EXPECT_EQ(readFile("KART.TXT"), "second");
 }
 
 TEST_F(Prns, LogoAndLineFeeds) {
