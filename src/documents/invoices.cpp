@@ -362,9 +362,10 @@ void SIMANSI() {
         return;
     }
     name = UMAS::trim(name);
-    std::optional<std::vector<std::string>> lines;
-    if (LAYDOC::SAFENAME(name) && name.find_first_of("*?") == std::string::npos) lines = PLAT::readLines(name);
-    if (!lines) {
+    // anything but a readable plain file of the working folder counts as missing
+    std::optional<std::string> text;
+    if (LAYDOC::SAFENAME(name)) text = PLAT::readNamed(name);
+    if (!text) {
         SCR::PRINT(3, 23, PLAT::gr(" ΑΝΥΠΑΡΚΤΟ ΑΡΧΕΙΟ !! Πατήστε ESC "));
         PLAT::con().gotoXY(36, 23);
         while (PLAT::con().readKey().ch != 27) {
@@ -374,8 +375,8 @@ void SIMANSI() {
     }
     SCR::CALLM(104, true);
     SCR::PRINT(26, 1, PLAT::gr(" ΣΗΜΑΝΣΗ & ΕΚΤΥΠΩΣΗ INVOICE "));
-    for (size_t i = 0; i < lines->size() && i < 22; ++i)
-        SCR::PRINT(2, 2 + int(i), UMAS::cut(GREEK((*lines)[i]), 78));
+    const std::vector<std::string> lines = PLAT::splitLines(*text);
+    for (size_t i = 0; i < lines.size() && i < 22; ++i) SCR::PRINT(2, 2 + int(i), UMAS::cut(GREEK(lines[i]), 78));
     SCR::CALLM(58, true);
     SCR::PRINT(3, 23, PLAT::gr("ΝΑ ΓΙΝΕΙ ΣΗΜΑΝΣΗ-ΕΚΤΥΠΩΣΗ (Ν/Ο);"));
     PRNS::YES(36, 23);

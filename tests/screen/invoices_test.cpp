@@ -2,6 +2,7 @@
 // prints with their rules (golden files), on the headless console.
 #include "screen/documents_fixture.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -283,14 +284,18 @@ TEST_F(Invoices, Windows1253PreviewAndItsName) {
                                             EXPECT_EQ(con->text(2, 2, 7), gr("ΑΒ LINE"));
                                             con->ch('O');
                                         }});
-    run([&] { INVOICES::SIMANSI(); }, {[&] {
-            type("../NOTE.TXT");
-            enter();
-        },
-                                        [&] {
-                                            EXPECT_NE(screenRow(23).find(gr("ΑΝΥΠΑΡΚΤΟ")), std::string::npos);
-                                            con->ch(ESC);
-                                        }});
+    // a path, a folder, a pipe, a device: each is told as missing and the document goes on
+    ASSERT_EQ(mkfifo(work->file("PIPE.TXT").c_str(), 0666), 0);
+    for (const char* name : {"../NOTE.TXT", "DATABASE", "database", "PIPE.TXT", "NOTHERE.TXT"}) {
+        run([&] { INVOICES::SIMANSI(); }, {[&] {
+                type(name);
+                enter();
+            },
+                                            [&] {
+                                                EXPECT_EQ(con->text(3, 23, 33), gr(" ΑΝΥΠΑΡΚΤΟ ΑΡΧΕΙΟ !! Πατήστε ESC ")) << name;
+                                                con->ch(ESC);
+                                            }});
+    }
 }
 
 // Two workstations storing invoices of interleaved numbers: the counter never goes back.
