@@ -224,13 +224,17 @@ std::string FILL(Record& r, const std::array<PARAMS::RECPARTIM3, 34>& map) {
         std::string exporter, importer;
         for (int B = 1; B <= 209; ++B) {
             std::string V = boxes[size_t(B)];
-            if (B == 68) V += " " + (UMAS::TOTALKOLA == 0 ? std::string(7, ' ') : UMAS::RIJU(std::to_string(UMAS::TOTALKOLA), 7));
-            if (B == 82) {
-                const double x = UMAS::TOTALXM;
-                V = FMT(x, 10, x - std::trunc(x) > 0.01 ? 1 : 0);
+            // every row naming box 68 appends the package total once more: a second row shows it twice
+            for (int i = 1; i <= 33; ++i) {
+                if (map[size_t(i)].KV != B) continue;
+                if (B == 68)
+                    V += " " + (UMAS::TOTALKOLA == 0 ? std::string(7, ' ') : UMAS::RIJU(std::to_string(UMAS::TOTALKOLA), 7));
+                if (B == 82) {
+                    const double x = UMAS::TOTALXM;
+                    V = FMT(x, 10, x - std::trunc(x) > 0.01 ? 1 : 0);
+                }
+                r.setField(i, UMAS::cut(V, size_t(PLACE(i).len)));
             }
-            for (int i = 1; i <= 33; ++i)
-                if (map[size_t(i)].KV == B) r.setField(i, UMAS::cut(V, size_t(PLACE(i).len)));
             if (B == 12) exporter = V;
             if (B == 22) importer = V;
             if (B == 68) r.setAnalysis(1, UMAS::cut(V, 50));

@@ -124,16 +124,21 @@ TEST_F(Invoices, FillFromTheStoredDeclaration) {
     EXPECT_EQ(INVOICES::FILL(r, map), "");
     EXPECT_EQ(r.field(1), "EXPORTER WITH A VERY LONG "); // cut to 26
     EXPECT_EQ(r.field(2), "CT      25") << "the package total once";
-    EXPECT_EQ(r.field(3), "CT      25") << "a second row: once too";
+    EXPECT_EQ(r.field(3), "CT      25      25") << "a second row appends the total again";
     EXPECT_EQ(r.field(4), "    1234.6");
     EXPECT_EQ(r.field(5), "") << "boxes above 209 are not read";
     EXPECT_EQ(r.field(6), gr("Α' ΠΕΙΡΑΙΑ"));
     EXPECT_EQ(trimRight(r.field(7)), "EXPORTER WITH A VERY LONG") << "BOD::EA from box 12 of an export";
     EXPECT_EQ(r.field(14), "12");
-    EXPECT_EQ(r.analysis(1), "CT      25");
+    EXPECT_EQ(r.analysis(1), "CT      25      25") << "box 68 as the rows left it";
     EXPECT_EQ(r.analysis(2), "FIRST ITEM");
     EXPECT_EQ(r.analysis(12), "ELEVENTH");
     EXPECT_EQ(r.analysis(13), "KEPT");
+    // a map naming box 68 in no row: analysis line 1 is box 68 alone
+    writeMap("ParD2In2", {{1, 12}});
+    INVOICES::Record plain;
+    EXPECT_EQ(INVOICES::FILL(plain, INVOICES::READMAP("ParD2In2")), "");
+    EXPECT_EQ(plain.analysis(1), "CT");
 
     // not stored: only the customer codes
     form("IMP");
