@@ -469,6 +469,9 @@ void INVOICE(int KIND_NO) {
         case 14:
         case 17: {
             const bool atr = K == 17;
+            // the invoices print analysis lines 1 to 4 under the packages: they are shown for a last
+            // look before the question
+            if (invoice && !atr) analysisLines(r);
             PRIN(k, L, COLLECT(r, map, invoice), r, 63, 30, 23, atr);
             if (k.no == 6 && !atr) {
                 const LAYDOC::Layout B = LAYDOC::READLAYOUT("ParZOB");

@@ -197,7 +197,17 @@ TEST_F(Invoices, InvoiceOneNumberedStoredAndPrinted) {
          },
          [&] {
              con->key(SC::F4);
-             con->key(SC::SF1);
+             con->key(SC::SF1);  // the analysis lines come first on an invoice
+         },
+         [&] {
+             EXPECT_NE(screenRow(5).find(gr("ΑΝΑΛΥΣΗ ΕΙΔΩΝ")), std::string::npos);
+             EXPECT_EQ(screenRow(23).find(gr("(Ν/Ο)")), std::string::npos) << "no question yet";
+             type("CRATES");
+             enter();
+             con->ch(ESC);
+         },
+         [&] {
+             EXPECT_NE(screenRow(23).find(gr("(Ν/Ο)")), std::string::npos);
              con->ch('N');
          }});
     EXPECT_EQ(file("ARINV1.DAT"), "2\r\n");
@@ -207,6 +217,7 @@ TEST_F(Invoices, InvoiceOneNumberedStoredAndPrinted) {
     golden("invoice1.prn", out);
     EXPECT_NE(out.find("ALPHA EXPORTS"), std::string::npos);
     EXPECT_NE(out.find("7.50"), std::string::npos);
+    EXPECT_NE(out.find("CRATES\r\n"), std::string::npos) << "the line typed before the question is printed";
 }
 
 TEST_F(Invoices, EurOneDescriptionRowsAndAnalysisLines) {
@@ -266,6 +277,7 @@ TEST_F(Invoices, MissingLayoutPrintsTheFrameOnly) {
     stored("EXP", "56", {});
     run([&] { INVOICES::INVOICE(2); }, {[&] {
             con->key(SC::SF1);
+            con->ch(ESC);  // past the analysis lines
             con->ch('N');
         }});
     golden("invoice2_nolayout.prn", handed());
