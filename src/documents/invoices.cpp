@@ -402,16 +402,23 @@ void INVOICE(int KIND_NO) {
 
     SCR::CALLM(94, true);
     SCR::CALLM(2, true);
-    if (invoice)
-        UMAS::FKEY({1, 2, 3, 4, 5, 6}, GMLOCAL);
-    else
-        UMAS::FKEY({1, 2, 3, 4, 5}, GMLOCAL);
     LAYDOC::Layout L = LAYDOC::READLAYOUT(k.layout);
     const auto map = READMAP(k.map);
-    if (k.no == 1 || k.no == 2)
-        SCR::PRINT(39, 1, k.no == 1 ? "INVOICE 1      " : "INVOICE 2      ");
-    else
-        SCR::PRINT(28, 1, UMAS::CENTE(k.no == 3 ? std::string("EUR. 1") : PLAT::gr("ΑΙΤΗΣΗ ΔΙΕΛΕΥΣΗΣ ΖΩΝΗΣ"), 26));
+    // The masks, legend and title, drawn again whenever a missing layout or box map has been told
+    // at the cursor, so that no piece of that line stays on the document.
+    auto frame = [&] {
+        SCR::CALLM(94, false);
+        SCR::CALLM(2, false);
+        if (invoice)
+            UMAS::FKEY({1, 2, 3, 4, 5, 6}, GMLOCAL);
+        else
+            UMAS::FKEY({1, 2, 3, 4, 5}, GMLOCAL);
+        if (k.no == 1 || k.no == 2)
+            SCR::PRINT(39, 1, k.no == 1 ? "INVOICE 1      " : "INVOICE 2      ");
+        else
+            SCR::PRINT(28, 1, UMAS::CENTE(k.no == 3 ? std::string("EUR. 1") : PLAT::gr("ΑΙΤΗΣΗ ΔΙΕΛΕΥΣΗΣ ΖΩΝΗΣ"), 26));
+    };
+    frame();
 
     auto totals = [&] {
         const Totals t = SYNOLA(r, invoice);
@@ -475,6 +482,8 @@ void INVOICE(int KIND_NO) {
             PRIN(k, L, COLLECT(r, map, invoice), r, 63, 30, 23, atr);
             if (k.no == 6 && !atr) {
                 const LAYDOC::Layout B = LAYDOC::READLAYOUT("ParZOB");
+                frame();
+                redraw();
                 PRIN(k, B, COLLECT(r, map, invoice), r, 69, 38, 23, false);
             }
             break;

@@ -283,6 +283,33 @@ TEST_F(Invoices, MissingLayoutPrintsTheFrameOnly) {
     golden("invoice2_nolayout.prn", handed());
 }
 
+// A document without its layout or box map (told at the cursor when read) shows no piece of that
+// line: the masks, the legend and the title are drawn again.
+TEST_F(Invoices, AMissingBoxMapLeavesNoTraceOnTheScreen) {
+    auto clean = [&](const char* when) {
+        for (int y = 1; y <= 25; ++y) EXPECT_EQ(screenRow(y).find("file not found"), std::string::npos) << when << y;
+    };
+    stored("EXP", "56", {});
+    run([&] { INVOICES::INVOICE(1); }, {[&] {
+            clean("opened");
+            EXPECT_EQ(con->text(39, 1, 9), "INVOICE 1");
+            EXPECT_EQ(screenRow(25).substr(0, 3), "ESC");
+        }});
+    // the zone application's second page reads "ParZOB" at Shift-F1
+    writeLayout("ParZON", {{31, "A", 5, 1}});
+    run([&] { INVOICES::INVOICE(6); }, {[&] {
+            type("PAGE ONE");
+            con->key(SC::SF1);
+            con->ch('N');
+        },
+                                        [&] {
+                                            clean("second page");
+                                            EXPECT_EQ(screenRow(2).substr(18), "PAGE ONE" + std::string(54, ' '))
+                                                << "no map, no captions: nothing but field 1";
+                                            con->ch('N');
+                                        }});
+}
+
 TEST_F(Invoices, Windows1253PreviewAndItsName) {
     struct Case {
         std::string in;
