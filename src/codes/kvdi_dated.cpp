@@ -113,7 +113,7 @@ void NOM(RECNOM& MEE, bool BL, const std::string& HT, uint8_t& KK) {
     RUF(F_NOM.name, img.data(), img.size(), s.BO);
     std::vector<RECNOM> t = decodeRecords<RECNOM>(img, 14, N);
     for (size_t n = 1; n <= N; ++n)
-        if (MEE.KV != "    " && t[n].KV == MEE.KV) {
+        if (!UMAS::trim(MEE.KV).empty() && t[n].KV == MEE.KV) {  // no code: no row of the table
             s.openOn(int(n));
             break;
         }

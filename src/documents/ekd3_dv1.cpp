@@ -72,7 +72,8 @@ void entry(DV1Entry& e) {
             const int k = i - 3;
             uint8_t kk = 3;
             KVDI::NOM(KVDI::V01, true, SOB(DIA, GV, 8), kk);
-            if (kk == 0) {
+            // an empty row of the table is no choice: the amount keeps its currency and rate
+            if (kk == 0 && !UMAS::trim(KVDI::V01.ST).empty()) {
                 e.S[k] = UMAS::cut(KVDI::V01.ST, 3);
                 e.I[k] = UMAS::cut(KVDI::V01.IS, 7);
                 SCR::PRINT(31, f.row + 1, "   ");

@@ -224,13 +224,17 @@ std::string FILL(Record& r, const std::array<PARAMS::RECPARTIM3, 34>& map) {
         std::string exporter, importer;
         for (int B = 1; B <= 209; ++B) {
             std::string V = boxes[size_t(B)];
-            if (B == 68) V += " " + (UMAS::TOTALKOLA == 0 ? std::string(7, ' ') : UMAS::RIJU(std::to_string(UMAS::TOTALKOLA), 7));
-            if (B == 82) {
-                const double x = UMAS::TOTALXM;
-                V = FMT(x, 10, x - std::trunc(x) > 0.01 ? 1 : 0);
+            // every row naming box 68 appends the package total once more: a second row shows it twice
+            for (int i = 1; i <= 33; ++i) {
+                if (map[size_t(i)].KV != B) continue;
+                if (B == 68)
+                    V += " " + (UMAS::TOTALKOLA == 0 ? std::string(7, ' ') : UMAS::RIJU(std::to_string(UMAS::TOTALKOLA), 7));
+                if (B == 82) {
+                    const double x = UMAS::TOTALXM;
+                    V = FMT(x, 10, x - std::trunc(x) > 0.01 ? 1 : 0);
+                }
+                r.setField(i, UMAS::cut(V, size_t(PLACE(i).len)));
             }
-            for (int i = 1; i <= 33; ++i)
-                if (map[size_t(i)].KV == B) r.setField(i, UMAS::cut(V, size_t(PLACE(i).len)));
             if (B == 12) exporter = V;
             if (B == 22) importer = V;
             if (B == 68) r.setAnalysis(1, UMAS::cut(V, 50));
@@ -362,9 +366,10 @@ void SIMANSI() {
         return;
     }
     name = UMAS::trim(name);
-    std::optional<std::vector<std::string>> lines;
-    if (LAYDOC::SAFENAME(name) && name.find_first_of("*?") == std::string::npos) lines = PLAT::readLines(name);
-    if (!lines) {
+    // anything but a readable plain file of the working folder counts as missing
+    std::optional<std::string> text;
+    if (LAYDOC::SAFENAME(name)) text = PLAT::readNamed(name);
+    if (!text) {
         SCR::PRINT(3, 23, PLAT::gr(" ΑΝΥΠΑΡΚΤΟ ΑΡΧΕΙΟ !! Πατήστε ESC "));
         PLAT::con().gotoXY(36, 23);
         while (PLAT::con().readKey().ch != 27) {
@@ -374,8 +379,8 @@ void SIMANSI() {
     }
     SCR::CALLM(104, true);
     SCR::PRINT(26, 1, PLAT::gr(" ΣΗΜΑΝΣΗ & ΕΚΤΥΠΩΣΗ INVOICE "));
-    for (size_t i = 0; i < lines->size() && i < 22; ++i)
-        SCR::PRINT(2, 2 + int(i), UMAS::cut(GREEK((*lines)[i]), 78));
+    const std::vector<std::string> lines = PLAT::splitLines(*text);
+    for (size_t i = 0; i < lines.size() && i < 22; ++i) SCR::PRINT(2, 2 + int(i), UMAS::cut(GREEK(lines[i]), 78));
     SCR::CALLM(58, true);
     SCR::PRINT(3, 23, PLAT::gr("ΝΑ ΓΙΝΕΙ ΣΗΜΑΝΣΗ-ΕΚΤΥΠΩΣΗ (Ν/Ο);"));
     PRNS::YES(36, 23);
@@ -397,16 +402,23 @@ void INVOICE(int KIND_NO) {
 
     SCR::CALLM(94, true);
     SCR::CALLM(2, true);
-    if (invoice)
-        UMAS::FKEY({1, 2, 3, 4, 5, 6}, GMLOCAL);
-    else
-        UMAS::FKEY({1, 2, 3, 4, 5}, GMLOCAL);
     LAYDOC::Layout L = LAYDOC::READLAYOUT(k.layout);
     const auto map = READMAP(k.map);
-    if (k.no == 1 || k.no == 2)
-        SCR::PRINT(39, 1, k.no == 1 ? "INVOICE 1      " : "INVOICE 2      ");
-    else
-        SCR::PRINT(28, 1, UMAS::CENTE(k.no == 3 ? std::string("EUR. 1") : PLAT::gr("ΑΙΤΗΣΗ ΔΙΕΛΕΥΣΗΣ ΖΩΝΗΣ"), 26));
+    // The masks, legend and title, drawn again whenever a missing layout or box map has been told
+    // at the cursor, so that no piece of that line stays on the document.
+    auto frame = [&] {
+        SCR::CALLM(94, false);
+        SCR::CALLM(2, false);
+        if (invoice)
+            UMAS::FKEY({1, 2, 3, 4, 5, 6}, GMLOCAL);
+        else
+            UMAS::FKEY({1, 2, 3, 4, 5}, GMLOCAL);
+        if (k.no == 1 || k.no == 2)
+            SCR::PRINT(39, 1, k.no == 1 ? "INVOICE 1      " : "INVOICE 2      ");
+        else
+            SCR::PRINT(28, 1, UMAS::CENTE(k.no == 3 ? std::string("EUR. 1") : PLAT::gr("ΑΙΤΗΣΗ ΔΙΕΛΕΥΣΗΣ ΖΩΝΗΣ"), 26));
+    };
+    frame();
 
     auto totals = [&] {
         const Totals t = SYNOLA(r, invoice);
@@ -464,9 +476,14 @@ void INVOICE(int KIND_NO) {
         case 14:
         case 17: {
             const bool atr = K == 17;
+            // the invoices print analysis lines 1 to 4 under the packages: they are shown for a last
+            // look before the question
+            if (invoice && !atr) analysisLines(r);
             PRIN(k, L, COLLECT(r, map, invoice), r, 63, 30, 23, atr);
             if (k.no == 6 && !atr) {
                 const LAYDOC::Layout B = LAYDOC::READLAYOUT("ParZOB");
+                frame();
+                redraw();
                 PRIN(k, B, COLLECT(r, map, invoice), r, 69, 38, 23, false);
             }
             break;

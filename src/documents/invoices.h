@@ -76,8 +76,8 @@ void PRIN(const Kind& k, const LAYDOC::Layout& L, const std::vector<std::string>
           int X, int Y, bool ATR);
 
 // ---- Text preview (F7 of the invoices) ----------------------------------------------------------------
-// Asks a file name of the working folder (a name that is no plain file name counts as missing) and
-// shows its first 22 lines converted from Windows-1253 (mask 104).
+// Asks a file name of the working folder (a name that is no plain file name, or names no readable
+// regular file, counts as missing) and shows its first 22 lines converted from Windows-1253 (mask 104).
 void SIMANSI();
 // One line from Windows-1253 to code page 737 (true letters for the accented capitals, "?" for what
 // code page 737 cannot hold).

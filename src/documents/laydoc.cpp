@@ -154,7 +154,12 @@ void RUN(const Document& d) {
         const std::string fn = d.file(v);
         if (!fn.empty()) READVALUES(fn, v);
     }
+    // The masks and legend are drawn again with the fields: a missing layout or box map read by the
+    // fill is told at the cursor, and no piece of that line may stay on the document.
     auto redraw = [&] {
+        SCR::CALLM(d.mask, false);
+        SCR::CALLM(2, false);
+        UMAS::FKEY(d.legend, GMLOCAL);
         for (int i = 1; i <= N; ++i) {
             const Field& f = d.grid[size_t(i)];
             SCR::PRINT(f.x, f.y, UMAS::padTo(v.f[size_t(i)], size_t(f.len)));

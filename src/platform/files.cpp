@@ -160,6 +160,10 @@ int64_t fileSize(const std::string& dosPath) {
 }
 
 std::optional<std::string> readWhole(const std::string& dosPath) {
+    // a folder, device or pipe under the name is no file of ours: reading it would fail or never end
+    struct stat st;
+    const std::string r = resolve(dosPath);
+    if (!r.empty() && stat(r.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return std::nullopt;
     File f;
     if (!f.open(dosPath, File::READ, false)) return std::nullopt;
     std::string out;
@@ -171,6 +175,33 @@ std::optional<std::string> readWhole(const std::string& dosPath) {
         out.append(buf, n);
         off += int64_t(n);
     }
+    return out;
+}
+
+std::optional<std::string> readNamed(const std::string& dosPath) {
+    const std::string r = resolve(dosPath);
+    if (r.empty()) return std::nullopt;
+    int fd;
+    do fd = ::open(r.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe must not hold the open
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) return std::nullopt;
+    struct stat st;
+    std::optional<std::string> out;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        out.emplace();
+        char buf[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                out.reset();
+                break;
+            }
+            if (n == 0) break;
+            out->append(buf, size_t(n));
+        }
+    }
+    ::close(fd);
     return out;
 }
 

@@ -19,14 +19,18 @@ bool isDirectory(const std::string& dosPath);
 // Size in bytes; -1 when the file is missing.
 int64_t fileSize(const std::string& dosPath);
 
-// Whole-file reads; nullopt when the file is missing. Other failures are fatal.
+// Whole-file reads; nullopt when the file is missing or the name is no regular file (a folder, a
+// device, a pipe). Other failures are fatal.
 std::optional<std::string> readWhole(const std::string& dosPath);
+// The same for a file the clerk names: nullopt for anything that is not a readable regular file
+// (missing, a folder, a device, a pipe, no permission, a read error); never fatal.
+std::optional<std::string> readNamed(const std::string& dosPath);
 // Whole-file write: temporary file in the same folder, fsync, rename over the old name.
 void writeWholeAtomic(const std::string& dosPath, const std::string& bytes);
 // The same for a file that must not exist yet: the complete file appears under the name only when
 // no other file has it (another workstation may create it at the same moment). False when it had.
 bool writeWholeNew(const std::string& dosPath, const std::string& bytes);
-// Lines of a text file (CR LF or LF ends stripped); nullopt when missing.
+// Lines of a text file (CR LF or LF ends stripped); nullopt where readWhole gives it.
 std::optional<std::vector<std::string>> readLines(const std::string& dosPath);
 // The lines of a text file image, as readLines gives them.
 std::vector<std::string> splitLines(const std::string& bytes);

@@ -119,6 +119,8 @@ TEST(DocumentsEndToEnd, ExportInvoiceFilledNumberedStoredAndPrinted) {
     for (int i = 0; i < 100 && TESTS::readFile(counter) != "2\r\n"; ++i) usleep(50000);
     EXPECT_EQ(TESTS::readFile(counter), "2\r\n");
     t.keys("S-F1");
+    ASSERT_TRUE(t.waitFor("ΑΝΑΛΥΣΗ ΕΙΔΩΝ")) << t.screen();
+    t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΕΚΤΥΠΩΣΗ (Ν/Ο) ?")) << t.screen();
     t.text("N");
     ASSERT_TRUE(waitNonEmpty(work.file("lpt3.out")));

@@ -429,6 +429,35 @@ TEST_F(DV1, BothSheetsGolden) {
     EXPECT_NE(out.find("15/03/24"), std::string::npos);
 }
 
+// With no currency chosen before, the picker opens on the first currency, not on an empty row; an
+// empty row taken with Enter is no choice and the amount keeps its currency and rate.
+TEST_F(DV1, TheCurrencyPickerHandsBackNoEmptyRow) {
+    stored("IMP", "1001", {{8, "150626"}, {56, "1.2345"}, {145, "GBP"}, {146, "10000*1.2345"}});
+    struct Case {
+        int downs;
+        const char *currency, *rate;
+    };
+    for (const Case& c : {Case{0, "USD", "0.9217 "}, Case{3, "GBP", "1.2345 "}, Case{5, "GBP", "1.2345 "}}) {
+        KVDI::V01 = {};
+        TESTS::writeFile(work->file("handed.out"), "");
+        run([&] { EKD3::DV1(); }, {[&] {
+                enter(2);  // to amount 1
+                con->ch(TAB);
+            },
+                                    [&] {
+                                        for (int i = 0; i < c.downs; ++i) con->key(SC::DOWN);
+                                        enter();
+                                    },
+                                    [&] {
+                                        EXPECT_EQ(con->text(31, 9, 3), c.currency) << c.downs;
+                                        EXPECT_EQ(con->text(45, 9, 7), c.rate) << c.downs;
+                                        con->ch(ESC);
+                                        con->ch('N');
+                                        con->ch('N');
+                                    }});
+    }
+}
+
 TEST_F(DV1, EscStillAsksAndNoToTheFirstSheetStillOffersTheSecond) {
     stored("IMP", "1001", {{9, "150324"}, {56, "2"}, {145, "USD"}, {146, "0.25*2"}});
     run([&] { EKD3::DV1(); }, {[&] {

@@ -228,6 +228,19 @@ TEST_F(Cmr, NoteAFilledStoredAndPrintedAtOnceGolden) {
     EXPECT_EQ(data("AA_CMR.TXT"), "2\r\n");
 }
 
+// On both screens every field stands apart from its caption: the cell left of it is no letter
+// (the date of the note once read "ΗΜ/ΝΙΑ11/12/26").
+TEST_F(Cmr, EveryFieldStandsApartFromItsCaption) {
+    for (const auto& [mask, table] : {std::pair{97, EKD3::CMRATABLE()}, std::pair{98, EKD3::CMRBTABLE()}}) {
+        SCR::CALLM(mask, true);
+        for (const auto& e : table) {
+            const std::string row = screenRow(e.row);
+            EXPECT_EQ(row[size_t(e.col - 2)], ' ') << "mask " << mask << " field at " << e.col << "," << e.row << ": " << row;
+        }
+        SCR::RECALL();
+    }
+}
+
 TEST_F(Cmr, NoteBWithTheOffsetsGoldenAndNoPrintsNothing) {
     TESTS::writeFile(work->file("CMR1.TXT"), "3\r\n");
     setData("AA_CMR.TXT", "41\r\n");

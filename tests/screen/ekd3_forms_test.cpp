@@ -441,6 +441,23 @@ TEST_F(Tir, CarnetGoldenByEachFillAndTheStoredValues) {
           [&] { EXPECT_EQ(screenRow(3).find("CARNET 1"), std::string::npos) << "Tab fills from the declaration"; }});
 }
 
+// The carnet filled by a box map that is missing: the line telling it leaves no piece on the screen.
+TEST_F(Tir, AMissingBoxMapLeavesNoTraceOnTheScreen) {
+    UMAS::PAREDE[18].TIMI = 1;
+    std::remove((company(0) + "/PARD2TIR.dat").c_str());
+    auto clean = [&] {
+        for (int y = 1; y <= 25; ++y) EXPECT_EQ(screenRow(y).find("file not found"), std::string::npos) << y;
+    };
+    menu({[&] {
+              type("18");
+          },
+          [&] {
+              clean();
+              con->ch(TAB);
+          },
+          [&] { clean(); }});
+}
+
 TEST_F(Tir, ApplicationFromTheCarnetHandedOffGoldenAndBack) {
     toSpool(UMAS::PE_TIR);
     menu({[&] { type("18"); },

@@ -2,6 +2,7 @@
 // prints with their rules (golden files), on the headless console.
 #include "screen/documents_fixture.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -123,16 +124,21 @@ TEST_F(Invoices, FillFromTheStoredDeclaration) {
     EXPECT_EQ(INVOICES::FILL(r, map), "");
     EXPECT_EQ(r.field(1), "EXPORTER WITH A VERY LONG "); // cut to 26
     EXPECT_EQ(r.field(2), "CT      25") << "the package total once";
-    EXPECT_EQ(r.field(3), "CT      25") << "a second row: once too";
+    EXPECT_EQ(r.field(3), "CT      25      25") << "a second row appends the total again";
     EXPECT_EQ(r.field(4), "    1234.6");
     EXPECT_EQ(r.field(5), "") << "boxes above 209 are not read";
     EXPECT_EQ(r.field(6), gr("Α' ΠΕΙΡΑΙΑ"));
     EXPECT_EQ(trimRight(r.field(7)), "EXPORTER WITH A VERY LONG") << "BOD::EA from box 12 of an export";
     EXPECT_EQ(r.field(14), "12");
-    EXPECT_EQ(r.analysis(1), "CT      25");
+    EXPECT_EQ(r.analysis(1), "CT      25      25") << "box 68 as the rows left it";
     EXPECT_EQ(r.analysis(2), "FIRST ITEM");
     EXPECT_EQ(r.analysis(12), "ELEVENTH");
     EXPECT_EQ(r.analysis(13), "KEPT");
+    // a map naming box 68 in no row: analysis line 1 is box 68 alone
+    writeMap("ParD2In2", {{1, 12}});
+    INVOICES::Record plain;
+    EXPECT_EQ(INVOICES::FILL(plain, INVOICES::READMAP("ParD2In2")), "");
+    EXPECT_EQ(plain.analysis(1), "CT");
 
     // not stored: only the customer codes
     form("IMP");
@@ -191,7 +197,17 @@ TEST_F(Invoices, InvoiceOneNumberedStoredAndPrinted) {
          },
          [&] {
              con->key(SC::F4);
-             con->key(SC::SF1);
+             con->key(SC::SF1);  // the analysis lines come first on an invoice
+         },
+         [&] {
+             EXPECT_NE(screenRow(5).find(gr("ΑΝΑΛΥΣΗ ΕΙΔΩΝ")), std::string::npos);
+             EXPECT_EQ(screenRow(23).find(gr("(Ν/Ο)")), std::string::npos) << "no question yet";
+             type("CRATES");
+             enter();
+             con->ch(ESC);
+         },
+         [&] {
+             EXPECT_NE(screenRow(23).find(gr("(Ν/Ο)")), std::string::npos);
              con->ch('N');
          }});
     EXPECT_EQ(file("ARINV1.DAT"), "2\r\n");
@@ -201,6 +217,7 @@ TEST_F(Invoices, InvoiceOneNumberedStoredAndPrinted) {
     golden("invoice1.prn", out);
     EXPECT_NE(out.find("ALPHA EXPORTS"), std::string::npos);
     EXPECT_NE(out.find("7.50"), std::string::npos);
+    EXPECT_NE(out.find("CRATES\r\n"), std::string::npos) << "the line typed before the question is printed";
 }
 
 TEST_F(Invoices, EurOneDescriptionRowsAndAnalysisLines) {
@@ -260,9 +277,37 @@ TEST_F(Invoices, MissingLayoutPrintsTheFrameOnly) {
     stored("EXP", "56", {});
     run([&] { INVOICES::INVOICE(2); }, {[&] {
             con->key(SC::SF1);
+            con->ch(ESC);  // past the analysis lines
             con->ch('N');
         }});
     golden("invoice2_nolayout.prn", handed());
+}
+
+// A document without its layout or box map (told at the cursor when read) shows no piece of that
+// line: the masks, the legend and the title are drawn again.
+TEST_F(Invoices, AMissingBoxMapLeavesNoTraceOnTheScreen) {
+    auto clean = [&](const char* when) {
+        for (int y = 1; y <= 25; ++y) EXPECT_EQ(screenRow(y).find("file not found"), std::string::npos) << when << y;
+    };
+    stored("EXP", "56", {});
+    run([&] { INVOICES::INVOICE(1); }, {[&] {
+            clean("opened");
+            EXPECT_EQ(con->text(39, 1, 9), "INVOICE 1");
+            EXPECT_EQ(screenRow(25).substr(0, 3), "ESC");
+        }});
+    // the zone application's second page reads "ParZOB" at Shift-F1
+    writeLayout("ParZON", {{31, "A", 5, 1}});
+    run([&] { INVOICES::INVOICE(6); }, {[&] {
+            type("PAGE ONE");
+            con->key(SC::SF1);
+            con->ch('N');
+        },
+                                        [&] {
+                                            clean("second page");
+                                            EXPECT_EQ(screenRow(2).substr(18), "PAGE ONE" + std::string(54, ' '))
+                                                << "no map, no captions: nothing but field 1";
+                                            con->ch('N');
+                                        }});
 }
 
 TEST_F(Invoices, Windows1253PreviewAndItsName) {
@@ -283,14 +328,18 @@ TEST_F(Invoices, Windows1253PreviewAndItsName) {
                                             EXPECT_EQ(con->text(2, 2, 7), gr("ΑΒ LINE"));
                                             con->ch('O');
                                         }});
-    run([&] { INVOICES::SIMANSI(); }, {[&] {
-            type("../NOTE.TXT");
-            enter();
-        },
-                                        [&] {
-                                            EXPECT_NE(screenRow(23).find(gr("ΑΝΥΠΑΡΚΤΟ")), std::string::npos);
-                                            con->ch(ESC);
-                                        }});
+    // a path, a folder, a pipe, a device: each is told as missing and the document goes on
+    ASSERT_EQ(mkfifo(work->file("PIPE.TXT").c_str(), 0666), 0);
+    for (const char* name : {"../NOTE.TXT", "DATABASE", "database", "PIPE.TXT", "NOTHERE.TXT"}) {
+        run([&] { INVOICES::SIMANSI(); }, {[&] {
+                type(name);
+                enter();
+            },
+                                            [&] {
+                                                EXPECT_EQ(con->text(3, 23, 33), gr(" ΑΝΥΠΑΡΚΤΟ ΑΡΧΕΙΟ !! Πατήστε ESC ")) << name;
+                                                con->ch(ESC);
+                                            }});
+    }
 }
 
 // Two workstations storing invoices of interleaved numbers: the counter never goes back.

@@ -122,6 +122,26 @@ TEST_F(PlatformFiles, ReadLinesTakesCrLfAndLf) {
     EXPECT_EQ(*PLAT::readWhole("big"), big);
 }
 
+// A name that holds no regular file reads as missing: a folder, a pipe (which would hold the read
+// forever) and a device; the clerk's own reader also takes a file it may not read as missing.
+TEST_F(PlatformFiles, NamesOfNoRegularFileReadAsMissing) {
+    ASSERT_EQ(mkfifo("PIPE", 0666), 0);
+    for (const char* name : {"arxeio0", "Etc", "PIPE", "/dev/null", "/dev/zero", "none.txt", ""}) {
+        EXPECT_FALSE(PLAT::readWhole(name).has_value()) << name;
+        EXPECT_FALSE(PLAT::readLines(name).has_value()) << name;
+        EXPECT_FALSE(PLAT::readNamed(name).has_value()) << name;
+    }
+    writeFile("NOTE.TXT", "a\r\nb");
+    EXPECT_EQ(PLAT::readNamed("note.txt"), std::optional<std::string>("a\r\nb"));
+    EXPECT_EQ(PLAT::readNamed("ARXEIO0\\parede.DAT"), std::optional<std::string>("p"));
+    writeFile("EMPTY", "");
+    EXPECT_EQ(PLAT::readNamed("EMPTY"), std::optional<std::string>(""));
+    chmod("NOTE.TXT", 0);
+    if (geteuid() != 0) {
+        EXPECT_FALSE(PLAT::readNamed("NOTE.TXT").has_value()) << "no permission";
+    }
+}
+
 TEST_F(PlatformFiles, WriteWholeAtomicReplacesUnderTheExistingName) {
     chmod("ARXEIO0/PAREDE.dat", 0640);
     PLAT::writeWholeAtomic("arxeio0\\parede.dat", std::string("new\0data", 8));
