@@ -50,8 +50,9 @@ struct TIMOS {
     // Sets the series: TIM0::SEIRA := the code without blanks, FSEIR := its file suffix.
     void SETSEIRA(const std::string& code);
 
-    // A new document: amounts 0, texts empty, no customer, today's date, NO[8] := TM, FA[1] the
-    // default caption, FF[1] := FP, marks 0, the two free reasons of the expenses statement dotted.
+    // A new document: amounts 0, texts empty, no customer, today's date, NO[8] := TM, the captions
+    // of lines 14..17 := item headings 14..17, FA[1] the default caption, FF[1] := FP, marks 0, the
+    // two free reasons of the expenses statement dotted.
     void CLLS();
     // Pads the text fields to their widths.
     void SPAC();
