@@ -177,7 +177,12 @@ TEST_F(InvoicePrint, FieldTexts) {
     TIM0::EUROYEAR = 1;
     TIM0::XR = {};
     TIM0::XR[2] = 3407.5;
-    EXPECT_EQ(t.COLLECT(0, "")[120], "      10.00");
+    const auto D = t.COLLECT(0, "");
+    EXPECT_EQ(D[120], "      10.00");
+    // The words of a drachma total carry no currency word, as on a receipt of the same year; a
+    // euro total's words do.
+    EXPECT_EQ(D[81] + D[82] + D[83], gr("ΤΡΕΙΣ ΧΙΛΙΑΔΕΣ ΤΕΤΡΑΚΟΣΙΑ ΟΚΤΩ "));
+    EXPECT_EQ(B[81] + B[82] + B[83], gr("ΧΙΛΙΑ ΠΕΝΤΑΚΟΣΙΑ ΟΓΔΟΝΤΑ ΕΥΡΩ & ΕΒΔΟΜΗΝΤΑ ΟΚΤΩ ΛΕΠΤΑ"));
     UMAS::EURO = 0;
     EXPECT_EQ(t.COLLECT(0, "")[120], "");
 }
