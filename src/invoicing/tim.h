@@ -123,6 +123,9 @@ void DRAWHEAD();
 void DRAWLINE(int U);
 // The rate, the VAT total and the total.
 void DRAWTOTALS();
+// The fiscal mark line on row 23 (28 cells from column 2): "Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ: " from column 3
+// and the mark in the five cells from column 24, where the manual mark is edited; cleared for 0.
+void DRAWMARK(int32_t mark);
 // A new amount on charge line U: the total loses the line's old amount and VAT and gains the new
 // ones; the line and the totals are redrawn.
 void SETLINE(int U, double amount);

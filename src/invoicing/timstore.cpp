@@ -277,13 +277,7 @@ void TIMOS::RUF() {
         DECLFOUND = false;
     }
 
-    if (PAIPS[1] != 0) {
-        UMAS::ATR(2, 23, 28, 0x2F);
-        SCR::PRINT(2, 23, pad(PLAT::gr("Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ: ") + UMAS::LO2S(PAIPS[1], 5), 28));
-    } else {
-        SCR::PRINT(2, 23, std::string(28, ' '));
-        UMAS::ATR(2, 23, 28, 0x0E);
-    }
+    DRAWMARK(PAIPS[1]);
 
     // The customer is looked up again by the stored name.
     APODI::EA = pad(r.EA, 30);

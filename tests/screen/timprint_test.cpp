@@ -262,6 +262,11 @@ TEST_F(InvoicePrint, ManualMarkStoresTheDocument) {
     ASSERT_EQ(rec.size(), TIM0::RTIM::SIZE);
     EXPECT_EQ(TIM0::RTIM::decode(reinterpret_cast<const uint8_t*>(rec.data())).PAIPS[1], 42);
     EXPECT_EQ(PLAT::cp737ToUtf8(con->text(24, 23, 5)), "   42");
+    // The line as Shift-F4 leaves it is the line the form draws for a signed document.
+    const std::string typed = PLAT::cp737ToUtf8(con->text(2, 23, 28));
+    EXPECT_EQ(typed, " Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ:    42 ");
+    TIM::DRAWFORM(t);
+    EXPECT_EQ(PLAT::cp737ToUtf8(con->text(2, 23, 28)), typed);
 }
 
 TEST_F(InvoicePrint, ACancelledDocumentIsShownCrossedOut) {
