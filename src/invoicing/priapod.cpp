@@ -65,7 +65,9 @@ struct Out {
         lf(1);
         tab(1);
         mode(14);
-        text(UMAS::LOGOTYPO[1]);
+        // A blank after the company's name: a driver without tabs (the plain-text file) would
+        // otherwise glue the name to "No".
+        text(UMAS::LOGOTYPO[1] + " ");
         mode(1);
         tab(41);
         text("No " + UMAS::LO2S(R.KV, 7));
