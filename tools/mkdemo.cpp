@@ -3,7 +3,8 @@
 // copied to the working folder as they are, except those ending in ".utf8", which are written
 // without that ending as CP737 text with CR LF line ends, and those ending in ".w1253" (the official
 // code lists), written without that ending as Windows-1253 text with CR LF line ends. The folder
-// "tables" holds the starting contents of the code tables, filled into every company folder.
+// "tables" holds the starting contents of the code tables, filled into every company folder, and
+// the folder "invoicing" those of the invoice parameter files.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
         for (const auto& e : fs::recursive_directory_iterator(src)) {
             if (!e.is_regular_file() || e.path().filename() == ".keep") continue;
             fs::path rel = fs::relative(e.path(), src);
-            if (*rel.begin() == "tables") continue;
+            if (*rel.begin() == "tables" || *rel.begin() == "invoicing") continue;
             fs::path out = dest / rel;
             const bool converted = rel.extension() == ".utf8" || rel.extension() == ".w1253";
             if (fs::exists(converted ? out.parent_path() / out.stem() : out)) continue;
@@ -191,6 +192,13 @@ int main(int argc, char** argv) {
         INSTALL::makeExportCounter((dest / "DATABASE").string());
         for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
             seedTirLayout(dest / "DATABASE" / ("ARXEIO" + std::to_string(i)));
+        // Invoicing as an agency does it: headings, reasons, detail lines and the print layout; the
+        // first company prints three copies, each signed (make run starts the signing stand-in).
+        for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i) {
+            const std::string company = (dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string();
+            INSTALL::seedInvoicing(company, (src / "invoicing").string());
+            INSTALL::setupSeries(company, i == 0 ? 3 : 2, i == 0);
+        }
         XMLDEMO::writeTemplates(dest);
     } catch (const std::exception& e) {
         std::cerr << "mkdemo: " << e.what() << "\n";

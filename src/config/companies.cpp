@@ -32,7 +32,7 @@ UMAS::FUN GM1 = [] {
     f[7][0] = 24;
     f[7][2] = 25;
     f[8] = PLAT::gr("Enter.Μεταβολή");
-    f[9] = "";
+    f[9] = PLAT::gr("TAB.Λίστα");
     f[10] = PLAT::gr("ESC.Επιλογή");
     return f;
 }();

@@ -248,6 +248,15 @@ private:
         RECSEIRES& r = t_[size_t(i - 1)];
         SCR::CALLM(2, true);
         UMAS::FKEY({10}, GM1);
+        // The legend names Tab while the field is one chosen from a list (port, emulation, signing).
+        bool listLegend = false;
+        auto legend = [&](bool list) {
+            if (list == listLegend) return;
+            listLegend = list;
+            SCR::RECALL();
+            SCR::CALLM(2, true);
+            UMAS::FKEY(list ? std::vector<int>{9, 10} : std::vector<int>{10}, GM1);
+        };
         std::string capitals = " ";
         for (int c = 0x80; c <= 0x97; ++c) capitals += char(c);
         const SCR::SOC codeSoc = SCR::soc(capitals);
@@ -259,6 +268,7 @@ private:
             else if (K == 3) f = F_DONE;
         };
         while (f != F_DONE) {
+            legend(f == F_PORTA || f == F_EMUL || f == F_FORMIX);
             switch (f) {
             case F_SEIRA: {
                 int K = 0;

@@ -44,17 +44,7 @@ struct Out {
     }
     // The amount in words, in three pieces of 45, 50 and 50 characters.
     std::string words(int piece) const {
-        std::string po;
-        if (euro) {
-            char b[32];
-            std::snprintf(b, sizeof b, "%.2f", double(amount) / 100.0);
-            po = b;
-        } else {
-            po = std::to_string(amount);
-        }
-        std::string ol;
-        // A drachma amount is read without the euro's currency word.
-        PARAMS::OLOG(po, euro ? 0 : 1, euro ? 0 : 1, ol);
+        const std::string ol = TIM0::AMOUNTWORDS(euro ? double(amount) / 100.0 : double(amount), euro);
         const size_t from[] = {0, 45, 95}, len[] = {45, 50, 50};
         if (from[piece] >= ol.size()) return "";
         return ol.substr(from[piece], len[piece]);
@@ -75,7 +65,9 @@ struct Out {
         lf(1);
         tab(1);
         mode(14);
-        text(UMAS::LOGOTYPO[1]);
+        // A blank after the company's name: a driver without tabs (the plain-text file) would
+        // otherwise glue the name to "No".
+        text(UMAS::LOGOTYPO[1] + " ");
         mode(1);
         tab(41);
         text("No " + UMAS::LO2S(R.KV, 7));

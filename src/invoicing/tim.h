@@ -50,8 +50,9 @@ struct TIMOS {
     // Sets the series: TIM0::SEIRA := the code without blanks, FSEIR := its file suffix.
     void SETSEIRA(const std::string& code);
 
-    // A new document: amounts 0, texts empty, no customer, today's date, NO[8] := TM, FA[1] the
-    // default caption, FF[1] := FP, marks 0, the two free reasons of the expenses statement dotted.
+    // A new document: amounts 0, texts empty, no customer, today's date, NO[8] := TM, the captions
+    // of lines 14..17 := item headings 14..17, FA[1] the default caption, FF[1] := FP, marks 0, the
+    // two free reasons of the expenses statement dotted.
     void CLLS();
     // Pads the text fields to their widths.
     void SPAC();
@@ -122,6 +123,9 @@ void DRAWHEAD();
 void DRAWLINE(int U);
 // The rate, the VAT total and the total.
 void DRAWTOTALS();
+// The fiscal mark line on row 23 (28 cells from column 2): "Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ: " from column 3
+// and the mark in the five cells from column 24, where the manual mark is edited; cleared for 0.
+void DRAWMARK(int32_t mark);
 // A new amount on charge line U: the total loses the line's old amount and VAT and gains the new
 // ones; the line and the totals are redrawn.
 void SETLINE(int U, double amount);

@@ -165,6 +165,15 @@ std::string FP;
 int EUROYEAR = 0;
 std::string BP;
 
+std::string AMOUNTWORDS(double amount, bool euro) {
+    char b[64];
+    std::snprintf(b, sizeof b, euro ? "%.2f" : "%.0f", amount);
+    std::string words;
+    // Only euros have a currency word: a drachma amount is read without one.
+    PARAMS::OLOG(b, euro ? 0 : 1, euro ? 0 : 1, words);
+    return words;
+}
+
 std::string FA1DEFAULT() { return PLAT::gr("Πρακτορειακά"); }
 
 int32_t DAPANES() {

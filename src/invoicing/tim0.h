@@ -125,6 +125,10 @@ double RATEVALUE(const std::string& t);
 // blanks below 0.005; KIND 1 puts "-" in place of the last blank.
 std::string PTL(double LO, int KIND);
 
+// The amount in words of a printed invoice or receipt: in a euro year the amount with its cents,
+// followed by the currency word "ΕΥΡΩ"; in a drachma year the whole amount without a currency word.
+std::string AMOUNTWORDS(double amount, bool euro);
+
 // The caption of a new document's first rate-table caption.
 std::string FA1DEFAULT();
 

@@ -149,14 +149,15 @@ bool TIMOS::RUFD() {
             const STORE::Chain c = STORE::readChain(bsrc, found.pos, true);
             if (!c.ok) continue;
             STORE::FieldReader fr(c.data);
-            bool taken = false;
+            // The item's description and amounts count only together, once the whole item has
+            // read sound: a damaged item gives neither.
+            std::string d2;
             int32_t k2 = 0;
             double m2 = 0, n2 = 0, v2 = 0;
-            std::vector<std::string> d2;
             for (int I = 1; I <= STORE::SHEET_BOXES; ++I) {
                 const std::string T = fr.next();
                 if (I == 20) k2 += count(T, -2147483647, 2147483647);
-                else if (I >= 23 && I <= 28) description(taken, T);
+                else if (I >= 23 && I <= 28 && d2.empty()) d2 = UMAS::CUTLEADSPACES(T);
                 else if (I == 32) m2 += UMAS::EVAL(T);
                 else if (I == 36) n2 += UMAS::EVAL(T);
                 else if (I == 50) v2 += UMAS::EVAL(T);
@@ -165,6 +166,8 @@ bool TIMOS::RUFD() {
             for (int i = 0; i < 8; ++i) last8 = fr.next();
             v2 += UMAS::EVAL(last8);
             if (fr.bad()) continue;
+            bool taken = false;
+            description(taken, d2);
             kola += k2;
             xm += m2;
             xk += n2;

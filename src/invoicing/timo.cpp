@@ -137,9 +137,14 @@ void DRAWFORM(TIMOS& t) {
     DRAWHEAD();
     for (int U = 1; U <= 18; ++U) DRAWLINE(U);
     DRAWTOTALS();
-    if (t.PAIPS[1] != 0) {
+    DRAWMARK(t.PAIPS[1]);
+}
+
+void DRAWMARK(int32_t mark) {
+    if (mark != 0) {
+        // The label from column 3, the mark in the five cells from column 24, where Shift-F4 edits it.
         UMAS::ATR(2, 23, 28, 0x2F);
-        SCR::PRINT(2, 23, padTo(PLAT::gr("Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ: ") + UMAS::LO2S(t.PAIPS[1], 5), 28));
+        SCR::PRINT(2, 23, padTo(" " + PLAT::gr("Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ: ") + UMAS::LO2S(mark, 5), 28));
     } else {
         SCR::PRINT(2, 23, std::string(28, ' '));
         UMAS::ATR(2, 23, 28, 0x0E);

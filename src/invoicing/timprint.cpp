@@ -76,11 +76,7 @@ std::array<std::string, 145> TIMOS::COLLECT(int KIND, const std::string& caption
     B[79] = nonZero(V);
     B[80] = nonZero(T);
     {
-        char b[64];
-        std::snprintf(b, sizeof b, euro ? "%.2f" : "%.0f", T);
-        std::string words;
-        PARAMS::OLOG(b, euro ? 0 : 1, 0, words);
-        words = cut(words, 90);
+        const std::string words = cut(AMOUNTWORDS(T, euro), 90);
         B[81] = cut(words, 30);
         B[82] = words.size() > 30 ? cut(words.substr(30), 30) : "";
         B[83] = words.size() > 60 ? words.substr(60) : "";

@@ -94,7 +94,9 @@ void TIMOS::CLLS() {
     DX.fill(0);
     FX.fill(0);
     for (auto& t : NO) t.clear();
-    for (auto& t : AI) t.clear();
+    // The captions of lines 14 to 17 start as item headings 14 to 17; a heading that begins with
+    // "_" makes its line taxed from the start.
+    for (size_t i = 13; i <= 16; ++i) AI[i] = UMAS::cut(PARAMS::PARTIM1[i + 1], 23);
     for (auto& t : DP) t.clear();
     for (auto& t : FA) t.clear();
     for (auto& t : DS) t.clear();
@@ -275,13 +277,7 @@ void TIMOS::RUF() {
         DECLFOUND = false;
     }
 
-    if (PAIPS[1] != 0) {
-        UMAS::ATR(2, 23, 28, 0x2F);
-        SCR::PRINT(2, 23, pad(PLAT::gr("Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ: ") + UMAS::LO2S(PAIPS[1], 5), 28));
-    } else {
-        SCR::PRINT(2, 23, std::string(28, ' '));
-        UMAS::ATR(2, 23, 28, 0x0E);
-    }
+    DRAWMARK(PAIPS[1]);
 
     // The customer is looked up again by the stored name.
     APODI::EA = pad(r.EA, 30);

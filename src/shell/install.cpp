@@ -65,7 +65,7 @@ void makeCompanyFolder(const std::string& dir) {
 
     std::array<UMAS::RECPAREDE, 21> sw{};
     for (int i = 1; i <= 20; ++i) sw[size_t(i)].MAL = PLAT::utf8ToCp737(SWITCH_LABELS[i - 1]);
-    sw[7].TIMI = 1;  // ledgers in euros
+    // Switch 7 stays 0: the ledgers and reports show euros (1 would show drachmas).
     writeBytes(d / "PAREDE.dat", UMAS::encodePAREDE(sw));
     writeBytes(d / "TAX.dat", std::string(UMAS::PTAX_SIZE, '\0'));
     writeBytes(d / "PARTIM1.dat", std::string(PARAMS::PARTIM1_SIZE, '\0'));

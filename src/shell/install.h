@@ -51,4 +51,18 @@ void seedSubmission(const std::string& workDir, const std::string& companyDir, c
 // The export counter "HDD.DAT" of the installation (a count of 0) where missing.
 void makeExportCounter(const std::string& databaseDir);
 
+// The invoice parameter files from text sources (UTF-8; empty lines and lines starting with "#"
+// skipped; fields between "|"). Item tables ("PARTIM1", "PARTIM2"): "entry|text". The detail-line
+// map ("PARTIM3"): "line|box|caption". A print layout ("PARTIM4"): "field|caption|column|row" and
+// optionally "|SA1|SA2|ST2|ST1". Entries not given stay empty; a bad line throws.
+std::string itemTableImage(const std::string& srcFile, size_t entries);
+std::string detailMapImage(const std::string& srcFile);
+std::string layoutImage(const std::string& srcFile, size_t entries);
+// Fills "PARTIM1" to "PARTIM4" of a company folder from srcDir/PARTIM1.txt .. PARTIM4.txt where
+// they are still empty as installed.
+void seedInvoicing(const std::string& companyDir, const std::string& srcDir);
+// The unnamed series of invoices and credit notes where still as installed: printed on "LPT1" as
+// EpsonFX in `copies` copies, each signed when signs; and the credit-note files where missing.
+void setupSeries(const std::string& companyDir, uint8_t copies, bool signs);
+
 }  // namespace INSTALL

@@ -291,6 +291,16 @@ TEST_F(ReceiptScreen, PrintoutsMatchTheirGoldenFiles) {
     r.PS = -2147483647;  // 21474836.47 euros: words over three lines
     PRIAPOD::PRINTAPOD(&r, false);
     expectGolden("receipt_payment_long_words.prn", printed());
+
+    // Printed to the plain-text file, where a tab moves nothing: the company's name and "No" stay
+    // apart.
+    PRNS::PAR_EKT plain;
+    plain.PORT = 8;
+    PRNS::writeParEkt(UMAS::PE_APOE, plain);
+    UMAS::LOGOTYPO[1] = gr("ΑΦΟΙ ΠΑΠΑΔΟΠΟΥΛΟΙ Ο.Ε. ΕΚΤΕΛΩΝΙΣΤΕΣ");
+    r.PS = 1500;
+    PRIAPOD::PRINTAPOD(&r, true);
+    EXPECT_NE(TESTS::readFile("KART.TXT").find(gr("ΕΚΤΕΛΩΝΙΣΤΕΣ No      12")), std::string::npos);
 }
 
 }  // namespace

@@ -183,6 +183,23 @@ TEST_F(Series, ASlotIsEditedFieldByFieldWithItsLists) {
     EXPECT_FALSE(TESTS::exists(file("SI.DAT")));
 }
 
+// The legend names Tab on the fields chosen from a list (port, emulation, signing) and only there.
+TEST_F(Series, TheLegendNamesTabOnTheFieldsChosenFromAList) {
+    std::vector<std::string> legend;
+    enter();  // slot 1: its number
+    con->onIdle = [&] {
+        legend.push_back(PLAT::cp737ToUtf8(con->text(1, 25, 30)));
+        if (legend.size() <= 8) enter();  // number, port, MIKSEL, KATAK, ORIZ, emulation, copies, signing
+        else esc();
+    };
+    run(0);
+    con->onIdle = nullptr;
+    ASSERT_GE(legend.size(), 9u);
+    const bool list[8] = {false, true, false, false, false, true, false, true};
+    for (size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(legend[i].find("TAB"), list[i] ? 0u : std::string::npos) << i << ": " << legend[i];
+}
+
 TEST_F(Series, NumbersWiderThanTheirFieldsSurviveAnEditThatLeavesThem) {
     SEIRESTABLE t{};
     t[1].SEIRA = PLAT::gr("Α");

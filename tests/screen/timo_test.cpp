@@ -401,4 +401,30 @@ TEST_F(InvoiceEditor, PgUpOpensTheStatementAndPgDnTheRateTable) {
     EXPECT_EQ(table, "100.00....");  // being edited
 }
 
+// A new document takes item headings 14 to 17 as the captions of lines 14 to 17: they show on
+// rows 18 to 21, and a heading beginning with "_" taxes its line.
+TEST_F(InvoiceEditor, ANewDocumentTakesHeadings14To17AsItsCaptions) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    PARAMS::PARTIM1[14] = gr("_ΔΙΑΦΟΡΑ Α");
+    PARAMS::PARTIM1[15] = gr("ΔΙΑΦΟΡΑ Β");
+    PARAMS::PARTIM1[17] = gr("_ΑΠΟΘΗΚΕΥΤΙΚΑ ΜΕ ΠΟΛΥ ΜΑΚΡΥ ΟΝΟΜΑ");
+    toLine1("π");
+    for (int i = 0; i < 25; ++i) enter();  // lines 1 to 13, then the caption of line 14
+    typed("100");
+    enter();
+    std::string rows[4], total;
+    stages({[&] {
+        for (int r = 0; r < 4; ++r) rows[r] = at(3, 18 + r, 23);
+        total = at(69, 24, 10);
+        esc();
+        con->ch('O');
+    }});
+    run();
+    EXPECT_EQ(rows[0], "_ΔΙΑΦΟΡΑ Α             ");
+    EXPECT_EQ(rows[1], "ΔΙΑΦΟΡΑ Β              ");
+    EXPECT_EQ(rows[2], std::string(23, ' '));
+    EXPECT_EQ(rows[3], "_ΑΠΟΘΗΚΕΥΤΙΚΑ ΜΕ ΠΟΛΥ Μ");
+    EXPECT_EQ(total, "    124.00");  // line 14 taxed at 24 %
+}
+
 }  // namespace

@@ -177,7 +177,12 @@ TEST_F(InvoicePrint, FieldTexts) {
     TIM0::EUROYEAR = 1;
     TIM0::XR = {};
     TIM0::XR[2] = 3407.5;
-    EXPECT_EQ(t.COLLECT(0, "")[120], "      10.00");
+    const auto D = t.COLLECT(0, "");
+    EXPECT_EQ(D[120], "      10.00");
+    // The words of a drachma total carry no currency word, as on a receipt of the same year; a
+    // euro total's words do.
+    EXPECT_EQ(D[81] + D[82] + D[83], gr("ΤΡΕΙΣ ΧΙΛΙΑΔΕΣ ΤΕΤΡΑΚΟΣΙΑ ΟΚΤΩ "));
+    EXPECT_EQ(B[81] + B[82] + B[83], gr("ΧΙΛΙΑ ΠΕΝΤΑΚΟΣΙΑ ΟΓΔΟΝΤΑ ΕΥΡΩ & ΕΒΔΟΜΗΝΤΑ ΟΚΤΩ ΛΕΠΤΑ"));
     UMAS::EURO = 0;
     EXPECT_EQ(t.COLLECT(0, "")[120], "");
 }
@@ -257,6 +262,11 @@ TEST_F(InvoicePrint, ManualMarkStoresTheDocument) {
     ASSERT_EQ(rec.size(), TIM0::RTIM::SIZE);
     EXPECT_EQ(TIM0::RTIM::decode(reinterpret_cast<const uint8_t*>(rec.data())).PAIPS[1], 42);
     EXPECT_EQ(PLAT::cp737ToUtf8(con->text(24, 23, 5)), "   42");
+    // The line as Shift-F4 leaves it is the line the form draws for a signed document.
+    const std::string typed = PLAT::cp737ToUtf8(con->text(2, 23, 28));
+    EXPECT_EQ(typed, " Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ:    42 ");
+    TIM::DRAWFORM(t);
+    EXPECT_EQ(PLAT::cp737ToUtf8(con->text(2, 23, 28)), typed);
 }
 
 TEST_F(InvoicePrint, ACancelledDocumentIsShownCrossedOut) {

@@ -136,6 +136,32 @@ TEST_F(InvoiceFill, ContinuationItemsBySheetAndKind) {
     }
 }
 
+// A continuation item that reads as damaged gives the invoice nothing: neither its amounts nor its
+// goods description.
+TEST_F(InvoiceFill, ADamagedContinuationItemGivesNeitherAmountsNorDescription) {
+    storeDecl("2000000003", {{16, "2"}, {18, "3"}, {69, "1"}, {142, "IMP"}, {72, "GOODS 1"}}, 1);
+    storeItem("2000000003", 2, 2, {{20, "20"}, {23, "GOODS 2"}});
+    {
+        // Item 3: its boxes up to the description, then a field whose first byte is no length.
+        std::string d;
+        for (int i = 1; i <= 30; ++i)
+            STORE::putField(d, i == 1 ? "2000000003" : i == 20 ? "30" : i == 23 ? "BROKEN" : "", true);
+        d += '\xC8';
+        STORE::Request r;
+        r.key = STORE::padKey("200000000302" "03", 14);
+        r.data = d;
+        ASSERT_TRUE(STORE::storeSheet(UMAS::PATH, r).stored);
+    }
+    TIM0::DSI[3] = 969;
+    for (size_t K = 4; K <= 6; ++K) TIM0::DSI[K] = 972;
+    ASSERT_TRUE(fill("2000000003"));
+    EXPECT_EQ(UMAS::TOTALKOLA, 1 + 20);
+    EXPECT_EQ(TIM0::DS[4], "GOODS 1");
+    EXPECT_EQ(TIM0::DS[5], "GOODS 2");
+    EXPECT_EQ(TIM0::DS[6], "");
+    EXPECT_EQ(PARAMS::PERIGRAFES[3], "");
+}
+
 TEST_F(InvoiceFill, MappedLinesAndTotals) {
     storeDecl("3000000001",
               {{16, "2"}, {18, "2"}, {69, "3"}, {82, "100.5"}, {86, "90.25"}, {100, "1000"}, {142, "IMP"},

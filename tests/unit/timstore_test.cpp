@@ -476,8 +476,8 @@ TEST_F(InvoiceStore, SignedDocumentIsNeitherChangedNorDeleted) {
     ASSERT_TRUE(t.KTT(false, false));
     ASSERT_TRUE(TESTS::openDoc(t, 9));
     EXPECT_EQ(t.PAIPS[1], -1);
-    // The load shows the mark line.
-    EXPECT_EQ(con->text(2, 23, 28), gr("Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ:    -1  "));
+    // The load shows the mark line, the mark where the manual-mark field edits it (column 24).
+    EXPECT_EQ(con->text(2, 23, 28), gr(" Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ:    -1 "));
     EXPECT_EQ(con->attr(2, 23), 0x2F);
     EXPECT_EQ(con->attr(29, 23), 0x2F);
     const std::string before = bytes("TM.DAT");
