@@ -49,12 +49,16 @@ protected:
 };
 
 TEST_F(View, Box208FromBox88) {
+    // After the first ":" (else the first "/"), cut before the second "/" of what remains.
     const std::pair<const char*, const char*> cases[] = {
-        {"N830:A/B/C", "A"}, {"X/Y", "Y"}, {"PLAIN", "PLAIN"}, {"N830:A", "A"}, {"", ""}};
+        {"N830:A/B/C", "A/B"}, {"N830:A/B", "A/B"},   {"N830:A", "A"},    {"X/Y", "Y"},
+        {"X/Y/Z/W", "Y/Z"},    {"N:1/2/3:4", "1/2"},  {"PLAIN", "PLAIN"}, {"", ""}};
     for (const auto& [in, out] : cases) {
         put(88, in);
         EKBODI::DERIVE("IMP");
         EXPECT_EQ(UMAS::trim(box(208)), out) << in;
+        EXPECT_NE(EKBODI::DIA2XML("IMP").find(std::string("<field208>") + out + "</field208>"), std::string::npos)
+            << in;
     }
 }
 
@@ -157,7 +161,7 @@ TEST_F(View, PrintsFromTheView) {
     EXPECT_EQ(p, golden("view_imp.prn", p));
     EXPECT_EQ(TESTS::readFile(work->file("args.txt")), "temp.txt\n");
     EXPECT_EQ(TESTS::readFile(work->file("copy.xml")), EKBODI::DIA2XML("IMP"));
-    EXPECT_EQ(UMAS::trim(box(208)), "A");
+    EXPECT_EQ(UMAS::trim(box(208)), "A/B");
 }
 
 TEST_F(View, MissingScriptIsTold) {
