@@ -164,6 +164,15 @@ TEST_F(View, PrintsFromTheView) {
     EXPECT_EQ(UMAS::trim(box(208)), "A/B");
 }
 
+TEST_F(View, LeavingRestoresTheEditorsScreen) {
+    for (uint8_t leave : {uint8_t(0x41), uint8_t(0)}) {  // F7, Esc
+        SCOPED_TRACE(int(leave));
+        for (int y = 1; y <= 23; ++y) SCR::PRINT(1, y, "EDITOR ROW " + std::to_string(y));
+        run(leave ? ext(leave) : esc(), [&] { EKBODI::BODI(0, "IMP"); });
+        for (int y : {1, 12, 23}) EXPECT_EQ(screen(1, y, 14), UMAS::LEJU("EDITOR ROW " + std::to_string(y), 14)) << y;
+    }
+}
+
 TEST_F(View, MissingScriptIsTold) {
     bool told = false;
     run(ext(0x68) + typed("N"), [&] { EKBODI::BODI(0, "IMP"); },
