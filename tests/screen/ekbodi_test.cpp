@@ -164,6 +164,35 @@ TEST_F(View, PrintsFromTheView) {
     EXPECT_EQ(UMAS::trim(box(208)), "A/B");
 }
 
+TEST_F(View, PrintQuestionsSayWhatIsAsked) {
+    keepScripts();
+    struct Case {
+        const char* kind;
+        uint8_t key;  // Shift-F1 or Alt-F1
+        const char* question;
+    };
+    const Case cases[] = {{"IMP", 0x54, "■ ΕΚΤΥΠΩΣΗ (Ν/Ο) ?"},
+                          {"IMP", 0x68, "■ ΕΚΤΥΠΩΣΗ A4 (Ν/Ο) ?"},
+                          {"DFK", 0x54, "■ ΕΚΤΥΠΩΣΗ Δ.Ε.Φ.Κ. (Ν/Ο) ?"},
+                          {"DFK", 0x68, "■ ΕΚΤΥΠΩΣΗ A4 Δ.Ε.Φ.Κ. (Ν/Ο) ?"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.key));
+        form(c.kind);
+        std::string row;
+        // the question, then no
+        run(ext(c.key), [&] { EKBODI::BODI(0, c.kind); }, [&] {
+            row = screen(1, 23, 80);
+            con->ch('O');
+        });
+        std::string words;  // the row's words, one blank apart
+        for (char ch : UMAS::trim(row))
+            if (ch != ' ' || words.back() != ' ') words += ch;
+        EXPECT_EQ(words, gr(c.question));
+        EXPECT_FALSE(TESTS::exists(work->file("view.prn")));
+        EXPECT_FALSE(TESTS::exists(work->file("args.txt")));
+    }
+}
+
 TEST_F(View, LeavingRestoresTheEditorsScreen) {
     for (uint8_t leave : {uint8_t(0x41), uint8_t(0)}) {  // F7, Esc
         SCOPED_TRACE(int(leave));
