@@ -60,14 +60,16 @@ std::string two(int v) {
     return b;
 }
 
-// Box 88 reduced: after the first ":" (else after the first "/"), up to the next "/".
+// Box 88 reduced: R is the text after the first ":" (else after the first "/", else the whole
+// text), cut before its second "/" ("N830:A/B/C" gives "A/B").
 std::string reduce88(const std::string& t) {
     std::string R = t;
     size_t c = t.find(':');
     if (c != std::string::npos) R = t.substr(c + 1);
     else if ((c = t.find('/')) != std::string::npos) R = t.substr(c + 1);
-    size_t s = R.find('/');
-    return s == std::string::npos ? R : R.substr(0, s);
+    const size_t first = R.find('/');
+    const size_t second = first == std::string::npos ? first : R.find('/', first + 1);
+    return second == std::string::npos ? R : R.substr(0, second);
 }
 
 void total280(const std::string& EXT) {

@@ -250,11 +250,26 @@ struct View {
     }
 };
 
+// Screen rows 1 to 23 as they stand, as a mask: shown with saving it keeps them on the stack, and
+// the editor's page comes back with its RECALL when the view is left.
+UMAS::CONV editorRows() {
+    UMAS::CONV m = UMAS::CONV::make(1, 1, PLAT::SCREEN_W, 23);
+    const PLAT::Console& c = PLAT::con();
+    for (int y = 0; y < m.H(); ++y)
+        for (int x = 0; x < m.W(); ++x) {
+            m.ch(x, y) = c.cells[size_t(y)][size_t(x)].ch;
+            m.at(x, y) = c.cells[size_t(y)][size_t(x)].at;
+        }
+    return m;
+}
+
 }  // namespace
 
 void BODI(int, const std::string& EXT) {
     View v;
     v.EXT = EXT;
+    const UMAS::CONV rows = editorRows();
+    SCR::CALLM(&rows, true);
     SCR::CALLM(5, true);
     SCR::CALLM(2, true);
     std::string b142 = SOB(DIA, GV, 142);
@@ -271,6 +286,7 @@ void BODI(int, const std::string& EXT) {
     v.redraw();
     do v.pass();
     while (v.act());
+    SCR::RECALL();
     SCR::RECALL();
     SCR::RECALL();
     PLAT::con().refresh();

@@ -84,8 +84,11 @@ void EKD(const std::string& EXT, bool MAIN) {
         if (KK != 0) continue;
         switch (LI + 1) {
         case 1: EKD2::EKPA(DIA, GV, PL, goods); break;
-        // the party block editor opens before the vehicle clearance certificate once it is built
-        case 2: EKD2::EKPM(DIA, GV, itemP, itemG, PL, EXT, goods); break;
+        case 2:
+            // the party block first: the certificate prints it as the clerk left it
+            EKD2::PARA(PL, true);
+            EKD2::EKPM(DIA, GV, itemP, itemG, PL, EXT, goods);
+            break;
         case 3: EKD3::EKDE(DIA, GV); break;
         case 4: INVOICES::INVOICE(6); break;
         case 5: EKD2::PIKA(DIA, GV); break;

@@ -276,6 +276,36 @@ TEST_F(Documents, PartyBlockProposalsAndThePassedOverFields) {
     EXPECT_EQ(fresh.B1, gr("ΑΝΟΙΚΤΟ-ΚΛΕΙΣΤΟ"));
 }
 
+TEST_F(Documents, PartyBlockFreeLinesFromATextBlock) {
+    // The first text block of the table: five rows of 40 letters, A to E.
+    std::vector<uint8_t> img(KVDI::F_SFR.size);
+    for (size_t r = 0; r < 5; ++r)
+        for (size_t c = 0; c < 40; ++c) {
+            img[r * 80 + c * 2] = uint8_t('A' + r);
+            img[r * 80 + c * 2 + 1] = 0x1E;
+        }
+    TESTS::writeFile(company(0) + "/SFR.DAT", std::string(img.begin(), img.end()));
+    form("IMP");
+    BOD::PRL pa;
+    pa.A6 = "OLD";
+    run([&] { EKD2::PARA(pa, true); },
+        {[&] {
+             enter(15);  // fields 1 to 13, then 16 and 17: field 18, the first free line
+         },
+         [&] {
+             EXPECT_EQ(con->attr(62, 24), 0x4E) << "the picker's marker (mask 20)";
+             con->ch(TAB);
+             con->ch(ENTER);  // the first block
+         },
+         [&] {
+             EXPECT_EQ(con->text(27, 19, 40), std::string(40, 'A')) << "shown at once";
+             EXPECT_EQ(con->text(27, 23, 40), std::string(40, 'E'));
+             con->ch(ESC);
+         }});
+    const std::string* lines[] = {&pa.A2, &pa.A3, &pa.A4, &pa.A5, &pa.A6};
+    for (size_t r = 0; r < 5; ++r) EXPECT_EQ(*lines[r], std::string(40, char('A' + r))) << r;
+}
+
 // ---- Fee form --------------------------------------------------------------------------------------------
 
 TEST(FeeFormSpacing, LetterSpacingOfTheCombBoxes) {

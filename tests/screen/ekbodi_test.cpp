@@ -49,12 +49,16 @@ protected:
 };
 
 TEST_F(View, Box208FromBox88) {
+    // After the first ":" (else the first "/"), cut before the second "/" of what remains.
     const std::pair<const char*, const char*> cases[] = {
-        {"N830:A/B/C", "A"}, {"X/Y", "Y"}, {"PLAIN", "PLAIN"}, {"N830:A", "A"}, {"", ""}};
+        {"N830:A/B/C", "A/B"}, {"N830:A/B", "A/B"},   {"N830:A", "A"},    {"X/Y", "Y"},
+        {"X/Y/Z/W", "Y/Z"},    {"N:1/2/3:4", "1/2"},  {"PLAIN", "PLAIN"}, {"", ""}};
     for (const auto& [in, out] : cases) {
         put(88, in);
         EKBODI::DERIVE("IMP");
         EXPECT_EQ(UMAS::trim(box(208)), out) << in;
+        EXPECT_NE(EKBODI::DIA2XML("IMP").find(std::string("<field208>") + out + "</field208>"), std::string::npos)
+            << in;
     }
 }
 
@@ -157,7 +161,45 @@ TEST_F(View, PrintsFromTheView) {
     EXPECT_EQ(p, golden("view_imp.prn", p));
     EXPECT_EQ(TESTS::readFile(work->file("args.txt")), "temp.txt\n");
     EXPECT_EQ(TESTS::readFile(work->file("copy.xml")), EKBODI::DIA2XML("IMP"));
-    EXPECT_EQ(UMAS::trim(box(208)), "A");
+    EXPECT_EQ(UMAS::trim(box(208)), "A/B");
+}
+
+TEST_F(View, PrintQuestionsSayWhatIsAsked) {
+    keepScripts();
+    struct Case {
+        const char* kind;
+        uint8_t key;  // Shift-F1 or Alt-F1
+        const char* question;
+    };
+    const Case cases[] = {{"IMP", 0x54, "■ ΕΚΤΥΠΩΣΗ (Ν/Ο) ?"},
+                          {"IMP", 0x68, "■ ΕΚΤΥΠΩΣΗ A4 (Ν/Ο) ?"},
+                          {"DFK", 0x54, "■ ΕΚΤΥΠΩΣΗ Δ.Ε.Φ.Κ. (Ν/Ο) ?"},
+                          {"DFK", 0x68, "■ ΕΚΤΥΠΩΣΗ A4 Δ.Ε.Φ.Κ. (Ν/Ο) ?"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.key));
+        form(c.kind);
+        std::string row;
+        // the question, then no
+        run(ext(c.key), [&] { EKBODI::BODI(0, c.kind); }, [&] {
+            row = screen(1, 23, 80);
+            con->ch('O');
+        });
+        std::string words;  // the row's words, one blank apart
+        for (char ch : UMAS::trim(row))
+            if (ch != ' ' || words.back() != ' ') words += ch;
+        EXPECT_EQ(words, gr(c.question));
+        EXPECT_FALSE(TESTS::exists(work->file("view.prn")));
+        EXPECT_FALSE(TESTS::exists(work->file("args.txt")));
+    }
+}
+
+TEST_F(View, LeavingRestoresTheEditorsScreen) {
+    for (uint8_t leave : {uint8_t(0x41), uint8_t(0)}) {  // F7, Esc
+        SCOPED_TRACE(int(leave));
+        for (int y = 1; y <= 23; ++y) SCR::PRINT(1, y, "EDITOR ROW " + std::to_string(y));
+        run(leave ? ext(leave) : esc(), [&] { EKBODI::BODI(0, "IMP"); });
+        for (int y : {1, 12, 23}) EXPECT_EQ(screen(1, y, 14), UMAS::LEJU("EDITOR ROW " + std::to_string(y), 14)) << y;
+    }
 }
 
 TEST_F(View, MissingScriptIsTold) {

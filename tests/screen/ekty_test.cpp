@@ -147,6 +147,27 @@ TEST_F(DeclPrint, ExciseGolden) {
     EXPECT_EQ(count(), 42);
 }
 
+TEST_F(DeclPrint, TheQuestionSaysWhatIsAsked) {
+    UMAS::PAREDE[4].TIMI = 0;  // no endorsement lines first
+    const std::pair<const char*, const char*> cases[] = {{"IMP", "■ ΕΚΤΥΠΩΣΗ (Ν/Ο) ?"},
+                                                         {"EXP", "■ ΕΚΤΥΠΩΣΗ (Ν/Ο) ?"},
+                                                         {"MET", "■ ΕΚΤΥΠΩΣΗ (Ν/Ο) ?"},
+                                                         {"DFK", "■ ΕΚΤΥΠΩΣΗ Δ.Ε.Φ.Κ. (Ν/Ο) ?"},
+                                                         {"MTF", "■ ΓΙΝΕΙ ΕΚΤΥΠΩΣΗ Τ1 (Ν/Ο) ?"}};
+    for (const auto& [kind, question] : cases) {
+        SCOPED_TRACE(kind);
+        form(kind);
+        std::string words;  // the words of row 23, one blank apart
+        run([&] { EK0::EKTY(kind, false); }, {[&] {
+                for (char ch : UMAS::trim(screenRow(23)))
+                    if (ch != ' ' || words.back() != ' ') words += ch;
+                con->ch('O');
+            }});
+        EXPECT_EQ(words, gr(question));
+    }
+    EXPECT_TRUE(port().empty());
+}
+
 TEST_F(DeclPrint, NoPrintsNothingAndLeavesTheCounter) {
     stored("IMP", "1001", labelled("IMP"));
     print("IMP", 'O');
