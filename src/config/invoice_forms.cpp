@@ -117,12 +117,16 @@ void runList(const List& L, Draw draw, Edit edit, Key key) {
 // ---- Lists of texts (item headings, reasons) ---------------------------------------------------
 
 // A text row of 40 characters at column 20: shown rows are kept padded to 40 in the work copy.
+// With numbered set, each shown row's record number goes two wide at column 17 (the mask holds the
+// first page's numbers only).
 template <class T>
-void runTextList(int pages, int rows, int PY, T& work, size_t n, const std::function<void()>& store) {
+void runTextList(int pages, int rows, int PY, T& work, size_t n, const std::function<void()>& store,
+                 bool numbered = false) {
     const List L{20, 7, 40, rows, pages, 59, PY};
     runList(
         L,
         [&](int rec, int y) {
+            if (numbered) SCR::PRINT(17, y, pageText(rec - 1));
             if (size_t(rec) > n) return;
             work[size_t(rec)] = padTo(work[size_t(rec)], 40);
             SCR::PRINT(20, y, work[size_t(rec)]);
@@ -311,7 +315,7 @@ void CALLPARTIM1() {
         std::vector<uint8_t> out(PARTIM1_SIZE, 0);
         encodePARTIM1(work, out.data());
         KATPAR("PARTIM1", out.data(), out.size());
-    });
+    }, true);
     closeScreen();
 }
 

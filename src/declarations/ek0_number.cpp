@@ -218,6 +218,13 @@ void Disf::box1() {
         return;
     }
     bool resetChange = true;
+    // The store's answer, shown once the lock is free: a refusal leaves the form counted as changed
+    // (leaving asks), a notice tells what the store could not do beside storing it.
+    auto report = [&](const STORE::Result& r) {
+        if (!r.refusal.empty()) message(r.refusal);
+        for (const std::string& n : r.notices) message(n);
+        resetChange = r.stored;
+    };
     if (BOO) {
         SCR::CALLM(YPOD != 0 ? 76 : 59, true);
         if (PRNS::YES(38, 23)) {
@@ -248,9 +255,9 @@ void Disf::box1() {
                     TM = OTM;
                     BOO = false;
                     CSM = -1;  // always written: the stored copy under the old number is gone
-                    STORE::Result r = KATD();
+                    const STORE::Result r = KATD();
                     UMAS::UNLOC("FDIA");
-                    if (!r.refusal.empty()) message(r.refusal);
+                    report(r);
                 } else {
                     UMAS::ELDI(TM, BTM, "NUDI", 10);
                     TM = BTM;
@@ -264,6 +271,7 @@ void Disf::box1() {
                 SCR::RECALL();
             } else {
                 OTM = TM;
+                STORE::Result r;
                 if (YPOD == 0) {
                     TM = BTM;
                     CHO();
@@ -275,20 +283,19 @@ void Disf::box1() {
                     TM = OTM;
                     BOO = false;
                     CSM = -1;
-                    STORE::Result r = KATD();
-                    if (!r.refusal.empty()) message(r.refusal);
+                    r = KATD();
                 } else {
                     TM = OTM;
                     BOO = false;
                     CSM = -1;
-                    STORE::Result r = KATD();
-                    if (!r.refusal.empty()) message(r.refusal);
+                    r = KATD();
                     FCOPY(BTM, OTM);
                     TM = BTM;
                     DALLB(true, false, OTM);
                     TM = OTM;
                 }
                 UMAS::UNLOC("FDIA");
+                report(r);
             }
         } else {
             UMAS::LOCK("FDIA");

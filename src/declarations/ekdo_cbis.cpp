@@ -459,8 +459,12 @@ void Cbis::F10() {
 void Cbis::COPY40() {
     const std::string N = UMAS::REMLCH(UMAS::CUTLEADSPACES(SOB(DIA, GV, 1)), ' ');
     const std::string from = UMAS::PATH + N + ".L1";
-    if (!N.empty() && UMAS::FILEEXIST(from)) {
-        std::string table = PLAT::readWhole(from).value_or("");
+    // box 1 is the clerk's text: a name that is no readable file (a folder, a pipe) counts as
+    // missing and leaves the item's own list as it is
+    std::optional<std::string> read;
+    if (!N.empty() && UMAS::FILEEXIST(from)) read = PLAT::readNamed(from);
+    if (read) {
+        std::string table = std::move(*read);
         if (table.size() > TDILOS_SIZE) {
             say(PLAT::gr("ΤΟ ") + N + PLAT::gr(".L1 ΞΕΠΕΡΝΑ ΤΑ 7560 BYTES: ΑΝΤΙΓΡΑΦΟΝΤΑΙ ΤΑ ΠΡΩΤΑ 7560"));
             table.resize(TDILOS_SIZE);

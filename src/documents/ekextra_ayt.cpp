@@ -91,11 +91,13 @@ void AYT(BOD::SCB DI, BOD::GGV G, int VC, int KLASI, const std::string& CODEKLAS
         int c = 0;
         bool full = false;
         for (const std::string& file : PLAT::findFiles("A:\\*.TXT")) {
+            // the diskette is the clerk's: a name that is no readable file (a folder, a pipe, a
+            // broken link) counts as not found and leaves the vehicles read so far as they are
+            const auto text = PLAT::readNamed("A:\\" + file);
+            if (!text) continue;
             SCR::PRINT(25, 23, file);
             c = 0;
-            const auto lines = PLAT::readLines("A:\\" + file);
-            if (!lines) continue;
-            for (const std::string& line : *lines) {
+            for (const std::string& line : PLAT::splitLines(*text)) {
                 if (line.empty() || line[0] < '0' || line[0] > '9') continue;
                 if (c == PINAYT::CARS) {  // the table holds 200 vehicles
                     full = true;

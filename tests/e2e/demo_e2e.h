@@ -3,6 +3,7 @@
 #pragma once
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -81,6 +82,18 @@ inline bool storeDeclaration(const std::string& kind, const std::string& number,
     BOD::BOO = false;
     BOD::CSM = -1;
     return EK0::KATD().stored;
+}
+
+// The content of the file at PATH once it satisfies DONE: the program may write a file a moment
+// after the screen before it shows. After timeoutMs the content as it then is (empty when missing),
+// for the caller's check to fail on.
+inline std::string fileOnce(const std::string& path, const std::function<bool(const std::string&)>& done,
+                            int timeoutMs = 20000) {
+    for (int waited = 0;; waited += 50) {
+        const std::string got = TESTS::exists(path) ? TESTS::readFile(path) : std::string();
+        if (done(got) || waited >= timeoutMs) return got;
+        usleep(50000);
+    }
 }
 
 }  // namespace DEMOE2E

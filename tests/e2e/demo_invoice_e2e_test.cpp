@@ -1,7 +1,7 @@
 // The demo installation as a new user finds it, through the real program with the signing stand-in
 // running: an invoice for a demo customer filled from a stored declaration, printed in three signed
-// copies on the demo's form (the last copy kept as a golden file), a collection receipt, and the
-// customer's totals in euros.
+// copies on the demo's form (the last copy kept as a golden file), a collection receipt, the
+// customer's ledger card on screen in euros, and the customer's stored totals.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 #include "common/umas.h"
 #include "customers/arp0.h"
@@ -128,6 +129,38 @@ TEST(DemoEndToEnd, AnInvoiceFromADeclarationSignedPrintedAndPaid) {
     ASSERT_EQ(TESTS::readFile(dir + "/AM.DAT").size(), 153u);
     t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
+    t.keys("Escape");
+    // the main menu shows behind the invoicing menu: its own legend tells that it has the keys
+    ASSERT_TRUE(t.waitFor("1-9→Επιλογή")) << t.screen();
+
+    // The customer's ledger card of today: the invoice's debit and the receipt's credit, in euros.
+    t.text("7");
+    ASSERT_TRUE(t.waitFor("3. ΚΑΡΤΕΛΑ ΠΕΛΑΤΗ")) << t.screen();
+    t.keys("Down");
+    t.keys("Down");
+    t.keys("Enter");
+    ASSERT_TRUE(t.waitFor("╡ ΚΑΡΤΕΛΑ ΠΕΛΑΤΗ ╞")) << t.screen();
+    t.text("αλε");
+    t.keys("Enter");  // looked up
+    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
+    t.keys("Enter");  // confirmed
+    t.keys("Enter");  // from today
+    t.keys("Enter");  // to today
+    ASSERT_TRUE(t.waitFor("ΤΙΜΟΛΟΓΙΟ 1")) << t.screen();
+    ASSERT_TRUE(t.waitFor("ΑΠ. 1 ENANTI")) << t.screen();
+    const std::string card = t.screen();
+    const std::pair<const char*, const char*> rows[] = {{"ΤΙΜΟΛΟΓΙΟ 1", "211.00"}, {"ΑΠ. 1 ENANTI", "100.00"}};
+    for (const auto& [row, amount] : rows) {
+        const size_t at = card.find(row);
+        ASSERT_NE(at, std::string::npos) << card;
+        const std::string line = card.substr(at, card.find('\n', at) - at);
+        EXPECT_NE(line.find(amount), std::string::npos) << line;  // euros with cents, not drachmas
+    }
+    EXPECT_NE(card.find("111.00"), std::string::npos) << "the balance after the receipt\n" << card;
+    EXPECT_EQ(card.find("71898"), std::string::npos) << "no amount in drachmas\n" << card;
+    t.keys("Escape");  // the list, then the customer prompt
+    t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("3. ΚΑΡΤΕΛΑ ΠΕΛΑΤΗ")) << t.screen();
     t.keys("Escape");
     ASSERT_TRUE(t.waitFor("7. ΠΕΛΑΤΕΣ")) << t.screen();
     t.keys("Escape");

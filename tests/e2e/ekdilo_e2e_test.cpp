@@ -46,24 +46,25 @@ TEST(ManifestEndToEnd, TwoLinesStoredAndWrittenAsTheSegmentFile) {
     }
     ASSERT_TRUE(t.waitFor("  3")) << t.screen();  // the line number of the cell after line 2
     t.keys("F4");
-    usleep(200000);
-    const std::string dil = work.file("DATABASE/ARXEIO0/500.dil");
-    for (int i = 0; i < 40 && !TESTS::exists(dil); ++i) usleep(50000);
-    ASSERT_TRUE(TESTS::exists(dil));
-    EXPECT_EQ(TESTS::readFile(dil).size(), 3710u);
+    // the file is written whole under its name (a temporary file renamed): once there, it is complete
+    const std::string dil = DEMOE2E::fileOnce(work.file("DATABASE/ARXEIO0/500.dil"),
+                                              [](const std::string& s) { return !s.empty(); });
+    EXPECT_EQ(dil.size(), 3710u);
     t.keys("S-F2");
-    ASSERT_TRUE(t.waitFor("ΔΙΣΚΕΤΑ ΔΗΛ/ΚΟΥ")) << t.screen();
+    ASSERT_TRUE(t.waitFor("ΔΙΣΚΕΤΑ ΔΗΛ/ΚΟΥ", 20000)) << t.screen();
     t.text("Ν");
-    usleep(200000);
+    ASSERT_TRUE(t.waitFor("ΑΡΙΘΜΟΣ ΑΝΑΦΟΡΑΣ:", 20000)) << t.screen();
     t.keys("Enter");  // the proposed manifest number
-    ASSERT_TRUE(t.waitFor("ΑΡΙΘΜΟΣ ΣΦΑΛΜΑΤΩΝ:   0")) << t.screen() << TESTS::readFile(work.file("ERROR.TXT"));
+    ASSERT_TRUE(t.waitFor("ΑΡΙΘΜΟΣ ΣΦΑΛΜΑΤΩΝ:   0", 30000)) << t.screen() << TESTS::readFile(work.file("ERROR.TXT"));
     t.keys("Space");
+    // the manifest number is counted once the count is acknowledged
+    EXPECT_EQ(DEMOE2E::fileOnce(work.file("DATABASE/ARXEIO0/DILANAF.DAT"), [](const std::string& s) { return s == "1"; }),
+              "1");
     ASSERT_TRUE(t.waitFor("ΓΡΑΜΜΗ")) << t.screen();
     const std::string out = TESTS::readFile(work.file("drives/c/ICIS/DILO/L1.TXT"));
     const std::string golden = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/manifest_e2e.txt";
     if (std::getenv("KORVEX_UPDATE_GOLDEN")) TESTS::writeFile(golden, out);
     EXPECT_EQ(out, TESTS::readFile(golden));
-    EXPECT_EQ(TESTS::readFile(work.file("DATABASE/ARXEIO0/DILANAF.DAT")), "1");
     t.keys("Escape");
 }
 

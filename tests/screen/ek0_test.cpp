@@ -555,6 +555,33 @@ TEST_F(Renumber, ReplacingAnotherDeclaration) {
     EXPECT_FALSE(sheetStored("1000202"));
 }
 
+// Renumbered with the day-chain file damaged: stored under the new number with the notice shown,
+// and the stored form leaves without the question.
+TEST_F(Renumber, ANoticeOfTheStoreIsShownAndTheFormCountsAsStored) {
+    makeStored("100");
+    std::filesystem::resize_file(path("DISH.DAT"), 6);
+    std::string notice;
+    type("100");
+    enter();
+    click(1);
+    con->keys(std::string(1, char(25)));
+    type("200");
+    enter();
+    con->ch('N');
+    edit("IMP", {[&] {
+                     notice = con->text(23);
+                     con->ch(' ');
+                 },
+                 [&] {
+                     EXPECT_TRUE(stored("200"));
+                     EXPECT_EQ(box(1), "200");
+                     con->ch(ESC);
+                 }});
+    EXPECT_NE(notice.find(gr("Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΘΑ ΦΑΙΝΕΤΑΙ ΑΝΑ ΗΜΕΡΟΜΗΝΙΑ")), std::string::npos) << notice;
+    EXPECT_FALSE(leftByRunner) << "Esc after the store asked whether to leave without storing";
+    EXPECT_FALSE(stored("100"));
+}
+
 // After F5 deleted the declaration the cleared form has nothing to lose: Esc leaves at once.
 TEST_F(Renumber, EscAfterADeletionAsksNothing) {
     makeStored("100");

@@ -3,6 +3,7 @@
 // the printouts compared byte for byte with their golden files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "common/umas.h"
@@ -398,6 +399,23 @@ TEST_F(Sheets, F10OnBox38CopiesTheBox40ListAtMostItsTable) {
                           EXPECT_EQ(TESTS::readFile(path("123.L3")), want);
                       }});
     }
+}
+
+TEST_F(Sheets, F10OnBox38WithAFolderForTheBox40ListKeepsTheItemsList) {
+    BOS(DIA, GV, 88, "B40 MAIN");
+    std::filesystem::create_directory(path("123.L1"));
+    const std::string own(EKDO_TABLE, 'Q');
+    TESTS::writeFile(path("123.L3"), own);
+    item(2, 3);
+    sheet("IMP", {[&] {
+                      for (int b = 4; b < 38; ++b) enter();
+                      key(SC::F10);
+                  },
+                  [&] {
+                      EXPECT_EQ(cursorBox(), "38");
+                      EXPECT_EQ(box(38), "B40 MAIN");
+                      EXPECT_EQ(TESTS::readFile(path("123.L3")), own) << "nothing to copy: the list stays";
+                  }});
 }
 
 TEST_F(Sheets, PickerHintStandsOnBoxesWithAList) {

@@ -1,5 +1,8 @@
 // The vehicles of a goods item: the import lines and files, copies, the goods record and the excise
 // summary on closing.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "codes/kvdi.h"
 #include "screen/ekextra_fixture.h"
 
@@ -90,6 +93,21 @@ TEST_F(Cars, ImportFilesAndCopies) {
         for (const auto& m : cars().V) counted += !m.ON.empty();
         EXPECT_EQ(counted, c.cars) << c.count;
     }
+}
+
+TEST_F(Cars, ImportSkipsNamesThatAreNoReadableFile) {
+    // after the one real file come a folder, a pipe, a link to a folder and a link to itself
+    driveA("A.TXT", lines(5, "A"));
+    const std::string a = work->file("drives/a/");
+    PLAT::makeDirs("A:\\B.TXT");
+    ASSERT_EQ(mkfifo((a + "C.TXT").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("B.TXT", (a + "D.TXT").c_str()), 0);
+    ASSERT_EQ(symlink("E.TXT", (a + "E.TXT").c_str()), 0);
+    std::string message;
+    open(typed("10 CAR") + enter() + ext(SC::F9) + typed("N"), "IMP", 72,
+         [&] { message = UMAS::CUTLEADSPACES(screen(3, 23, 60)); });
+    EXPECT_EQ(message, gr("ΕΙΣΗΧΘΗΣΑΝ 5 ΟΧΗΜΑΤΑ.Πατήστε ESC"));
+    EXPECT_EQ(cars().V[4].AP, "A5");
 }
 
 TEST_F(Cars, GoodsRecordAndExciseSummary) {

@@ -86,13 +86,23 @@ TEST_F(Partim, HeadingsStoreRecord12AndPadShownRows) {
     type("ΑΜΟΙΒΗ");
     enter();
     con->key(SC::F1);
-    std::string row9, page;
+    std::string row9, page, numbers;
     run(PARAMS::CALLPARTIM1, [&] {
         row9 = con->text(20, 9, 40);
         page = con->text(59, 16, 2);
+        for (int y = 7; y <= 15; ++y) numbers += con->text(17, y, 2);
     });
     EXPECT_EQ(row9, blanks40(gr("ΑΜΟΙΒΗ")));
     EXPECT_EQ(page, " 2");
+    EXPECT_EQ(numbers, "101112131415161718") << "the second page holds headings 10 to 18";
+    // back on the first page the numbers are 1 to 9 again
+    con->key(SC::PGDN);
+    con->key(SC::PGUP);
+    numbers.clear();
+    run(PARAMS::CALLPARTIM1, [&] {
+        for (int y = 7; y <= 15; ++y) numbers += con->text(17, y, 2);
+    });
+    EXPECT_EQ(numbers, " 1 2 3 4 5 6 7 8 9");
     const std::string f = read("PARTIM1");
     ASSERT_EQ(f.size(), 738u);
     EXPECT_EQ(f.substr(11 * 41, 41), pstr(blanks40(gr("ΑΜΟΙΒΗ")), 40));
