@@ -216,8 +216,13 @@ TEST_F(MultiLocks, AForkedChildDoesNotReleaseItsParentsLock) {
 TEST_F(MultiLocks, ConcurrentSlotClaimsLoseNoUpdate) {
     constexpr int WS = 4, CLAIMS = 30;
     writeFile("CO/NUDI.DAT", std::string(44, '\0'));
+    // The workstations stay until this pipe closes. (A second token on the go pipe could be taken
+    // by a quick workstation before a slow one took its start token, leaving that one waiting.)
+    int stay[2];
+    ASSERT_EQ(pipe(stay), 0);
     for (int w = 0; w < WS; ++w)
-        spawn([this, w] {
+        spawn([this, w, stay] {
+            close(stay[1]);
             waitGo();
             std::string btm;
             for (int k = 0; k < CLAIMS; ++k) {
@@ -226,13 +231,15 @@ TEST_F(MultiLocks, ConcurrentSlotClaimsLoseNoUpdate) {
                 btm = tm;
             }
             signalReady();
-            waitGo();  // a claim lasts while its workstation lives: stay until the file is read
+            char c;  // a claim lasts while its workstation lives: stay until the file is read
+            (void)!read(stay[0], &c, 1);
             return 0;
         });
+    close(stay[0]);
     letGo(WS);
     for (int w = 0; w < WS; ++w) waitReady();
     std::string img = readFile("CO/NUDI.DAT");
-    letGo(WS);
+    close(stay[1]);
     for (pid_t p : std::vector<pid_t>(pids)) {
         int st = wait(p);
         ASSERT_TRUE(WIFEXITED(st));
