@@ -35,16 +35,11 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 # When the demo's first company has signing on, the stand-in signing server runs in the background
-# for as long as the program does (its log: SIGNSRV.LOG in the demo folder). The sends start the
-# stand-in customs client in place of java (it records what it got in drives/c/jicis).
-SIGNSET := DATABASE/ARXEIO0/formi_01.txt
+# (its log: SIGNSRV.LOG in the demo folder) unless one serves its exchange folder already; the
+# workstation that started it stops it when it ends. The sends start the stand-in customs client in
+# place of java (it records what it got in drives/c/jicis).
 run: build
-	cd $(BUILD)/demo && { \
-	  srv=; trap '[ -z "$$srv" ] || kill $$srv 2>/dev/null' EXIT INT TERM HUP; \
-	  if ../signsrv --enabled $(SIGNSET); then \
-	    ../signsrv --settings $(SIGNSET) --log SIGNSRV.LOG 2>>SIGNSRV.LOG & srv=$$!; \
-	  fi; \
-	  KORVEX_JAVA="$$(cd .. && pwd)/jicis" ../korvex $(ID); }
+	sh tools/rundemo.sh $(BUILD) $(ID)
 
 check: deps
 	cmake -S . -B $(CHECKDIR) -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON -DKORVEX_TESTS=ON >/dev/null
