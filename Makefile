@@ -3,16 +3,18 @@
 #   make check  build (with AddressSanitizer and UBSan) and run every test
 #   make lint   static analysis of src/ (cppcheck, clang-tidy); not part of check
 
-PACKAGES := cmake g++ make libgtest-dev tmux faketime clang libclang-rt-dev
+PACKAGES      := cmake g++ make libgtest-dev tmux faketime
+FUZZ_PACKAGES := clang libclang-rt-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD    ?= build
 CHECKDIR ?= build-check
 ID       ?= 1
 
-.PHONY: run check build deps bench clean
+.PHONY: run check build deps fuzz-deps bench clean
 
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+# Installs the Debian packages of $(1) that are missing.
+define install_missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -20,22 +22,24 @@ deps:
 	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
 	  $$SUDO apt-get update -q && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+fuzz-deps: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_TESTS=OFF >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 # When the demo's first company has signing on, the stand-in signing server runs in the background
-# for as long as the program does (its log: SIGNSRV.LOG in the demo folder). The sends start the
-# stand-in customs client in place of java (it records what it got in drives/c/jicis).
-SIGNSET := DATABASE/ARXEIO0/formi_01.txt
+# (its log: SIGNSRV.LOG in the demo folder) unless one serves its exchange folder already; the
+# workstation that started it stops it when it ends. The sends start the stand-in customs client in
+# place of java (it records what it got in drives/c/jicis).
 run: build
-	cd $(BUILD)/demo && { \
-	  srv=; trap '[ -z "$$srv" ] || kill $$srv 2>/dev/null' EXIT INT TERM HUP; \
-	  if ../signsrv --enabled $(SIGNSET); then \
-	    ../signsrv --settings $(SIGNSET) --log SIGNSRV.LOG 2>>SIGNSRV.LOG & srv=$$!; \
-	  fi; \
-	  KORVEX_JAVA="$$(cd .. && pwd)/jicis" ../korvex $(ID); }
+	sh tools/rundemo.sh $(BUILD) $(ID)
 
 check: deps
 	cmake -S . -B $(CHECKDIR) -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON -DKORVEX_TESTS=ON >/dev/null
@@ -51,10 +55,11 @@ clean:
 	rm -rf $(BUILD) $(CHECKDIR) build-bench build-fuzz
 
 # Fuzz targets (clang, libFuzzer, AddressSanitizer): one per fuzz/<name>.cpp, each run for
-# FUZZ_SECONDS on a copy of its seed corpus tests/fuzz-corpus/<name>/.
+# FUZZ_SECONDS on a copy of its seed corpus tests/fuzz-corpus/<name>/. (`make check` only replays
+# the seed corpora, through the sanitizer build.)
 FUZZ_SECONDS ?= 60
 .PHONY: fuzz
-fuzz: deps
+fuzz: fuzz-deps
 	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_FUZZ=ON >/dev/null
 	cmake --build build-fuzz -j $(JOBS)
 	@for f in fuzz/*.cpp; do n=$$(basename $$f .cpp); echo "== fuzz $$n ($(FUZZ_SECONDS) s)"; \

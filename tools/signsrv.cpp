@@ -28,6 +28,13 @@
 //   --bad-number         writes a non-number where the total counter belongs
 //   --slow MS            waits MS milliseconds between taking and answering
 //   --crash-after-take   ends (code 9) right after taking a request
+//
+// One stand-in serves a state folder at a time: while it runs it holds an OS lock on the file
+// "signsrv.pid" there, which holds its process id. Another one started on that state folder ends
+// at once with code 4 (the message names the one that serves it). With --background the stand-in
+// takes the lock, goes on serving in a child process and ends with code 0 after writing the
+// child's process id on standard output, so a script starts one only when none serves the folder
+// and knows which one it started.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -36,6 +43,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -50,6 +58,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/oslock.h"
 
 namespace fs = std::filesystem;
 
@@ -367,6 +376,32 @@ private:
 };
 
 // Line 1 of a settings file resolved as the program resolves it; "" when empty or missing.
+// Takes the lock of the state folder's "signsrv.pid" for as long as this process (or a child it
+// forks) lives, and writes the process id there. -1 when another stand-in holds it.
+int claimState(const fs::path& state) {
+    fs::create_directories(state);
+    const fs::path f = state / "signsrv.pid";
+    int fd = open(f.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) throw std::runtime_error("cannot open " + f.string() + ": " + std::strerror(errno));
+    if (!PLAT::tryLockFd(fd)) {
+        char buf[32] = {};
+        ssize_t n = pread(fd, buf, sizeof buf - 1, 0);
+        std::string pid(buf, size_t(std::max<ssize_t>(n, 0)));
+        while (!pid.empty() && (pid.back() == '\n' || pid.back() == '\r')) pid.pop_back();
+        std::cerr << "signsrv: " << state.string() << " is served already"
+                  << (pid.empty() ? std::string() : " (process " + pid + ")") << "\n";
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void writePid(int fd, pid_t who) {
+    const std::string pid = std::to_string(who) + "\n";
+    if (ftruncate(fd, 0) != 0 || pwrite(fd, pid.data(), pid.size(), 0) != ssize_t(pid.size()))
+        throw std::runtime_error(std::string("cannot write signsrv.pid: ") + std::strerror(errno));
+}
+
 std::string settingsFolder(const std::string& file) {
     auto lines = PLAT::readLines(file);
     if (!lines || lines->empty()) return "";
@@ -377,7 +412,8 @@ std::string settingsFolder(const std::string& file) {
 }
 
 int usage() {
-    std::cerr << "usage: signsrv [switches] FOLDER | signsrv --settings FILE [switches] | signsrv --enabled FILE\n";
+    std::cerr << "usage: signsrv [switches] [--background] FOLDER | signsrv --settings FILE [switches] [--background] | "
+                 "signsrv --enabled FILE\n";
     return 2;
 }
 
@@ -386,6 +422,7 @@ int usage() {
 int main(int argc, char** argv) {
     Options o;
     std::string settings;
+    bool background = false;
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
         for (size_t i = 0; i < args.size(); ++i) {
@@ -411,6 +448,7 @@ int main(int argc, char** argv) {
             else if (a == "--bad-number") o.badNumber = true;
             else if (a == "--slow") o.slowMs = std::stol(next());
             else if (a == "--crash-after-take") o.crashAfterTake = true;
+            else if (a == "--background") background = true;
             else if (!a.empty() && a[0] == '-') return usage();
             else o.folder = a;
         }
@@ -426,6 +464,27 @@ int main(int argc, char** argv) {
         fs::create_directories(o.folder);
         if (o.state.empty()) o.state = o.folder / ".signsrv";
         signal(SIGPIPE, SIG_IGN);
+        const int lock = claimState(o.state);  // held, through its open file, until the server ends
+        if (lock < 0) return 4;
+        if (background) {
+            std::cout.flush();
+            pid_t child = fork();
+            if (child < 0) throw std::runtime_error(std::string("cannot start: ") + std::strerror(errno));
+            if (child > 0) {
+                writePid(lock, child);
+                std::cout << child << "\n";
+                std::cout.flush();
+                _exit(0);  // the child holds the lock now
+            }
+            // Standard output belongs to whoever waits for the id; the server has the log.
+            int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+            if (null >= 0) {
+                dup2(null, STDOUT_FILENO);
+                close(null);
+            }
+        } else {
+            writePid(lock, getpid());
+        }
         Server(o).run();
     } catch (const std::exception& e) {
         std::cerr << "signsrv: " << e.what() << "\n";

@@ -27,20 +27,45 @@ struct Table {
     }
 };
 
-// Decodes every byte of code page cs through iconv; bytes it does not know stay NONE.
+// Decodes every byte of code page cs through iconv; bytes it does not know stay NONE. The 256 bytes
+// go through in one run (a byte iconv refuses is skipped); should the code page turn one byte into
+// more than one character, every byte is decoded on its own instead and such bytes stay NONE.
 void loadIconv(Table& t, const char* cs) {
     t.toU.fill(NONE);
     iconv_t cd = iconv_open("UTF-32LE", cs);
     if (cd == iconv_t(-1)) return;
-    for (int b = 0; b < 256; ++b) {
-        char in = char(b);
-        unsigned char out[8];
-        char* ip = &in;
+    char all[256];
+    for (int b = 0; b < 256; ++b) all[b] = char(b);
+    unsigned char out[256 * 4];
+    bool oneToOne = true;
+    for (int b = 0; b < 256 && oneToOne;) {
+        char* ip = all + b;
         char* op = reinterpret_cast<char*>(out);
-        size_t il = 1, ol = sizeof out;
+        size_t il = size_t(256 - b), ol = sizeof out;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &ip, &il, &op, &ol) != size_t(-1) && ol == sizeof out - 4)
-            t.set(uint8_t(b), char32_t(out[0] | (out[1] << 8) | (out[2] << 16) | (uint32_t(out[3]) << 24)));
+        const size_t r = iconv(cd, &ip, &il, &op, &ol);
+        const int used = int(ip - (all + b));
+        if (size_t(op - reinterpret_cast<char*>(out)) != size_t(used) * 4) {
+            oneToOne = false;
+            break;
+        }
+        for (int k = 0; k < used; ++k) {
+            const unsigned char* u = out + 4 * k;
+            t.set(uint8_t(b + k), char32_t(u[0] | (u[1] << 8) | (u[2] << 16) | (uint32_t(u[3]) << 24)));
+        }
+        b += used;
+        if (r == size_t(-1)) ++b;  // a byte the code page does not know (or an incomplete one)
+    }
+    if (!oneToOne) {
+        t.toU.fill(NONE);
+        for (int b = 0; b < 256; ++b) {
+            char* ip = all + b;
+            char* op = reinterpret_cast<char*>(out);
+            size_t il = 1, ol = sizeof out;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &ip, &il, &op, &ol) != size_t(-1) && ol == sizeof out - 4)
+                t.set(uint8_t(b), char32_t(out[0] | (out[1] << 8) | (out[2] << 16) | (uint32_t(out[3]) << 24)));
+        }
     }
     iconv_close(cd);
 }
@@ -78,34 +103,41 @@ constexpr char32_t GLYPHS[32] = {
     0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC};
 constexpr char32_t GLYPH_127 = 0x2302;
 
-struct Tables {
-    Table cp737, iso, win;
-    std::unordered_map<char32_t, uint8_t> glyphBack;  // control glyphs back to their bytes
-    Tables() {
-        loadIconv(cp737, "CP737");
-        loadIconv(iso, "ISO-8859-7");
-        loadIconv(win, "CP1253");
-        for (int b = 0; b < 128; ++b) {  // the ASCII half is the same everywhere
-            cp737.set(uint8_t(b), char32_t(b));
-            iso.set(uint8_t(b), char32_t(b));
-            win.set(uint8_t(b), char32_t(b));
-        }
-        for (const Fix& f : GREEK_FIX) {
-            cp737.set(f.cp737, f.u);
-            iso.set(f.iso, f.u);
-            win.set(f.win, f.u);
-        }
-        cp737.buildReverse();
-        iso.buildReverse();
-        win.buildReverse();
-        for (int b = 1; b < 32; ++b) glyphBack[GLYPHS[b]] = uint8_t(b);
-        glyphBack[GLYPH_127] = 127;
-    }
-};
+// Each code page is read from iconv the first time it is needed: the program starts on code page
+// 737 alone; the others are loaded by the first export or import that uses them.
+enum Page { CP737, ISO, WIN };
 
-const Tables& tables() {
-    static const Tables t;
+Table loadPage(Page p) {
+    Table t;
+    loadIconv(t, p == CP737 ? "CP737" : p == ISO ? "ISO-8859-7" : "CP1253");
+    for (int b = 0; b < 128; ++b) t.set(uint8_t(b), char32_t(b));  // the ASCII half is the same everywhere
+    for (const Fix& f : GREEK_FIX) t.set(p == CP737 ? f.cp737 : p == ISO ? f.iso : f.win, f.u);
+    t.buildReverse();
     return t;
+}
+
+const Table& cp737() {
+    static const Table t = loadPage(CP737);
+    return t;
+}
+const Table& iso() {
+    static const Table t = loadPage(ISO);
+    return t;
+}
+const Table& win() {
+    static const Table t = loadPage(WIN);
+    return t;
+}
+
+// Control glyphs back to their bytes.
+const std::unordered_map<char32_t, uint8_t>& glyphBack() {
+    static const auto m = [] {
+        std::unordered_map<char32_t, uint8_t> g;
+        for (int b = 1; b < 32; ++b) g[GLYPHS[b]] = uint8_t(b);
+        g[GLYPH_127] = 127;
+        return g;
+    }();
+    return m;
 }
 
 std::string recode(const std::string& s, const Table& from, const Table& to) {
@@ -178,7 +210,7 @@ char32_t cp737ToUnicode(uint8_t c, bool glyphs) {
         if (c < 32) return GLYPHS[c];
         if (c == 127) return GLYPH_127;
     }
-    char32_t u = tables().cp737.toU[c];
+    char32_t u = cp737().toU[c];
     return u == NONE ? char32_t('?') : u;
 }
 
@@ -194,14 +226,14 @@ std::string cp737ToUtf8(const std::string& s) {
 }
 
 std::string utf8ToCp737(const std::string& s) {
-    const Tables& t = tables();
+    const Table& t = cp737();
     std::string out;
     out.reserve(s.size());
     size_t i = 0;
     while (i < s.size()) {
         char32_t u = nextUtf8(s, i);
-        auto it = t.cp737.fromU.find(u);
-        if (u != NONE && it != t.cp737.fromU.end()) {
+        auto it = t.fromU.find(u);
+        if (u != NONE && it != t.fromU.end()) {
             out += char(it->second);
             continue;
         }
@@ -210,16 +242,16 @@ std::string utf8ToCp737(const std::string& s) {
             out += char(u == 0x390 ? 0xE4 : 0xE8);
             continue;
         }
-        auto g = t.glyphBack.find(u);
-        out += g != t.glyphBack.end() ? char(g->second) : '?';
+        auto g = glyphBack().find(u);
+        out += g != glyphBack().end() ? char(g->second) : '?';
     }
     return out;
 }
 
-std::string cp737ToIso88597(const std::string& s) { return recode(s, tables().cp737, tables().iso); }
-std::string iso88597ToCp737(const std::string& s) { return recode(s, tables().iso, tables().cp737); }
-std::string cp737ToCp1253(const std::string& s) { return recode(s, tables().cp737, tables().win); }
-std::string cp1253ToCp737(const std::string& s) { return recode(s, tables().win, tables().cp737); }
+std::string cp737ToIso88597(const std::string& s) { return recode(s, cp737(), iso()); }
+std::string iso88597ToCp737(const std::string& s) { return recode(s, iso(), cp737()); }
+std::string cp737ToCp1253(const std::string& s) { return recode(s, cp737(), win()); }
+std::string cp1253ToCp737(const std::string& s) { return recode(s, win(), cp737()); }
 
 std::string cp737Upper(const std::string& s) {
     std::string out = s;

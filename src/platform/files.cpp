@@ -166,14 +166,17 @@ std::optional<std::string> readWhole(const std::string& dosPath) {
     if (!r.empty() && stat(r.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return std::nullopt;
     File f;
     if (!f.open(dosPath, File::READ, false)) return std::nullopt;
-    std::string out;
+    // Read straight into a string of the file's size; a file that grew meanwhile (or one whose size
+    // the system does not know) is read on to its end.
+    std::string out(size_t(std::max<int64_t>(f.size(), 0)), '\0');
+    size_t got = f.readSome(0, out.data(), out.size());
+    out.resize(got);
     char buf[65536];
-    int64_t off = 0;
     for (;;) {
-        size_t n = f.readSome(off, buf, sizeof buf);
+        size_t n = f.readSome(int64_t(got), buf, sizeof buf);
         if (n == 0) break;
         out.append(buf, n);
-        off += int64_t(n);
+        got += n;
     }
     return out;
 }

@@ -22,6 +22,7 @@ void AUTMOD() { UMAS::CRP = &PLAT::con().cells; }
 
 std::vector<UMAS::CONV> parseMasks(const std::string& bytes) {
     std::vector<UMAS::CONV> masks(1);  // [0] unused, as in UMAS::MPR
+    masks.reserve(size_t(UMAS::MASKS) + 1);
     const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t pos = 0;
     while (int(masks.size()) <= UMAS::MASKS && bytes.size() - pos >= 8) {
@@ -51,7 +52,10 @@ bool isDataMask(int n) {
 
 }  // namespace
 
-std::string CHECKMASKS(const std::string& bytes) {
+namespace {
+
+// The corners and sizes of the masks in a mask file: empty when sound, else what is wrong.
+std::string checkLayout(const std::string& bytes) {
     const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t pos = 0;
     for (int n = 1; n <= UMAS::MASKS; ++n) {
@@ -72,14 +76,28 @@ std::string CHECKMASKS(const std::string& bytes) {
     // A final odd byte is no mask; anything more is not what the program was built with.
     if (bytes.size() - pos > 1)
         return std::to_string(bytes.size() - pos) + " bytes follow mask " + std::to_string(UMAS::MASKS);
+    return "";
+}
+
+}  // namespace
+
+std::string CHECKMASKS(const std::string& bytes) {
+    if (auto why = checkLayout(bytes); !why.empty()) return why;
     return BOD::CHECKFORMRECORDS(parseMasks(bytes));
 }
 
 void RMASK(std::vector<UMAS::CONV>& MP, const std::string& FN) {
     auto bytes = PLAT::readWhole(FN);
     if (!bytes) PLAT::fatal("open", FN);
-    if (auto why = CHECKMASKS(*bytes); !why.empty()) PLAT::fatal("load", FN, why);
-    MP = parseMasks(*bytes);
+    // The masks are taken apart once, for the check and for use.
+    std::string why = checkLayout(*bytes);
+    std::vector<UMAS::CONV> masks;
+    if (why.empty()) {
+        masks = parseMasks(*bytes);
+        why = BOD::CHECKFORMRECORDS(masks);
+    }
+    if (!why.empty()) PLAT::fatal("load", FN, why);
+    MP = std::move(masks);
 }
 
 void ARXI() {

@@ -295,6 +295,9 @@ TEST(PlatformCodepage, UnconvertibleCharactersBecomeQuestionMarks) {
     EXPECT_EQ(PLAT::utf8ToCp737("a\xFF\xC3(b\xE2\x82"), "a?" "?(b??");  // broken UTF-8: one per byte
     EXPECT_EQ(PLAT::cp1253ToCp737("\x80"), "?");                      // the euro sign is not in CP737
     EXPECT_EQ(PLAT::iso88597ToCp737("\xAE"), "?");                    // a byte ISO-8859-7 leaves undefined
+    // Undefined bytes leave their neighbours in place: Ρ, (undefined), Σ and the last byte.
+    EXPECT_EQ(PLAT::iso88597ToCp737("\xD1\xD2\xD3\xFE\xFF"), "\x90?\x91\xE9?");
+    EXPECT_EQ(PLAT::cp1253ToCp737("\xD1\xD2\xD3\xFE\xFF"), "\x90?\x91\xE9?");
     EXPECT_EQ(PLAT::cp737ToIso88597("a\r\n\tb"), "a\r\n\tb");
 }
 
