@@ -223,3 +223,16 @@ TEST_F(Period, AmountColumnsAreHeadedByWhatTheyHold) {
         SCR::RECALL();
     }
 }
+
+// The to-date's label ends a blank before the date field, so the date never reads glued to it.
+TEST_F(Period, ToDateLabelLeavesABlankBeforeTheDate) {
+    struct D {
+        int mask, x, y;
+    };
+    const D cases[] = {{9, 49, 6}, {22, 49, 6}, {10, 49, 4}};  // one customer's invoices, ledger card, turnover
+    for (const D& d : cases) {
+        SCR::CALLM(d.mask, true);
+        EXPECT_EQ(at(d.x - 6, d.y, 6), gr("ΕΩΣ : ")) << "mask " << d.mask << ": " << PLAT::cp737ToUtf8(row(d.y));
+        SCR::RECALL();
+    }
+}
