@@ -304,3 +304,12 @@ TEST_F(ReceiptScreen, PrintoutsMatchTheirGoldenFiles) {
 }
 
 }  // namespace
+
+// The title reads with a blank on both sides of the kind, for either kind of receipt.
+TEST_F(ReceiptScreen, TitleOfEachKind) {
+    for (const auto& [collection, title] : {std::pair{true, "╡ ΑΠΟΔΕΙΞΗ ΕΙΣΠΡΑΞΕΩΣ ╞═"}, std::pair{false, "╡ ΑΠΟΔΕΙΞΗ ΠΛΗΡΩΜΗΣ ╞══"}}) {
+        std::string shown;
+        run(collection, [] {}, [&] { shown = con->text(29, 5, int(gr(title).size())); });
+        EXPECT_EQ(shown, gr(title)) << collection;
+    }
+}

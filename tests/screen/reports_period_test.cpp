@@ -223,3 +223,23 @@ TEST_F(Period, AmountColumnsAreHeadedByWhatTheyHold) {
         SCR::RECALL();
     }
 }
+
+// Each date label of the list screens ends before the date's field with a blank, so the date never
+// reads glued to its label.
+TEST_F(Period, DateLabelsLeaveABlankBeforeTheDate) {
+    struct D {
+        int mask, x, y;
+    };
+    const D cases[] = {
+        {9, 49, 6},  {22, 49, 6}, {10, 49, 4},  // to-dates: one customer's invoices, ledger card, turnover
+        {46, 35, 3}, {46, 35, 4},               // period movements, expenses, one charge item
+        {18, 18, 2}, {18, 18, 3},               // declarations by date
+    };
+    for (const D& d : cases) {
+        SCR::CALLM(d.mask, true);
+        const std::string label = UMAS::trim(at(1, d.y, d.x - 1));
+        EXPECT_EQ(at(d.x - 1, d.y, 1), " ") << "mask " << d.mask << ": " << PLAT::cp737ToUtf8(row(d.y));
+        EXPECT_EQ(label.empty() ? ' ' : label.back(), ':') << "mask " << d.mask << ": " << PLAT::cp737ToUtf8(row(d.y));
+        SCR::RECALL();
+    }
+}
