@@ -257,7 +257,8 @@ std::string FILL(Record& r, const std::array<PARAMS::RECPARTIM3, 34>& map) {
 void PRIN(const Kind& k, const LAYDOC::Layout& L, const std::vector<std::string>& values, const Record& r, int MASK,
           int X, int Y, bool ATR) {
     SCR::CALLM(MASK, true);
-    if (ATR) SCR::PRINT(13, 23, PLAT::gr("ΕΚΔΟΣΗ ATR"));
+    // The words replace the mask's "ΕΚΤΥΠΩΣΗ" and end where it ends, before its "(Ν/Ο) ?".
+    if (ATR) SCR::PRINT(11, 23, PLAT::gr("ΕΚΔΟΣΗ ATR"));
     if (!PRNS::YES(X, Y)) {
         SCR::RECALL();
         return;
@@ -329,11 +330,12 @@ namespace {
 
 const UMAS::FUN GMLOCAL = {"",
                            PLAT::gr("ESC.Εξοδος"),
-                           PLAT::gr("F4.Καταχώρηση"),
+                           PLAT::gr("F4.Καταχ."),
                            PLAT::gr("Tab.Στοιχεία ΕΔΕ"),
                            PLAT::gr("Shift-F1.Εκτύπωση"),
-                           PLAT::gr("F6.Ανάλυση Ειδών"),
-                           PLAT::gr("F7.Σήμανση Text"),
+                           // short enough for the whole legend of the invoices to fit the row
+                           PLAT::gr("F6.Ανάλυση"),
+                           PLAT::gr("F7.Σήμανση"),
                            "", "", "", ""};
 
 void analysisLines(Record& r) {

@@ -193,11 +193,19 @@ int32_t nextOf(const std::string& file) {
     return COUNTERVALUE(lines->empty() ? std::string() : (*lines)[0]) + 1;
 }
 
+// A counter is never moved back: a run that sent an older reference again (the clerk typed a lower
+// number) leaves the counter where it was, so that no later reference is proposed a second time.
+void putCounter(const std::string& file, int32_t value) {
+    const auto lines = PLAT::readLines(UMAS::PATH + file);
+    if (lines && value <= COUNTERVALUE(lines->empty() ? std::string() : (*lines)[0])) return;
+    PLAT::writeWholeAtomic(UMAS::PATH + file, std::to_string(value));
+}
+
 }  // namespace
 
 void GETANAFDIL() { ANAFDIL = nextOf("DILANAF.DAT"); }
-void PUTANAFDIL() { PLAT::writeWholeAtomic(UMAS::PATH + "DILANAF.DAT", std::to_string(ANAFDIL)); }
-void PUTANAFDAO() { PLAT::writeWholeAtomic(UMAS::PATH + "DAOANAF.DAT", std::to_string(ANAFDAO)); }
+void PUTANAFDIL() { putCounter("DILANAF.DAT", ANAFDIL); }
+void PUTANAFDAO() { putCounter("DAOANAF.DAT", ANAFDAO); }
 void GETANAFDAO() { ANAFDAO = nextOf("DAOANAF.DAT"); }
 
 uint8_t TYPOSDAO() {

@@ -20,7 +20,8 @@ extern int32_t ANAFDAO;
 // (1 when the file is missing or holds no number).
 void GETANAFDIL();
 void GETANAFDAO();
-// Write the counter back to its file, whole (the number alone).
+// Write the counter back to its file, whole (the number alone); a counter below or equal to the
+// number the file holds leaves the file as it is (a counter never goes back).
 void PUTANAFDIL();
 void PUTANAFDAO();
 // The number a counter file holds: the value of the digits at its start (after blanks), 0 when

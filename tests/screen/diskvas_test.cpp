@@ -90,6 +90,26 @@ TEST_F(Diskvas, TheNextReferenceNumbers) {
     }
 }
 
+TEST_F(Diskvas, AReferenceCounterIsNeverWrittenBack) {
+    // A run that sends an older reference again (the clerk typed a lower number) leaves the counter.
+    struct Case {
+        const char* content;  // nullptr: no file
+        int32_t run;
+        const char* after;
+    } cases[] = {{nullptr, 1, "1"}, {"41", 42, "42"}, {"41", 7, "41"}, {"00007", 7, "00007"}, {"abc", 3, "3"}};
+    for (const auto& c : cases) {
+        for (const char* f : {"DILANAF.DAT", "DAOANAF.DAT"}) {
+            std::filesystem::remove(co(f));
+            if (c.content) TESTS::writeFile(co(f), c.content);
+        }
+        DISKVAS::ANAFDIL = DISKVAS::ANAFDAO = c.run;
+        DISKVAS::PUTANAFDIL();
+        DISKVAS::PUTANAFDAO();
+        EXPECT_EQ(TESTS::readFile(co("DILANAF.DAT")), c.after) << c.run;
+        EXPECT_EQ(TESTS::readFile(co("DAOANAF.DAT")), c.after) << c.run;
+    }
+}
+
 TEST_F(Diskvas, TheErrorWindowShows21LinesAndTellsOfMore) {
     // The note follows the run's error count above 22, not the number of lines in the list.
     struct Case {

@@ -285,6 +285,20 @@ TEST_F(Invoices, MissingLayoutPrintsTheFrameOnly) {
 
 // A document without its layout or box map (told at the cursor when read) shows no piece of that
 // line: the masks, the legend and the title are drawn again.
+TEST_F(Invoices, TheLegendAndTheAtrQuestionReadWhole) {
+    stored("EXP", "57", {});
+    run([&] { INVOICES::INVOICE(1); }, {[&] {
+            // the last entry of the legend whole, and nothing cut after it
+            const std::string last = gr("F7") + char(26) + gr("Σήμανση") + "   ";
+            EXPECT_EQ(screenRow(25).substr(80 - last.size()), last);
+            con->key(SC::SF2);
+        },
+                                        [&] {
+                                            EXPECT_EQ(con->text(11, 23, 18), gr("ΕΚΔΟΣΗ ATR (Ν/Ο) ?"));
+                                            con->ch('O');
+                                        }});
+}
+
 TEST_F(Invoices, AMissingBoxMapLeavesNoTraceOnTheScreen) {
     auto clean = [&](const char* when) {
         for (int y = 1; y <= 25; ++y) EXPECT_EQ(screenRow(y).find("file not found"), std::string::npos) << when << y;
