@@ -48,6 +48,7 @@ bool question(const RUN& R) {
     } else {
         SCR::CALLM(58, true);
         SCR::PRINT(2, 23, gr(R.AFFIXI ? "  ΝΑ ΓΙΝΕΙ ΑΡΧΕΙΟ  ΑΦΙΞΗΣ  " : "  ΝΑ ΓΙΝΕΙ ΑΡΧΕΙΟ ΣΥΝ.ΔΗΛ. "));
+        SCR::PRINT(29, 23, gr("(Ν/Ο)?"));  // the bar itself holds no answer hint
     }
     con().refresh();
     if (PRNS::YES(36, 23)) return true;
