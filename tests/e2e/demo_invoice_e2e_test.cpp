@@ -29,16 +29,7 @@ std::string lastCopy(const std::string& port) {
     return at == std::string::npos ? port : port.substr(at);
 }
 
-void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+using TESTS::expectGolden;
 
 TEST(DemoEndToEnd, AnInvoiceFromADeclarationSignedPrintedAndPaid) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -48,6 +49,18 @@ void writeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool exists(const std::string& path) { return fs::exists(path); }
+
+void expectGolden(const std::string& name, const std::string& bytes) {
+    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/" + name;
+    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
+        fs::create_directories(fs::path(path).parent_path());
+        writeFile(path, bytes);
+        return;
+    }
+    const std::string want = readFile(path);
+    ASSERT_FALSE(want.empty()) << path;
+    EXPECT_EQ(bytes, want) << name;
+}
 
 PLAT::HeadlessConsole& headless() {
     auto c = std::make_unique<PLAT::HeadlessConsole>();

@@ -30,6 +30,10 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 bool exists(const std::string& path);
 
+// Compares bytes with the golden file tests/golden/<name>; with KORVEX_UPDATE_GOLDEN set it writes
+// the file instead.
+void expectGolden(const std::string& name, const std::string& bytes);
+
 // Installs the headless console, loads the masks, resets the screen stack and the shared state.
 PLAT::HeadlessConsole& headless();
 void loadMasks();

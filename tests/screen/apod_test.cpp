@@ -245,16 +245,7 @@ TEST_F(ReceiptScreen, ANumberOfTheOtherKindClearsTheForm) {
 
 // ---- Printouts ----------------------------------------------------------------------------------
 
-void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+using TESTS::expectGolden;
 
 TEST_F(ReceiptScreen, PrintoutsMatchTheirGoldenFiles) {
     auto printed = [] {

@@ -36,16 +36,7 @@ namespace {
 
 const std::string T13(13, '~'), T11(11, '~');
 
-void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        TESTS::writeFile(path, bytes);
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+void expectGolden(const std::string& name, const std::string& bytes) { TESTS::expectGolden("disket/" + name, bytes); }
 
 class Docs : public TESTS::Installation {
 protected:

@@ -36,16 +36,7 @@ namespace {
 
 constexpr const char* ESC = "\x1b";
 
-void expectGoldenFile(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        TESTS::writeFile(path, bytes);
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+void expectGoldenFile(const std::string& name, const std::string& bytes) { TESTS::expectGolden("disket/" + name, bytes); }
 
 // The demo's kind of table, small: header, reference, date, item count, the goods block.
 const std::vector<std::string> TABLE = {

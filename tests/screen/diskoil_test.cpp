@@ -462,16 +462,7 @@ std::vector<std::string> demoTable() {
     return lines;
 }
 
-void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/diskoil/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        TESTS::writeFile(path, bytes);
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+void expectGolden(const std::string& name, const std::string& bytes) { TESTS::expectGolden("diskoil/" + name, bytes); }
 
 class OilRun : public Oil {
 protected:

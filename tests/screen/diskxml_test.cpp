@@ -34,17 +34,7 @@ namespace {
 std::string utf8(const std::string& cp737) { return PLAT::cp737ToUtf8(cp737); }
 std::string msg(int n) { return utf8(DISKVAS::ERRMESS(n)); }
 
-void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/diskxml/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        fs::create_directories(fs::path(path).parent_path());
-        TESTS::writeFile(path, bytes);
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+void expectGolden(const std::string& name, const std::string& bytes) { TESTS::expectGolden("diskxml/" + name, bytes); }
 
 std::string lines(std::initializer_list<const char*> l, bool lastEnd = true) {
     std::string s;

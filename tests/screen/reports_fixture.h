@@ -30,17 +30,7 @@ namespace REPTEST {
 
 using PLAT::gr;
 
-inline void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/reports/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+inline void expectGolden(const std::string& name, const std::string& bytes) { TESTS::expectGolden("reports/" + name, bytes); }
 
 struct Step {
     std::vector<PLAT::Event> keys;

@@ -106,16 +106,7 @@ TEST_F(InvoiceSideScreens, StatementKeysAndFreeReasons) {
     EXPECT_DOUBLE_EQ(TIM0::XR[8], 4);
 }
 
-void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+using TESTS::expectGolden;
 
 TEST_F(InvoiceSideScreens, StatementPrintout) {
     UMAS::USER_ID = "1";

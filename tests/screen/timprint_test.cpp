@@ -24,16 +24,7 @@ namespace SC = PLAT::SC;
 
 namespace {
 
-void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+using TESTS::expectGolden;
 
 class InvoicePrint : public TESTS::Installation {
 protected:

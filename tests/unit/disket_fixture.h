@@ -50,16 +50,7 @@ inline void writeTable(const std::string& name, const std::vector<Row>& rows) {
     TESTS::writeFile("CO/" + name, img);
 }
 
-inline void expectGolden(const std::string& name, const std::string& bytes) {
-    const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/disket/" + name;
-    if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        return;
-    }
-    const std::string want = TESTS::readFile(path);
-    ASSERT_FALSE(want.empty()) << path;
-    EXPECT_EQ(bytes, want) << name;
-}
+inline void expectGolden(const std::string& name, const std::string& bytes) { TESTS::expectGolden("disket/" + name, bytes); }
 
 // Stores item n of the current declaration (number NUM) on its sheet, with the sheet boxes given
 // (box, text UTF-8) and the goods record m.
