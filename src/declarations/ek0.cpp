@@ -356,6 +356,7 @@ void Disf::dispatch() {
     case 13:
         SUMKOLLA();
         EKBODI::BODI(YPOD, EXT);
+        redraw();  // the view may have filled the kind into box 142
         break;
     case 14: EKTY(EXT, false); break;
     case 16: F10(); break;

@@ -749,3 +749,29 @@ TEST_F(Editor, HelpLinesOfBoxesWithAListEndBeforeTheHint) {
     EXPECT_NE(row.find(MES.line(GV.HLP(79))), std::string::npos) << PLAT::cp737ToUtf8(row);
     EXPECT_NE(row.find(gr("╡TAB.ΛΙΣΤΑ╞")), std::string::npos) << PLAT::cp737ToUtf8(row);
 }
+
+// Leaving the alternate view redraws the editor's page: a kind that the view filled into box 142
+// shows at once, not after the next page key.
+TEST_F(Editor, TheKindTheViewFillsShowsOnReturn) {
+    auto kindOnScreen = [&] { return con->text(GV.COL(142) + 4, GV.ROW(142) + 23 - LL, 3); };
+    type("124");
+    enter();
+    edit("IMP", {[&] {
+                     std::string b = SOB(DIA, GV, 142);
+                     b.replace(4, 3, "   ");
+                     BOS(DIA, GV, 142, b);
+                     key(SC::PGDN);
+                     key(SC::PGDN);
+                 },
+                 [&] {
+                     ASSERT_GE(GV.ROW(142), LL - 22);
+                     ASSERT_LE(GV.ROW(142), LL);
+                     EXPECT_EQ(kindOnScreen(), "   ");
+                     key(SC::F7);
+                     con->ch(ESC);
+                 },
+                 [&] {
+                     EXPECT_EQ(SOB(DIA, GV, 142).substr(4, 3), "IMP");
+                     EXPECT_EQ(kindOnScreen(), "IMP");
+                 }});
+}
