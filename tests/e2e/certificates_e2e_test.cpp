@@ -13,13 +13,7 @@
 
 namespace {
 
-bool waitNonEmpty(const std::string& path) {
-    for (int i = 0; i < 100; ++i) {
-        if (!TESTS::readFile(path).empty()) return true;
-        usleep(50000);
-    }
-    return false;
-}
+using DEMOE2E::waitNonEmpty;
 
 TEST(CertificatesEndToEnd, PartyBlockBeforeTheVehicleClearanceCertificate) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";

@@ -96,4 +96,9 @@ inline std::string fileOnce(const std::string& path, const std::function<bool(co
     }
 }
 
+// True once the file at PATH holds something (a printout handed to a port file).
+inline bool waitNonEmpty(const std::string& path) {
+    return !fileOnce(path, [](const std::string& s) { return !s.empty(); }).empty();
+}
+
 }  // namespace DEMOE2E
