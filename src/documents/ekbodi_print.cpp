@@ -55,20 +55,10 @@ constexpr std::array<EKTYPV, 60> PVBDEFK = {{
     {2, 269, 2, 0},  {43, 288, 2, 1}, {2, 270, 2, 0},  {43, 289, 2, 1}, {2, 271, 2, 12}, {62, 280, 2, 1},
 }};
 
-// Mask 58 with the question ("ΕΚΤΥΠΩΣΗ (Ν/Ο) ?", "ΕΚΤΥΠΩΣΗ A4 (Ν/Ο) ?", the excise kind's with
-// "Δ.Ε.Φ.Κ. " before the answer) and the yes/no answer; false (mask removed) for no.
+// The print question: "ΕΚΤΥΠΩΣΗ (Ν/Ο) ?", "ΕΚΤΥΠΩΣΗ A4 (Ν/Ο) ?", the excise kind's with
+// "Δ.Ε.Φ.Κ. " before the answer; false (bar removed) for no.
 bool confirm(const std::string& EXT, bool A4) {
-    SCR::CALLM(58, true);
-    const std::string what = PLAT::gr(A4 ? "ΕΚΤΥΠΩΣΗ A4 " : "ΕΚΤΥΠΩΣΗ ");
-    const int end = EXT == "DFK" ? 19 : 28;  // the column after the question's words
-    SCR::PRINT(end - int(what.size()), 23, what);
-    if (EXT == "DFK") SCR::PRINT(19, 23, PLAT::gr("Δ.Ε.Φ.Κ. "));
-    SCR::PRINT(28, 23, PLAT::gr("(Ν/Ο) ?"));
-    if (!PRNS::YES(36, 23)) {
-        SCR::RECALL();
-        return false;
-    }
-    return true;
+    return PRNS::ASKPRINT(PLAT::gr(A4 ? "ΕΚΤΥΠΩΣΗ A4 " : "ΕΚΤΥΠΩΣΗ ") + (EXT == "DFK" ? PLAT::gr("Δ.Ε.Φ.Κ. ") : ""));
 }
 
 }  // namespace

@@ -171,22 +171,11 @@ std::string EKTYTEXT(const std::string& EXT, int B) {
 void EKTY(const std::string& EXT, bool /*T2L*/) {
     if (UMAS::PAREDE[4].TIMI == 1 && (EXT == "EXP" || EXT == "MTF")) endorsement();
 
-    SCR::CALLM(58, true);
-    // The question reads "ΕΚΤΥΠΩΣΗ (Ν/Ο) ?" ("ΕΚΤΥΠΩΣΗ Δ.Ε.Φ.Κ. (Ν/Ο) ?" for the excise kind); the
-    // transit names its T1.
-    if (EXT == "DFK") {
-        SCR::PRINT(10, 23, PLAT::gr("ΕΚΤΥΠΩΣΗ "));
-        SCR::PRINT(19, 23, PLAT::gr("Δ.Ε.Φ.Κ. "));
-    } else if (EXT == "MTF") {
-        SCR::PRINT(7, 23, PLAT::gr(" ΓΙΝΕΙ ΕΚΤΥΠΩΣΗ  Τ1  "));
-    } else {
-        SCR::PRINT(19, 23, PLAT::gr("ΕΚΤΥΠΩΣΗ "));
-    }
-    SCR::PRINT(28, 23, PLAT::gr("(Ν/Ο) ?"));
-    if (!PRNS::YES(36, 23)) {
-        SCR::RECALL();
+    // "ΕΚΤΥΠΩΣΗ (Ν/Ο) ?" ("ΕΚΤΥΠΩΣΗ Δ.Ε.Φ.Κ. (Ν/Ο) ?" for the excise kind); the transit names its T1.
+    if (!PRNS::ASKPRINT(EXT == "DFK"   ? PLAT::gr("ΕΚΤΥΠΩΣΗ Δ.Ε.Φ.Κ. ")
+                        : EXT == "MTF" ? PLAT::gr(" ΓΙΝΕΙ ΕΚΤΥΠΩΣΗ  Τ1  ")
+                                       : PLAT::gr("ΕΚΤΥΠΩΣΗ ")))
         return;
-    }
     MainPagePrint p(EXT);
     p.run();
     UMAS::PRINTUSB();

@@ -609,6 +609,15 @@ bool YES(int X, int Y) {
     return r;
 }
 
+bool ASKPRINT(const std::string& WORDS) {
+    SCR::CALLM(58, true);
+    SCR::PRINT(28 - int(WORDS.size()), 23, WORDS);
+    SCR::PRINT(28, 23, PLAT::gr("(Ν/Ο) ?"));
+    if (YES(36, 23)) return true;
+    SCR::RECALL();
+    return false;
+}
+
 void LOGO(PFILE& FT) {
     for (int i = 1; i <= 5; ++i) FT.writeln(UMAS::LOGOTYPO[size_t(i)]);
 }

@@ -117,6 +117,10 @@ void SELECTPRI(PFILE& FT, uint8_t MN);
 uint8_t COP();
 // Waits at column X, row Y for N/n/Ν/ν (true) or O/o/Ο/ο (false).
 bool YES(int X, int Y);
+// A print question on the bar of row 23 (mask 58, saved): WORDS (CP737) end before column 28,
+// "(Ν/Ο) ?" follows and the answer is awaited at column 36. True for yes, the bar still shown;
+// for no the bar is removed.
+bool ASKPRINT(const std::string& WORDS);
 // The first five company header lines, each with a line end.
 void LOGO(PFILE& FT);
 // X line ends.
