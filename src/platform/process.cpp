@@ -109,28 +109,20 @@ void writeAll(int fd, const char* p, size_t n, const std::string& name) {
     }
 }
 
-// Opens a path for writing, truncating a regular file; fatal on failure.
-int openOut(const std::string& path) {
+// Opens a path for writing: a regular file is emptied (O_TRUNC) or written on at its end
+// (O_APPEND); a device takes the bytes either way. Fatal on failure.
+int openOut(const std::string& path, int how = O_TRUNC) {
     int fd;
     do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | how | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) fatal("open", path);
     return fd;
 }
 
 // Opens the file that stands for a printer port: every printout is added at its end, so that the
-// copies of one print and the prints of a day all stay in it. A device is opened as it always was.
-int openPortFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return openOut(path);
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) fatal("open", path);
-    return fd;
-}
+// copies of one print and the prints of a day all stay in it.
+int openPortFile(const std::string& path) { return openOut(path, O_APPEND); }
 
 // The file of a port without a line in "PORTS.TXT", under the port's own spelling whatever the case
 // it was named in, so that "lpt1" and "LPT1" write the same file.
