@@ -159,54 +159,56 @@ int64_t fileSize(const std::string& dosPath) {
     return int64_t(st.st_size);
 }
 
-std::optional<std::string> readWhole(const std::string& dosPath) {
-    // a folder, device or pipe under the name is no file of ours: reading it would fail or never end
-    struct stat st;
-    const std::string r = resolve(dosPath);
-    if (!r.empty() && stat(r.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return std::nullopt;
-    File f;
-    if (!f.open(dosPath, File::READ, false)) return std::nullopt;
-    // Read straight into a string of the file's size; a file that grew meanwhile (or one whose size
-    // the system does not know) is read on to its end.
-    std::string out(size_t(std::max<int64_t>(f.size(), 0)), '\0');
-    size_t got = f.readSome(0, out.data(), out.size());
-    out.resize(got);
-    char buf[65536];
-    for (;;) {
-        size_t n = f.readSome(int64_t(got), buf, sizeof buf);
-        if (n == 0) break;
-        out.append(buf, n);
-        got += n;
-    }
-    return out;
-}
+namespace {
 
-std::optional<std::string> readNamed(const std::string& dosPath) {
+// The whole of the regular file under the name; nullopt when there is none (missing, a folder, a
+// device, a pipe: reading one would fail or never end). A file that cannot be opened or read for
+// another reason is fatal when fatalErrors, else nullopt too.
+std::optional<std::string> readRegular(const std::string& dosPath, bool fatalErrors) {
     const std::string r = resolve(dosPath);
     if (r.empty()) return std::nullopt;
     int fd;
     do fd = ::open(r.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe must not hold the open
     while (fd < 0 && errno == EINTR);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) {
+        if (!fatalErrors || errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        fatal("open", r);
+    }
     struct stat st;
-    std::optional<std::string> out;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        out.emplace();
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                out.reset();
-                break;
-            }
-            if (n == 0) break;
-            out->append(buf, size_t(n));
+    const bool statted = fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (!statted && fatalErrors) fatal("size", r);
+        return std::nullopt;
+    }
+    // Read straight into a string of the file's size; a file that grew meanwhile is read on to its
+    // end through a buffer.
+    std::string out(size_t(st.st_size), '\0');
+    size_t got = 0;
+    char more[65536];
+    for (;;) {
+        const bool inside = got < out.size();
+        const ssize_t n = ::read(fd, inside ? out.data() + got : more, inside ? out.size() - got : sizeof more);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            if (fatalErrors) fatal("read", r);
+            return std::nullopt;
         }
+        if (n == 0) break;
+        if (!inside) out.append(more, size_t(n));
+        got += size_t(n);
     }
     ::close(fd);
+    out.resize(got);
     return out;
 }
+
+}  // namespace
+
+std::optional<std::string> readWhole(const std::string& dosPath) { return readRegular(dosPath, true); }
+
+std::optional<std::string> readNamed(const std::string& dosPath) { return readRegular(dosPath, false); }
 
 std::vector<std::string> splitLines(const std::string& s) {
     std::vector<std::string> lines;
