@@ -415,9 +415,6 @@ void Disf::store() {
         KATY(EXT, YPOD);
     else
         SAVENODIAS(TM);
-    // Stored, with or without a notice (a chain file that could not take it): the form as it
-    // stands now is the stored one, and leaving it loses nothing.
-    if (r.stored) CSM = CSU(DIA, GV, BOXES);
 }
 
 void Disf::leaveAsk() {
