@@ -17,6 +17,21 @@ namespace fs = std::filesystem;
 
 namespace INSTALL {
 
+PARAMS::SEIRESTABLE installedSeries() {
+    PARAMS::SEIRESTABLE series{};
+    series[0].AA = 1;
+    series[0].MIKSEL = 66;
+    series[0].POLAP = 1;
+    series[0].PORTA = 1;
+    return series;
+}
+
+std::string seriesImage(const PARAMS::SEIRESTABLE& t) {
+    std::string img(PARAMS::SEIRES_SIZE, '\0');
+    PARAMS::encodeSEIRES(t, reinterpret_cast<uint8_t*>(img.data()));
+    return img;
+}
+
 namespace {
 
 // Installation files are written only where they are missing: laying out an installation again
@@ -81,15 +96,7 @@ void makeCompanyFolder(const std::string& dir) {
             writeBytes(d / (prefix + std::string(PARAMS::PARTIM7_NAMES[i]) + ".dat"),
                        std::string(PARAMS::PARTIM7_SIZE, '\0'));
 
-    // The series files: slot 1 (documents without a series) numbers from 1 and prints one copy with
-    // the default print settings (page length 66, "LPT1").
-    PARAMS::SEIRESTABLE series{};
-    series[0].AA = 1;
-    series[0].MIKSEL = 66;
-    series[0].POLAP = 1;
-    series[0].PORTA = 1;
-    std::string img(PARAMS::SEIRES_SIZE, '\0');
-    PARAMS::encodeSEIRES(series, reinterpret_cast<uint8_t*>(img.data()));
+    const std::string img = seriesImage(installedSeries());
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT", "ISEIRES.DAT"}) writeBytes(d / name, img);
     makeCodeTables(dir);
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "config/params.h"
+
 namespace INSTALL {
 
 // The nine lines of one company in "KORVEX.INI" (UTF-8 here, CP737 on disk).
@@ -50,6 +52,11 @@ std::string fieldTableImage(const std::vector<std::string>& utf8Lines);
 void seedSubmission(const std::string& workDir, const std::string& companyDir, const std::string& srcDir);
 // The export counter "HDD.DAT" of the installation (a count of 0) where missing.
 void makeExportCounter(const std::string& databaseDir);
+
+// The series table a company is installed with: slot 1 (documents without a series) numbers from 1
+// and prints one copy with the default print settings (page length 66, "LPT1"); and its file image.
+PARAMS::SEIRESTABLE installedSeries();
+std::string seriesImage(const PARAMS::SEIRESTABLE& t);
 
 // The invoice parameter files from text sources (UTF-8; empty lines and lines starting with "#"
 // skipped; fields between "|"). Item tables ("PARTIM1", "PARTIM2"): "entry|text". The detail-line

@@ -116,20 +116,13 @@ void seedInvoicing(const std::string& companyDir, const std::string& srcDir) {
 
 void setupSeries(const std::string& companyDir, uint8_t copies, bool signs) {
     const fs::path d(companyDir);
-    // Only series files still as installed (slot 1 numbering from 1, nothing else set) are changed.
-    PARAMS::SEIRESTABLE installed{};
-    installed[0].AA = 1;
-    installed[0].MIKSEL = 66;
-    installed[0].POLAP = 1;
-    installed[0].PORTA = 1;
-    std::string asInstalled(PARAMS::SEIRES_SIZE, '\0');
-    PARAMS::encodeSEIRES(installed, reinterpret_cast<uint8_t*>(asInstalled.data()));
-    PARAMS::SEIRESTABLE t = installed;
+    // Only series files still as installed are changed.
+    const std::string asInstalled = seriesImage(installedSeries());
+    PARAMS::SEIRESTABLE t = installedSeries();
     t[0].EMUL = 1;  // EpsonFX
     t[0].POLAP = copies;
     t[0].FORMIX = signs ? 1 : 0;
-    std::string img(PARAMS::SEIRES_SIZE, '\0');
-    PARAMS::encodeSEIRES(t, reinterpret_cast<uint8_t*>(img.data()));
+    const std::string img = seriesImage(t);
     for (const char* name : {"SEIRES.DAT", "PSEIRES.DAT"})
         if (readBytes(d / name) == asInstalled) writeBytes(d / name, img);
 
