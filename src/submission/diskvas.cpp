@@ -187,17 +187,19 @@ int32_t COUNTERVALUE(const std::string& text) {
 
 namespace {
 
-int32_t nextOf(const std::string& file) {
+// The number a counter file of the company holds; nothing when the file is missing.
+std::optional<int32_t> heldBy(const std::string& file) {
     const auto lines = PLAT::readLines(UMAS::PATH + file);
-    if (!lines) return 1;
-    return COUNTERVALUE(lines->empty() ? std::string() : (*lines)[0]) + 1;
+    if (!lines) return std::nullopt;
+    return COUNTERVALUE(lines->empty() ? std::string() : (*lines)[0]);
 }
+
+int32_t nextOf(const std::string& file) { return heldBy(file).value_or(0) + 1; }
 
 // A counter is never moved back: a run that sent an older reference again (the clerk typed a lower
 // number) leaves the counter where it was, so that no later reference is proposed a second time.
 void putCounter(const std::string& file, int32_t value) {
-    const auto lines = PLAT::readLines(UMAS::PATH + file);
-    if (lines && value <= COUNTERVALUE(lines->empty() ? std::string() : (*lines)[0])) return;
+    if (const auto held = heldBy(file); held && value <= *held) return;
     PLAT::writeWholeAtomic(UMAS::PATH + file, std::to_string(value));
 }
 
