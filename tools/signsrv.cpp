@@ -375,7 +375,6 @@ private:
     }
 };
 
-// Line 1 of a settings file resolved as the program resolves it; "" when empty or missing.
 // Takes the lock of the state folder's "signsrv.pid" for as long as this process (or a child it
 // forks) lives, and writes the process id there. -1 when another stand-in holds it.
 int claimState(const fs::path& state) {
@@ -402,6 +401,7 @@ void writePid(int fd, pid_t who) {
         throw std::runtime_error(std::string("cannot write signsrv.pid: ") + std::strerror(errno));
 }
 
+// Line 1 of a settings file resolved as the program resolves it; "" when empty or missing.
 std::string settingsFolder(const std::string& file) {
     auto lines = PLAT::readLines(file);
     if (!lines || lines->empty()) return "";
