@@ -1,6 +1,8 @@
 // The demo installation driven through the real program in a terminal: the installation with the
 // submission's tables, a new declaration of a kind, and the walk box by box filling boxes on the way.
 #pragma once
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -100,5 +102,31 @@ inline std::string fileOnce(const std::string& path, const std::function<bool(co
 inline bool waitNonEmpty(const std::string& path) {
     return !fileOnce(path, [](const std::string& s) { return !s.empty(); }).empty();
 }
+
+// The stand-in signing server started with ARGS in the current folder, for as long as the object
+// lives.
+class SigningServer {
+public:
+    explicit SigningServer(const std::vector<std::string>& args) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            std::vector<char*> argv{const_cast<char*>("signsrv")};
+            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(KORVEX_SIGNSRV, argv.data());
+            _exit(127);
+        }
+    }
+    SigningServer(const SigningServer&) = delete;
+    SigningServer& operator=(const SigningServer&) = delete;
+    ~SigningServer() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_;
+};
 
 }  // namespace DEMOE2E

@@ -3,8 +3,6 @@
 // copies on the demo's form (the last copy kept as a golden file), a collection receipt, the
 // customer's ledger card on screen in euros, and the customer's stored totals.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -44,19 +42,7 @@ TEST(DemoEndToEnd, AnInvoiceFromADeclarationSignedPrintedAndPaid) {
         {{22, PLAT::gr("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")}, {69, "12"}, {72, PLAT::gr("ΗΛΕΚΤΡΙΚΕΣ ΣΥΣΚΕΥΕΣ")}, {82, "1500"},
          {86, "1400"}, {100, "8000"}, {142, "IMP"}}));
 
-    pid_t server = fork();
-    if (server == 0) {
-        execl(KORVEX_SIGNSRV, "signsrv", "--settings", "DATABASE/ARXEIO0/formi_01.txt", "--now", "10/12/26 09:05",
-              (char*)nullptr);
-        _exit(127);
-    }
-    struct Stop {
-        pid_t p;
-        ~Stop() {
-            kill(p, SIGTERM);
-            waitpid(p, nullptr, 0);
-        }
-    } stop{server};
+    const DEMOE2E::SigningServer server({"--settings", "DATABASE/ARXEIO0/formi_01.txt", "--now", "10/12/26 09:05"});
 
     const std::string port = work.file("drives/ports/LPT1");
     TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand());

@@ -2,14 +2,13 @@
 // signing series printed with Shift-F1 to a file port, each copy carrying its signature line, then
 // cancelled with Shift-F10.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "common/umas.h"
 #include "config/params.h"
+#include "e2e/demo_e2e.h"
 #include "helpers/fixture.h"
 #include "helpers/tmux.h"
 #include "invoicing/tim0.h"
@@ -56,19 +55,7 @@ TEST(InvoicesEndToEnd, SignedCopiesPrintedThenCancelled) {
     TESTS::writeFile(work.file("PORTS.TXT"), "LPT1 |cat >> printed.prn\r\n");
     const std::string printed = work.file("printed.prn");
 
-    pid_t server = fork();
-    if (server == 0) {
-        execl(KORVEX_SIGNSRV, "signsrv", "--state", work.file("SRVSTATE").c_str(), work.file("drives/c/EAFDSS").c_str(),
-              (char*)nullptr);
-        _exit(127);
-    }
-    struct Stop {
-        pid_t p;
-        ~Stop() {
-            kill(p, SIGTERM);
-            waitpid(p, nullptr, 0);
-        }
-    } stop{server};
+    const DEMOE2E::SigningServer server({"--state", work.file("SRVSTATE"), work.file("drives/c/EAFDSS")});
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
     ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
