@@ -33,6 +33,7 @@ std::string data(const char* name) { return UMAS::PATH + name; }
 bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
 const char* const NOSTORE = "ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC.";
+const char* const NODELETE = "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.";
 
 std::string today() {
     PLAT::DateTime d = PLAT::now();
@@ -42,6 +43,24 @@ std::string today() {
 
 // The drachmas of a positive amount in the units of the year of HM.
 double drachmas(double amount, const std::string& HM, bool& ok) { return APODI::DRACHMAS(amount, HM, ok); }
+
+// The first receipt file that keeps a store from writing. Missing: the record file, the number
+// index, the count, the day and customer chains, the customer file. Damaged: the record file not a
+// whole number of records, the index not a whole number of slots, the count empty, the day and
+// customer chains the receipt is about to join, the customer file without the customers posted to.
+// The last-number files are created by the store when missing and are not among them.
+APODI::FILEFAULT storeFault(int32_t day, uint16_t cust, uint16_t oldCust) {
+    if (auto f = APODI::FILESFAULT({AM, AIX, HDA, "AH.DAT", "APE.DAT"}, cust, oldCust)) return f;
+    auto damaged = [](const std::string& n) { return APODI::FILEFAULT{n, false}; };
+    const int64_t size = PLAT::fileSize(data(AM));
+    if (size % int64_t(TRECAP::SIZE) != 0) return damaged(AM);
+    const int64_t records = size / int64_t(TRECAP::SIZE);
+    if (PLAT::fileSize(data(AIX)) % 2 != 0) return damaged(AIX);
+    if (PLAT::fileSize(data(HDA)) < 2) return damaged(HDA);
+    if (day > 0 && APODI::CHAINDAMAGED("AH", day, records)) return damaged("AH.DAT");
+    if (APODI::CHAINDAMAGED("APE", cust, records)) return damaged("APE.DAT");
+    return {};
+}
 
 std::vector<FOUND> walk(const std::string& S, int32_t K) {
     std::vector<FOUND> out;
@@ -329,6 +348,13 @@ bool APODS::KTT() {
     }
 
     UMAS::LOCK("FAPO");
+    // Nothing is written into receipt files with one missing or damaged; the clerk is told which.
+    const APODI::FILEFAULT fault = storeFault(UMAS::HMVAL(img.HM), APODI::PR, APODI::BOO ? APODI::BPR : NONE);
+    if (fault) {
+        UMAS::UNLOC("FAPO");
+        APODI::REFUSE(fault, NOSTORE);
+        return false;
+    }
     PLAT::File rec(data(AM), PLAT::File::READWRITE);
     const int64_t records = rec.size() / int64_t(TRECAP::SIZE);
     if (!APODI::BOO) {
@@ -397,10 +423,17 @@ bool APODS::DEL() {
     bool rateOk = true;
     const double oldPost = (BBB ? 1.0 : -1.0) * drachmas(APODI::BPI, APODI::BHM, rateOk);
     if (!rateOk) {
-        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.");
+        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NODELETE);
         return false;
     }
     UMAS::LOCK("FAPO");
+    // Every file the deletion writes must be there before the first of them is written.
+    const APODI::FILEFAULT fault = APODI::FILESFAULT({AIX, "AH.DAT", "APE.DAT"}, APODI::BPR, NONE);
+    if (fault) {
+        UMAS::UNLOC("FAPO");
+        APODI::REFUSE(fault, NODELETE);
+        return false;
+    }
     // The receipt's own number (the number field may hold another one, typed but not taken).
     const int32_t Z = AP.KV;
     if (Z >= 0 && Z < NUMBERS) {

@@ -194,6 +194,19 @@ void LINKNOTICE(LINKED r, bool dayChain) {
     }
 }
 
+FILEFAULT FILESFAULT(std::initializer_list<std::string> names, uint16_t PR, uint16_t OLD) {
+    for (const std::string& n : names)
+        if (!PLAT::fileExists(UMAS::PATH + n)) return {n, true};
+    if (!PLAT::fileExists(ARP0::fileName(0, "MF"))) return {"MF.DAT", true};
+    const int32_t n = ARP0::recordCount(0);
+    if (PR >= n || (OLD != 65000 && OLD >= n)) return {"MF.DAT", false};
+    return {};
+}
+
+void REFUSE(const FILEFAULT& f, const char* line23) {
+    NOTICE42((" ΑΡΧΕΙΟ " + f.FILE + (f.MISSING ? " ΔΕΝ ΥΠΑΡΧΕΙ." : " ΚΑΤΕΣΤΡΑΜΜΕΝΟ.")).c_str(), line23);
+}
+
 void MESSAGE42(const std::string& line22, const std::string& line23) {
     const int before = SCR::STACKPOINTER();
     SCR::CALLM(42, true);

@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,23 @@ void CHEP();
 void TAKE(uint16_t re, const ARP0::RR0& r);
 // The collation rank of C in the lookup's alphabet (0..64), 65 when absent.
 int32_t INS(uint8_t C);
+
+// ---- The files a store or a deletion writes ------------------------------------------------------------
+// What keeps a store or a deletion from writing: the first of its files (the name in the company
+// folder) that is missing or damaged; FILE empty when there is none. The stores and deletions run
+// every check before their first write, so that a refused one leaves every file as it was.
+struct FILEFAULT {
+    std::string FILE;
+    bool MISSING = false;
+    explicit operator bool() const { return !FILE.empty(); }
+};
+// The first of the files NAMES of the company folder that is missing; else the customer file
+// ("MF.DAT") of the postings to customer PR and, when it is not 65000, to OLD: missing, or without
+// the record of either (damaged).
+FILEFAULT FILESFAULT(std::initializer_list<std::string> names, uint16_t PR, uint16_t OLD);
+// The refusal on mask 42 until Esc: " ΑΡΧΕΙΟ <file> ΔΕΝ ΥΠΑΡΧΕΙ." or " ΑΡΧΕΙΟ <file> ΚΑΤΕΣΤΡΑΜΜΕΝΟ."
+// on row 22, line23 (UTF-8) on row 23.
+void REFUSE(const FILEFAULT& f, const char* line23);
 
 // ---- Messages ------------------------------------------------------------------------------------------
 // A refusal or notice on mask 42: two lines (CP737) at column 3 of rows 22 and 23, until Esc.

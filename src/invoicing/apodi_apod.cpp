@@ -113,10 +113,18 @@ struct Screen {
         BOX();
         field = PR == APOD0::NONE ? 1 : stay;
     }
-    // Leaving: a changed form with a customer is offered for storing.
-    void quit() {
+    // The form is changed and has a customer: leaving or taking another number would lose it.
+    bool unsaved() {
         a.SPAC();
-        if (PR != APOD0::NONE && !blank(EA) && a.ALLA() && ask(STOREQ, 30)) store();
+        return PR != APOD0::NONE && !blank(EA) && a.ALLA();
+    }
+    // Leaving: a changed form with a customer is offered for storing; when the store is refused the
+    // screen is not left.
+    void quit() {
+        if (unsaved() && ask(STOREQ, 30)) {
+            store();
+            if (unsaved()) return;
+        }
         leave = true;
     }
 
@@ -186,8 +194,16 @@ struct Screen {
                     t = a.KV;
                     continue;
                 }
-                a.SPAC();
-                if (!a.BKV.empty() && PR != APOD0::NONE && !blank(EA) && a.ALLA() && ask(STOREQ, 30)) store();
+                if (!a.BKV.empty() && unsaved() && ask(STOREQ, 30)) {
+                    store();
+                    if (unsaved()) {
+                        // The store was refused: the form stays with its own number, claimed again.
+                        if (UMAS::ELDI(a.KV, a.BKV, "NUAP", 5)) UMAS::MHNU(a.KV, "NUAP", 5);
+                        a.KV = a.BKV;
+                        t = a.KV;
+                        continue;
+                    }
+                }
                 const std::string typed = a.KV;
                 a.CHO();
                 if (BOO) {

@@ -260,10 +260,15 @@ struct Editor {
                 return;
             }
             if (!t.BTM.empty() && unsaved() && askStore()) {
-                // The document on screen is stored under its own number.
+                // The document on screen is stored under its own number; when its store is refused
+                // it stays on screen under that number, which is claimed again.
                 const std::string typed = TIM0::TM;
                 TIM0::TM = t.BTM;
-                t.KTT(true, false);
+                if (!t.KTT(true, false)) {
+                    if (UMAS::ELDI(typed, t.BTM, "NUTI", 6)) UMAS::MHNU(typed, "NUTI", 6);
+                    SCR::PRINT(20, 2, padTo(TIM0::TM, 5));
+                    return;
+                }
                 TIM0::TM = typed;
             }
             UMAS::LOCK("FTIM");
@@ -565,10 +570,13 @@ struct Editor {
         }
     }
 
-    void leave() {
-        if (unsaved() && askStore()) t.KTT(true, false);
+    // False when the clerk asked for the store of the changed document and it was refused: the
+    // editor is not left.
+    bool leave() {
+        if (unsaved() && askStore() && !t.KTT(true, false)) return false;
         if (!t.BTM.empty()) UMAS::MHNU(t.BTM, "NUTI", 6);
         t.BTM.clear();
+        return true;
     }
 
     void run() {
@@ -590,7 +598,10 @@ struct Editor {
             case F::SIDE: side(); break;
             case F::AMOUNT: amount(); break;
             case F::LEAVE:
-                leave();
+                if (!leave()) {
+                    f = F::NUMBER;
+                    break;
+                }
                 SCR::RECALL();
                 SCR::RECALL();
                 return;

@@ -39,25 +39,36 @@ uint16_t rateOf(const std::string& t) {
 std::string rateText(uint16_t v) { return v == 0 ? std::string() : std::to_string(v); }
 
 const char* const NOSTORE = "ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC.";
+const char* const NODELETE = "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.";
 
-// The first file of the kind's store that a store must not write into, empty when they are sound:
-// the record file a whole number of records, the index at its size, the free-record stack with its
-// count inside the file and its top inside the record file, the record counter, and the day and
-// customer chains the document is about to join.
-std::string damagedFile(const TIM::TIMOS& t, int64_t records, int32_t day, int32_t cust) {
-    const std::string rf = UMAS::PATH + t.RECFILE();
-    if (PLAT::fileSize(rf) % int64_t(TIM0::RTIM::SIZE) != 0) return t.RECFILE();
-    if (PLAT::fileSize(UMAS::PATH + t.INDEXFILE()) != int64_t(INDEX_ENTRIES) * 2) return t.INDEXFILE();
+// The first file of the kind's store that keeps a store from writing. Missing: the record file,
+// the series' index, the free-record stack, the record counter, the series file, the day and
+// customer chains, the customer file. Damaged: the record file not a whole number of records, the
+// index not at its size, the stack with its count outside the file or its top outside the record
+// file, the counter empty, the series file short, the day and customer chains the document is
+// about to join, the customer file without the customers posted to. The files a store creates
+// when missing ("DAPANES.TXT") are not among them.
+APODI::FILEFAULT storeFault(const TIM::TIMOS& t, int32_t day, uint16_t cust, uint16_t oldCust) {
+    if (auto f = APODI::FILESFAULT({t.RECFILE(), t.INDEXFILE(), t.STACKFILE(), "HDT.DAT", t.SERIESFILE(),
+                                    t.DAYCHAIN() + ".DAT", t.PECHAIN() + ".DAT"},
+                                   cust, oldCust))
+        return f;
+    auto damaged = [](const std::string& n) { return APODI::FILEFAULT{n, false}; };
+    const int64_t size = PLAT::fileSize(UMAS::PATH + t.RECFILE());
+    if (size % int64_t(TIM0::RTIM::SIZE) != 0) return damaged(t.RECFILE());
+    const int64_t records = size / int64_t(TIM0::RTIM::SIZE);
+    if (PLAT::fileSize(UMAS::PATH + t.INDEXFILE()) != int64_t(INDEX_ENTRIES) * 2) return damaged(t.INDEXFILE());
     {
         PLAT::File st(UMAS::PATH + t.STACKFILE(), PLAT::File::READ);
-        if (st.size() < 2 || st.size() % 2 != 0) return t.STACKFILE();
+        if (st.size() < 2 || st.size() % 2 != 0) return damaged(t.STACKFILE());
         const uint16_t N = APODI::WORDAT(st, 0);
-        if (int64_t(N + 1) * 2 > st.size() || (N > 0 && APODI::WORDAT(st, N) >= records)) return t.STACKFILE();
+        if (int64_t(N + 1) * 2 > st.size() || (N > 0 && APODI::WORDAT(st, N) >= records)) return damaged(t.STACKFILE());
     }
-    if (PLAT::fileSize(UMAS::PATH + "HDT.DAT") < 2) return "HDT.DAT";
-    if (day > 0 && APODI::CHAINDAMAGED(t.DAYCHAIN(), day, records)) return t.DAYCHAIN() + ".DAT";
-    if (APODI::CHAINDAMAGED(t.PECHAIN(), cust, records)) return t.PECHAIN() + ".DAT";
-    return std::string();
+    if (PLAT::fileSize(UMAS::PATH + "HDT.DAT") < 2) return damaged("HDT.DAT");
+    if (PLAT::fileSize(UMAS::PATH + t.SERIESFILE()) < int64_t(PARAMS::SEIRES_SIZE)) return damaged(t.SERIESFILE());
+    if (day > 0 && APODI::CHAINDAMAGED(t.DAYCHAIN(), day, records)) return damaged(t.DAYCHAIN() + ".DAT");
+    if (APODI::CHAINDAMAGED(t.PECHAIN(), cust, records)) return damaged(t.PECHAIN() + ".DAT");
+    return {};
 }
 
 std::string today() {
@@ -336,16 +347,15 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     }
 
     UMAS::LOCK("FTIM");
-    PLAT::File rec(UMAS::PATH + RECFILE(), PLAT::File::READWRITE);
-    const int64_t records = rec.size() / int64_t(TIM0::RTIM::SIZE);
-    // Nothing is written into a damaged store; the clerk is told which file it is.
-    const std::string bad = damagedFile(*this, records, UMAS::HMVAL(TIM0::HM), APODI::PR);
-    if (!bad.empty()) {
-        rec.close();
+    // Nothing is written into a store with a file missing or damaged; the clerk is told which.
+    const APODI::FILEFAULT fault = storeFault(*this, UMAS::HMVAL(TIM0::HM), APODI::PR, APODI::BOO ? APODI::BPR : NONE);
+    if (fault) {
         UMAS::UNLOC("FTIM");
-        APODI::NOTICE42((" ΑΡΧΕΙΟ " + bad + " ΚΑΤΕΣΤΡΑΜΜΕΝΟ.").c_str(), NOSTORE);
+        APODI::REFUSE(fault, NOSTORE);
         return false;
     }
+    PLAT::File rec(UMAS::PATH + RECFILE(), PLAT::File::READWRITE);
+    const int64_t records = rec.size() / int64_t(TIM0::RTIM::SIZE);
     if (!APODI::BOO) {
         // The number must still be free in its series (another workstation may have stored it).
         PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READ);
@@ -442,10 +452,18 @@ bool TIMOS::DEL() {
     bool rateOk = true;
     const double oldPost = APODI::DRACHMAS(APODI::BXR, APODI::BHM, rateOk);
     if (!rateOk) {
-        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", "ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC.");
+        APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NODELETE);
         return false;
     }
     UMAS::LOCK("FTIM");
+    // Every file the deletion writes must be there before the first of them is written.
+    const APODI::FILEFAULT fault =
+        APODI::FILESFAULT({INDEXFILE(), STACKFILE(), DAYCHAIN() + ".DAT", PECHAIN() + ".DAT"}, APODI::BPR, NONE);
+    if (fault) {
+        UMAS::UNLOC("FTIM");
+        APODI::REFUSE(fault, NODELETE);
+        return false;
+    }
     // What names the record goes first (index entry, chain nodes); the record is freed last, so
     // that an interrupted deletion never leaves a record that is both in use and free.
     const int32_t Z = UMAS::S2LO(OLDTM);

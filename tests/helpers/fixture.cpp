@@ -38,6 +38,14 @@ TempWorkDir::~TempWorkDir() {
 
 std::string readFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
+    // A regular file in one read of its size; anything else (a pipe, a device) as a stream.
+    std::error_code ec;
+    if (fs::is_regular_file(path, ec)) {
+        std::string b(size_t(fs::file_size(path, ec)), '\0');
+        if (!ec && f.read(b.data(), std::streamsize(b.size())) && f.peek() == std::char_traits<char>::eof()) return b;
+        f.clear();
+        f.seekg(0);
+    }
     std::ostringstream ss;
     ss << f.rdbuf();
     return ss.str();
@@ -49,6 +57,13 @@ void writeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool exists(const std::string& path) { return fs::exists(path); }
+
+std::map<std::string, std::string> folderFiles(const std::string& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.is_regular_file()) files[e.path().filename().string()] = readFile(e.path().string());
+    return files;
+}
 
 void expectGolden(const std::string& name, const std::string& bytes) {
     const std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/golden/" + name;

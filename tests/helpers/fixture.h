@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 bool exists(const std::string& path);
+// The files of a folder (not its subfolders), by name, with their bytes.
+std::map<std::string, std::string> folderFiles(const std::string& dir);
 
 // Compares bytes with the golden file tests/golden/<name>; with KORVEX_UPDATE_GOLDEN set it writes
 // the file instead.

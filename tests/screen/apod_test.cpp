@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "common/umas.h"
 #include "customers/arp0.h"
@@ -199,6 +202,66 @@ TEST_F(ReceiptScreen, EscWithUnsavedChangesAsksWhetherToStore) {
         EXPECT_EQ(bytes("AM.DAT").size(), *answer == 'N' ? 153u : 0u) << answer;
     }
     EXPECT_EQ(PI(0), 1704);  // 5 euros of 2009
+    EXPECT_EQ(bytes("NUAP.DAT"), std::string(24, '\0'));
+}
+
+// With a chain file missing the store is refused whole and the receipt stays on the form: after F1,
+// after another number with the store answered yes (the number goes back), and after Esc with the
+// store answered yes (the screen stays). Only "No" lets it go. The company folder is never written.
+TEST_F(ReceiptScreen, ARefusedStoreKeepsTheReceiptOnTheForm) {
+    TESTS::addCustomer("ΑΛΦΑ");
+    std::filesystem::remove(file("AH.DAT"));
+    auto folder = [&] {
+        auto f = TESTS::folderFiles(company(0));
+        f.erase("NUAP.DAT");  // the claims of the numbers typed
+        return f;
+    };
+    const auto before = folder();
+    con->keys("2\r\r\r");
+    con->keys(gr("ΑΛΦΑ") + "\r\r");
+    con->keys("5\r");
+    con->key(SC::F1);
+    std::vector<std::string> notices;
+    auto notice = [&] {
+        notices.push_back(con->text(3, 22, 36));
+        con->ch(27);
+    };
+    auto receiptShown = [&](const char* when) {
+        EXPECT_EQ(PLAT::cp737ToUtf8(con->text(32, 7, 1)), "2") << when;
+        EXPECT_EQ(PLAT::cp737ToUtf8(con->text(32, 10, 4)), "ΑΛΦΑ") << when;
+        EXPECT_EQ(PLAT::cp737ToUtf8(con->text(32, 14, 1)), "5") << when;
+    };
+    std::vector<std::function<void()>> stages{
+        notice,  // F1
+        [&] {
+            receiptShown("after F1");
+            clearAndType("3");
+            con->ch(13);
+            con->ch('N');  // store the receipt on the form first
+        },
+        notice,
+        [&] {
+            receiptShown("after another number");
+            con->ch(27);
+            con->ch('N');
+        },
+        notice,
+        [&] {
+            receiptShown("after Esc");
+            con->ch(27);
+            con->ch('O');
+        },
+    };
+    size_t next = 0;
+    con->onIdle = [&] {
+        if (next < stages.size()) stages[next++]();
+    };
+    APODI::APOD(true);
+    con->onIdle = nullptr;
+    EXPECT_EQ(next, stages.size());
+    const std::string refusal = UMAS::padTo(gr(" ΑΡΧΕΙΟ AH.DAT ΔΕΝ ΥΠΑΡΧΕΙ."), 36);
+    EXPECT_EQ(notices, (std::vector<std::string>{refusal, refusal, refusal}));
+    EXPECT_EQ(folder(), before);
     EXPECT_EQ(bytes("NUAP.DAT"), std::string(24, '\0'));
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -277,6 +278,81 @@ TEST_F(InvoiceEditor, MovingToAnotherNumberStoresTheOldDocumentUnderItsOwnNumber
     const std::string nuti = bytes("NUTI.DAT");
     EXPECT_EQ(nuti.find("1     "), std::string::npos);
     EXPECT_EQ(nuti.find("2     "), std::string::npos);
+}
+
+// With a file of the store missing, every way a document is stored refuses it whole and keeps it
+// on screen: F1, Shift-F1 (which stores before it prints, and then prints nothing), another number
+// with the store answered yes (the number goes back), and leaving with the store answered yes (the
+// editor stays). Only "No" to the question lets it go. The company folder is never written.
+TEST_F(InvoiceEditor, ARefusedStoreKeepsTheDocumentOnScreen) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    std::filesystem::remove(file("TH.DAT"));
+    auto folder = [&] {
+        auto f = TESTS::folderFiles(company(0));
+        f.erase("NUTI.DAT");  // the claims of the numbers typed
+        return f;
+    };
+    const auto before = folder();
+    toLine1("π");
+    enter();
+    typed("10");
+    enter();
+    con->key(SC::F1);
+    const std::string refusal = UMAS::padTo(gr(" ΑΡΧΕΙΟ TH.DAT ΔΕΝ ΥΠΑΡΧΕΙ."), 36);
+    std::vector<std::string> notices;
+    auto notice = [&] {
+        notices.push_back(con->text(3, 22, 36));
+        esc();
+    };
+    auto documentShown = [&](const char* when) {
+        EXPECT_EQ(at(20, 2, 5), "1....") << when;
+        EXPECT_EQ(at(39, 2, 12), "ΠΑΠΑΔΟΠΟΥΛΟΣ") << when;
+        EXPECT_EQ(at(69, 5, 10), "     10.00") << when;
+        EXPECT_EQ(at(69, 24, 10), "     12.40") << when;
+    };
+    stages({
+        notice,  // F1
+        [&] {
+            documentShown("after F1");
+            // Number, date, declaration, the name looked up and confirmed: line 1, where Shift-F1
+            // prints.
+            for (int i = 0; i < 5; ++i) enter();
+            con->key(SC::F1, PLAT::MOD_SHIFT);
+        },
+        [&] { esc(); },  // the detail lines
+        notice,          // the store before printing
+        notice,          // the print: the document is not stored
+        [&] {
+            for (int i = 0; i < 4; ++i) up();  // name, declaration, date, number
+            clear();
+            typed("2");
+            enter();
+            con->ch('N');  // store the document on screen first
+        },
+        notice,
+        [&] {
+            documentShown("after another number");
+            esc();
+            con->ch('N');
+        },
+        notice,
+        [&] {
+            documentShown("after leaving");
+            esc();
+            con->ch('O');
+        },
+    });
+    run();
+    ASSERT_EQ(notices.size(), 5u);
+    EXPECT_EQ(notices[0], refusal);
+    EXPECT_EQ(notices[1], refusal);
+    EXPECT_EQ(notices[2], UMAS::padTo(gr(" ΤΟ ΠΑΡΑΣΤΑΤΙΚΟ ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ."), 36));
+    EXPECT_EQ(notices[3], refusal);
+    EXPECT_EQ(notices[4], refusal);
+    EXPECT_EQ(folder(), before);
+    EXPECT_TRUE(TESTS::readFile("drives/ports/LPT1").empty());
+    EXPECT_EQ(bytes("NUTI.DAT").find("1     "), std::string::npos);
+    EXPECT_EQ(bytes("NUTI.DAT").find("2     "), std::string::npos);
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 // files; the posting to the customers' paid totals; delete, reload and a change of customer.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "common/umas.h"
 #include "customers/arp0.h"
@@ -263,6 +267,81 @@ TEST_F(ReceiptStore, AShortIndexIsLengthenedWithEmptySlots) {
     EXPECT_EQ(APOD0::SLOT(1500), 0);
     EXPECT_EQ(APOD0::SLOT(999), 65000);
     EXPECT_EQ(APOD0::SLOT(64999), 65000);
+}
+
+// A receipt file that is missing or damaged refuses the whole store, as the invoice store does,
+// naming the file: the company folder stays byte for byte as it was and the form keeps the receipt;
+// the deletions that write a missing file are refused the same way. With the files sound again the
+// same receipt is stored.
+TEST_F(ReceiptStore, AMissingOrDamagedFileIsRefusedBeforeAnythingIsWritten) {
+    namespace fs = std::filesystem;
+    TESTS::addCustomer("ΑΛΦΑ");
+    APOD0::APODS a(true);
+    ASSERT_TRUE(storeNew(a, 1, "010126", "ΑΛΦΑ", "10"));
+    const char* const files[] = {"AM.DAT", "AI.DAT", "HDA.DAT", "AH.DAT", "APE.DAT", "MF.DAT"};
+    std::map<std::string, std::string> sound;
+    for (const char* f : files) sound[f] = bytes(f);
+    auto at = [](std::string b, size_t off, const std::string& with) { return b.replace(off, with.size(), with); };
+    const size_t dayNode = size_t(day("020126")) * 4;
+    // Each file removed (no bytes), then damaged ones.
+    std::vector<std::pair<std::string, std::optional<std::string>>> cases;
+    for (const char* f : files) cases.push_back({f, std::nullopt});
+    cases.push_back({"AM.DAT", sound["AM.DAT"] + "x"});
+    cases.push_back({"AI.DAT", sound["AI.DAT"] + "x"});
+    cases.push_back({"HDA.DAT", ""});
+    cases.push_back({"AH.DAT", at(sound["AH.DAT"], dayNode, std::string("\x00\x00\x05\x00", 4))});  // next node in the heads
+    cases.push_back({"AH.DAT", at(sound["AH.DAT"], dayNode, std::string("\x09\x00\x00\x00", 4))});  // a record beyond AM.DAT
+    cases.push_back({"APE.DAT", at(sound["APE.DAT"], 0, std::string("\x00\x00\xFF\xFF", 4))});      // next node beyond the file
+    std::string row22, row23;
+    auto noteAndEsc = [&] {
+        auto done = std::make_shared<bool>(false);
+        con->onIdle = [&, done] {
+            if (*done) return;
+            *done = true;
+            row22 = con->text(3, 22, 36);
+            row23 = con->text(3, 23, 36);
+            con->ch(27);
+        };
+    };
+    for (const auto& [f, damaged] : cases) {
+        SCOPED_TRACE(f + (damaged ? " damaged" : " missing"));
+        const std::string said = gr(" ΑΡΧΕΙΟ ") + f + gr(damaged ? " ΚΑΤΕΣΤΡΑΜΜΕΝΟ." : " ΔΕΝ ΥΠΑΡΧΕΙ.");
+        APOD0::APODS n(true);
+        ASSERT_FALSE(open(n, 2));
+        n.HM = "020126";
+        TESTS::setCustomer("ΑΛΦΑ");
+        n.PS = "10";
+        if (damaged)
+            TESTS::writeFile(file(f), *damaged);
+        else
+            fs::remove(file(f));
+        const auto before = TESTS::folderFiles(company(0));
+        noteAndEsc();
+        EXPECT_FALSE(n.KTT());
+        EXPECT_EQ(row22, UMAS::padTo(said, 36));
+        EXPECT_EQ(row23, UMAS::padTo(gr("ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC."), 36));
+        EXPECT_EQ(TESTS::folderFiles(company(0)), before);
+        EXPECT_FALSE(APODI::BOO);
+        EXPECT_TRUE(n.ALLA());
+        if (!damaged && f != "AM.DAT" && f != "HDA.DAT") {
+            TESTS::writeFile(file(f), sound[f]);
+            APOD0::APODS d(true);
+            ASSERT_TRUE(open(d, 1));
+            fs::remove(file(f));
+            const auto kept = TESTS::folderFiles(company(0));
+            noteAndEsc();
+            EXPECT_FALSE(d.DEL());
+            EXPECT_EQ(row22, UMAS::padTo(said, 36));
+            EXPECT_EQ(row23, UMAS::padTo(gr("ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC."), 36));
+            EXPECT_EQ(TESTS::folderFiles(company(0)), kept);
+        }
+        TESTS::writeFile(file(f), sound[f]);
+    }
+    con->onIdle = nullptr;
+    APOD0::APODS n(true);
+    EXPECT_TRUE(storeNew(n, 2, "020126", "ΑΛΦΑ", "10"));
+    EXPECT_EQ(word("AI.DAT", 2), 1);
+    EXPECT_EQ(node("AH.DAT", size_t(day("020126"))).HR, 1);
 }
 
 TEST_F(ReceiptStore, TheNumberOfTheOtherKindIsRefused) {

@@ -449,6 +449,7 @@ TEST_F(InvoiceStore, ADamagedStoreIsRefusedNamingTheFile) {
         {"TH.DAT", at(sound["TH.DAT"], dayNode, std::string("\x09\x00\x00\x00", 4))},  // a record beyond TM.DAT
         {"TH.DAT", sound["TH.DAT"] + "xx"},
         {"TPE.DAT", at(sound["TPE.DAT"], 0, std::string("\x00\x00\xFF\xFF", 4))},  // next node beyond the file
+        {"SEIRES.DAT", sound["SEIRES.DAT"].substr(0, 100)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " damaged");
@@ -465,6 +466,66 @@ TEST_F(InvoiceStore, ADamagedStoreIsRefusedNamingTheFile) {
     for (const auto& [f, b] : sound) TESTS::writeFile(file(f), b);
     TIM::TIMOS n;
     EXPECT_TRUE(storeNew(n, 2, "020126", "ΑΛΦΑ", 10));
+    expectSound();
+}
+
+// A file of the store that is missing refuses the whole store, and the deletions that write it,
+// naming the file: the company folder stays byte for byte as it was and the document stays in
+// memory; with the file back the same document is stored.
+TEST_F(InvoiceStore, AMissingFileIsRefusedBeforeAnythingIsWritten) {
+    namespace fs = std::filesystem;
+    TESTS::addCustomer("ΑΛΦΑ");
+    PARAMS::SEIRES_CREATEFILES(1, series("PSEIRES.DAT"));
+    for (uint8_t kind : {0, 2}) {
+        TIM::TIMOS t(kind);
+        ASSERT_TRUE(storeNew(t, 1, "010126", "ΑΛΦΑ", 10));
+    }
+    struct Case {
+        uint8_t kind;
+        const char* file;
+        bool deletion;  // the deletion writes it too
+    } cases[] = {
+        {0, "TM.DAT", false},     {0, "TI.DAT", true},       {0, "TD.DAT", true},  {0, "HDT.DAT", false},
+        {0, "SEIRES.DAT", false}, {0, "TH.DAT", true},       {0, "TPE.DAT", true}, {0, "MF.DAT", true},
+        {2, "SM.DAT", false},     {2, "SI.DAT", true},       {2, "SD.DAT", true},  {2, "HDT.DAT", false},
+        {2, "SH.DAT", true},      {2, "SPE.DAT", true},      {2, "PSEIRES.DAT", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.kind == 2 ? "credit note, " : "invoice, ") + c.file + " missing");
+        TIM::TIMOS n(c.kind);
+        ASSERT_FALSE(TESTS::openDoc(n, 2));
+        TIM0::HM = "020126";
+        TESTS::setCustomer("ΑΛΦΑ");
+        TIM0::XR[1] = 10;
+        const std::string kept = bytes(c.file);
+        fs::remove(file(c.file));
+        const auto before = TESTS::folderFiles(company(0));
+        answerEsc();
+        EXPECT_FALSE(n.KTT(true, false));
+        EXPECT_EQ(row22, UMAS::padTo(gr(" ΑΡΧΕΙΟ ") + c.file + gr(" ΔΕΝ ΥΠΑΡΧΕΙ."), 36));
+        EXPECT_EQ(row23, UMAS::padTo(gr("ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC."), 36));
+        EXPECT_EQ(TESTS::folderFiles(company(0)), before);
+        EXPECT_FALSE(APODI::BOO);
+        EXPECT_EQ(TIM0::XR[1], 10);
+        TESTS::writeFile(file(c.file), kept);
+        EXPECT_TRUE(n.KTT(true, false));
+        if (c.deletion) {
+            TIM::TIMOS d(c.kind);
+            ASSERT_TRUE(TESTS::openDoc(d, 2));
+            const std::string now = bytes(c.file);
+            fs::remove(file(c.file));
+            const auto stored = TESTS::folderFiles(company(0));
+            answerEsc();
+            EXPECT_FALSE(d.DEL());
+            EXPECT_EQ(row22, UMAS::padTo(gr(" ΑΡΧΕΙΟ ") + c.file + gr(" ΔΕΝ ΥΠΑΡΧΕΙ."), 36));
+            EXPECT_EQ(row23, UMAS::padTo(gr("ΔΕΝ ΓΙΝΕΤΑΙ ΔΙΑΓΡΑΦΗ. Πατήστε ESC."), 36));
+            EXPECT_EQ(TESTS::folderFiles(company(0)), stored);
+            TESTS::writeFile(file(c.file), now);
+        }
+        TIM::TIMOS d(c.kind);
+        ASSERT_TRUE(TESTS::openDoc(d, 2));
+        ASSERT_TRUE(d.DEL());
+    }
     expectSound();
 }
 
