@@ -182,11 +182,13 @@ bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
         f.close();
         found = true;
     } else {
-        PLAT::con().writeln("file not found " + fn + " call VALTERO");
+        PLAT::con().writeln(NOTFOUND(SF));
     }
     UMAS::UNLOC("FPAR");
     return found;
 }
+
+std::string NOTFOUND(const std::string& SF) { return "file not found " + UMAS::PATH + SF + ".dat call VALTERO"; }
 
 void KATPAR(const std::string& SF, const uint8_t* P, size_t size) {
     UMAS::LOCK("FPAR");

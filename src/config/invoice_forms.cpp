@@ -13,6 +13,7 @@
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "print/prns.h"
 #include "screen/scr.h"
 
 namespace PARAMS {
@@ -20,6 +21,7 @@ namespace PARAMS {
 TPARTIM1 PARTIM1;
 TDEP DEP;
 TPARTIM3 PARTIM3;
+bool PARTIM1MISSING = false;
 
 namespace {
 
@@ -294,7 +296,7 @@ void runLayoutList(int pages, std::vector<RECPARTIM4>& work, Key key) {
 
 void loadInvoiceTables() {
     std::vector<uint8_t> buf(PARTIM1_SIZE, 0);
-    RUFPAR("PARTIM1", buf.data(), buf.size());
+    PARTIM1MISSING = !RUFPAR("PARTIM1", buf.data(), buf.size());
     decodePARTIM1(buf.data(), PARTIM1);
     buf.assign(PARTIM2_SIZE, 0);
     RUFPAR("PARTIM2", buf.data(), buf.size());
@@ -302,6 +304,11 @@ void loadInvoiceTables() {
     buf.assign(PARTIM3_SIZE, 0);
     RUFPAR("PARTIM3", buf.data(), buf.size());
     decodePARTIM3(buf.data(), PARTIM3);
+}
+
+void INVOICETABLESNOTICE(bool headings, bool layout) {
+    if (headings && PARTIM1MISSING) PRNS::REPORT(NOTFOUND("PARTIM1"));
+    if (layout && !PLAT::fileExists(UMAS::PATH + "PARTIM4.dat")) PRNS::REPORT(NOTFOUND("PARTIM4"));
 }
 
 void CALLPARTIM1() {
@@ -312,6 +319,7 @@ void CALLPARTIM1() {
     decodePARTIM1(buf.data(), work);
     runTextList(2, 9, 16, work, PARTIM1_N, [&] {
         PARTIM1 = work;
+        PARTIM1MISSING = false;
         std::vector<uint8_t> out(PARTIM1_SIZE, 0);
         encodePARTIM1(work, out.data());
         KATPAR("PARTIM1", out.data(), out.size());

@@ -276,6 +276,8 @@ void loadCompanyTables();
 // file fills only the table; a shorter one its start). A missing file writes the line
 // "file not found <path> call VALTERO" at the cursor and leaves the table unchanged (returns false).
 bool RUFPAR(const std::string& SF, uint8_t* P, size_t size);
+// That line for the parameter file SF: "file not found " + its path + " call VALTERO".
+std::string NOTFOUND(const std::string& SF);
 // Writes size bytes from P as the whole parameter file SF (atomic).
 void KATPAR(const std::string& SF, const uint8_t* P, size_t size);
 void ZER(std::string& S);
@@ -296,6 +298,14 @@ extern TPARTIM3 PARTIM3;  // [1..22], file "PARTIM3"
 // Reads the three files into the tables at company choice; a missing file leaves its entries empty
 // (DEP[12..14] are not touched).
 void loadInvoiceTables();
+// "PARTIM1" was missing when the headings were last loaded and they have not been stored by their
+// editor since: the headings in memory are empty (no taxed line, no VAT rate).
+extern bool PARTIM1MISSING;
+// The tables that change what an invoice computes or prints, when missing, told where the clerk
+// sees them before a document is stored or printed: with HEADINGS the item headings when
+// PARTIM1MISSING, with LAYOUT the print layout when "PARTIM4" is missing now. For each, the
+// NOTFOUND line on the message bar of row 23, until a key. The tables are left as they are.
+void INVOICETABLESNOTICE(bool headings, bool layout);
 
 // The editors of the invoice parameters and of the form parameters.
 void CALLPARTIM1();       // invoice item headings

@@ -470,6 +470,7 @@ struct Editor {
             return true;
         case 14:
             t.DETAILS();
+            PARAMS::INVOICETABLESNOTICE(false, true);
             t.KTT(true, false);
             DRAWFORM(t);
             title();
@@ -485,7 +486,9 @@ struct Editor {
             return true;
         case 20: PARAMS::CALC(TIM0::CAS); return true;
         case 21:
-            if (signedDoc() && t.CANCEL()) {
+            if (!signedDoc()) return true;
+            PARAMS::INVOICETABLESNOTICE(false, true);
+            if (t.CANCEL()) {
                 UMAS::MHNU(t.BTM, "NUTI", 6);
                 restart();
             }
@@ -584,6 +587,8 @@ struct Editor {
         UMAS::FKEY({1, 2, 3, 4, 8, 9}, TIM0::GM2());
         SCR::CALLM(8, true);
         TIM0::INIKED();
+        // A missing table of headings or print layout is told before anything is stored or printed.
+        PARAMS::INVOICETABLESNOTICE(true, true);
         for (auto& d : TIM0::DS) d.clear();
         withSeries = !PLAT::findFiles(UMAS::PATH + (t.TYPOSPARAST == 2 ? "SI_*.DAT" : "TI_*.DAT")).empty();
         for (;;) {

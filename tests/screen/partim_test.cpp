@@ -78,6 +78,8 @@ PARAMS::RECPARTIM4 rec4(const std::string& per, uint8_t v) { return {per, v, v, 
 // ---- Item headings, reasons, declaration-to-invoice map -----------------------------------------
 
 TEST_F(Partim, HeadingsStoreRecord12AndPadShownRows) {
+    // Headings stored by their editor are no longer missing.
+    PARAMS::PARTIM1MISSING = true;
     // Third row of the second page is record 12.
     con->key(SC::PGDN);
     con->key(SC::DOWN);
@@ -110,6 +112,7 @@ TEST_F(Partim, HeadingsStoreRecord12AndPadShownRows) {
     for (int r = 1; r <= 18; ++r) EXPECT_EQ(uint8_t(f[size_t(r - 1) * 41]), 40) << r;
     EXPECT_EQ(PARAMS::PARTIM1[12], blanks40(gr("ΑΜΟΙΒΗ")));
     EXPECT_EQ(PARAMS::PARTIM1[11], std::string(40, ' '));
+    EXPECT_FALSE(PARAMS::PARTIM1MISSING);
 }
 
 TEST_F(Partim, HeadingsRowsOfAPageNotShownStayEmpty) {
@@ -199,6 +202,13 @@ TEST_F(Partim, CompanyChoiceLoadsTheTablesAndClearsMissingOnes) {
     EXPECT_EQ(PARAMS::PARTIM3[22], (PARAMS::RECPARTIM3{205, "ABC"}));
     EXPECT_EQ(PARAMS::DEP[1], "");
     EXPECT_EQ(PARAMS::DEP[13], "K13");
+    EXPECT_FALSE(PARAMS::PARTIM1MISSING);
+    // Missing headings are noted for the invoice editor, which tells the clerk.
+    std::remove(dat("PARTIM1").c_str());
+    PARAMS::loadInvoiceTables();
+    EXPECT_TRUE(PARAMS::PARTIM1MISSING);
+    EXPECT_EQ(PARAMS::PARTIM1[18], "");
+    PARAMS::PARTIM1MISSING = false;
 }
 
 // ---- Field maps --------------------------------------------------------------------------------

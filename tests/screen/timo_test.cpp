@@ -355,6 +355,56 @@ TEST_F(InvoiceEditor, ARefusedStoreKeepsTheDocumentOnScreen) {
     EXPECT_EQ(bytes("NUTI.DAT").find("2     "), std::string::npos);
 }
 
+// A missing table of item headings (at the company choice) or print layout is told on the message
+// bar of row 23 when the editor opens, and the layout again when a document is to be printed,
+// before it is stored: the parameter service's own line, until a key, which goes to nothing else.
+TEST_F(InvoiceEditor, MissingHeadingsAndLayoutAreToldBeforeTheDocumentIsStoredOrPrinted) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    PARAMS::PARTIM1MISSING = true;
+    std::filesystem::remove(file("PARTIM4.dat"));
+    const std::string path = UMAS::PATH;
+    std::vector<std::string> bars;
+    size_t recordsAtPrintNotice = 99;
+    auto bar = [&](char key) {
+        return [&, key] {
+            bars.push_back(con->text(1, 23, 80));
+            con->ch(uint8_t(key));
+        };
+    };
+    stages({
+        bar('7'),  // the headings: the key does not reach the number field
+        bar('7'),  // the layout
+        [&] {
+            EXPECT_EQ(at(20, 2, 5), "1....");
+            toLine1("π");
+            enter();
+            typed("10");
+            enter();
+            con->key(SC::F1, PLAT::MOD_SHIFT);
+        },
+        [&] { esc(); },  // the detail lines
+        [&] {
+            recordsAtPrintNotice = bytes("TM.DAT").size() / TIM0::RTIM::SIZE;
+            bar(' ')();
+        },
+        [&] { con->ch('O'); },  // the print question: no
+        [&] { esc(); },
+    });
+    run();
+    PARAMS::PARTIM1MISSING = false;
+    ASSERT_EQ(bars.size(), 3u);
+    auto shows = [&](const std::string& row, const std::string& table) {
+        return row.find("file not found " + path + table + ".dat call VALTERO") != std::string::npos;
+    };
+    EXPECT_TRUE(shows(bars[0], "PARTIM1")) << bars[0];
+    EXPECT_TRUE(shows(bars[1], "PARTIM4")) << bars[1];
+    EXPECT_TRUE(shows(bars[2], "PARTIM4")) << bars[2];
+    EXPECT_EQ(recordsAtPrintNotice, 0u);
+    // The tables are as they were: the layout still missing, the document stored after the notice.
+    EXPECT_FALSE(TESTS::exists(file("PARTIM4.dat")));
+    EXPECT_EQ(bytes("TM.DAT").size(), TIM0::RTIM::SIZE);
+}
+
 }  // namespace
 
 namespace {
