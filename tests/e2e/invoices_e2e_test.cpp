@@ -7,40 +7,26 @@
 
 #include "common/umas.h"
 #include "customers/arp0.h"
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
+#include "e2e/invoices_e2e.h"
 #include "invoicing/tim0.h"
 #include "platform/codepage.h"
-#include "shell/install.h"
-#include "shell/install_customers.h"
 
 namespace {
 
 TEST(InvoicesEndToEnd, ANewInvoiceStoredAndOpenedAgain) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    auto companies = INSTALL::demoCompanies();
-    INSTALL::makeInstallation(work.path(), "DATABASE", companies, KORVEX_MSK);
-    const std::string dir = work.file("DATABASE/ARXEIO0");
-    TESTS::writeFile(dir + "/NOM.DAT", INSTALL::codeTableImage("NOM", {"DATES|010120|311249", "@24", "EUR|ΕΥΡΩ|EUR|1||340.75"}));
-    INSTALL::seedDemoCustomers(dir);
+    const std::string dir = INVOICESE2E::install(work);
     const std::string tm = dir + "/TM.DAT";
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(companies[0][0])) << t.screen();
-    t.text("6");
-    ASSERT_TRUE(t.waitFor("ΠΙΣΤΩΤΙΚΑ ΤΙΜΟΛΟΓΙΑ")) << t.screen();
+    ASSERT_TRUE(INVOICESE2E::toInvoicesMenu(t)) << t.screen();
     t.text("1");
     ASSERT_TRUE(t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) << t.screen();
     t.keys("Enter");  // the proposed number 1
     t.keys("Enter");  // today
     t.keys("Enter");  // no declaration
-    t.text("αλε");
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
-    t.keys("Enter");  // confirmed
+    ASSERT_TRUE(INVOICESE2E::customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
     t.keys("Enter");  // reference of line 1
     t.text("100");
     t.keys("Enter");
@@ -67,12 +53,7 @@ TEST(InvoicesEndToEnd, ANewInvoiceStoredAndOpenedAgain) {
     EXPECT_NE(s.find("150.00"), std::string::npos) << s;
     t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
-    t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("7. ΠΕΛΑΤΕΣ")) << t.screen();
-    t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("End");
-    EXPECT_EQ(t.waitExit(), 0);
+    EXPECT_EQ(INVOICESE2E::leave(t), 0) << t.screen();
 
     UMAS::PATH = dir + "/";
     ARP0::EA = ARP0::KEY(PLAT::gr("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ"));

@@ -3,68 +3,40 @@
 // the document stays on screen; with the file back it is stored, posted and linked. And a missing
 // table of invoice item headings, told when the invoice editor opens, until a key.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
-#include <map>
+#include <vector>
 
 #include "common/umas.h"
 #include "customers/arp0.h"
-#include "helpers/fixture.h"
-#include "helpers/tmux.h"
+#include "e2e/demo_e2e.h"
+#include "e2e/invoices_e2e.h"
 #include "invoicing/apodi.h"
 #include "invoicing/tim0.h"
 #include "platform/codepage.h"
-#include "shell/install.h"
-#include "shell/install_customers.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The installation of the demo's companies with the euro rate (item headings empty: no line is
-// taxed); the first company's folder.
-std::string install(TESTS::TempWorkDir& work) {
-    INSTALL::makeInstallation(work.path(), "DATABASE", INSTALL::demoCompanies(), KORVEX_MSK);
-    const std::string dir = work.file("DATABASE/ARXEIO0");
-    TESTS::writeFile(dir + "/NOM.DAT", INSTALL::codeTableImage("NOM", {"DATES|010120|311249", "@24", "EUR|ΕΥΡΩ|EUR|1||340.75"}));
-    INSTALL::seedDemoCustomers(dir);
-    return dir;
-}
-
-// The company folder's files but the in-use claims of the numbers typed.
-std::map<std::string, std::string> dataFiles(const std::string& dir) {
-    auto f = TESTS::folderFiles(dir);
-    f.erase("NUTI.DAT");
-    f.erase("NUAP.DAT");
-    return f;
-}
-
 TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    const std::string dir = install(work);
-    const std::string th = TESTS::readFile(dir + "/TH.DAT"), ape = TESTS::readFile(dir + "/APE.DAT");
+    const std::string dir = INVOICESE2E::install(work);
+    const std::string th = TESTS::readFile(dir + "/TH.DAT");
     fs::remove(dir + "/TH.DAT");
     fs::remove(dir + "/APE.DAT");
-    const auto before = dataFiles(dir);
+    const auto before = TESTS::folderFiles(dir, true);
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(INSTALL::demoCompanies()[0][0])) << t.screen();
-    t.text("6");
-    ASSERT_TRUE(t.waitFor("ΠΙΣΤΩΤΙΚΑ ΤΙΜΟΛΟΓΙΑ")) << t.screen();
+    ASSERT_TRUE(INVOICESE2E::toInvoicesMenu(t)) << t.screen();
     t.text("1");
     ASSERT_TRUE(t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) << t.screen();
     t.keys("Enter");  // the proposed number 1
     t.keys("Enter");  // today
     t.keys("Enter");  // no declaration
-    t.text("αλε");
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
-    t.keys("Enter");  // confirmed
+    ASSERT_TRUE(INVOICESE2E::customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
     t.keys("Enter");  // reference of line 1
     t.text("100");
     t.keys("Enter");
@@ -75,6 +47,7 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
     ASSERT_TRUE(t.waitFor("ΑΡΧΕΙΟ TH.DAT ΔΕΝ ΥΠΑΡΧΕΙ.")) << t.screen();
     EXPECT_NE(t.screen().find("ΔΕΝ ΓΙΝΕΤΑΙ ΚΑΤΑΧΩΡΗΣΗ. Πατήστε ESC."), std::string::npos) << t.screen();
     t.keys("Escape");
+    ASSERT_TRUE(t.waitGone("ΑΡΧΕΙΟ TH.DAT")) << t.screen();
     for (int i = 0; i < 5; ++i) t.keys("Enter");  // number, date, declaration, name looked up, confirmed
     t.keys("S-F1");
     ASSERT_TRUE(t.waitFor("ΣΤΟΙΧΕΙΑ")) << t.screen();  // the detail lines
@@ -83,54 +56,50 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
     t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΤΟ ΠΑΡΑΣΤΑΤΙΚΟ ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ.")) << t.screen();
     t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
+    ASSERT_TRUE(t.waitGone("ΤΟ ΠΑΡΑΣΤΑΤΙΚΟ ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ.")) << t.screen();
     const std::string onScreen = t.screen();
     EXPECT_NE(onScreen.find("100.00"), std::string::npos) << onScreen;
-    EXPECT_EQ(dataFiles(dir), before);
+    EXPECT_EQ(TESTS::folderFiles(dir, true), before);
     EXPECT_FALSE(TESTS::exists(work.file("drives/ports/LPT1")));
 
     // The file back: the same document is stored, linked into both chains and posted.
     TESTS::writeFile(dir + "/TH.DAT", th);
     t.keys("F1");
-    for (int i = 0; i < 100 && TESTS::readFile(dir + "/TM.DAT").size() != TIM0::RTIM::SIZE; ++i) usleep(50000);
-    ASSERT_EQ(TESTS::readFile(dir + "/TM.DAT").size(), TIM0::RTIM::SIZE);
+    ASSERT_EQ(DEMOE2E::fileOnce(dir + "/TM.DAT", [](const std::string& b) { return !b.empty(); }).size(),
+              TIM0::RTIM::SIZE);
     t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
 
     // A collection receipt with the customer chain missing: refused the same way.
-    const auto beforeReceipt = dataFiles(dir);
+    const auto beforeReceipt = TESTS::folderFiles(dir, true);
     t.text("3");
     ASSERT_TRUE(t.waitFor("ΕΙΣΠΡΑΞΕΩΣ")) << t.screen();
     t.text("1");
     t.keys("Enter");
     t.keys("Enter");  // today
     t.keys("Enter");  // no declaration
-    t.text("αλε");
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
-    t.keys("Enter");  // confirmed
+    ASSERT_TRUE(INVOICESE2E::customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
     t.text("30");
     t.keys("Enter");
     t.keys("F1");
     ASSERT_TRUE(t.waitFor("ΑΡΧΕΙΟ APE.DAT ΔΕΝ ΥΠΑΡΧΕΙ.")) << t.screen();
     t.keys("Escape");
+    ASSERT_TRUE(t.waitGone("ΑΡΧΕΙΟ APE.DAT")) << t.screen();
     // Leaving with the store answered yes keeps the screen; "No" leaves it.
     t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("Η ΑΠΟΔΕΙΞΗ ΑΛΛΑΞΕ.")) << t.screen();
     t.text("N");
     ASSERT_TRUE(t.waitFor("ΑΡΧΕΙΟ APE.DAT ΔΕΝ ΥΠΑΡΧΕΙ.")) << t.screen();
     t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
+    ASSERT_TRUE(t.waitGone("ΑΡΧΕΙΟ APE.DAT")) << t.screen();
+    EXPECT_NE(t.screen().find("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ"), std::string::npos) << t.screen();
     EXPECT_NE(t.screen().find("30"), std::string::npos) << t.screen();
-    EXPECT_EQ(dataFiles(dir), beforeReceipt);
+    EXPECT_EQ(TESTS::folderFiles(dir, true), beforeReceipt);
     t.keys("Escape");
+    ASSERT_TRUE(t.waitFor("Η ΑΠΟΔΕΙΞΗ ΑΛΛΑΞΕ.")) << t.screen();
     t.text("O");
     ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
-    t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("7. ΠΕΛΑΤΕΣ")) << t.screen();
-    t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("End");
-    EXPECT_EQ(t.waitExit(), 0);
+    EXPECT_EQ(INVOICESE2E::leave(t), 0) << t.screen();
     EXPECT_EQ(TESTS::readFile(dir + "/AM.DAT").size(), 0u);
 
     // The balance and the ledger agree: the customer carries the invoice once, and its chain has it.
@@ -145,15 +114,11 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
 TEST(StoreFilesEndToEnd, MissingInvoiceHeadingsAreToldWhenTheEditorOpensUntilAKey) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    const std::string dir = install(work);
+    const std::string dir = INVOICESE2E::install(work);
     fs::remove(dir + "/PARTIM1.dat");
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("Enter");
-    ASSERT_TRUE(t.waitFor(INSTALL::demoCompanies()[0][0])) << t.screen();
-    t.text("6");
-    ASSERT_TRUE(t.waitFor("ΠΙΣΤΩΤΙΚΑ ΤΙΜΟΛΟΓΙΑ")) << t.screen();
+    ASSERT_TRUE(INVOICESE2E::toInvoicesMenu(t)) << t.screen();
     t.text("1");
     const std::string line = "file not found DATABASE\\ARXEIO0\\PARTIM1.dat call VALTERO";
     ASSERT_TRUE(t.waitFor(line)) << t.screen();
@@ -173,12 +138,7 @@ TEST(StoreFilesEndToEnd, MissingInvoiceHeadingsAreToldWhenTheEditorOpensUntilAKe
     EXPECT_NE(s.find("Αρ.    1.... "), std::string::npos) << s;  // the number field keeps its proposal 1
     t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
-    t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("7. ΠΕΛΑΤΕΣ")) << t.screen();
-    t.keys("Escape");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();
-    t.keys("End");
-    EXPECT_EQ(t.waitExit(), 0);
+    EXPECT_EQ(INVOICESE2E::leave(t), 0) << t.screen();
 }
 
 }  // namespace

@@ -58,10 +58,12 @@ void writeFile(const std::string& path, const std::string& bytes) {
 
 bool exists(const std::string& path) { return fs::exists(path); }
 
-std::map<std::string, std::string> folderFiles(const std::string& dir) {
+std::map<std::string, std::string> folderFiles(const std::string& dir, bool dataOnly) {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::directory_iterator(dir))
         if (e.is_regular_file()) files[e.path().filename().string()] = readFile(e.path().string());
+    if (dataOnly)
+        for (const char* claims : {"NUDI.DAT", "NUTI.DAT", "NUAP.DAT"}) files.erase(claims);
     return files;
 }
 

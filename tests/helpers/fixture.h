@@ -30,8 +30,9 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 bool exists(const std::string& path);
-// The files of a folder (not its subfolders), by name, with their bytes.
-std::map<std::string, std::string> folderFiles(const std::string& dir);
+// The files of a folder (not its subfolders), by name, with their bytes; with dataOnly, without the
+// in-use claims of the numbers open at the workstations ("NUDI.DAT", "NUTI.DAT", "NUAP.DAT").
+std::map<std::string, std::string> folderFiles(const std::string& dir, bool dataOnly = false);
 
 // Compares bytes with the golden file tests/golden/<name>; with KORVEX_UPDATE_GOLDEN set it writes
 // the file instead.

@@ -65,6 +65,15 @@ bool Tmux::waitFor(const std::string& needle, int timeoutMs) const {
     return false;
 }
 
+bool Tmux::waitGone(const std::string& needle, int timeoutMs) const {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (screen().find(needle) == std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
 int Tmux::waitExit(int timeoutMs) const {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {

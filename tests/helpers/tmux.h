@@ -16,6 +16,8 @@ public:
     std::string format(const std::string& fmt) const;
     // Waits until the screen contains needle; false after timeoutMs.
     bool waitFor(const std::string& needle, int timeoutMs = 5000) const;
+    // Waits until the screen no longer contains needle (a notice taken away); false after timeoutMs.
+    bool waitGone(const std::string& needle, int timeoutMs = 5000) const;
     // Waits for the program to end; its exit code, or -1 after timeoutMs.
     int waitExit(int timeoutMs = 5000) const;
 
