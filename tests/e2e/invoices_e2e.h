@@ -39,6 +39,21 @@ inline bool customer(TESTS::Tmux& t, const std::string& typed, const std::string
     return true;
 }
 
+// From the program's start: a new invoice in the editor with its proposed number, today's date, no
+// declaration and the customer ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ, the cursor on the amount of line 1. False
+// when a screen did not come.
+inline bool newInvoice(TESTS::Tmux& t) {
+    if (!toInvoicesMenu(t)) return false;
+    t.text("1");
+    if (!t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) return false;
+    t.keys("Enter");  // the proposed number
+    t.keys("Enter");  // today
+    t.keys("Enter");  // no declaration
+    if (!customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) return false;
+    t.keys("Enter");  // reference of line 1
+    return true;
+}
+
 // From the invoices menu back to the start screen and out: the program's exit code (-1 when a
 // screen did not come).
 inline int leave(TESTS::Tmux& t) {

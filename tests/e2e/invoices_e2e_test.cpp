@@ -20,14 +20,7 @@ TEST(InvoicesEndToEnd, ANewInvoiceStoredAndOpenedAgain) {
     const std::string tm = dir + "/TM.DAT";
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(INVOICESE2E::toInvoicesMenu(t)) << t.screen();
-    t.text("1");
-    ASSERT_TRUE(t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) << t.screen();
-    t.keys("Enter");  // the proposed number 1
-    t.keys("Enter");  // today
-    t.keys("Enter");  // no declaration
-    ASSERT_TRUE(INVOICESE2E::customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
-    t.keys("Enter");  // reference of line 1
+    ASSERT_TRUE(INVOICESE2E::newInvoice(t)) << t.screen();
     t.text("100");
     t.keys("Enter");
     t.keys("Enter");  // reference of line 2

@@ -30,14 +30,7 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
     const auto before = TESTS::folderFiles(dir, true);
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(INVOICESE2E::toInvoicesMenu(t)) << t.screen();
-    t.text("1");
-    ASSERT_TRUE(t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) << t.screen();
-    t.keys("Enter");  // the proposed number 1
-    t.keys("Enter");  // today
-    t.keys("Enter");  // no declaration
-    ASSERT_TRUE(INVOICESE2E::customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
-    t.keys("Enter");  // reference of line 1
+    ASSERT_TRUE(INVOICESE2E::newInvoice(t)) << t.screen();
     t.text("100");
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("100.00")) << t.screen();
