@@ -64,6 +64,15 @@ inline bool fillTo(TESTS::Tmux& t, const std::string& last, const std::vector<st
     return t.waitFor(last);
 }
 
+// Field by field: each text of TEXTS typed (an empty one leaves the field as it is), then Enter.
+inline void typeFields(TESTS::Tmux& t, const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        if (!text.empty()) t.text(text);
+        t.keys("Enter");
+        usleep(50000);
+    }
+}
+
 // A declaration of KIND numbered NUMBER, dated HM (ddmmyy, box 8), with BOXES filled, stored by
 // this process through the store into the first company of the installation in the current folder.
 inline bool storeDeclaration(const std::string& kind, const std::string& number, const std::string& HM,
