@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -27,6 +28,14 @@ inline void install(TESTS::TempWorkDir& work, const std::string& anaf = "") {
                             std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
     INSTALL::makeExportCounter(work.file("DATABASE"));
     if (!anaf.empty()) TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), anaf + "\r\n");
+}
+
+// The demo installation as `make run` lays it out (mkdemo), with the official code lists it ships,
+// in WORK. False when mkdemo failed.
+inline bool layOutDemo(TESTS::TempWorkDir& work) {
+    return std::system((std::string(KORVEX_BINARY_DIR) + "/mkdemo " + KORVEX_SOURCE_DIR + "/data/demo " + KORVEX_MSK +
+                        " " + work.path() + " >/dev/null")
+                           .c_str()) == 0;
 }
 
 // The program started under faketime at 10 December 2026, 09:05, workstation 1.
@@ -62,6 +71,15 @@ inline bool fillTo(TESTS::Tmux& t, const std::string& last, const std::vector<st
         usleep(15000);
     }
     return t.waitFor(last);
+}
+
+// Field by field: each text of TEXTS typed (an empty one leaves the field as it is), then Enter.
+inline void typeFields(TESTS::Tmux& t, const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        if (!text.empty()) t.text(text);
+        t.keys("Enter");
+        usleep(50000);
+    }
 }
 
 // A declaration of KIND numbered NUMBER, dated HM (ddmmyy, box 8), with BOXES filled, stored by
