@@ -566,4 +566,40 @@ TEST_F(InvoiceEditor, ALoadedDocumentKeepsItsRow1UnlessItIsUnsignedAndEmpty) {
     }
 }
 
+// Shift-F4 on a signed document shows the mark line for the manual mark; a key other than
+// Shift-F9 clears it, and it stays cleared on the form.
+TEST_F(InvoiceEditor, ShiftF4ThenAnotherKeyLeavesTheMarkLineCleared) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    {
+        TIM::TIMOS t;
+        ASSERT_FALSE(TESTS::openDoc(t, 1));
+        TESTS::setCustomer("ΠΑΠ");
+        TIM0::XR[1] = 10;
+        t.PAIPS[1] = 42;
+        ASSERT_TRUE(t.KTT(false, false));
+    }
+    clear();
+    typed("1");
+    enter();
+    enter();  // the date
+    enter();  // the declaration
+    enter();  // the customer, confirmed by the load: the reference text of line 1
+    std::string before, after;
+    uint8_t attr = 0;
+    stages({[&] {
+                before = at(2, 23, 28);
+                con->key(SC::SF4);
+                enter();
+            },
+            [&] {
+                after = at(2, 23, 28);
+                attr = con->attr(2, 23);
+                esc();
+            }});
+    run();
+    EXPECT_EQ(before, " Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ:    42 ");
+    EXPECT_EQ(after, std::string(28, ' '));
+    EXPECT_EQ(attr, 0x0E);
+}
+
 }  // namespace
