@@ -38,6 +38,46 @@ inline bool layOutDemo(TESTS::TempWorkDir& work) {
                            .c_str()) == 0;
 }
 
+// From the program's start: the company COMPANY and the invoice editor of the invoices menu. False
+// when a screen did not come.
+inline bool openInvoiceEditor(TESTS::Tmux& t, const std::string& company) {
+    if (!t.waitFor("4.30")) return false;
+    t.keys("Enter");
+    if (!t.waitFor(company)) return false;
+    t.text("6");
+    if (!t.waitFor("ΠΙΣΤΩΤΙΚΑ ΤΙΜΟΛΟΓΙΑ")) return false;
+    t.text("1");
+    return t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ");
+}
+
+// In the invoice editor's number field: a new invoice with the proposed number, today's date, no
+// declaration, for the demo customer found by "αλε" and confirmed; the cursor is then on the
+// reference text of line 1. False when the customer did not come.
+inline bool newInvoiceForAlexiou(TESTS::Tmux& t) {
+    t.keys("Enter");  // the proposed number
+    t.keys("Enter");  // today
+    t.keys("Enter");  // no declaration
+    t.text("αλε");
+    t.keys("Enter");
+    if (!t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) return false;
+    t.keys("Enter");  // confirmed
+    return true;
+}
+
+// From the invoice editor's number field out of the invoices menu and the main menu (its own key
+// legend tells that it has the keys, as it shows behind the invoices menu too) to the start
+// screen, and the program ended there with End: its exit code, or -1 when a screen did not come.
+inline int endFromInvoiceEditor(TESTS::Tmux& t) {
+    t.keys("Escape");
+    if (!t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) return -1;
+    t.keys("Escape");
+    if (!t.waitFor("1-9→Επιλογή")) return -1;
+    t.keys("Escape");
+    if (!t.waitFor("4.30")) return -1;
+    t.keys("End");
+    return t.waitExit();
+}
+
 // The program started under faketime at 10 December 2026, 09:05, workstation 1.
 inline std::string fixedClockCommand(const std::string& env = "") {
     return "ASAN_OPTIONS=verify_asan_link_order=0 " + env + (env.empty() ? "" : " ") +
