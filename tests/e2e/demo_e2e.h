@@ -50,6 +50,41 @@ inline bool newDeclaration(TESTS::Tmux& t, const std::string& digit, const std::
     return true;
 }
 
+// From the program's start: the first company's invoices (main menu 6, row 1), a new invoice with
+// the proposed number, today's date, no declaration and the demo customer "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ";
+// the editor then waits in the reference text of the first charge line. False when a screen did
+// not come.
+inline bool newInvoice(TESTS::Tmux& t) {
+    if (!t.waitFor("4.30")) return false;
+    t.keys("Enter");
+    if (!t.waitFor(INSTALL::demoCompanies()[0][0])) return false;
+    t.text("6");
+    if (!t.waitFor("ΠΙΣΤΩΤΙΚΑ ΤΙΜΟΛΟΓΙΑ")) return false;
+    t.text("1");
+    if (!t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ")) return false;
+    t.keys("Enter");  // the proposed number
+    t.keys("Enter");  // today
+    t.keys("Enter");  // no declaration
+    t.text("αλε");
+    t.keys("Enter");
+    if (!t.waitFor("ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) return false;
+    t.keys("Enter");  // confirmed
+    return true;
+}
+
+// From a document of the invoicing: Esc to the invoicing menu, the main menu and the start
+// screen, then End. The program's exit code; -1 when a screen did not come.
+inline int endFromInvoice(TESTS::Tmux& t) {
+    t.keys("Escape");
+    if (!t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) return -1;
+    t.keys("Escape");
+    if (!t.waitFor("7. ΠΕΛΑΤΕΣ")) return -1;
+    t.keys("Escape");
+    if (!t.waitFor("4.30")) return -1;
+    t.keys("End");
+    return t.waitExit();
+}
+
 // Enter box by box until the help line names LAST ("αα  85"), typing each text of FILL when the
 // help line names its box. False when LAST did not come.
 inline bool fillTo(TESTS::Tmux& t, const std::string& last, const std::vector<std::pair<std::string, std::string>>& fill) {
