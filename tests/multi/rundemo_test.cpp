@@ -208,7 +208,7 @@ TEST_F(RunDemo, TheSecondWorkstationPrintsSignedAfterTheFirstEnded) {
     const std::string server = serverPid();
 
     TESTS::Tmux t(demo, "sh " KORVEX_SOURCE_DIR "/tools/rundemo.sh " + build + " 2");
-    ASSERT_TRUE(t.waitFor("4.30")) << t.screen();  // workstation 2 runs
+    ASSERT_TRUE(t.waitFor("4.30", 20000)) << t.screen();  // workstation 2 runs
     const pid_t one = ws[1];
     end(1);
     waitFor([&] { return !TESTS::exists(lease(one)); });
