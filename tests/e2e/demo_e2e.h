@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -27,6 +28,13 @@ inline void install(TESTS::TempWorkDir& work, const std::string& anaf = "") {
                             std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
     INSTALL::makeExportCounter(work.file("DATABASE"));
     if (!anaf.empty()) TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), anaf + "\r\n");
+}
+
+// The demo installation in WORK as `make run` lays it out (the tool mkdemo); false when it failed.
+inline bool makeDemo(const TESTS::TempWorkDir& work) {
+    const std::string cmd = std::string(KORVEX_BINARY_DIR) + "/mkdemo " + KORVEX_SOURCE_DIR + "/data/demo " + KORVEX_MSK +
+                            " " + work.path() + " >/dev/null";
+    return std::system(cmd.c_str()) == 0;
 }
 
 // The program started under faketime at 10 December 2026, 09:05, workstation 1.

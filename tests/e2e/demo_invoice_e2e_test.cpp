@@ -32,10 +32,7 @@ using TESTS::expectGolden;
 TEST(DemoEndToEnd, AnInvoiceFromADeclarationSignedPrintedAndPaid) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
-    ASSERT_EQ(std::system((std::string(KORVEX_BINARY_DIR) + "/mkdemo " + KORVEX_SOURCE_DIR + "/data/demo " + KORVEX_MSK +
-                           " " + work.path() + " >/dev/null")
-                              .c_str()),
-              0);
+    ASSERT_TRUE(DEMOE2E::makeDemo(work));
     const std::string dir = work.file("DATABASE/ARXEIO0");
     ASSERT_TRUE(DEMOE2E::storeDeclaration(
         "IMP", "1000000007", "101226",
