@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace TESTS {
@@ -60,6 +61,23 @@ bool Tmux::waitFor(const std::string& needle, int timeoutMs) const {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {
         if (screen().find(needle) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+std::string Tmux::line(int y) const {
+    std::istringstream in(screen());
+    std::string l;
+    for (int i = 0; i < y; ++i)
+        if (!std::getline(in, l)) return std::string();
+    return l;
+}
+
+bool Tmux::waitForLine(int y, const std::string& needle, int timeoutMs) const {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (line(y).find(needle) != std::string::npos) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return false;

@@ -16,6 +16,10 @@ public:
     std::string format(const std::string& fmt) const;
     // Waits until the screen contains needle; false after timeoutMs.
     bool waitFor(const std::string& needle, int timeoutMs = 5000) const;
+    // Row y (1-based) of the pane; empty below its last row.
+    std::string line(int y) const;
+    // Waits until row y of the pane contains needle; false after timeoutMs.
+    bool waitForLine(int y, const std::string& needle, int timeoutMs = 5000) const;
     // Waits for the program to end; its exit code, or -1 after timeoutMs.
     int waitExit(int timeoutMs = 5000) const;
 
