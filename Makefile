@@ -34,10 +34,10 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_TESTS=OFF >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
-# When the demo's first company has signing on, the stand-in signing server runs in the background
-# (its log: SIGNSRV.LOG in the demo folder) unless one serves its exchange folder already; the
-# workstation that started it stops it when it ends. The sends start the stand-in customs client in
-# place of java (it records what it got in drives/c/jicis).
+# When the demo's first company has signing on, the stand-in signing server serves its exchange
+# folder in the background for as long as any workstation of the demo runs (the first to start
+# starts it, it ends after the last; its log: SIGNSRV.LOG in the demo folder). The sends start the
+# stand-in customs client in place of java (it records what it got in drives/c/jicis).
 run: build
 	sh tools/rundemo.sh $(BUILD) $(ID)
 

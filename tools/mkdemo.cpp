@@ -4,7 +4,8 @@
 // without that ending as CP737 text with CR LF line ends, and those ending in ".w1253" (the official
 // code lists), written without that ending as Windows-1253 text with CR LF line ends. The folder
 // "tables" holds the starting contents of the code tables, filled into every company folder, and
-// the folder "invoicing" those of the invoice parameter files.
+// the folder "invoicing" those of the invoice parameter files and of the export invoices' box maps
+// and layouts.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -192,8 +193,9 @@ int main(int argc, char** argv) {
         INSTALL::makeExportCounter((dest / "DATABASE").string());
         for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
             seedTirLayout(dest / "DATABASE" / ("ARXEIO" + std::to_string(i)));
-        // Invoicing as an agency does it: headings, reasons, detail lines and the print layout; the
-        // first company prints three copies, each signed (make run starts the signing stand-in).
+        // Invoicing as an agency does it: headings, reasons, detail lines and the print layout, and the
+        // export invoices' box maps and layouts; the first company prints three copies of an invoice,
+        // each signed (make run starts the signing stand-in).
         for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i) {
             const std::string company = (dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string();
             INSTALL::seedInvoicing(company, (src / "invoicing").string());

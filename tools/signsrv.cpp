@@ -4,7 +4,9 @@
 //   signsrv --settings FILE [switches] serves the folder named on line 1 of a signing settings file
 //                                      ("formi_01.txt"), resolved as the program resolves it; ends
 //                                      at once with code 3 when that line is empty (signing off)
-//   signsrv --enabled FILE             ends with code 0 when the settings file names a folder, else 1
+//   signsrv [--settings FILE] [switches] [FOLDER] --workstation COMMAND [ARGS...]
+//                                      runs COMMAND, a workstation, with the folder served for as
+//                                      long as any workstation started so on it runs (below)
 //
 // It takes a request only when both its ".rqt" and ".flg" exist, by removing ".rqt"; it writes the
 // reply under a temporary name, renames it to ".rpl" and then removes ".flg". Its counters (total,
@@ -31,14 +33,22 @@
 //
 // One stand-in serves a state folder at a time: while it runs it holds an OS lock on the file
 // "signsrv.pid" there, which holds its process id. Another one started on that state folder ends
-// at once with code 4 (the message names the one that serves it). With --background the stand-in
-// takes the lock, goes on serving in a child process and ends with code 0 after writing the
-// child's process id on standard output, so a script starts one only when none serves the folder
-// and knows which one it started.
+// at once with code 4 (the message names the one that serves it).
+//
+// With --workstation the stand-in registers the workstation in the state folder, starts a server
+// of the workstations there when none serves it, and runs COMMAND, ending with its exit code
+// (signals that end a workstation are passed on to it). With signing off COMMAND runs alone. A
+// workstation holds an OS lock on its lease file "workstations/<process id>" for as long as it
+// runs; the kernel frees the lock however the process ends. A server of the workstations runs in a
+// session of its own (a closed terminal does not end it), writes to the log (or nowhere), and ends
+// by itself once no lease is held. Leases are taken, and that server decides to end, only under
+// the lock of "workstations.lock", so a workstation registering while the server ends starts a
+// server of its own. Set-up failures are logged and the workstation runs without a server.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -153,6 +163,115 @@ bool validDate(const std::string& d) {
     return day >= 1 && day <= 31 && mon >= 1 && mon <= 12;
 }
 
+void logLine(const fs::path& log, const std::string& s) {
+    if (log.empty()) return;
+    std::ofstream f(log, std::ios::app);
+    f << s << "\n";
+}
+
+// ---- Workstations ------------------------------------------------------------------------------
+fs::path leaseFolder(const fs::path& state) { return state / "workstations"; }
+
+// The registration lock of a state folder, held while the object lives.
+class Registration {
+public:
+    explicit Registration(const fs::path& state) {
+        fs::create_directories(leaseFolder(state));
+        const fs::path f = state / "workstations.lock";
+        fd = open(f.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) throw std::runtime_error("cannot open " + f.string() + ": " + std::strerror(errno));
+        PLAT::lockFd(fd);
+    }
+    ~Registration() {
+        if (fd < 0) return;
+        PLAT::unlockFd(fd);
+        close(fd);
+    }
+    Registration(const Registration&) = delete;
+    Registration& operator=(const Registration&) = delete;
+    // In a forked child: its copy of the descriptor closed, the lock left to the parent.
+    void forget() {
+        close(fd);
+        fd = -1;
+    }
+
+private:
+    int fd;
+};
+
+// Under the registration lock: true when a workstation holds its lease. The leases of the ones
+// that ended are removed.
+bool workstationRuns(const fs::path& state) {
+    bool any = false;
+    std::error_code ec;
+    for (fs::directory_iterator it(leaseFolder(state), ec), end; !ec && it != end; it.increment(ec)) {
+        const int fd = open(it->path().c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (PLAT::tryLockFd(fd)) {
+            std::error_code gone;
+            fs::remove(it->path(), gone);
+            PLAT::unlockFd(fd);
+        } else {
+            any = true;
+        }
+        close(fd);
+    }
+    return any;
+}
+
+// Under the registration lock: this process's lease, held through the returned descriptor.
+int takeLease(const fs::path& state, const std::string& what) {
+    const fs::path f = leaseFolder(state) / std::to_string(getpid());
+    const int fd = open(f.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) throw std::runtime_error("cannot open " + f.string() + ": " + std::strerror(errno));
+    if (!PLAT::tryLockFd(fd)) {
+        close(fd);
+        throw std::runtime_error(f.string() + " is held by another process");
+    }
+    if (ftruncate(fd, 0) != 0 || pwrite(fd, what.data(), what.size(), 0) != ssize_t(what.size())) {
+        const int e = errno;
+        close(fd);
+        throw std::runtime_error("cannot write " + f.string() + ": " + std::strerror(e));
+    }
+    return fd;
+}
+
+// The workstation COMMAND run as a child; its exit code (128 + the signal that ended it). The
+// signals that end a workstation are passed on to it, and it is waited for.
+volatile pid_t workstation = -1;
+
+void passOn(int sig) {
+    if (workstation > 0) kill(workstation, sig);
+}
+
+int runWorkstation(const std::vector<char*>& command) {
+    sigset_t ending, before;
+    sigemptyset(&ending);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) sigaddset(&ending, sig);
+    sigprocmask(SIG_BLOCK, &ending, &before);
+    const pid_t child = fork();
+    if (child == 0) {
+        sigprocmask(SIG_SETMASK, &before, nullptr);
+        execvp(command[0], command.data());
+        std::cerr << "signsrv: cannot start " << command[0] << ": " << std::strerror(errno) << "\n";
+        _exit(127);
+    }
+    if (child < 0) {
+        std::cerr << "signsrv: cannot start " << command[0] << ": " << std::strerror(errno) << "\n";
+        return 127;
+    }
+    workstation = child;
+    struct sigaction sa {};
+    sa.sa_handler = passOn;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) sigaction(sig, &sa, nullptr);
+    sigprocmask(SIG_SETMASK, &before, nullptr);
+    int st = 0;
+    while (waitpid(child, &st, 0) < 0)
+        if (errno != EINTR) return 1;
+    return WIFEXITED(st) ? WEXITSTATUS(st) : WIFSIGNALED(st) ? 128 + WTERMSIG(st) : 1;
+}
+
 // ---- The server --------------------------------------------------------------------------------
 struct Options {
     fs::path folder, state, keep, log;
@@ -162,6 +281,7 @@ struct Options {
     bool neverTake = false, noAnswer = false, wrongEcho = false, wrongCommand = false, badNumber = false,
          crashAfterTake = false;
     long code = 0, dev = 0, slowMs = 0;
+    int workstationsLock = -1;  // a server of the workstations: the lock of "signsrv.pid"
 };
 
 struct Counters {
@@ -183,7 +303,8 @@ public:
 
     void run() {
         long answered = 0;
-        for (;;) {
+        for (long round = 1;; ++round) {
+            if (opt.workstationsLock >= 0 && round % 10 == 0 && !workstationsLeft()) return;
             std::vector<std::string> ids;
             if (DIR* d = opendir(opt.folder.c_str())) {
                 while (dirent* e = readdir(d)) {
@@ -248,10 +369,18 @@ private:
         return (::close(fd) == 0) && ok;
     }
 
-    void log(const std::string& s) {
-        if (opt.log.empty()) return;
-        std::ofstream f(opt.log, std::ios::app);
-        f << s << "\n";
+    void log(const std::string& s) { logLine(opt.log, s); }
+
+    // True while a workstation runs. Otherwise the folder is given free before the registration
+    // lock, so that a workstation registering next starts a server of its own.
+    bool workstationsLeft() {
+        const Registration reg(opt.state);
+        if (workstationRuns(opt.state)) return true;
+        log("no workstation runs: the server ends");
+        PLAT::unlockFd(opt.workstationsLock);
+        close(opt.workstationsLock);
+        opt.workstationsLock = -1;
+        return false;
     }
 
     void nowText(std::string& date, std::string& time) {
@@ -376,8 +505,9 @@ private:
 };
 
 // Takes the lock of the state folder's "signsrv.pid" for as long as this process (or a child it
-// forks) lives, and writes the process id there. -1 when another stand-in holds it.
-int claimState(const fs::path& state) {
+// forks) holds the descriptor. -1 when another stand-in holds it; HOLDER then names that one ("" or
+// " (process N)").
+int claimState(const fs::path& state, std::string& holder) {
     fs::create_directories(state);
     const fs::path f = state / "signsrv.pid";
     int fd = open(f.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -387,8 +517,7 @@ int claimState(const fs::path& state) {
         ssize_t n = pread(fd, buf, sizeof buf - 1, 0);
         std::string pid(buf, size_t(std::max<ssize_t>(n, 0)));
         while (!pid.empty() && (pid.back() == '\n' || pid.back() == '\r')) pid.pop_back();
-        std::cerr << "signsrv: " << state.string() << " is served already"
-                  << (pid.empty() ? std::string() : " (process " + pid + ")") << "\n";
+        holder = pid.empty() ? std::string() : " (process " + pid + ")";
         close(fd);
         return -1;
     }
@@ -411,9 +540,94 @@ std::string settingsFolder(const std::string& file) {
     return PLAT::resolve(f);
 }
 
+// Forks the server of the workstations, which takes over LOCK: true in the server's process, false
+// in the caller's, which keeps no copy of LOCK. The server runs in a session of its own, outside
+// the workstation's terminal, and as no child of the workstation's process.
+bool forkServer(int lock, int lease, Registration& reg, Options& o) {
+    const pid_t mid = fork();
+    if (mid < 0) {
+        close(lock);
+        throw std::runtime_error(std::string("cannot start the server: ") + std::strerror(errno));
+    }
+    if (mid == 0) {
+        setsid();
+        const pid_t srv = fork();
+        if (srv != 0) _exit(srv < 0 ? 1 : 0);
+        close(lease);  // the lease stays the workstation's
+        reg.forget();
+        int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        int out = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        int err = o.log.empty() ? -1 : open(o.log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (in >= 0) dup2(in, STDIN_FILENO);
+        if (out >= 0) dup2(out, STDOUT_FILENO);
+        dup2(err >= 0 ? err : out, STDERR_FILENO);
+        for (int fd : {in, out, err})
+            if (fd > STDERR_FILENO) close(fd);
+        o.workstationsLock = lock;
+        return true;
+    }
+    close(lock);
+    int st = 0;
+    while (waitpid(mid, &st, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(st) || WEXITSTATUS(st) != 0) throw std::runtime_error("cannot start the server");
+    return false;
+}
+
+// Serves with the lock of the state folder taken.
+int serve(int lock, const Options& o) {
+    signal(SIGPIPE, SIG_IGN);
+    try {
+        writePid(lock, getpid());
+        Server(o).run();
+    } catch (const std::exception& e) {
+        std::cerr << "signsrv: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+// The folder served: the settings file's when one is named ("" when signing is off there).
+fs::path servedFolder(const Options& o, const std::string& settings) {
+    return settings.empty() ? o.folder : fs::path(settingsFolder(settings));
+}
+
+int asWorkstation(Options o, const std::string& settings, std::vector<char*> command) {
+    command.push_back(nullptr);
+    bool server = false;
+    int lock = -1;
+    try {
+        o.folder = servedFolder(o, settings);
+        if (o.folder.empty()) return runWorkstation(command);  // signing is off
+        fs::create_directories(o.folder);
+        if (o.state.empty()) o.state = o.folder / ".signsrv";
+        const std::string me = "workstation " + std::to_string(getpid());
+        Registration reg(o.state);
+        const int lease = takeLease(o.state, std::string(command[0]) + "\n");
+        std::string holder;
+        lock = claimState(o.state, holder);
+        if (lock < 0) {
+            logLine(o.log, me + ": the server" + holder + " serves " + o.folder.string());
+        } else {
+            server = forkServer(lock, lease, reg, o);
+            if (!server) logLine(o.log, me + ": started the server of " + o.folder.string());
+        }
+    } catch (const std::exception& e) {
+        const std::string why = std::string("signsrv: ") + e.what() + "; the workstation runs without the server";
+        logLine(o.log, why);
+        std::cerr << why << "\n";
+    }
+    if (server) {
+        logLine(o.log, "serves " + o.folder.string() + " (process " + std::to_string(getpid()) +
+                           ") while a workstation runs");
+        return serve(lock, o);
+    }
+    return runWorkstation(command);
+}
+
 int usage() {
-    std::cerr << "usage: signsrv [switches] [--background] FOLDER | signsrv --settings FILE [switches] [--background] | "
-                 "signsrv --enabled FILE\n";
+    std::cerr << "usage: signsrv [switches] FOLDER | signsrv --settings FILE [switches] | "
+                 "signsrv [--settings FILE] [switches] [FOLDER] --workstation COMMAND [ARGS...]\n";
     return 2;
 }
 
@@ -422,7 +636,8 @@ int usage() {
 int main(int argc, char** argv) {
     Options o;
     std::string settings;
-    bool background = false;
+    std::vector<char*> workstation;
+    bool asWs = false;
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
         for (size_t i = 0; i < args.size(); ++i) {
@@ -431,7 +646,11 @@ int main(int argc, char** argv) {
                 if (i + 1 >= args.size()) throw std::runtime_error("missing value after " + a);
                 return args[++i];
             };
-            if (a == "--enabled") return settingsFolder(next()).empty() ? 1 : 0;
+            if (a == "--workstation") {
+                asWs = true;
+                workstation.assign(argv + i + 2, argv + argc);
+                break;
+            }
             if (a == "--settings") settings = next();
             else if (a == "--state") o.state = next();
             else if (a == "--device") o.device = next();
@@ -448,47 +667,29 @@ int main(int argc, char** argv) {
             else if (a == "--bad-number") o.badNumber = true;
             else if (a == "--slow") o.slowMs = std::stol(next());
             else if (a == "--crash-after-take") o.crashAfterTake = true;
-            else if (a == "--background") background = true;
             else if (!a.empty() && a[0] == '-') return usage();
             else o.folder = a;
         }
+        if (asWs) return workstation.empty() ? usage() : asWorkstation(o, settings, workstation);
         if (!settings.empty()) {
-            std::string f = settingsFolder(settings);
-            if (f.empty()) {
+            o.folder = servedFolder(o, settings);
+            if (o.folder.empty()) {
                 std::cerr << "signsrv: signing is off (no folder in " << settings << ")\n";
                 return 3;
             }
-            o.folder = f;
         }
         if (o.folder.empty()) return usage();
         fs::create_directories(o.folder);
         if (o.state.empty()) o.state = o.folder / ".signsrv";
-        signal(SIGPIPE, SIG_IGN);
-        const int lock = claimState(o.state);  // held, through its open file, until the server ends
-        if (lock < 0) return 4;
-        if (background) {
-            std::cout.flush();
-            pid_t child = fork();
-            if (child < 0) throw std::runtime_error(std::string("cannot start: ") + std::strerror(errno));
-            if (child > 0) {
-                writePid(lock, child);
-                std::cout << child << "\n";
-                std::cout.flush();
-                _exit(0);  // the child holds the lock now
-            }
-            // Standard output belongs to whoever waits for the id; the server has the log.
-            int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-            if (null >= 0) {
-                dup2(null, STDOUT_FILENO);
-                close(null);
-            }
-        } else {
-            writePid(lock, getpid());
+        std::string holder;
+        const int lock = claimState(o.state, holder);  // held, through its open file, until the server ends
+        if (lock < 0) {
+            std::cerr << "signsrv: " << o.state.string() << " is served already" << holder << "\n";
+            return 4;
         }
-        Server(o).run();
+        return serve(lock, o);
     } catch (const std::exception& e) {
         std::cerr << "signsrv: " << e.what() << "\n";
         return 1;
     }
-    return 0;
 }

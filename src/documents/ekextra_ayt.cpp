@@ -53,6 +53,14 @@ void copyTexts(BOD::MOT& to, const BOD::MOT& from) {
     for (size_t i = 0; i < dst.size(); ++i) *dst[i] = *src[i];
 }
 
+// Nothing typed into any of the fields ON .. KT (blanks alone count as nothing).
+bool blank(const BOD::MOT& m) {
+    BOD::MOT c = m;
+    for (const std::string* s : BOD::MOTTEXTS(c))
+        if (!UMAS::trim(*s).empty()) return false;
+    return true;
+}
+
 }  // namespace
 
 void AYT(BOD::SCB DI, BOD::GGV G, int VC, int KLASI, const std::string& CODEKLASI, const std::string& EXT,
@@ -162,11 +170,10 @@ void AYT(BOD::SCB DI, BOD::GGV G, int VC, int KLASI, const std::string& CODEKLAS
             n = K == 4 ? std::max(1, n - 1) : std::min(PINAYT::CARS, n + 1);
             f = 1;
             show();
-        } else if (K == 23) {
-            COPYCARS();
-            show();
-        } else if (K == 24) {
-            GETASCII();
+        } else if (K == 23 || K == 24) {
+            if (K == 23) COPYCARS();
+            else GETASCII();
+            f = 1;
             show();
         }
     }
@@ -174,9 +181,11 @@ void AYT(BOD::SCB DI, BOD::GGV G, int VC, int KLASI, const std::string& CODEKLAS
     AYTEXTRA();
     const bool any = t.any();
     if (any || existed) WRITECARS(name, t);
-    // The item's goods record follows vehicle 1 only when the item has vehicles: an item without
-    // them keeps its own fields (package rows, additional value).
-    if (any || existed) {
+    // The item's goods record follows vehicle 1, also when no vehicle has its kind (the make, type
+    // and chassis typed without one are what the certificate prints). The same fields of the goods
+    // record hold the package rows of a transit item and a sheet item's additional value: an item
+    // that never had a vehicle file and whose vehicle 1 is left wholly empty keeps them.
+    if (any || existed || !blank(t.V[0])) {
         copyTexts(MAC, t.V[0]);
         const int EE = KVDI::V0A.EE;
         if (VC != 0 && EE > 0 && EXT == "DFK") {

@@ -119,6 +119,17 @@ void EKKE();
 // The rate table editor (PgDn) and its computation and drawing.
 void PXP();
 void BXO(bool B);
+// Row 1 of the rate table is the invoice's taxed amount, the sum of the charge lines that carry
+// VAT, at the document's rate FF[1]. FILLROW1 puts the taxed amount into row 1 unless row 1 holds
+// an amount of the clerk's own that still stands: one typed after the last change of the charge
+// lines (their amounts, which of them carry VAT) or of the rate. The table's opening, the store
+// and the print run it, so that a document is never stored or printed with a stale or empty row 1.
+double TAXEDAMOUNT();
+void FILLROW1();
+// Row 1's amount as it now stands is the clerk's own (OWN true) or the program's; an own amount
+// stands until a charge line or the rate changes. The table sets it on leaving, a new document
+// starts with the program's, a loaded one with what was stored.
+void ROW1OWN(bool OWN);
 // A rate text's value: leading blanks allowed, 0 when empty or not a number.
 double RATEVALUE(const std::string& t);
 // The printed amount text: two decimals, thousands commas, 12 characters below ten million, 10

@@ -1,5 +1,6 @@
 // The VAT rate table of an invoice (mask 14): its computation with the by-rate summary, its drawing
 // and its editor.
+#include <array>
 #include <cstdlib>
 
 #include "common/umas.h"
@@ -34,7 +35,48 @@ void put(int x, int y, const std::string& s, bool draw) {
     if (draw) SCR::PRINT(x, y, s);
 }
 
+// What row 1's amount is computed from: the amounts of charge lines 1 to 18, which of them carry
+// VAT, and the value of the document's rate.
+struct Row1Basis {
+    std::array<double, 19> XR{};
+    std::array<bool, 19> VAT{};
+    double RATE = 0;
+    bool operator==(const Row1Basis&) const = default;
+};
+
+Row1Basis row1Basis() {
+    Row1Basis b;
+    for (int k = 1; k <= 18; ++k) {
+        b.XR[size_t(k)] = XR[size_t(k)];
+        b.VAT[size_t(k)] = LINEVAT(k, AI);
+    }
+    b.RATE = UMAS::EVAL(FF[1]);
+    return b;
+}
+
+// Row 1 holds the clerk's own amount, typed while the charge lines and the rate were ownBasis.
+bool ownRow1 = false;
+Row1Basis ownBasis;
+
 }  // namespace
+
+double TAXEDAMOUNT() {
+    double taxed = 0;
+    for (int k = 1; k <= 18; ++k)
+        if (LINEVAT(k, AI)) taxed += XR[size_t(k)];
+    return taxed;
+}
+
+void ROW1OWN(bool OWN) {
+    ownRow1 = OWN;
+    ownBasis = row1Basis();
+}
+
+void FILLROW1() {
+    if (ownRow1 && ownBasis == row1Basis()) return;
+    ownRow1 = false;
+    FX[1] = TAXEDAMOUNT();
+}
 
 void BXO(bool B) {
     const bool euro = EUROYEARS(EUROYEAR);
@@ -96,12 +138,10 @@ void PXP() {
     EUROYEAR = YEAROF(HM);
     const bool euro = EUROYEARS(EUROYEAR);
 
-    // Row 1 is the invoice's taxed amount at the invoice's rate.
+    // Row 1 is the invoice's taxed amount at the invoice's rate, unless the clerk's own amount
+    // still stands.
     FF[1] = FP;
-    double taxed = 0;
-    for (int k = 1; k <= 18; ++k)
-        if (LINEVAT(k, AI)) taxed += XR[size_t(k)];
-    FX[1] = taxed;
+    FILLROW1();
     BXO(true);
 
     const SCR::SOC amountChars = SCR::soc("0123456789.");
@@ -167,6 +207,9 @@ void PXP() {
             }
         }
     }
+    // An amount in row 1 other than the taxed amount is the clerk's, and stands until the charge
+    // lines or the rate change.
+    ROW1OWN(STORED(FX[1], euro) != STORED(TAXEDAMOUNT(), euro));
     SCR::RECALL();
     SCR::RECALL();
 }

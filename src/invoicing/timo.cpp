@@ -480,9 +480,8 @@ struct Editor {
             }
             return true;
         case 19:
+            // The mark line stays as the manual mark leaves it: cleared after any key but Shift-F9.
             t.MANUALMARK();
-            DRAWFORM(t);
-            title();
             return true;
         case 20: PARAMS::CALC(TIM0::CAS); return true;
         case 21:

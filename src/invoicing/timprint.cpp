@@ -49,6 +49,9 @@ std::array<std::string, 145> TIMOS::COLLECT(int KIND, const std::string& caption
     const bool euro = EUROYEARS(EUROYEAR);
     auto amount = [&](double x) { return PTL(x, KIND); };
     auto nonZero = [&](double x) { return x == 0 ? std::string() : amount(x); };
+    // The rate texts are normalised and the by-rate sums taken before any field is collected, so
+    // that every copy, the first included, prints the rates as the document holds them.
+    BXO(false);
 
     B[1] = TM;
     B[2] = dateText(HM);
@@ -89,7 +92,6 @@ std::array<std::string, 145> TIMOS::COLLECT(int KIND, const std::string& caption
         B[size_t(101 + i)] = nonZero(printedVat(RATEVALUE(FF[r]), FX[r], euro));
     }
     for (int i = 1; i <= 3; ++i) B[size_t(90 + i)] = FA[size_t(i)];
-    BXO(false);
     double W = 0;
     for (int i = 1; i <= 3; ++i) {
         const double vat = printedVat(RATEVALUE(FO1[size_t(i)]), A1[size_t(i)], euro);

@@ -82,6 +82,8 @@ void SETAKAR(int32_t n) {
 }
 
 bool TIMOS::PRINTPARAST(int KIND) {
+    // Row 1 of the rate table as the store fills it (a document just stored is unchanged by it).
+    TIM0::FILLROW1();
     const bool signedDoc = PAIPS[1] != 0;
     if (KIND == 0 && signedDoc && ALLA()) {
         notice("ΔΕΝ ΜΠΟΡΕΙ ΝΑ ΓΙΝΕΙ ΕΠΑΝΕΚΤΥΠΩΣΗ", "  ΕΓΙΝΑΝ ΑΛΛΑΓΕΣ!  Πατήστε ESC  ");

@@ -135,6 +135,7 @@ void TIMOS::CLLS() {
     SU = 0;
     APODI::BOO = false;
     APODI::XN = NONE;
+    TIM0::ROW1OWN(false);
     // The reference of the change test is the empty document: a new document counts as changed
     // only once something is filled in.
     R0 = TIM0::RTIM{};
@@ -277,6 +278,8 @@ void TIMOS::RUF() {
     TIM0::FP = TIM0::FF[1];
     R0 = r;
     BOX();
+    // A stored row 1 stands as it was stored, but an empty one of an unsigned document is filled.
+    TIM0::ROW1OWN(PAIPS[1] != 0 || TIM0::FX[1] >= 0.01);
     // The posting of this version, as the store computed it: from the amounts as stored.
     APODI::BXR = TIM0::TOTAL(r);
 
@@ -304,6 +307,7 @@ void TIMOS::RUF() {
 // ---- Store -----------------------------------------------------------------------------------------
 
 bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
+    TIM0::FILLROW1();
     SPAC();
     const bool changed = ALLA();
     const bool euro = TIM0::EURODOC(TIM0::HM);

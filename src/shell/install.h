@@ -59,14 +59,17 @@ PARAMS::SEIRESTABLE installedSeries();
 std::string seriesImage(const PARAMS::SEIRESTABLE& t);
 
 // The invoice parameter files from text sources (UTF-8; empty lines and lines starting with "#"
-// skipped; fields between "|"). Item tables ("PARTIM1", "PARTIM2"): "entry|text". The detail-line
-// map ("PARTIM3"): "line|box|caption". A print layout ("PARTIM4"): "field|caption|column|row" and
-// optionally "|SA1|SA2|ST2|ST1". Entries not given stay empty; a bad line throws.
+// skipped; fields between "|"). Item tables ("PARTIM1", "PARTIM2"): "entry|text". A box map (the
+// detail-line map "PARTIM3", a document's "PARD2..."): "line|box|caption". A print layout ("PARTIM4",
+// a document's "PAR..."): "field|caption|column|row" and optionally "|SA1|SA2|ST2|ST1". Entries not
+// given stay empty; a bad line throws.
 std::string itemTableImage(const std::string& srcFile, size_t entries);
-std::string detailMapImage(const std::string& srcFile);
+std::string boxMapImage(const std::string& srcFile, size_t entries);
 std::string layoutImage(const std::string& srcFile, size_t entries);
-// Fills "PARTIM1" to "PARTIM4" of a company folder from srcDir/PARTIM1.txt .. PARTIM4.txt where
-// they are still empty as installed.
+// Fills "PARTIM1" to "PARTIM4" of a company folder from srcDir/PARTIM1.txt .. PARTIM4.txt, the box
+// maps "PARD2in1" and "PARD2in2" of the export invoices from srcDir/PARD2in1.txt and PARD2in2.txt
+// and their layouts "PARinv1" and "PARinv2" from srcDir/PARinv.txt, each where it is missing or
+// still empty as installed.
 void seedInvoicing(const std::string& companyDir, const std::string& srcDir);
 // The unnamed series of invoices and credit notes where still as installed: printed on "LPT1" as
 // EpsonFX in `copies` copies, each signed when signs; and the credit-note files where missing.

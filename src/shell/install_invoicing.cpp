@@ -1,6 +1,7 @@
 // The invoicing part of an installed company: item headings, expenses-statement reasons, the
-// detail-line map and the invoice print layout from text sources, and the numbering series of
-// invoices and credit notes as an agency that prints and signs its invoices keeps them.
+// detail-line map and the invoice print layout from text sources, the box maps and print layouts of
+// the export invoices, and the numbering series of invoices and credit notes as an agency that
+// prints and signs its invoices keeps them.
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -59,9 +60,10 @@ int number(const std::vector<std::string>& row, size_t i, int lo, int hi, const 
 
 std::string text(const std::vector<std::string>& row, size_t i) { return i < row.size() ? PLAT::utf8ToCp737(row[i]) : ""; }
 
-// Writes image as the parameter file name of dir where the file is still as installed (all zero).
+// Writes image as the parameter file name of dir where the file is missing or still as installed (all
+// zero). The name is matched without regard to case, as the program opens it.
 void seed(const fs::path& dir, const char* name, const std::string& image) {
-    const fs::path p = dir / name;
+    const fs::path p = PLAT::resolve((dir / name).string());
     const std::string now = readBytes(p);
     if (now.find_first_not_of('\0') != std::string::npos) return;  // a file in use is never replaced
     writeBytes(p, image);
@@ -79,10 +81,10 @@ std::string itemTableImage(const std::string& srcFile, size_t entries) {
     return img;
 }
 
-std::string detailMapImage(const std::string& srcFile) {
-    std::string img(PARAMS::PARTIM3_SIZE, '\0');
+std::string boxMapImage(const std::string& srcFile, size_t entries) {
+    std::string img(entries * PARAMS::RECPARTIM3::SIZE, '\0');
     for (const auto& r : sourceRows(srcFile)) {
-        const int n = number(r, 0, 1, int(PARAMS::PARTIM3_N), srcFile);
+        const int n = number(r, 0, 1, int(entries), srcFile);
         PARAMS::RECPARTIM3{uint16_t(number(r, 1, 0, 65535, srcFile)), UMAS::cut(text(r, 2), 20)}.encode(
             reinterpret_cast<uint8_t*>(img.data()) + size_t(n - 1) * PARAMS::RECPARTIM3::SIZE);
     }
@@ -110,8 +112,15 @@ void seedInvoicing(const std::string& companyDir, const std::string& srcDir) {
     const fs::path d(companyDir), s(srcDir);
     seed(d, "PARTIM1.dat", itemTableImage((s / "PARTIM1.txt").string(), PARAMS::PARTIM1_N));
     seed(d, "PARTIM2.dat", itemTableImage((s / "PARTIM2.txt").string(), PARAMS::PARTIM2_N));
-    seed(d, "PARTIM3.dat", detailMapImage((s / "PARTIM3.txt").string()));
+    seed(d, "PARTIM3.dat", boxMapImage((s / "PARTIM3.txt").string(), PARAMS::PARTIM3_N));
     seed(d, "PARTIM4.dat", layoutImage((s / "PARTIM4.txt").string(), PARAMS::MAXPVTIM));
+    // The export invoices: a box map each (Greek, English) and one layout for both.
+    const std::string layout = layoutImage((s / "PARinv.txt").string(), PARAMS::PARDOC_N);
+    for (const char* no : {"1", "2"}) {
+        const std::string map = std::string("PARD2in") + no, lay = std::string("PARinv") + no;
+        seed(d, (map + ".dat").c_str(), boxMapImage((s / (map + ".txt")).string(), PARAMS::PARD2_N));
+        seed(d, (lay + ".dat").c_str(), layout);
+    }
 }
 
 void setupSeries(const std::string& companyDir, uint8_t copies, bool signs) {

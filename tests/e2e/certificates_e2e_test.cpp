@@ -1,5 +1,6 @@
 // The real program in a terminal: row 2 of the documents menu opens the party block before the
-// vehicle clearance certificate, and what the clerk types there is printed; the alternate view
+// vehicle clearance certificate, and what the clerk types there and in the vehicle (without its
+// kind) is printed; the alternate view
 // shows box 208 from box 88, asks its print question in words and gives the editor's screen back.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -46,8 +47,11 @@ TEST(CertificatesEndToEnd, PartyBlockBeforeTheVehicleClearanceCertificate) {
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("IOANNIS")) << t.screen();
     t.keys("Escape");
-    // Then the certificate: its vehicles, the question and the copies.
+    // Then the certificate: its vehicles, the question and the copies. The vehicle's kind is left
+    // empty: no vehicle counts, and what was typed is printed all the same.
     ASSERT_TRUE(t.waitFor("ΟΧΗΜΑΤΑ ΕΙΔΟΥΣ")) << t.screen();
+    DEMOE2E::typeFields(t, {"", "FIAT", "DUCATO", "ZFA25000001234567"});
+    ASSERT_TRUE(t.waitFor("ZFA25000001234567")) << t.screen();
     for (int i = 0; i < 4 && t.screen().find("ΕΚΤΥΠΩΣΗ (Ν/Ο) ?") == std::string::npos; ++i) {
         t.keys("Escape");
         usleep(300000);
@@ -59,6 +63,10 @@ TEST(CertificatesEndToEnd, PartyBlockBeforeTheVehicleClearanceCertificate) {
     ASSERT_TRUE(waitNonEmpty(work.file("lpt2.out"))) << t.screen();
     const std::string out = TESTS::readFile(work.file("lpt2.out"));
     EXPECT_NE(out.find(PLAT::gr(" του IOANNIS")), std::string::npos);
+    EXPECT_NE(out.find("FIAT" + std::string(26, ' ')), std::string::npos) << out;
+    EXPECT_NE(out.find("DUCATO" + std::string(24, ' ')), std::string::npos) << out;
+    EXPECT_NE(out.find("ZFA25000001234567"), std::string::npos) << out;
+    EXPECT_FALSE(TESTS::exists(work.file("DATABASE/ARXEIO0/700.O1"))) << "no vehicle counts: no vehicle file";
     ASSERT_TRUE(t.waitFor("02. ΠΙΣΤΟΠΟΙΗΤΙΚΟ ΕΚΤΕΛΩΝΙΣΜΟΥ")) << t.screen();
 }
 

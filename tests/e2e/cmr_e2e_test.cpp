@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <sstream>
-
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "declarations/store_form.h"
@@ -24,15 +22,6 @@ bool waitFile(const std::string& path, const std::string& content) {
         usleep(50000);
     }
     return false;
-}
-
-// Line y (1-based) of the pane.
-std::string line(const TESTS::Tmux& t, int y) {
-    std::istringstream in(t.screen());
-    std::string l;
-    for (int i = 0; i < y && std::getline(in, l); ++i) {
-    }
-    return l;
 }
 
 TEST(CmrEndToEnd, NoteBFilledNumberedStoredPrintedAndTheCarnet) {
@@ -58,9 +47,7 @@ TEST(CmrEndToEnd, NoteBFilledNumberedStoredPrintedAndTheCarnet) {
     EXPECT_NE(t.screen().find("FRESH ORANGES"), std::string::npos) << "filled from the declaration";
     for (int i = 0; i < 13; ++i) t.keys("Down");
     t.keys("Tab");
-    bool one = false;
-    for (int i = 0; i < 100 && !one; ++i, usleep(50000)) one = line(t, 6).find(" 1") != std::string::npos;
-    EXPECT_TRUE(one) << t.screen();
+    EXPECT_TRUE(t.waitForLine(6, " 1")) << t.screen();
     t.keys("F4");
     const std::string note = work.file("DATABASE/ARXEIO0/700.cmb");
     for (int i = 0; i < 100 && TESTS::readFile(note).size() != 1545; ++i) usleep(50000);

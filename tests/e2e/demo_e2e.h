@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -27,6 +28,71 @@ inline void install(TESTS::TempWorkDir& work, const std::string& anaf = "") {
                             std::string(KORVEX_SOURCE_DIR) + "/data/demo/tables/eformats");
     INSTALL::makeExportCounter(work.file("DATABASE"));
     if (!anaf.empty()) TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), anaf + "\r\n");
+}
+
+// The demo installation as `make run` lays it out (mkdemo), with the official code lists it ships,
+// in WORK. False when mkdemo failed.
+inline bool layOutDemo(TESTS::TempWorkDir& work) {
+    return std::system((std::string(KORVEX_BINARY_DIR) + "/mkdemo " + KORVEX_SOURCE_DIR + "/data/demo " + KORVEX_MSK +
+                        " " + work.path() + " >/dev/null")
+                           .c_str()) == 0;
+}
+
+// From the program's start: the company COMPANY and its invoices menu (main-menu entry 6). False
+// when a screen did not come.
+inline bool toInvoicesMenu(TESTS::Tmux& t, const std::string& company = INSTALL::demoCompanies()[0][0]) {
+    if (!t.waitFor("4.30")) return false;
+    t.keys("Enter");
+    if (!t.waitFor(company)) return false;
+    t.text("6");
+    return t.waitFor("ΠΙΣΤΩΤΙΚΑ ΤΙΜΟΛΟΓΙΑ");
+}
+
+// From the program's start: the company COMPANY and the invoice editor of the invoices menu. False
+// when a screen did not come.
+inline bool openInvoiceEditor(TESTS::Tmux& t, const std::string& company = INSTALL::demoCompanies()[0][0]) {
+    if (!toInvoicesMenu(t, company)) return false;
+    t.text("1");
+    return t.waitFor("ΓΕΝΙΚΟ ΣΥΝΟΛΟ");
+}
+
+// On a customer-name field: the customer found by the first letters TYPED, shown as NAME, then
+// confirmed with Enter. False when it was not shown.
+inline bool customer(TESTS::Tmux& t, const std::string& typed, const std::string& name) {
+    t.text(typed);
+    t.keys("Enter");
+    if (!t.waitFor(name)) return false;
+    t.keys("Enter");
+    return true;
+}
+
+// In the invoice editor's number field: a new invoice with the proposed number, today's date, no
+// declaration, for the demo customer found by "αλε" and confirmed; the cursor is then on the
+// reference text of line 1. False when the customer did not come.
+inline bool newInvoiceForAlexiou(TESTS::Tmux& t) {
+    t.keys("Enter");  // the proposed number
+    t.keys("Enter");  // today
+    t.keys("Enter");  // no declaration
+    return customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ");
+}
+
+// From the invoices menu out of the main menu (its own key legend tells that it has the keys, as it
+// shows behind the invoices menu too) to the start screen, and the program ended there with End:
+// its exit code, or -1 when a screen did not come.
+inline int endFromInvoicesMenu(TESTS::Tmux& t) {
+    t.keys("Escape");
+    if (!t.waitFor("1-9→Επιλογή")) return -1;
+    t.keys("Escape");
+    if (!t.waitFor("4.30")) return -1;
+    t.keys("End");
+    return t.waitExit();
+}
+
+// From the invoice editor's number field back to the invoices menu, then as endFromInvoicesMenu.
+inline int endFromInvoiceEditor(TESTS::Tmux& t) {
+    t.keys("Escape");
+    if (!t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) return -1;
+    return endFromInvoicesMenu(t);
 }
 
 // The program started under faketime at 10 December 2026, 09:05, workstation 1.
@@ -62,6 +128,15 @@ inline bool fillTo(TESTS::Tmux& t, const std::string& last, const std::vector<st
         usleep(15000);
     }
     return t.waitFor(last);
+}
+
+// Field by field: each text of TEXTS typed (an empty one leaves the field as it is), then Enter.
+inline void typeFields(TESTS::Tmux& t, const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        if (!text.empty()) t.text(text);
+        t.keys("Enter");
+        usleep(50000);
+    }
 }
 
 // A declaration of KIND numbered NUMBER, dated HM (ddmmyy, box 8), with BOXES filled, stored by

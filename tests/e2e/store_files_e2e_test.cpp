@@ -30,7 +30,9 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
     const auto before = TESTS::folderFiles(dir, true);
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(INVOICESE2E::newInvoice(t)) << t.screen();
+    ASSERT_TRUE(DEMOE2E::openInvoiceEditor(t)) << t.screen();
+    ASSERT_TRUE(DEMOE2E::newInvoiceForAlexiou(t)) << t.screen();
+    t.keys("Enter");  // reference of line 1
     t.text("100");
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("100.00")) << t.screen();
@@ -71,7 +73,7 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
     t.keys("Enter");
     t.keys("Enter");  // today
     t.keys("Enter");  // no declaration
-    ASSERT_TRUE(INVOICESE2E::customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
+    ASSERT_TRUE(DEMOE2E::customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) << t.screen();
     t.text("30");
     t.keys("Enter");
     t.keys("F1");
@@ -92,7 +94,7 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
     ASSERT_TRUE(t.waitFor("Η ΑΠΟΔΕΙΞΗ ΑΛΛΑΞΕ.")) << t.screen();
     t.text("O");
     ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
-    EXPECT_EQ(INVOICESE2E::leave(t), 0) << t.screen();
+    EXPECT_EQ(DEMOE2E::endFromInvoicesMenu(t), 0) << t.screen();
     EXPECT_EQ(TESTS::readFile(dir + "/AM.DAT").size(), 0u);
 
     // The balance and the ledger agree: the customer carries the invoice once, and its chain has it.
@@ -111,7 +113,7 @@ TEST(StoreFilesEndToEnd, MissingInvoiceHeadingsAreToldWhenTheEditorOpensUntilAKe
     fs::remove(dir + "/PARTIM1.dat");
 
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
-    ASSERT_TRUE(INVOICESE2E::toInvoicesMenu(t)) << t.screen();
+    ASSERT_TRUE(DEMOE2E::toInvoicesMenu(t)) << t.screen();
     t.text("1");
     const std::string line = "file not found DATABASE\\ARXEIO0\\PARTIM1.dat call VALTERO";
     ASSERT_TRUE(t.waitFor(line)) << t.screen();
@@ -131,7 +133,7 @@ TEST(StoreFilesEndToEnd, MissingInvoiceHeadingsAreToldWhenTheEditorOpensUntilAKe
     EXPECT_NE(s.find("Αρ.    1.... "), std::string::npos) << s;  // the number field keeps its proposal 1
     t.keys("Escape");
     ASSERT_TRUE(t.waitFor("ΑΠΟΔΕΙΞΕΙΣ ΠΛΗΡΩΜΗΣ")) << t.screen();
-    EXPECT_EQ(INVOICESE2E::leave(t), 0) << t.screen();
+    EXPECT_EQ(DEMOE2E::endFromInvoicesMenu(t), 0) << t.screen();
 }
 
 }  // namespace

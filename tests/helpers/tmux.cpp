@@ -5,12 +5,24 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace TESTS {
 
 namespace {
+
+// Polls COND every 50 ms until it holds; false after timeoutMs.
+bool pollUntil(const std::function<bool()>& cond, int timeoutMs) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (cond()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
 
 std::string quote(const std::string& s) {
     std::string r = "'";
@@ -57,21 +69,23 @@ std::string Tmux::format(const std::string& fmt) const {
 }
 
 bool Tmux::waitFor(const std::string& needle, int timeoutMs) const {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-        if (screen().find(needle) != std::string::npos) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+    return pollUntil([&] { return screen().find(needle) != std::string::npos; }, timeoutMs);
 }
 
 bool Tmux::waitGone(const std::string& needle, int timeoutMs) const {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-        if (screen().find(needle) == std::string::npos) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+    return pollUntil([&] { return screen().find(needle) == std::string::npos; }, timeoutMs);
+}
+
+std::string Tmux::line(int y) const {
+    std::istringstream in(screen());
+    std::string l;
+    for (int i = 0; i < y; ++i)
+        if (!std::getline(in, l)) return std::string();
+    return l;
+}
+
+bool Tmux::waitForLine(int y, const std::string& needle, int timeoutMs) const {
+    return pollUntil([&] { return line(y).find(needle) != std::string::npos; }, timeoutMs);
 }
 
 int Tmux::waitExit(int timeoutMs) const {

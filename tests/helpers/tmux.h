@@ -18,6 +18,10 @@ public:
     bool waitFor(const std::string& needle, int timeoutMs = 5000) const;
     // Waits until the screen no longer contains needle (a notice taken away); false after timeoutMs.
     bool waitGone(const std::string& needle, int timeoutMs = 5000) const;
+    // Row y (1-based) of the pane; empty below its last row.
+    std::string line(int y) const;
+    // Waits until row y of the pane contains needle; false after timeoutMs.
+    bool waitForLine(int y, const std::string& needle, int timeoutMs = 5000) const;
     // Waits for the program to end; its exit code, or -1 after timeoutMs.
     int waitExit(int timeoutMs = 5000) const;
 

@@ -118,6 +118,14 @@ TEST_F(Cars, GoodsRecordAndExciseSummary) {
     EXPECT_EQ(BOD::AY.ON, "CT");
     EXPECT_EQ(BOD::AY.TY, "12");
     EXPECT_FALSE(exists("555.O1"));
+    // Make, type and chassis typed without a kind: no vehicle counts and no file is written, but
+    // the record takes vehicle 1's fields, the empty kind included.
+    open(enter() + typed("FIAT") + enter() + typed("DUCATO") + enter() + typed("ZFA25000001234567") + enter() + esc());
+    EXPECT_EQ(BOD::AY.ON, "");
+    EXPECT_EQ(BOD::AY.ER, "FIAT");
+    EXPECT_EQ(BOD::AY.TY, "DUCATO");
+    EXPECT_EQ(BOD::AY.AP, "ZFA25000001234567");
+    EXPECT_FALSE(exists("555.O1"));
 
     // Excise: kind 1 gives four summary boxes and box 87, kind 2 three with " CCM: ".
     const Keys car = typed("10 CAR") + enter() + typed("BMW") + enter() + typed("320") + enter() + typed("WBA1") +
@@ -133,7 +141,9 @@ TEST_F(Cars, GoodsRecordAndExciseSummary) {
         EXPECT_EQ(b74, kind == 1 ? gr("ΚΥΛΙΝΔ: 1995  ΚΑΥΣΙΜΟ: DIESEL") : "OLD 74") << kind;
         EXPECT_EQ(UMAS::CUTLEADSPACES(box(75)).substr(0, std::string(gr("ΜΑΡΚΑΣ: BMW")).size()), gr("ΜΑΡΚΑΣ: BMW"));
         EXPECT_EQ(UMAS::CUTLEADSPACES(box(77)).substr(0, std::string(gr("ΠΛΑΙΣΙΟ:WBA1")).size()), gr("ΠΛΑΙΣΙΟ:WBA1"));
-        if (kind == 2) EXPECT_NE(box(77).find(" CCM: 1995"), std::string::npos) << box(77);
+        if (kind == 2) {
+            EXPECT_NE(box(77).find(" CCM: 1995"), std::string::npos) << box(77);
+        }
         EXPECT_EQ(UMAS::CUTLEADSPACES(box(87)), "WBA1");
     }
     // Other kinds get no summary.
@@ -142,4 +152,34 @@ TEST_F(Cars, GoodsRecordAndExciseSummary) {
     put(74, "OLD 74");
     open(car + esc());
     EXPECT_EQ(UMAS::CUTLEADSPACES(box(74)), "OLD 74");
+}
+
+TEST_F(Cars, CopiesAndImportShowTheVehicleAgainFromItsFirstField) {
+    driveA("A.TXT", "1\tWVW123\tENG9\t\r\n");
+    const Keys first = typed("10 CAR") + enter() + typed("BMW") + enter();
+    struct Case {
+        const char* what;
+        Keys keys;
+        int row;  // a row of the vehicle shown after the key and what it shows
+        std::string text;
+    } cases[] = {
+        // On vehicle 2, typing its type, F8 makes it a copy of vehicle 1.
+        {"F8", first + ext(SC::PGDN) + enter(2) + typed("X9") + ext(SC::F8) + typed("N") + typed("3") + enter() + esc(),
+         5, std::string(20, ' ')},
+        // On vehicle 1's chassis field, F9 brings the chassis number in.
+        {"F9", first + enter() + ext(SC::F9) + typed("N") + esc(), 6, "WVW123"},
+    };
+    for (const Case& c : cases) {
+        removeFileIfAny("555.O1");
+        int row = 0;
+        std::string kind, shown;
+        open(c.keys, "IMP", 72, [&] {
+            row = con->whereY();
+            kind = screen(22, 3, 6);
+            shown = screen(22, c.row, int(c.text.size()));
+        });
+        EXPECT_EQ(row, 3) << c.what << ": editing goes on from the kind";
+        EXPECT_EQ(kind, "10 CAR") << c.what;
+        EXPECT_EQ(shown, c.text) << c.what;
+    }
 }

@@ -550,3 +550,178 @@ TEST_F(InvoiceEditor, ANewDocumentTakesHeadings14To17AsItsCaptions) {
 }
 
 }  // namespace
+
+namespace {
+
+// Row 1 of the rate table (the VAT analysis of the printout) is stored with the invoice's taxed
+// amount whether or not the table was opened, unless the clerk typed an amount of their own into
+// it after the last change of the charge lines or the rate.
+TEST_F(InvoiceEditor, RateTableRow1IsTheTaxedAmountUnlessTheClerksOwnStands) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    auto key = [&](uint8_t k) { con->key(k); };
+    auto amount = [&](const char* a) {
+        clear();
+        typed(a);
+    };
+    // From the number field after a store back to the reference text of line 1.
+    auto backToLine1 = [&] {
+        for (int i = 0; i < 4; ++i) enter();
+    };
+    // From the number field after a store: line 1's reference text changed, the table opened
+    // again and left, the document stored.
+    auto reopenTheTable = [&] {
+        backToLine1();
+        typed("X");
+        enter();
+        key(SC::PGDN);
+        esc();
+        key(SC::F1);
+    };
+    // Line 1 (taxed) 100.00; in the table row 1 80.00, with a rate of its own when one is given.
+    auto typedRow1 = [&](const char* rate) {
+        enter();
+        typed("100");
+        key(SC::PGDN);
+        amount("80");
+        enter();
+        if (rate) {
+            amount(rate);
+            enter();
+        }
+        esc();
+        key(SC::F1);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> keys;
+        int32_t FX1;
+        uint16_t FF1;
+    };
+    const Case cases[] = {
+        {"the table never opened",
+         [&] {
+             enter();
+             typed("100");
+             key(SC::F1);
+         },
+         10000, 24},
+        {"an amount typed into row 1", [&] { typedRow1(nullptr); }, 8000, 24},
+        {"the typed amount, the table opened again and another field changed",
+         [&] {
+             typedRow1(nullptr);
+             reopenTheTable();
+         },
+         8000, 24},
+        {"the typed amount, then a charge line changed",
+         [&] {
+             typedRow1(nullptr);
+             backToLine1();
+             enter();
+             amount("150");
+             key(SC::F1);
+         },
+         15000, 24},
+        {"an amount typed with a rate of its own", [&] { typedRow1("13"); }, 8000, 13},
+        {"the next opening takes the invoice's rate again, and with it the taxed amount",
+         [&] {
+             typedRow1("13");
+             reopenTheTable();
+         },
+         10000, 24},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        toLine1("π");
+        c.keys();
+        esc();
+        run();
+        ASSERT_EQ(bytes("TM.DAT").size(), (i + 1) * TIM0::RTIM::SIZE) << c.what;
+        const TIM0::RTIM r = record(i);
+        EXPECT_EQ(r.FX[1], c.FX1) << c.what;
+        EXPECT_EQ(r.FF[1], c.FF1) << c.what;
+    }
+}
+
+// A loaded document keeps the row 1 it was stored with, except an unsigned one stored with row 1
+// empty, which the next store fills; a signed one is not changed by it, so that it can be printed
+// again.
+TEST_F(InvoiceEditor, ALoadedDocumentKeepsItsRow1UnlessItIsUnsignedAndEmpty) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    TIM0::FP = "24";
+    struct Case {
+        const char* what;
+        int32_t stored;  // row 1 as an earlier store left it
+        int32_t mark;
+        int32_t FX1;  // row 1 after loading and storing again
+    };
+    const Case cases[] = {
+        {"unsigned with row 1 empty", 0, 0, 10000},
+        {"unsigned with an amount of the clerk's", 8000, 0, 8000},
+        {"signed with row 1 empty", 0, 42, 0},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const int n = int(i) + 1;
+        {
+            TIM::TIMOS t;
+            ASSERT_FALSE(TESTS::openDoc(t, n));
+            TESTS::setCustomer("ΠΑΠ");
+            TIM0::XR[1] = 100;
+            t.PAIPS[1] = c.mark;
+            ASSERT_TRUE(t.KTT(false, false));
+        }
+        std::string b = bytes("TM.DAT");
+        PLAT::putL(reinterpret_cast<uint8_t*>(b.data()) + i * TIM0::RTIM::SIZE + TIM0::RTIM::O_FX, c.stored);
+        TESTS::writeFile(file("TM.DAT"), b);
+
+        TIM::TIMOS t;
+        ASSERT_TRUE(TESTS::openDoc(t, n));
+        t.KTT(true, false);
+        EXPECT_FALSE(t.ALLA()) << c.what << ": a signed document still prints again";
+        EXPECT_EQ(record(i).FX[1], c.FX1) << c.what;
+        // A change of a charge line fills row 1 (a signed document refuses the store until Esc).
+        TIM0::XR[1] = 150;
+        if (c.mark != 0) esc();
+        t.KTT(true, false);
+        EXPECT_EQ(con->pending(), 0u) << c.what;
+        EXPECT_EQ(record(i).FX[1], c.mark == 0 ? 15000 : 0) << c.what;
+    }
+}
+
+// Shift-F4 on a signed document shows the mark line for the manual mark; a key other than
+// Shift-F9 clears it, and it stays cleared on the form.
+TEST_F(InvoiceEditor, ShiftF4ThenAnotherKeyLeavesTheMarkLineCleared) {
+    TESTS::addCustomer("ΠΑΠΑΔΟΠΟΥΛΟΣ");
+    {
+        TIM::TIMOS t;
+        ASSERT_FALSE(TESTS::openDoc(t, 1));
+        TESTS::setCustomer("ΠΑΠ");
+        TIM0::XR[1] = 10;
+        t.PAIPS[1] = 42;
+        ASSERT_TRUE(t.KTT(false, false));
+    }
+    clear();
+    typed("1");
+    enter();
+    enter();  // the date
+    enter();  // the declaration
+    enter();  // the customer, confirmed by the load: the reference text of line 1
+    std::string before, after;
+    uint8_t attr = 0;
+    stages({[&] {
+                before = at(2, 23, 28);
+                con->key(SC::SF4);
+                enter();
+            },
+            [&] {
+                after = at(2, 23, 28);
+                attr = con->attr(2, 23);
+                esc();
+            }});
+    run();
+    EXPECT_EQ(before, " Α/Α ΣΗΜΑΝΣΗΣ ΕΑΦΔΣΣ:    42 ");
+    EXPECT_EQ(after, std::string(28, ' '));
+    EXPECT_EQ(attr, 0x0E);
+}
+
+}  // namespace

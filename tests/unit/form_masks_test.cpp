@@ -10,6 +10,7 @@
 #include "common/umas.h"
 #include "declarations/bod.h"
 #include "helpers/fixture.h"
+#include "platform/codepage.h"
 #include "platform/fatal.h"
 #include "shell/start.h"
 
@@ -53,6 +54,47 @@ TEST(FormChecker, TheInstalledFormHoldsTogether) {
     auto masks = realMasks();
     EXPECT_EQ(BOD::CHECKFORM(masks), std::vector<std::string>{});
     EXPECT_EQ(BOD::CHECKFORMRECORDS(masks), "");
+}
+
+// Box 42 (its code in box 80, on the sheet box 30) is the country of origin, box 43 (its code in
+// box 44) the country of destination: so every page that holds them captions them and every help
+// line names them, on the main pages and the continuation sheets of all kinds.
+TEST(FormChecker, OriginAndDestinationCountriesAreNamedAsTheyAreUsed) {
+    auto masks = realMasks();
+    const BOD::MSG help = BOD::HELPOF(&masks[BOD::MASK_MES]);
+    const struct {
+        int table, box;
+        const char* help;
+    } helps[] = {
+        {BOD::MASK_GV, 42, "Χώρα καταγωγής - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GV, 80, "Κωδικός χώρας καταγωγής - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GV, 43, "Χώρα προορισμού - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GV, 44, "Κωδικός χώρας προορισμού - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GV_DFK, 42, "Χώρα καταγωγής - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GV_DFK, 80, "Κωδικός χώρας καταγωγής - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GV_DFK, 43, "Χώρα προορισμού - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GV_DFK, 44, "Κωδικός χώρας προορισμού - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GB, 30, "Κωδικός χώρας καταγωγής - Tab: κατάλογος χωρών"},
+        {BOD::MASK_GB_DFK, 30, "Κωδικός χώρας καταγωγής - Tab: κατάλογος χωρών"},
+    };
+    for (const auto& h : helps) {
+        const BOD::GGV g = BOD::TABLEOF(&masks[size_t(h.table)]);
+        EXPECT_EQ(help.line(g.HLP(h.box)), PLAT::gr(h.help)) << "mask " << h.table << ", box " << h.box;
+    }
+    // The captions on the main page stand right before their boxes.
+    const BOD::SCB page = BOD::PAGEOF(&masks[BOD::MASK_DIA], BOD::PAGE_ROWS);
+    const BOD::GGV g = BOD::TABLEOF(&masks[BOD::MASK_GV]);
+    const struct {
+        int box;
+        const char* caption;
+    } captions[] = {{42, "42 ΚΑΤΑΓ "}, {80, "80 ΚΑΤΑΓ "}, {43, "43 ΠΡΟΟΡ     "}};
+    for (const auto& c : captions) {
+        const std::string want = PLAT::gr(c.caption);
+        std::string got;
+        for (int col = g.COL(c.box) - int(want.size()); col < g.COL(c.box); ++col)
+            got += char(page.CCH(g.ROW(c.box), col));
+        EXPECT_EQ(got, want) << "box " << c.box;
+    }
 }
 
 // Each damage to a compiled form is found and named.

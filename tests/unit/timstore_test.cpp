@@ -121,6 +121,7 @@ TEST_F(InvoiceStore, FirstInvoiceOfAnEmptyFolder) {
     want.NO[8] = "1        ";
     for (int i = 13; i <= 16; ++i) want.AI[size_t(i)] = std::string(23, ' ');
     want.FA[1] = gr("Πρακτορειακά");
+    want.FX[1] = 10000;  // row 1 of the rate table: the taxed line 1
     want.FF[1] = 24;
     std::string img(TIM0::RTIM::SIZE, '\0');
     want.encode(reinterpret_cast<uint8_t*>(img.data()));
