@@ -185,22 +185,28 @@ bool TIMOS::PRINTPARAST(int KIND) {
             // The mark of this copy.
             int32_t mark = KIND == 1 ? AKPAIP : PAIPS[size_t(n)];
             if (mark == 0 && FORMIX::FORMIXBAD == 1) mark = -1;
+            // Keeps the copy's mark in the document and stores it. A refused store (a file of the
+            // store gone or damaged since the document was stored) prints nothing and gives the
+            // document back as stored, so that it can be printed again once the file is back.
             auto update = [&] {
                 box.row(12, PLAT::gr("Καταχώρηση σήμανσης στο παρ/κό"));
-                if (KIND == 1)
-                    AKPAIP = DRV.AATOTAL;
-                else
-                    PAIPS[size_t(n)] = DRV.AATOTAL;
-                KTT(false, false);
+                int32_t& held = KIND == 1 ? AKPAIP : PAIPS[size_t(n)];
+                const int32_t before = held;
+                held = DRV.AATOTAL;
+                if (!KTT(false, false) && ALLA()) {
+                    held = before;
+                    return false;
+                }
                 // The cancellation's number is used up once the document holds it.
                 if (KIND == 1 && AKNUM > AKAR()) SETAKAR(AKNUM);
+                return true;
             };
             std::string device;
             int16_t rc = 0;
             if (mark < 0) {
                 box.row(11, PLAT::gr("Σήμανση ΧΩΡΙΣ ΕΑΦΔΣΣ"));
                 DRV.AATOTAL = mark;
-                update();
+                if (!update()) rc = -1;
             } else if (mark == 0) {
                 box.row(11, PLAT::gr("Αίτηση σήμανσης στην ΕΑΦΔΣΣ"));
                 const std::string fname = FORMIX::GETGUID(FORMIX::FMAPPID) + ".tmp";
@@ -212,7 +218,7 @@ bool TIMOS::PRINTPARAST(int KIND) {
                                           DRV.SIG, DRV.SIGPRN);
                 if (rc == 0) {
                     FORMIX::FORMIXSN = UMAS::cut(device, 15);
-                    update();
+                    if (!update()) rc = -1;
                 }
             } else {
                 box.row(11, PLAT::gr("Αναζήτηση σήμανσης στην ΕΑΦΔΣΣ"));

@@ -215,6 +215,29 @@ TEST_F(InvoiceSigning, FaultyDevicePrintsWithoutMarks) {
     EXPECT_EQ(count(spooled(), gr("ΧΩΡΙΣ ΣΗΜΑΝΣΗ ΛΟΓΩ ΒΛΑΒΗΣ ΤΗΣ ΕΑΦΔΣΣ ΜΕ ΑΡ.ΜΗΤΡΩΟΥ: KVX00000001")), 3);
 }
 
+TEST_F(InvoiceSigning, AMarkTheStoreRefusesIsNotPrinted) {
+    FORMIX::FORMIXBAD = 1;
+    FORMIX::FORMIXSN = "KVX00000001";
+    TIM::TIMOS t;
+    newInvoice(t, 1);
+    const std::string th = company(0) + "/TH.DAT";
+    const std::string kept = TESTS::readFile(th);
+    fs::remove(th);
+    // The mark of copy 1 cannot be stored: the copy is not printed and the refusal waits for Esc.
+    con->keys("NN");
+    con->ch(27);
+    EXPECT_FALSE(t.PRINTPARAST(0));
+    EXPECT_EQ(con->pending(), 0u);
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
+    EXPECT_EQ(spooled(), "");
+    EXPECT_EQ(markAt(0, 1), 0);
+    // With the file back the same document, as stored, prints and stores its marks.
+    TESTS::writeFile(th, kept);
+    ASSERT_TRUE(print(t, 0, "NN"));
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(markAt(0, c), -1) << c;
+    EXPECT_EQ(count(spooled(), gr("ΧΩΡΙΣ ΣΗΜΑΝΣΗ")), 3);
+}
+
 TEST_F(InvoiceSigning, RefusedPrints) {
     TIM::TIMOS t;
     // Not stored: never printed.
