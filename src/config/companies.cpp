@@ -172,7 +172,7 @@ void loadCompanyTables() {
 }
 
 bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
-    const std::string fn = UMAS::PATH + SF + ".dat";
+    const std::string fn = PARFILE(SF);
     UMAS::LOCK("FPAR");
     bool found = false;
     PLAT::File f;
@@ -188,11 +188,13 @@ bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
     return found;
 }
 
-std::string NOTFOUND(const std::string& SF) { return "file not found " + UMAS::PATH + SF + ".dat call VALTERO"; }
+std::string PARFILE(const std::string& SF) { return UMAS::PATH + SF + ".dat"; }
+
+std::string NOTFOUND(const std::string& SF) { return "file not found " + PARFILE(SF) + " call VALTERO"; }
 
 void KATPAR(const std::string& SF, const uint8_t* P, size_t size) {
     UMAS::LOCK("FPAR");
-    PLAT::writeWholeAtomic(UMAS::PATH + SF + ".dat", std::string(reinterpret_cast<const char*>(P), size));
+    PLAT::writeWholeAtomic(PARFILE(SF), std::string(reinterpret_cast<const char*>(P), size));
     UMAS::UNLOC("FPAR");
 }
 

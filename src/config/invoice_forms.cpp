@@ -308,7 +308,7 @@ void loadInvoiceTables() {
 
 void INVOICETABLESNOTICE(bool headings, bool layout) {
     if (headings && PARTIM1MISSING) PRNS::REPORT(NOTFOUND("PARTIM1"));
-    if (layout && !PLAT::fileExists(UMAS::PATH + "PARTIM4.dat")) PRNS::REPORT(NOTFOUND("PARTIM4"));
+    if (layout && !PLAT::fileExists(PARFILE("PARTIM4"))) PRNS::REPORT(NOTFOUND("PARTIM4"));
 }
 
 void CALLPARTIM1() {
@@ -447,7 +447,7 @@ const LayoutDef LAYOUTS[11] = {
 
 // Captions of a layout filled from a document field map.
 void INITINV(std::vector<RECPARTIM4>& L, const std::string& map) {
-    const bool found = UMAS::FILEEXIST(UMAS::PATH + map + ".dat");
+    const bool found = UMAS::FILEEXIST(PARFILE(map));
     std::vector<RECPARTIM3> m;
     if (found) m = readMap(map, PARD2_N);
     const std::string desc = gr("Περιγραφή "), field = gr("Πεδίο "), total = gr("Σύνολο");

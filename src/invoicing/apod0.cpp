@@ -51,15 +51,12 @@ double drachmas(double amount, const std::string& HM, bool& ok) { return APODI::
 // The last-number files are created by the store when missing and are not among them.
 APODI::FILEFAULT storeFault(int32_t day, uint16_t cust, uint16_t oldCust) {
     if (auto f = APODI::FILESFAULT({AM, AIX, HDA, "AH.DAT", "APE.DAT"}, cust, oldCust)) return f;
-    auto damaged = [](const std::string& n) { return APODI::FILEFAULT{n, false}; };
     const int64_t size = PLAT::fileSize(data(AM));
-    if (size % int64_t(TRECAP::SIZE) != 0) return damaged(AM);
+    if (size % int64_t(TRECAP::SIZE) != 0) return APODI::DAMAGED(AM);
     const int64_t records = size / int64_t(TRECAP::SIZE);
-    if (PLAT::fileSize(data(AIX)) % 2 != 0) return damaged(AIX);
-    if (PLAT::fileSize(data(HDA)) < 2) return damaged(HDA);
-    if (day > 0 && APODI::CHAINDAMAGED("AH", day, records)) return damaged("AH.DAT");
-    if (APODI::CHAINDAMAGED("APE", cust, records)) return damaged("APE.DAT");
-    return {};
+    if (PLAT::fileSize(data(AIX)) % 2 != 0) return APODI::DAMAGED(AIX);
+    if (PLAT::fileSize(data(HDA)) < 2) return APODI::DAMAGED(HDA);
+    return APODI::CHAINSFAULT("AH", day, "APE", cust, records);
 }
 
 std::vector<FOUND> walk(const std::string& S, int32_t K) {

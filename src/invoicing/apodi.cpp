@@ -203,6 +203,12 @@ FILEFAULT FILESFAULT(std::initializer_list<std::string> names, uint16_t PR, uint
     return {};
 }
 
+FILEFAULT CHAINSFAULT(const std::string& DAYS, int32_t DAY, const std::string& CUSTS, int32_t CUST, int64_t RECORDS) {
+    if (DAY > 0 && CHAINDAMAGED(DAYS, DAY, RECORDS)) return DAMAGED(DAYS + ".DAT");
+    if (CHAINDAMAGED(CUSTS, CUST, RECORDS)) return DAMAGED(CUSTS + ".DAT");
+    return {};
+}
+
 void REFUSE(const FILEFAULT& f, const char* line23) {
     NOTICE42((" ΑΡΧΕΙΟ " + f.FILE + (f.MISSING ? " ΔΕΝ ΥΠΑΡΧΕΙ." : " ΚΑΤΕΣΤΡΑΜΜΕΝΟ.")).c_str(), line23);
 }

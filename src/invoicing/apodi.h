@@ -132,6 +132,11 @@ struct FILEFAULT {
 // ("MF.DAT") of the postings to customer PR and, when it is not 65000, to OLD: missing, or without
 // the record of either (damaged).
 FILEFAULT FILESFAULT(std::initializer_list<std::string> names, uint16_t PR, uint16_t OLD);
+// The file NAME of the company folder as damaged.
+inline FILEFAULT DAMAGED(const std::string& NAME) { return {NAME, false}; }
+// The day chain DAYS (key DAY, none when 0) or else the customer chain CUSTS (key CUST) that a
+// document about to join them finds damaged (CHAINDAMAGED with the store's RECORDS), as a fault.
+FILEFAULT CHAINSFAULT(const std::string& DAYS, int32_t DAY, const std::string& CUSTS, int32_t CUST, int64_t RECORDS);
 // The refusal on mask 42 until Esc: " ΑΡΧΕΙΟ <file> ΔΕΝ ΥΠΑΡΧΕΙ." or " ΑΡΧΕΙΟ <file> ΚΑΤΕΣΤΡΑΜΜΕΝΟ."
 // on row 22, line23 (UTF-8) on row 23.
 void REFUSE(const FILEFAULT& f, const char* line23);

@@ -53,22 +53,19 @@ APODI::FILEFAULT storeFault(const TIM::TIMOS& t, int32_t day, uint16_t cust, uin
                                     t.DAYCHAIN() + ".DAT", t.PECHAIN() + ".DAT"},
                                    cust, oldCust))
         return f;
-    auto damaged = [](const std::string& n) { return APODI::FILEFAULT{n, false}; };
     const int64_t size = PLAT::fileSize(UMAS::PATH + t.RECFILE());
-    if (size % int64_t(TIM0::RTIM::SIZE) != 0) return damaged(t.RECFILE());
+    if (size % int64_t(TIM0::RTIM::SIZE) != 0) return APODI::DAMAGED(t.RECFILE());
     const int64_t records = size / int64_t(TIM0::RTIM::SIZE);
-    if (PLAT::fileSize(UMAS::PATH + t.INDEXFILE()) != int64_t(INDEX_ENTRIES) * 2) return damaged(t.INDEXFILE());
+    if (PLAT::fileSize(UMAS::PATH + t.INDEXFILE()) != int64_t(INDEX_ENTRIES) * 2) return APODI::DAMAGED(t.INDEXFILE());
     {
         PLAT::File st(UMAS::PATH + t.STACKFILE(), PLAT::File::READ);
-        if (st.size() < 2 || st.size() % 2 != 0) return damaged(t.STACKFILE());
+        if (st.size() < 2 || st.size() % 2 != 0) return APODI::DAMAGED(t.STACKFILE());
         const uint16_t N = APODI::WORDAT(st, 0);
-        if (int64_t(N + 1) * 2 > st.size() || (N > 0 && APODI::WORDAT(st, N) >= records)) return damaged(t.STACKFILE());
+        if (int64_t(N + 1) * 2 > st.size() || (N > 0 && APODI::WORDAT(st, N) >= records)) return APODI::DAMAGED(t.STACKFILE());
     }
-    if (PLAT::fileSize(UMAS::PATH + "HDT.DAT") < 2) return damaged("HDT.DAT");
-    if (PLAT::fileSize(UMAS::PATH + t.SERIESFILE()) < int64_t(PARAMS::SEIRES_SIZE)) return damaged(t.SERIESFILE());
-    if (day > 0 && APODI::CHAINDAMAGED(t.DAYCHAIN(), day, records)) return damaged(t.DAYCHAIN() + ".DAT");
-    if (APODI::CHAINDAMAGED(t.PECHAIN(), cust, records)) return damaged(t.PECHAIN() + ".DAT");
-    return {};
+    if (PLAT::fileSize(UMAS::PATH + "HDT.DAT") < 2) return APODI::DAMAGED("HDT.DAT");
+    if (PLAT::fileSize(UMAS::PATH + t.SERIESFILE()) < int64_t(PARAMS::SEIRES_SIZE)) return APODI::DAMAGED(t.SERIESFILE());
+    return APODI::CHAINSFAULT(t.DAYCHAIN(), day, t.PECHAIN(), cust, records);
 }
 
 std::string today() {
