@@ -67,13 +67,15 @@ inline bool customer(TESTS::Tmux& t, const std::string& typed, const std::string
 }
 
 // In the invoice editor's number field: a new invoice with the proposed number, today's date, no
-// declaration, for the demo customer found by "αλε" and confirmed; the cursor is then on the
-// reference text of line 1. False when the customer did not come.
+// declaration, for the demo customer found by "αλε" and confirmed; the cursor is then past the
+// reference text of line 1, on its amount. False when the customer did not come.
 inline bool newInvoiceForAlexiou(TESTS::Tmux& t) {
     t.keys("Enter");  // the proposed number
     t.keys("Enter");  // today
     t.keys("Enter");  // no declaration
-    return customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ");
+    if (!customer(t, "αλε", "ΑΛΕΞΙΟΥ ΚΩΝΣΤΑΝΤΙΝΟΣ")) return false;
+    t.keys("Enter");  // the reference text of line 1
+    return true;
 }
 
 // From the invoices menu out of the main menu (its own key legend tells that it has the keys, as it

@@ -119,28 +119,25 @@ TEST(ExportCountriesEndToEnd, FilledAsCaptionedAndPrintedInTheirPlaces) {
     EXPECT_EQ(placeOf(out, "ΕΛΛΑΔΑ"), (Place{12, 40}));
     EXPECT_EQ(placeOf(out, "ΓΕΡΜΑΝΙΑ"), Place{});
 
+    // A document of the menu's ROW (its screen showing TITLE) with the destination on screen row
+    // SCREENROW (under the caption UNDER), printed with Shift-F1: the destination at AT, the
+    // country of origin nowhere.
+    auto destinationAt = [&](const char* row, const char* title, int screenRow, const char* under, Place at) {
+        ASSERT_TRUE(t.waitFor("ΚΑΡΝΕ TIR")) << t.screen();
+        t.text(row);
+        ASSERT_TRUE(t.waitFor(title)) << t.screen();
+        EXPECT_NE(t.line(screenRow).find("ΓΕΡΜΑΝΙΑ"), std::string::npos) << "under " << under << "\n" << t.screen();
+        t.keys("S-F1");
+        const std::string bytes = printed(t, port, false);
+        EXPECT_EQ(placeOf(bytes, "ΓΕΡΜΑΝΙΑ"), at) << title;
+        EXPECT_EQ(placeOf(bytes, "ΕΛΛΑΔΑ"), Place{}) << title;
+        t.keys("Escape");
+    };
     // The CMR note B: the destination as the second line of the place of delivery.
-    ASSERT_TRUE(t.waitFor("ΚΑΡΝΕ TIR")) << t.screen();
-    t.text("08");
-    ASSERT_TRUE(t.waitFor("ΕΝΤΥΠΟ Β")) << t.screen();
-    EXPECT_NE(t.line(9).find("ΓΕΡΜΑΝΙΑ"), std::string::npos) << "under 3. ΤΟΠΟΣ ΠΑΡΑΔΟΣΗΣ\n" << t.screen();
-    t.keys("S-F1");
-    out = printed(t, port, false);
-    EXPECT_EQ(placeOf(out, "ΓΕΡΜΑΝΙΑ"), (Place{12, 10}));
-    EXPECT_EQ(placeOf(out, "ΕΛΛΑΔΑ"), Place{});
-    t.keys("Escape");
-
+    ASSERT_NO_FATAL_FAILURE(destinationAt("08", "ΕΝΤΥΠΟ Β", 9, "3. ΤΟΠΟΣ ΠΑΡΑΔΟΣΗΣ", Place{12, 10}));
     // The T5: the destination in the place of box 43 on the declaration form (its 18th line,
     // column 55); box 42 is not printed on a T5.
-    ASSERT_TRUE(t.waitFor("ΚΑΡΝΕ TIR")) << t.screen();
-    t.text("17");
-    ASSERT_TRUE(t.waitFor("ΑΝΤΙΤΥΠΟ ΕΛΕΓΧΟΥ T5")) << t.screen();
-    EXPECT_NE(t.line(6).find("ΓΕΡΜΑΝΙΑ"), std::string::npos) << "under ΧΩΡΑ ΠΡΟΟΡΙΣΜΟΥ\n" << t.screen();
-    t.keys("S-F1");
-    out = printed(t, port, false);
-    EXPECT_EQ(placeOf(out, "ΓΕΡΜΑΝΙΑ"), (Place{17, 55}));
-    EXPECT_EQ(placeOf(out, "ΕΛΛΑΔΑ"), Place{});
-    t.keys("Escape");
+    ASSERT_NO_FATAL_FAILURE(destinationAt("17", "ΑΝΤΙΤΥΠΟ ΕΛΕΓΧΟΥ T5", 6, "ΧΩΡΑ ΠΡΟΟΡΙΣΜΟΥ", Place{17, 55}));
 
     // The TIR carnet: the destination beside the country of departure GREECE, at column 61 where
     // the demo's layout prints the carnet's field 8.

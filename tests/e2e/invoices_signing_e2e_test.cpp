@@ -60,7 +60,6 @@ TEST(InvoicesEndToEnd, SignedCopiesPrintedThenCancelled) {
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
     ASSERT_TRUE(DEMOE2E::openInvoiceEditor(t, companies[0][0])) << t.screen();
     ASSERT_TRUE(DEMOE2E::newInvoiceForAlexiou(t)) << t.screen();
-    t.keys("Enter");
     t.text("100");
     t.keys("Enter");
     t.keys("S-F1");

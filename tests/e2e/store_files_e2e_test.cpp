@@ -32,7 +32,6 @@ TEST(StoreFilesEndToEnd, AStoreWithAFileMissingIsRefusedWholeAndTheDocumentStays
     TESTS::Tmux t(work.path(), std::string(KORVEX_BIN) + " 1");
     ASSERT_TRUE(DEMOE2E::openInvoiceEditor(t)) << t.screen();
     ASSERT_TRUE(DEMOE2E::newInvoiceForAlexiou(t)) << t.screen();
-    t.keys("Enter");  // reference of line 1
     t.text("100");
     t.keys("Enter");
     ASSERT_TRUE(t.waitFor("100.00")) << t.screen();
