@@ -521,6 +521,13 @@ int claimState(const fs::path& state, std::string& holder) {
         close(fd);
         return -1;
     }
+    // The id of a stand-in that ended is cleared at once: until the new one writes its own, the
+    // file names nobody rather than a process that is gone.
+    if (ftruncate(fd, 0) != 0) {
+        const int e = errno;
+        close(fd);
+        throw std::runtime_error("cannot write " + f.string() + ": " + std::strerror(e));
+    }
     return fd;
 }
 

@@ -183,6 +183,8 @@ TEST_F(RunDemo, AWorkstationStartingWhileTheLastEndsIsServed) {
         }
         waitFor([&] { return TESTS::exists(demo + "/ws" + std::to_string(next) + ".started"); });
         waitFor([&] { return !TESTS::exists(lease(ending)); });
+        // A server that has just taken the folder names itself a moment later.
+        waitFor([&] { return !served() || !serverPid().empty(); });
         ASSERT_TRUE(served()) << "round " << round << "\n" << log();
         ASSERT_TRUE(alive(serverPid())) << "round " << round;
         last = next;
