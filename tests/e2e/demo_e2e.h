@@ -97,10 +97,9 @@ inline int endFromInvoiceEditor(TESTS::Tmux& t) {
     return endFromInvoicesMenu(t);
 }
 
-// The program started under faketime at 10 December 2026, 09:05, workstation 1.
+// The program started with its clock at 10 December 2026, 09:05, workstation 1.
 inline std::string fixedClockCommand(const std::string& env = "") {
-    return "ASAN_OPTIONS=verify_asan_link_order=0 " + env + (env.empty() ? "" : " ") +
-           "faketime '2026-12-10 09:05:00' " + KORVEX_BIN + " 1";
+    return TESTS::fixedClockEnv("2026-12-10 09:05:00") + env + (env.empty() ? "" : " ") + KORVEX_BIN + " 1";
 }
 
 // From the program's start: the first company, the main menu's entry DIGIT (whose list shows

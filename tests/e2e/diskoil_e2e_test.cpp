@@ -1,6 +1,6 @@
 // The real program in a terminal: a new excise declaration of the demo installation sent by
 // Alt-F2 with the spirits answer, the stand-in client's copy equal to its golden file (the clock
-// fixed by faketime), and "ANAF.DAT" moved to the reference.
+// fixed), and "ANAF.DAT" moved to the reference.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 TEST(ExciseEndToEnd, ASpiritsDeclarationSentToTheStandInClient) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
-    if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
+    if (!TESTS::haveFixedClock()) GTEST_SKIP() << "libfaketime is not installed";
     TESTS::TempWorkDir work;
     DEMOE2E::install(work, "41");
     TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand(std::string("KORVEX_JAVA=") + KORVEX_JICIS));

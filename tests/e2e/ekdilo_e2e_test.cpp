@@ -11,7 +11,7 @@ namespace {
 
 TEST(ManifestEndToEnd, TwoLinesStoredAndWrittenAsTheSegmentFile) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
-    if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
+    if (!TESTS::haveFixedClock()) GTEST_SKIP() << "libfaketime is not installed";
     TESTS::TempWorkDir work;
     DEMOE2E::install(work);
     TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand());

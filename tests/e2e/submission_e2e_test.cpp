@@ -57,10 +57,10 @@ TEST(SubmissionEndToEnd, AnImportSentToTheStandInClient) {
 }
 
 // An export whose declarant is neither the exporter nor the agency: the warning until Esc, then the
-// file, equal to its golden file (the clock fixed by faketime).
+// file, equal to its golden file (the clock fixed).
 TEST(SubmissionEndToEnd, AnExportWithAnotherDeclarantWarnsThenWritesItsFile) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
-    if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
+    if (!TESTS::haveFixedClock()) GTEST_SKIP() << "libfaketime is not installed";
     TESTS::TempWorkDir work;
     DEMOE2E::install(work);
     TESTS::Tmux t(work.path(), DEMOE2E::fixedClockCommand());

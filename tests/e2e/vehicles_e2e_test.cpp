@@ -1,6 +1,6 @@
 // The real program in a terminal: a new excise declaration of the demo installation whose item has
 // a vehicle file, written by Shift-F2 with the vehicle answer: the vehicle list, the permit data,
-// yes, the totals window, and the file equal to its golden file (the clock fixed by faketime). A
+// yes, the totals window, and the file equal to its golden file (the clock fixed). A
 // vehicle kind picked from the demo's official list passes the run.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -49,7 +49,7 @@ bool permitAndRun(TESTS::Tmux& t) {
 
 TEST(VehiclesEndToEnd, AnExciseDeclarationOfVehiclesWithItsTotalsWindow) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
-    if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
+    if (!TESTS::haveFixedClock()) GTEST_SKIP() << "libfaketime is not installed";
     TESTS::TempWorkDir work;
     DEMOE2E::install(work, "41");
     // The item's two vehicles, written through the vehicle file's codec before the declaration
@@ -90,7 +90,7 @@ TEST(VehiclesEndToEnd, AnExciseDeclarationOfVehiclesWithItsTotalsWindow) {
 // type and chassis typed, and the run writes the vehicle with no error.
 TEST(VehiclesEndToEnd, AKindPickedFromTheDemosListPassesTheRun) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
-    if (system("command -v faketime >/dev/null 2>&1") != 0) GTEST_SKIP() << "faketime is not installed";
+    if (!TESTS::haveFixedClock()) GTEST_SKIP() << "libfaketime is not installed";
     TESTS::TempWorkDir work;
     ASSERT_TRUE(DEMOE2E::layOutDemo(work));
     TESTS::writeFile(work.file("DATABASE/ARXEIO0/ANAF.DAT"), "41\r\n");

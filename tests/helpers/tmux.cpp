@@ -1,5 +1,6 @@
 #include "helpers/tmux.h"
 
+#include <glob.h>
 #include <unistd.h>
 
 #include <array>
@@ -44,6 +45,19 @@ std::string run(const std::string& cmd) {
 }  // namespace
 
 bool haveTmux() { return system("command -v tmux >/dev/null 2>&1") == 0; }
+
+std::string fixedClockEnv(const std::string& when) {
+    glob_t found{};
+    std::string lib;
+    for (const char* pattern : {"/usr/lib/*/faketime/libfaketime.so.1", "/usr/lib/faketime/libfaketime.so.1",
+                                "/usr/local/lib/faketime/libfaketime.so.1"}) {
+        if (glob(pattern, 0, nullptr, &found) == 0 && found.gl_pathc > 0) lib = found.gl_pathv[0];
+        globfree(&found);
+        if (!lib.empty()) break;
+    }
+    if (lib.empty()) return "";
+    return "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" + lib + " FAKETIME=" + quote("@" + when) + " ";
+}
 
 Tmux::Tmux(const std::string& d, const std::string& cmd) : dir(d) {
     session = "korvex-test-" + std::to_string(getpid()) + "-" + std::to_string(rand());

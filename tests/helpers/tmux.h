@@ -31,4 +31,11 @@ private:
 
 bool haveTmux();
 
+// The clock library preloaded straight, so the program starts at WHEN ("2026-12-10 09:05:00") and
+// its clock runs on from there: an environment prefix for a shell command, empty when the library
+// is not installed. The faketime wrapper is not used, since it keeps a named semaphore per process
+// id that a killed session leaves behind for the next process of that id to trip over.
+std::string fixedClockEnv(const std::string& when);
+inline bool haveFixedClock() { return !fixedClockEnv("2026-12-10 09:05:00").empty(); }
+
 }  // namespace TESTS

@@ -202,7 +202,7 @@ TEST_F(RunDemo, TheSecondWorkstationPrintsSignedAfterTheFirstEnded) {
     state = demo + "/drives/c/EAFDSS/.signsrv";
     TESTS::writeFile(build + "/korvex",
                      "#!/bin/sh\nif [ \"$1\" = 2 ]; then\n"
-                     "  ASAN_OPTIONS=verify_asan_link_order=0 exec faketime '2026-12-10 09:05:00' " KORVEX_BIN " \"$@\"\n"
+                     "  " + TESTS::fixedClockEnv("2026-12-10 09:05:00") + "exec " KORVEX_BIN " \"$@\"\n"
                      "fi\n: > \"ws$1.started\"\n"
                      "while [ ! -e \"ws$1.end\" ]; do sleep 0.02; done\n");
     start(1);
