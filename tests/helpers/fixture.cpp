@@ -1,11 +1,16 @@
 #include "helpers/fixture.h"
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "common/umas.h"
 #include "config/params.h"
@@ -142,6 +147,28 @@ bool storeSheetItem(const std::string& number, int sheet, int item) {
     const bool stored = EKDO::KATB().stored;
     UMAS::UNLOC("FBIS");
     return stored;
+}
+
+pid_t startSigningServer(const std::vector<std::string>& args, const std::string& state) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        for (auto a : args) argv.push_back(strdup(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    const std::string named = std::to_string(pid) + "\n";
+    for (int i = 0; i < 1000 && pid > 0; ++i) {
+        std::ifstream f(state + "/signsrv.pid");
+        std::stringstream s;
+        s << f.rdbuf();
+        if (s.str() == named) break;
+        siginfo_t ended{};
+        if (waitid(P_PID, id_t(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return pid;
 }
 
 }  // namespace TESTS

@@ -2,6 +2,7 @@
 // the masks of the built mask file.
 #pragma once
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include <functional>
 #include <map>
@@ -66,5 +67,11 @@ size_t runWithWaits(PLAT::HeadlessConsole& con, const std::vector<std::string>& 
 // Stores the sheet page BOD::BIS as item `item` on sheet `sheet` of declaration `number` (a new
 // item with an empty goods record), under the lock "FBIS"; false when the store refused it.
 bool storeSheetItem(const std::string& number, int sheet, int item);
+
+// Starts the signing stand-in with ARGS (the program first) and waits until it serves: until the
+// "signsrv.pid" of its state folder STATE names it, or it has ended, or ten seconds have passed.
+// A request sent before the server has started would otherwise count its start (slow on a busy
+// machine) against the exchange's limits. Returns its process id.
+pid_t startSigningServer(const std::vector<std::string>& args, const std::string& state);
 
 }  // namespace TESTS

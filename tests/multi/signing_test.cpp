@@ -71,16 +71,8 @@ protected:
                                          work->file("SRV.LOG")};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back(folder);
-        pid_t pid = fork();
-        if (pid == 0) {
-            std::vector<char*> argv;
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        server = pid;
-        return pid;
+        server = TESTS::startSigningServer(args, state);
+        return server;
     }
     // Stops the server; its exit status (-1 when none ran).
     int stopServer() {

@@ -101,16 +101,8 @@ protected:
         std::vector<std::string> args = {KORVEX_SIGNSRV, "--state", state, "--now", "10/12/26 10:00"};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back(folder);
-        pid_t pid = fork();
-        if (pid == 0) {
-            std::vector<char*> argv;
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        server = pid;
-        return pid;
+        server = TESTS::startSigningServer(args, state);
+        return server;
     }
     void stopServer() {
         if (server <= 0) return;
