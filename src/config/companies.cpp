@@ -12,6 +12,7 @@
 #include "platform/console.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
+#include "print/prns.h"
 #include "screen/scr.h"
 
 namespace PARAMS {
@@ -144,7 +145,14 @@ void INITEKT() {
             c.clear(7);
             PLAT::quit(0);
         }
-        if (KK == 0 && SE * 8 + LI < N) break;
+        if (KK == 0 && SE * 8 + LI < N) {
+            // A company of a list extended by hand whose folder was never made: told, and the
+            // clerk chooses again.
+            const std::string folder = "ARXEIO" + std::to_string(rows[size_t(SE * 8 + LI)]);
+            if (PLAT::isDirectory(GETDATABASEPATH() + folder)) break;
+            // "There is no folder ARXEIOn of the company. Press a key"
+            PRNS::REPORT(PLAT::gr("Δεν υπάρχει ο φάκελος ") + folder + PLAT::gr(" της εταιρίας. Πατήστε ένα πλήκτρο"));
+        }
     }
     const int chosen = rows[size_t(SE * 8 + LI)];
 
