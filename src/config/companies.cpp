@@ -190,7 +190,16 @@ bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
         f.close();
         found = true;
     } else {
-        PLAT::con().writeln(NOTFOUND(SF));
+        // The line never scrolls the screen, which would show every value of an open editor one row
+        // below its caption: it is cut to the room left on the cursor's row, and on the last row
+        // it is written without its line end.
+        PLAT::Console& c = PLAT::con();
+        const int x = std::clamp(c.whereX(), 1, PLAT::SCREEN_W);
+        const std::string line = NOTFOUND(SF).substr(0, size_t(PLAT::SCREEN_W - x));
+        if (c.whereY() < PLAT::SCREEN_H)
+            c.writeln(line);
+        else
+            c.write(line);
     }
     UMAS::UNLOC("FPAR");
     return found;
