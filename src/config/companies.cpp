@@ -42,7 +42,11 @@ std::string GETDATABASEPATH() {
     if (!UMAS::FILEEXIST("DATABASE.TXT")) return "";
     auto lines = PLAT::readLines("DATABASE.TXT");
     if (!lines || lines->empty()) return "";
-    return lines->front().substr(0, 255);
+    std::string db = lines->front().substr(0, 255);
+    // File names are appended to the folder directly: a folder written without its closing
+    // backslash gets one.
+    if (!db.empty() && db.back() != '\\' && db.back() != '/') db += '\\';
+    return db;
 }
 
 namespace {

@@ -166,6 +166,21 @@ TEST_F(CompanySelection, ACompanyWithoutANameIsLeftOut) {
     }
 }
 
+// "DATABASE.TXT" naming its folder without the closing backslash: the same folder.
+TEST_F(CompanySelection, ADatabaseFolderWithoutItsBackslashIsTheSameFolder) {
+    install(TESTS::companies(1));
+    TESTS::writeFile("DATABASE.TXT", "DATABASE\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "DATABASE\\");
+    con->ch(13);
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(UMAS::PATH, "DATABASE\\ARXEIO0\\");
+    EXPECT_EQ(UMAS::LOGOTYPO[1], "COMPANY 1");
+    TESTS::writeFile("DATABASE.TXT", "DATABASE\\\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "DATABASE\\");
+    TESTS::writeFile("DATABASE.TXT", "\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "") << "an empty line is the working folder";
+}
+
 // A company of the list whose folder is not there is told by its folder and not opened; the
 // clerk chooses another.
 TEST_F(CompanySelection, ACompanyWithoutItsFolderIsToldAndNotOpened) {
