@@ -145,16 +145,23 @@ struct Catalogue {
         }
     }
 
-    // The entries after the first `whole` were not in "EMP.DAT" (a missing or short index) and read
-    // as details number 0. Each gets a details number that no entry read from the file uses, the
-    // lowest first, so that two codes never share one details record.
+    // Every entry owns its details record. The entries after the first `whole` were not in
+    // "EMP.DAT" (a missing or short index) and read as details number 0, and an entry of a damaged
+    // index may name the record of an entry before it: each of these gets a details number that no
+    // other entry uses, the lowest first, so that two codes never share one record.
     void ownDetails(size_t whole) {
         std::vector<bool> used(PEMP_N, false);
-        for (size_t n = 1; n <= whole; ++n)
-            if (idx[n].RI < PEMP_N) used[idx[n].RI] = true;
+        std::vector<size_t> without;
+        for (size_t n = 1; n <= PEMP_N; ++n) {
+            const uint16_t ri = idx[n].RI;
+            if (n > whole || (ri < PEMP_N && used[ri]))
+                without.push_back(n);
+            else if (ri < PEMP_N)
+                used[ri] = true;
+        }
         size_t next = 0;
-        for (size_t n = whole + 1; n <= PEMP_N; ++n) {
-            while (used[next]) ++next;  // never runs out: at most `whole` numbers are used
+        for (size_t n : without) {
+            while (used[next]) ++next;  // never runs out: the others use fewer numbers than remain
             idx[n].RI = uint16_t(next++);
         }
     }
