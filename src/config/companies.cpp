@@ -44,7 +44,8 @@ std::string GETDATABASEPATH() {
     if (!lines || lines->empty()) return "";
     std::string db = lines->front().substr(0, 255);
     // File names are appended to the folder directly: a folder written without its closing
-    // backslash gets one.
+    // backslash (or with blanks after it) gets one.
+    while (!db.empty() && (db.back() == ' ' || db.back() == '\t')) db.pop_back();
     if (!db.empty() && db.back() != '\\' && db.back() != '/') db += '\\';
     return db;
 }

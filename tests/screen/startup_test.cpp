@@ -177,6 +177,8 @@ TEST_F(CompanySelection, ADatabaseFolderWithoutItsBackslashIsTheSameFolder) {
     EXPECT_EQ(UMAS::LOGOTYPO[1], "COMPANY 1");
     TESTS::writeFile("DATABASE.TXT", "DATABASE\\\r\n");
     EXPECT_EQ(PARAMS::GETDATABASEPATH(), "DATABASE\\");
+    TESTS::writeFile("DATABASE.TXT", "DATABASE\\  \t\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "DATABASE\\") << "blanks after the folder";
     TESTS::writeFile("DATABASE.TXT", "\r\n");
     EXPECT_EQ(PARAMS::GETDATABASEPATH(), "") << "an empty line is the working folder";
 }
