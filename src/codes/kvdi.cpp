@@ -90,15 +90,16 @@ REK REK::blank() {
 
 // ---- Whole-table load and store ------------------------------------------------------------------
 
-void RUF(const std::string& SF, uint8_t* P, size_t size, bool& BO) {
+size_t RUF(const std::string& SF, uint8_t* P, size_t size, bool& BO) {
     const std::string fn = UMAS::PATH + SF + ".DAT";
     std::fill(P, P + size, uint8_t(0));
     UMAS::LOCK("FKVD");
     PLAT::File f;
     int64_t have = -1;
+    size_t n = 0;
     if (f.open(fn, PLAT::File::READ, false)) {
         have = f.size();
-        size_t n = size_t(std::min<int64_t>(have, int64_t(size)));
+        n = size_t(std::min<int64_t>(have, int64_t(size)));
         if (n > 0) f.readAt(0, P, n);
         f.close();
     }
@@ -111,6 +112,7 @@ void RUF(const std::string& SF, uint8_t* P, size_t size, bool& BO) {
         // "<SF>.DAT has n bytes instead of m. Press a key"
         PRNS::REPORT(SF + PLAT::gr(".DAT έχει ") + std::to_string(have) + PLAT::gr(" bytes αντί ") +
                      std::to_string(size) + PLAT::gr(". Πατήστε ένα πλήκτρο"));
+    return n;
 }
 
 std::vector<std::string> CHECKSIZES() {

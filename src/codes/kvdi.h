@@ -259,8 +259,8 @@ constexpr size_t PEMP_N = 1500;  // "PEMP.DAT" holds one REK per index slot
 
 // Reads table SF (UMAS::PATH + SF + ".DAT") into P, size bytes, under "FKVD". P is zero-filled
 // first; a file of another size is read up to size bytes (the rest stays zero) and a missing file
-// reads as all zero; either is told to the clerk. Clears BO.
-void RUF(const std::string& SF, uint8_t* P, size_t size, bool& BO);
+// reads as all zero; either is told to the clerk. Clears BO. Returns the number of bytes read.
+size_t RUF(const std::string& SF, uint8_t* P, size_t size, bool& BO);
 // The tables of the company folder whose file has another size than its table (a missing file is
 // not counted): one line each (code page 737) naming the file, its size and the table's.
 std::vector<std::string> CHECKSIZES();

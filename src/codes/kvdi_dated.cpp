@@ -75,7 +75,9 @@ uint8_t runDated(const Dated& d, Screen& s, std::vector<uint8_t>& img, std::vect
             HMER(d.X1, 19, d.X2, 19, k);
             if (k == 3) break;
             if (k == 1) continue;
-            s.BO = H1 != fH1 || H2 != fH2;
+            // Changed dates are a change to store; rows changed before Esc brought the clerk back
+            // to the dates stay on screen and stay changes, so accepting the dates never clears it.
+            if (H1 != fH1 || H2 != fH2) s.BO = true;
         }
         SCR::CALLM(2, true);
         legend(BL ? d.legendPick : d.legendMaint);

@@ -145,6 +145,27 @@ struct Catalogue {
         }
     }
 
+    // Every entry owns its details record. The entries after the first `whole` were not in
+    // "EMP.DAT" (a missing or short index) and read as details number 0, and an entry of a damaged
+    // index may name the record of an entry before it: each of these gets a details number that no
+    // other entry uses, the lowest first, so that two codes never share one record.
+    void ownDetails(size_t whole) {
+        std::vector<bool> used(PEMP_N, false);
+        std::vector<size_t> without;
+        for (size_t n = 1; n <= PEMP_N; ++n) {
+            const uint16_t ri = idx[n].RI;
+            if (n > whole || (ri < PEMP_N && used[ri]))
+                without.push_back(n);
+            else if (ri < PEMP_N)
+                used[ri] = true;
+        }
+        size_t next = 0;
+        for (size_t n : without) {
+            while (used[next]) ++next;  // never runs out: the others use fewer numbers than remain
+            idx[n].RI = uint16_t(next++);
+        }
+    }
+
     // ---- Sorting ----
     void SORT() {
         std::stable_sort(idx.begin() + 1, idx.end(),
@@ -351,8 +372,9 @@ struct Catalogue {
         UMAS::FKEY(BL ? std::vector<int>{3, 6, 9} : std::vector<int>{1, 2, 3, 8, 9}, GM1);
         bool taxBO = false;
         RUF(F_TAX.name, UMAS::PTAX.data(), UMAS::PTAX.size(), taxBO);
-        RUF(F_EMP.name, img.data(), img.size(), BO);
+        const size_t got = RUF(F_EMP.name, img.data(), img.size(), BO);
         idx = decodeRecords<REC>(img, 0, PEMP_N);
+        ownDetails(got / REC::SIZE);
 
         // Opening on the caller's code.
         const std::string want = UMAS::CUTLEADSPACES(MEE.KV.substr(0, std::min<size_t>(8, MEE.KV.size())));

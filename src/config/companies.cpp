@@ -12,6 +12,7 @@
 #include "platform/console.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
+#include "print/prns.h"
 #include "screen/scr.h"
 
 namespace PARAMS {
@@ -41,7 +42,12 @@ std::string GETDATABASEPATH() {
     if (!UMAS::FILEEXIST("DATABASE.TXT")) return "";
     auto lines = PLAT::readLines("DATABASE.TXT");
     if (!lines || lines->empty()) return "";
-    return lines->front().substr(0, 255);
+    std::string db = lines->front().substr(0, 255);
+    // File names are appended to the folder directly: a folder written without its closing
+    // backslash (or with blanks after it) gets one.
+    while (!db.empty() && (db.back() == ' ' || db.back() == '\t')) db.pop_back();
+    if (!db.empty() && db.back() != '\\' && db.back() != '/') db += '\\';
+    return db;
 }
 
 namespace {
@@ -144,7 +150,14 @@ void INITEKT() {
             c.clear(7);
             PLAT::quit(0);
         }
-        if (KK == 0 && SE * 8 + LI < N) break;
+        if (KK == 0 && SE * 8 + LI < N) {
+            // A company of a list extended by hand whose folder was never made: told, and the
+            // clerk chooses again.
+            const std::string folder = "ARXEIO" + std::to_string(rows[size_t(SE * 8 + LI)]);
+            if (PLAT::isDirectory(GETDATABASEPATH() + folder)) break;
+            // "There is no folder ARXEIOn of the company. Press a key"
+            PRNS::REPORT(PLAT::gr("Δεν υπάρχει ο φάκελος ") + folder + PLAT::gr(" της εταιρίας. Πατήστε ένα πλήκτρο"));
+        }
     }
     const int chosen = rows[size_t(SE * 8 + LI)];
 
@@ -182,7 +195,16 @@ bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
         f.close();
         found = true;
     } else {
-        PLAT::con().writeln(NOTFOUND(SF));
+        // The line never scrolls the screen, which would show every value of an open editor one row
+        // below its caption: it is cut to the room left on the cursor's row, and on the last row
+        // it is written without its line end.
+        PLAT::Console& c = PLAT::con();
+        const int x = std::clamp(c.whereX(), 1, PLAT::SCREEN_W);
+        const std::string line = NOTFOUND(SF).substr(0, size_t(PLAT::SCREEN_W - x));
+        if (c.whereY() < PLAT::SCREEN_H)
+            c.writeln(line);
+        else
+            c.write(line);
     }
     UMAS::UNLOC("FPAR");
     return found;

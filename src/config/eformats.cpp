@@ -119,6 +119,7 @@ public:
 
         file_ = PARTIM7_FILE(pos_);
         std::vector<uint8_t> buf(PARTIM7_SIZE, 0);
+        PLAT::con().gotoXY(1, 23);  // a "file not found" line goes below the frame
         RUFPAR(file_, buf.data(), buf.size());
         t_ = decodePARTIM7(buf.data());
 

@@ -123,6 +123,7 @@ public:
         UMAS::FKEY({1, 2, 4, 7, 8}, GM1);
 
         std::vector<uint8_t> buf(SEIRES_SIZE, 0);
+        PLAT::con().gotoXY(1, 23);  // a "file not found" line goes below the frame
         RUFPAR(file_, buf.data(), buf.size());
         t_ = decodeSEIRES(buf.data());
         opened_ = t_;

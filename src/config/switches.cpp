@@ -8,6 +8,7 @@
 #include "common/umas.h"
 #include "invoicing/formix.h"
 #include "platform/codepage.h"
+#include "platform/console.h"
 #include "screen/scr.h"
 
 namespace PARAMS {
@@ -33,6 +34,7 @@ void CALLPAREDE() {
 
     // The working copy is the file image; only the value bytes are changed, the rest is kept as read.
     std::array<uint8_t, UMAS::PAREDE_SIZE> copy{};
+    PLAT::con().gotoXY(1, 24);  // a "file not found" line goes below the switches
     RUFPAR("PAREDE", copy.data(), copy.size());
     auto value = [&](int i) -> uint8_t& { return copy[size_t(i - 1) * REC + TIMI_OFS]; };
     // Three cells, so that a value of a damaged file (above 9) leaves nothing behind once corrected.

@@ -2,6 +2,9 @@
 // the shared tax table, the picker and the paste of the clipboard remainder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "codes/gencod.h"
 #include "platform/files.h"
 #include "screen/kvdi_fixture.h"
@@ -253,6 +256,59 @@ TEST_F(Goods, PasteOfTheClipboardRemainder) {
     EXPECT_EQ(lines[6], "1234");
     EXPECT_EQ(SCR::RESTCLIP, "567890") << "what does not fit stays";
     SCR::RESTCLIP.clear();
+}
+
+TEST_F(Goods, EntriesOfAMissingShortOrDamagedIndexNeverShareDetails) {
+    // Entry `edited` is one the index file does not hold whole, or one naming the details of an
+    // entry before it; its kind is changed and stored, then the index with F1. Its details go to a
+    // record no other entry uses, and the stored index names every details record once.
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+        size_t edited;
+        size_t record;
+        bool told;  // the size of the index is told
+    };
+    const Case cases[] = {
+        {"missing", [&] { std::filesystem::remove(dat("EMP")); }, 2, 1, true},
+        {"cut in the third record",
+         [&] {
+             seedGoods({{"11111111", 1}, {"22222222", 0}}, {});
+             TESTS::writeFile(dat("EMP"), read("EMP").substr(0, 2 * KVDI::REC::SIZE + 5));
+         },
+         3, 2, true},
+        {"a details number named twice", [&] { seedGoods({{"11111111", 0}, {"22222222", 0}}, {}); }, 2, 1, false},
+    };
+    const std::string fresh = read("PEMP");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TESTS::writeFile(dat("PEMP"), fresh);
+        c.damage();
+        const std::string before = read("PEMP");
+        if (c.told) ch(' ');  // the message
+        for (size_t n = 1; n < c.edited; ++n) key(SC::DOWN);
+        ch(ENTER);
+        ch(ENTER);       // the code as it is
+        key(SC::RIGHT);  // kind 1
+        ch(ESC);         // stores the details
+        key(SC::F1);
+        uint8_t KK = 0;
+        run([&] { KVDI::EMP(KVDI::V0A, false, KK); });
+        const std::string after = read("PEMP");
+        ASSERT_EQ(after.size(), before.size());
+        for (size_t r = 0; r < KVDI::PEMP_N; ++r)
+            if (r != c.record) ASSERT_EQ(after.substr(r * 1075, 1075), before.substr(r * 1075, 1075)) << r;
+        EXPECT_EQ(detail(c.record).EE, 1);
+        const std::string f = read("EMP");
+        ASSERT_EQ(f.size(), KVDI::F_EMP.size);
+        std::vector<int> seen(KVDI::PEMP_N, 0);
+        for (size_t n = 1; n <= KVDI::PEMP_N; ++n) {
+            const uint16_t ri = KVDI::REC::decode(reinterpret_cast<const uint8_t*>(f.data()) + (n - 1) * 29).RI;
+            ASSERT_LT(ri, KVDI::PEMP_N);
+            ++seen[ri];
+        }
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), int(KVDI::PEMP_N));
+    }
 }
 
 }  // namespace

@@ -352,6 +352,29 @@ TEST_F(Tables, DatesAcceptedUnchangedWriteNothingChangedWriteOnF1) {
     EXPECT_EQ(read("KAY").substr(0, 14), pstr("010109", 6) + pstr("311210", 6));
 }
 
+TEST_F(Tables, RowChangesBeforeGoingBackToTheDatesAreStoredByALaterF1) {
+    // A rate changed, Esc back to the dates, the same dates accepted, F1: the changed rate is
+    // on screen and in the file.
+    seed("KAY", {"DATES|010109|311209", "ΤΕΛΟΣ|2.5"});
+    ch(ENTER);
+    ch(ENTER);  // the dates as they are
+    ch(ENTER);  // row 1
+    ch(ENTER);  // its name as it is
+    ch(CTRL_Y);
+    type("7.25");
+    ch(ENTER);
+    ch(ESC);  // back to the dates
+    ch(ENTER);
+    ch(ENTER);
+    key(SC::F1);
+    uint8_t KK = 0;
+    run([&] { KVDI::KAY(KVDI::V00, false, "", KK); }, {}, std::string(2, char(ESC)));
+    const std::string f = read("KAY");
+    ASSERT_EQ(f.size(), KVDI::F_KAY.size);
+    EXPECT_EQ(KVDI::RECKAY::decode(reinterpret_cast<const uint8_t*>(f.data()) + 14).IS, "7.25");
+    EXPECT_EQ(f.substr(0, 14), pstr("010109", 6) + pstr("311209", 6));
+}
+
 // ---- Attached documents --------------------------------------------------------------------------
 
 TEST_F(Tables, AttachedDocumentsMarksInOrder) {

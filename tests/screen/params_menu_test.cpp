@@ -11,6 +11,7 @@
 #include "platform/clipboard.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
+#include "platform/files.h"
 #include "screen/scr.h"
 
 using PLAT::keyChar;
@@ -180,6 +181,47 @@ TEST_F(ParamsScreens, ParametersMenuShowsItsEntriesAndOpensTheSwitches) {
               }},
              {{ESC}, nullptr}});
     EXPECT_EQ(con->dump(), before);
+}
+
+// An editor whose parameter file is missing tells it on a row of its own and keeps its screen in
+// place: the frame, the values and the legend stand where they stand over a file of zeros, also
+// when an earlier line left the cursor on the legend row.
+TEST_F(ParamsScreens, AMissingParameterFileIsToldWithoutMovingTheScreen) {
+    struct Case {
+        const char* file;
+        size_t size;
+        std::vector<PLAT::Event> open, leave;
+    };
+    const Case cases[] = {
+        {"PAREDE.dat", UMAS::PAREDE_SIZE, {keyChar('4')}, {ESC, ESC}},
+        {"SEIRES.dat", PARAMS::SEIRES_SIZE, {keyChar('1'), keyChar('5')}, {ESC, ESC, ESC}},
+        {"NPARDISK.dat", PARAMS::PARTIM7_SIZE, {keyChar('3'), keyChar('1')}, {ESC, ESC, ESC}},
+    };
+    auto shown = [&] {
+        std::string s;
+        for (int y = 1; y <= 22; ++y) s += con->text(y) + "\n";
+        return s + con->text(25);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string fn = PLAT::resolve(UMAS::PATH + c.file);
+        TESTS::writeFile(fn, std::string(c.size, '\0'));
+        std::string zeros, missing, told;
+        con->gotoXY(1, 25);
+        session(PARAMS::PARMEN, {{c.open, [&] { zeros = shown(); }}, {c.leave, nullptr}});
+        ASSERT_EQ(std::remove(fn.c_str()), 0);
+        con->gotoXY(1, 25);
+        session(PARAMS::PARMEN, {{c.open, [&] {
+                                      missing = shown();
+                                      for (int y = 23; y <= 24; ++y) told += con->text(y);
+                                  }},
+                                 {c.leave, nullptr}});
+        EXPECT_EQ(missing, zeros);
+        EXPECT_NE(told.find(PARAMS::NOTFOUND(std::string(c.file).substr(0, std::string(c.file).size() - 4))),
+                  std::string::npos)
+            << told;
+        EXPECT_EQ(SCR::STACKPOINTER(), 0);
+    }
 }
 
 // Every text of the menus lands inside its mask's frame, in the mask's colours.

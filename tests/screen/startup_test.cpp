@@ -1,6 +1,8 @@
 // Company selection, the after-choice sequence and the main menu on the headless console.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/umas.h"
 #include "config/params.h"
 #include "helpers/fixture.h"
@@ -162,6 +164,47 @@ TEST_F(CompanySelection, ACompanyWithoutANameIsLeftOut) {
         EXPECT_EQ(e.code, 1);
         EXPECT_NE(e.message.find("KORVEX.INI"), std::string::npos);
     }
+}
+
+// "DATABASE.TXT" naming its folder without the closing backslash: the same folder.
+TEST_F(CompanySelection, ADatabaseFolderWithoutItsBackslashIsTheSameFolder) {
+    install(TESTS::companies(1));
+    TESTS::writeFile("DATABASE.TXT", "DATABASE\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "DATABASE\\");
+    con->ch(13);
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(UMAS::PATH, "DATABASE\\ARXEIO0\\");
+    EXPECT_EQ(UMAS::LOGOTYPO[1], "COMPANY 1");
+    TESTS::writeFile("DATABASE.TXT", "DATABASE\\\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "DATABASE\\");
+    TESTS::writeFile("DATABASE.TXT", "DATABASE\\  \t\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "DATABASE\\") << "blanks after the folder";
+    TESTS::writeFile("DATABASE.TXT", "\r\n");
+    EXPECT_EQ(PARAMS::GETDATABASEPATH(), "") << "an empty line is the working folder";
+}
+
+// A company of the list whose folder is not there is told by its folder and not opened; the
+// clerk chooses another.
+TEST_F(CompanySelection, ACompanyWithoutItsFolderIsToldAndNotOpened) {
+    install(TESTS::companies(2));
+    std::filesystem::remove_all(company(1));
+    std::string told;
+    con->key(SC::DOWN);
+    con->ch(13);
+    con->onIdle = [&] {
+        if (con->pending() != 0) return;
+        told = con->text(7, 23, 63);
+        con->ch(' ');      // the message
+        con->key(SC::UP);  // the first company
+        con->ch(13);
+        con->onIdle = nullptr;
+    };
+    ASSERT_EQ(select(), -1);
+    EXPECT_EQ(told, PLAT::gr("Δεν υπάρχει ο φάκελος ARXEIO1 της εταιρίας. Πατήστε ένα πλήκτρο"));
+    EXPECT_EQ(PARAMS::AREKTEL, 0);
+    EXPECT_EQ(UMAS::PATH, "DATABASE\\ARXEIO0\\");
+    EXPECT_FALSE(std::filesystem::exists(company(1))) << "nothing is made for it";
+    EXPECT_EQ(SCR::STACKPOINTER(), 0);
 }
 
 class AfterChoice : public TESTS::Installation {};
