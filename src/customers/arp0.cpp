@@ -657,11 +657,14 @@ std::vector<Listed> listAll(int MN) {
     PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
     Set s(idx, rec);
     // The record numbers in bucket and chain order, then the records read in file order.
+    // A chain that comes back to a position already walked (a loop, or a link into another chain)
+    // ends there, so every entry is listed once and the later buckets are still reached.
     std::vector<uint16_t> order;
-    int32_t budget = INDEX_RECS;
+    std::vector<bool> walked(size_t(s.nIdx), false);
     for (int32_t b = 0; b < BUCKETS && s.valid(b * BUCKET_RECS); ++b) {
         int32_t p = s.header(b * BUCKET_RECS).FA;
-        while (s.entryPos(p) && budget-- > 0) {
+        while (s.entryPos(p) && !walked[size_t(p)]) {
+            walked[size_t(p)] = true;
             RR3 e = s.entry(p);
             if (e.RE >= 0 && e.RE < s.nRec) order.push_back(uint16_t(e.RE));
             p = e.AL;
