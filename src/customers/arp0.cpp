@@ -637,19 +637,50 @@ bool DELETE(int MN, uint16_t n, const std::string& name) {
     return found;
 }
 
+namespace {
+
+// From the entry at p of a chain on, the first whose record lies in the record file; with after,
+// it must sort after that name (by rank, then byte for byte), else the chain ends there. Its
+// position, 0 when none.
+int32_t firstShown(const Set& s, int32_t p, const std::string* after, RR3& entry) {
+    for (int32_t steps = 0; steps < INDEX_RECS && s.entryPos(p); ++steps) {
+        const RR3 e = s.entry(p);
+        if (e.RE >= 0 && e.RE < s.nRec) {
+            if (after) {
+                const std::string& nm = s.name(e.RE);
+                const int c = compareNames(nm, *after);
+                if (c < 0 || (c == 0 && nm <= *after)) return 0;
+            }
+            entry = e;
+            return p;
+        }
+        p = e.AL;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int32_t firstOfChainsFrom(int MN, int32_t b, RR3& entry) {
     PLAT::File idx(fileName(MN, "IF"), PLAT::File::READ);
     PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
     Set s(idx, rec);
     for (b = std::max<int32_t>(b, 0); b < BUCKETS; ++b) {
         if (!s.valid(b * BUCKET_RECS)) break;
-        int32_t p = s.header(b * BUCKET_RECS).FA;
-        if (s.entryPos(p)) {
-            entry = s.entry(p);
-            return p;
-        }
+        const int32_t p = firstShown(s, s.header(b * BUCKET_RECS).FA, nullptr, entry);
+        if (p > 0) return p;
     }
     return 0;
+}
+
+int32_t nextInChain(int MN, int32_t pos, RR3& entry) {
+    PLAT::File idx(fileName(MN, "IF"), PLAT::File::READ);
+    PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
+    Set s(idx, rec);
+    if (!s.entryPos(pos)) return 0;
+    const RR3 cur = s.entry(pos);
+    const std::string name = s.name(cur.RE);
+    return firstShown(s, cur.AL, &name, entry);
 }
 
 std::vector<Listed> listAll(int MN) {

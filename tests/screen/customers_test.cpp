@@ -214,6 +214,41 @@ TEST_F(CustomerScreens, DownBrowsesInNameOrderAcrossBuckets) {
                {{ESC}, nullptr}});
 }
 
+// Down over a damaged chain: an entry whose record lies beyond the record file is passed over, a
+// link back (a loop) ends the chain, and every customer shown carries its own details.
+TEST_F(CustomerScreens, DownWalksPastDamagedEntriesWithEachCustomersOwnDetails) {
+    for (const char* n : {"ALPHA1", "ALPHA2", "ALPHA3", "BETA"}) add(n, std::string("ADDR ") + n);
+    const int32_t h = 5001;  // the bucket of the Latin A
+    struct Case {
+        const char* what;
+        int32_t pos;
+        ARP0::RR3 e;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"ALPHA2 linked back to ALPHA1", h + 2, {1, h + 1}, {"ALPHA1", "ALPHA2", "BETA", "BETA"}},
+        {"ALPHA2's entry names a record past the file", h + 2, {777, h + 3}, {"ALPHA1", "ALPHA3", "BETA"}},
+        {"ALPHA1 linked to itself", h + 1, {0, h + 1}, {"ALPHA1", "BETA", "BETA"}},
+    };
+    const std::string sound = TESTS::readFile(company(0) + "/IF.DAT");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TESTS::writeFile(company(0) + "/IF.DAT", sound);
+        {
+            uint8_t b[8];
+            c.e.encode(b);
+            PLAT::File(company(0) + "/IF.DAT", PLAT::File::READWRITE).writeAt(int64_t(c.pos) * 8, b, 8);
+        }
+        std::vector<Step> steps;
+        for (const std::string& name : c.shown)
+            steps.push_back({{DOWN}, [this, name] {
+                                 EXPECT_EQ(row(3), name);
+                                 EXPECT_EQ(row(9), "ADDR " + name);
+                             }});
+        steps.push_back({{ESC}, nullptr});
+        editor(0, steps);
+    }
+}
+
 TEST_F(CustomerScreens, DownOnAnEmptySetShowsTheNotice) {
     editor(1, {{{DOWN}, [&] {
                     EXPECT_EQ(waits, 1);
