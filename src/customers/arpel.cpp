@@ -379,6 +379,13 @@ private:
         }
         UMAS::UNLOC("FPEL");
         if (MN_ == 0) UMAS::UNLOC("FTIM");
+        if (!found) {
+            // Not in its name chain (deleted meanwhile, or a damaged index): nothing was deleted,
+            // and the customer stays shown.
+            SCR::RECALL();
+            PRNS::REPORT(gr("Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ ΣΤΟ ΕΥΡΕΤΗΡΙΟ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ"));
+            return false;
+        }
         CLLS();
         XOX();
         ARP0::EA = ARP0::SPS;

@@ -307,6 +307,31 @@ TEST_F(CustomerScreens, DeleteOfACustomerWithInvoices) {
     EXPECT_EQ(ARP0::createdCount(0), 2);
 }
 
+// A customer reached through the picker whose entry is not in its own name chain (a damaged index:
+// ALPHA's entry hangs off the chain of B): the delete finds nothing to unlink, says so and keeps
+// the customer, instead of clearing the screen as if it had been deleted.
+TEST_F(CustomerScreens, ADeleteThatFindsNoEntryIsToldAndKeepsTheCustomer) {
+    add("ALPHA", "A STREET");
+    add("BETA", "B STREET");
+    {
+        PLAT::File f(company(0) + "/IF.DAT", PLAT::File::READWRITE);
+        uint8_t b[8];
+        ARP0::RR2{5000, 1, 0}.encode(b);  // the chain of the Latin A emptied
+        f.writeAt(5001 * 8, b, 8);
+        ARP0::RR3{1, 5002}.encode(b);  // BETA followed by ALPHA's entry
+        f.writeAt((3 * 5001 + 1) * 8, b, 8);
+    }
+    editor(0, {{{TAB, DOWN, ENTER}, [&] { EXPECT_EQ(row(3), "ALPHA"); }},
+               {{F5}, nullptr},
+               {typed(gr("Ν")), [&] { EXPECT_NE(con->text(23).find(gr("ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")), std::string::npos); }},
+               {{ESC}, [&] {
+                    EXPECT_EQ(row(3), "ALPHA");
+                    EXPECT_EQ(row(9), "A STREET");
+                    EXPECT_EQ(ARP0::deletedCount(0), 0);
+                }},
+               {{ESC}, nullptr}});
+}
+
 TEST_F(CustomerScreens, F5OnANewNameDoesNothingAndEscStoresNothing) {
     add("ALPHA");
     editor(0, {{typed("OMEGA") + std::vector{ENTER} + typed("LINE") + std::vector{F5},
