@@ -639,18 +639,15 @@ bool DELETE(int MN, uint16_t n, const std::string& name) {
 
 namespace {
 
-// From the entry at p of a chain on, the first whose record lies in the record file; with after,
-// it must sort after that name (by rank, then byte for byte), else the chain ends there. Its
-// position, 0 when none.
-int32_t firstShown(const Set& s, int32_t p, const std::string* after, RR3& entry) {
+// From the entry at p of a chain on, the first whose record lies in the record file; its position,
+// 0 when none. With from (the position of the entry the walk comes from, named `after`): a link
+// back to that entry or to a name that sorts before `after` (a loop) ends the chain there; an
+// equal name goes on (customers stored twice under one name).
+int32_t firstShown(const Set& s, int32_t p, int32_t from, const std::string& after, RR3& entry) {
     for (int32_t steps = 0; steps < INDEX_RECS && s.entryPos(p); ++steps) {
         const RR3 e = s.entry(p);
         if (e.RE >= 0 && e.RE < s.nRec) {
-            if (after) {
-                const std::string& nm = s.name(e.RE);
-                const int c = compareNames(nm, *after);
-                if (c < 0 || (c == 0 && nm <= *after)) return 0;
-            }
+            if (from > 0 && (p == from || compareNames(s.name(e.RE), after) < 0)) return 0;
             entry = e;
             return p;
         }
@@ -667,20 +664,20 @@ int32_t firstOfChainsFrom(int MN, int32_t b, RR3& entry) {
     Set s(idx, rec);
     for (b = std::max<int32_t>(b, 0); b < BUCKETS; ++b) {
         if (!s.valid(b * BUCKET_RECS)) break;
-        const int32_t p = firstShown(s, s.header(b * BUCKET_RECS).FA, nullptr, entry);
+        const int32_t p = firstShown(s, s.header(b * BUCKET_RECS).FA, 0, SPS, entry);
         if (p > 0) return p;
     }
     return 0;
 }
 
-int32_t nextInChain(int MN, int32_t pos, RR3& entry) {
+int32_t nextInChain(int MN, int32_t pos, uint16_t n, RR3& entry) {
     PLAT::File idx(fileName(MN, "IF"), PLAT::File::READ);
     PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
     Set s(idx, rec);
-    if (!s.entryPos(pos)) return 0;
+    if (!s.entryPos(pos)) return -1;
     const RR3 cur = s.entry(pos);
-    const std::string name = s.name(cur.RE);
-    return firstShown(s, cur.AL, &name, entry);
+    if (cur.RE != n) return -1;
+    return firstShown(s, cur.AL, pos, s.name(cur.RE), entry);
 }
 
 std::vector<Listed> listAll(int MN) {

@@ -290,20 +290,20 @@ private:
         const int32_t bucket = std::max<int32_t>(ARP0::bucketOf(ARP0::EA), 0);
         int32_t from = bucket;
         if (ARP0::BOO) {
-            // The current customer's own entry, read again: another workstation may have linked a
-            // name after it meanwhile.
+            // The current customer's own entry, read again (another workstation may have linked a
+            // name after it meanwhile): where it was shown from, or found again by name.
             const uint16_t shown = ARP0::HH;
-            if (ARP0::CHO(MN_) && ARP0::XN == shown) {
-                ARP0::RR3 next;
-                const int32_t at = ARP0::nextInChain(MN_, ARP0::RN, next);
-                if (at > 0) {
-                    showCurrent(next, at);
-                    return;
-                }
-                from = bucket + 1;
-            } else {
-                ARP0::BOO = false;
+            ARP0::RR3 next;
+            int32_t at = ARP0::nextInChain(MN_, ARP0::RN, shown, next);
+            if (at < 0 && ARP0::CHO(MN_) && ARP0::XN == shown) at = ARP0::nextInChain(MN_, ARP0::RN, shown, next);
+            if (at > 0) {
+                showCurrent(next, at);
+                return;
             }
+            if (at == 0)
+                from = bucket + 1;
+            else
+                ARP0::BOO = false;
         }
         ARP0::RR3 e;
         const int32_t pos = ARP0::firstOfChainsFrom(MN_, from, e);

@@ -215,34 +215,42 @@ TEST_F(CustomerScreens, DownBrowsesInNameOrderAcrossBuckets) {
 }
 
 // Down over a damaged chain: an entry whose record lies beyond the record file is passed over, a
-// link back (a loop) ends the chain, and every customer shown carries its own details.
+// link back (a loop) ends the chain, a name stored twice is shown twice, and every customer shown
+// carries its own details.
 TEST_F(CustomerScreens, DownWalksPastDamagedEntriesWithEachCustomersOwnDetails) {
     for (const char* n : {"ALPHA1", "ALPHA2", "ALPHA3", "BETA"}) add(n, std::string("ADDR ") + n);
     const int32_t h = 5001;  // the bucket of the Latin A
+    auto entry = [&](int32_t pos, ARP0::RR3 e) {
+        uint8_t b[8];
+        e.encode(b);
+        PLAT::File(company(0) + "/IF.DAT", PLAT::File::READWRITE).writeAt(int64_t(pos) * 8, b, 8);
+    };
     struct Case {
         const char* what;
-        int32_t pos;
-        ARP0::RR3 e;
-        std::vector<std::string> shown;
+        std::function<void()> damage;
+        std::vector<uint16_t> shown;  // record numbers
     } cases[] = {
-        {"ALPHA2 linked back to ALPHA1", h + 2, {1, h + 1}, {"ALPHA1", "ALPHA2", "BETA", "BETA"}},
-        {"ALPHA2's entry names a record past the file", h + 2, {777, h + 3}, {"ALPHA1", "ALPHA3", "BETA"}},
-        {"ALPHA1 linked to itself", h + 1, {0, h + 1}, {"ALPHA1", "BETA", "BETA"}},
+        {"ALPHA2 linked back to ALPHA1", [&] { entry(h + 2, {1, h + 1}); }, {0, 1, 3, 3}},
+        {"ALPHA2's entry names a record past the file", [&] { entry(h + 2, {777, h + 3}); }, {0, 2, 3}},
+        {"ALPHA1 linked to itself", [&] { entry(h + 1, {0, h + 1}); }, {0, 3, 3}},
+        {"ALPHA3 renamed ALPHA2: one name stored twice", [&] {
+             RR0 r = rec(2);
+             r.EA = ARP0::KEY("ALPHA2");
+             ARP0::writeRecord(0, 2, r);
+         }, {0, 1, 2, 3, 3}},
     };
-    const std::string sound = TESTS::readFile(company(0) + "/IF.DAT");
+    const std::string idx = TESTS::readFile(company(0) + "/IF.DAT"), mf = TESTS::readFile(company(0) + "/MF.DAT");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TESTS::writeFile(company(0) + "/IF.DAT", sound);
-        {
-            uint8_t b[8];
-            c.e.encode(b);
-            PLAT::File(company(0) + "/IF.DAT", PLAT::File::READWRITE).writeAt(int64_t(c.pos) * 8, b, 8);
-        }
+        TESTS::writeFile(company(0) + "/IF.DAT", idx);
+        TESTS::writeFile(company(0) + "/MF.DAT", mf);
+        c.damage();
         std::vector<Step> steps;
-        for (const std::string& name : c.shown)
-            steps.push_back({{DOWN}, [this, name] {
-                                 EXPECT_EQ(row(3), name);
-                                 EXPECT_EQ(row(9), "ADDR " + name);
+        for (uint16_t n : c.shown)
+            steps.push_back({{DOWN}, [this, n] {
+                                 const RR0 r = rec(n);
+                                 EXPECT_EQ(row(3), UMAS::CUTLEADSPACES(r.EA));
+                                 EXPECT_EQ(row(9), r.DI);
                              }});
         steps.push_back({{ESC}, nullptr});
         editor(0, steps);
