@@ -252,6 +252,21 @@ TEST_F(OneCustomer, ChainsThatLoopCountEachDocumentOnce) {
     }
 }
 
+// Receipts whose reason holds a number with an exponent where the card reads a row's number: they
+// sort as rows without a number (last of their day), never before the balance row.
+TEST_F(OneCustomer, LedgerRowNumbersWithAnExponentSortLastOfTheirDay) {
+    receipt(5, "050325", "ΑΛΦΑ", "10", false, "ΤΙΜΟ  9E99");
+    receipt(6, "050325", "ΑΛΦΑ", "10", false, "ΤΙΜΟ -9E99");
+    APODI::EA = ARP0::KEY(gr("ΑΛΦΑ ΕΜΠΟΡΙΚΗ"));
+    APODI::AF = "099999999 ";
+    const ARP2::KARPCARD C = ARP2::KARPSEARCH(alpha, APODI::EA, APODI::AF, "010325", "311225");
+    ASSERT_EQ(C.rows.size(), 5u);
+    EXPECT_EQ(C.rows[0].AI, gr("ΥΠΟΛΟΙΠΟ ΕΩΣ 28/02/25"));
+    EXPECT_EQ(C.rows[1].AI, gr(" ΤΙΜΟΛΟΓΙΟ 7     "));
+    EXPECT_EQ(C.rows[2].AI, gr(" ΤΙΜΟΛΟΓΙΟ 12    "));
+    for (size_t i : {3u, 4u}) EXPECT_EQ(C.rows[i].AI.substr(0, 4), gr("ΑΠ. ")) << i;
+}
+
 TEST_F(OneCustomer, LookupByNameExactNextOrLast) {
     struct Case {
         const char* typed;
