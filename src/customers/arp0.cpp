@@ -641,13 +641,14 @@ namespace {
 
 // From the entry at p of a chain on, the first whose record lies in the record file; its position,
 // 0 when none. With from (the position of the entry the walk comes from, named `after`): a link
-// back to that entry or to a name that sorts before `after` (a loop) ends the chain there; an
-// equal name goes on (customers stored twice under one name).
+// back to that entry or to a name that sorts before `after` in the first 29 positions (a loop)
+// ends the chain there; an equal name goes on (customers stored twice under one name, and older
+// chains, which order names equal in 29 positions as they were stored).
 int32_t firstShown(const Set& s, int32_t p, int32_t from, const std::string& after, RR3& entry) {
     for (int32_t steps = 0; steps < INDEX_RECS && s.entryPos(p); ++steps) {
         const RR3 e = s.entry(p);
         if (e.RE >= 0 && e.RE < s.nRec) {
-            if (from > 0 && (p == from || compareNames(s.name(e.RE), after) < 0)) return 0;
+            if (from > 0 && (p == from || compareNames(s.name(e.RE), after, NAME_LEN - 1) < 0)) return 0;
             entry = e;
             return p;
         }

@@ -215,8 +215,8 @@ TEST_F(CustomerScreens, DownBrowsesInNameOrderAcrossBuckets) {
 }
 
 // Down over a damaged chain: an entry whose record lies beyond the record file is passed over, a
-// link back (a loop) ends the chain, a name stored twice is shown twice, and every customer shown
-// carries its own details.
+// link back (a loop) ends the chain, a name stored twice is shown twice, names equal in 29
+// positions are shown in chain order, and every customer shown carries its own details.
 TEST_F(CustomerScreens, DownWalksPastDamagedEntriesWithEachCustomersOwnDetails) {
     for (const char* n : {"ALPHA1", "ALPHA2", "ALPHA3", "BETA"}) add(n, std::string("ADDR ") + n);
     const int32_t h = 5001;  // the bucket of the Latin A
@@ -238,6 +238,14 @@ TEST_F(CustomerScreens, DownWalksPastDamagedEntriesWithEachCustomersOwnDetails) 
              r.EA = ARP0::KEY("ALPHA2");
              ARP0::writeRecord(0, 2, r);
          }, {0, 1, 2, 3, 3}},
+        {"a chain of older files: names equal in 29 positions in the order they were stored", [&] {
+             const std::string p = "ALPHA2" + std::string(23, 'X');
+             for (auto [n, last] : {std::pair{1, 'Z'}, std::pair{2, 'A'}}) {
+                 RR0 r = rec(uint16_t(n));
+                 r.EA = p + last;
+                 ARP0::writeRecord(0, uint16_t(n), r);
+             }
+         }, {0, 1, 2, 3}},
     };
     const std::string idx = TESTS::readFile(company(0) + "/IF.DAT"), mf = TESTS::readFile(company(0) + "/MF.DAT");
     for (const Case& c : cases) {
