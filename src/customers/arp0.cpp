@@ -637,19 +637,48 @@ bool DELETE(int MN, uint16_t n, const std::string& name) {
     return found;
 }
 
+namespace {
+
+// From the entry at p of a chain on, the first whose record lies in the record file; its position,
+// 0 when none. With from (the position of the entry the walk comes from, named `after`): a link
+// back to that entry or to a name that sorts before `after` in the first 29 positions (a loop)
+// ends the chain there; an equal name goes on (customers stored twice under one name, and older
+// chains, which order names equal in 29 positions as they were stored).
+int32_t firstShown(const Set& s, int32_t p, int32_t from, const std::string& after, RR3& entry) {
+    for (int32_t steps = 0; steps < INDEX_RECS && s.entryPos(p); ++steps) {
+        const RR3 e = s.entry(p);
+        if (e.RE >= 0 && e.RE < s.nRec) {
+            if (from > 0 && (p == from || compareNames(s.name(e.RE), after, NAME_LEN - 1) < 0)) return 0;
+            entry = e;
+            return p;
+        }
+        p = e.AL;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int32_t firstOfChainsFrom(int MN, int32_t b, RR3& entry) {
     PLAT::File idx(fileName(MN, "IF"), PLAT::File::READ);
     PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
     Set s(idx, rec);
     for (b = std::max<int32_t>(b, 0); b < BUCKETS; ++b) {
         if (!s.valid(b * BUCKET_RECS)) break;
-        int32_t p = s.header(b * BUCKET_RECS).FA;
-        if (s.entryPos(p)) {
-            entry = s.entry(p);
-            return p;
-        }
+        const int32_t p = firstShown(s, s.header(b * BUCKET_RECS).FA, 0, SPS, entry);
+        if (p > 0) return p;
     }
     return 0;
+}
+
+int32_t nextInChain(int MN, int32_t pos, uint16_t n, RR3& entry) {
+    PLAT::File idx(fileName(MN, "IF"), PLAT::File::READ);
+    PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
+    Set s(idx, rec);
+    if (!s.entryPos(pos)) return -1;
+    const RR3 cur = s.entry(pos);
+    if (cur.RE != n) return -1;
+    return firstShown(s, cur.AL, pos, s.name(cur.RE), entry);
 }
 
 std::vector<Listed> listAll(int MN) {
@@ -657,11 +686,14 @@ std::vector<Listed> listAll(int MN) {
     PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
     Set s(idx, rec);
     // The record numbers in bucket and chain order, then the records read in file order.
+    // A chain that comes back to a position already walked (a loop, or a link into another chain)
+    // ends there, so every entry is listed once and the later buckets are still reached.
     std::vector<uint16_t> order;
-    int32_t budget = INDEX_RECS;
+    std::vector<bool> walked(size_t(s.nIdx), false);
     for (int32_t b = 0; b < BUCKETS && s.valid(b * BUCKET_RECS); ++b) {
         int32_t p = s.header(b * BUCKET_RECS).FA;
-        while (s.entryPos(p) && budget-- > 0) {
+        while (s.entryPos(p) && !walked[size_t(p)]) {
+            walked[size_t(p)] = true;
             RR3 e = s.entry(p);
             if (e.RE >= 0 && e.RE < s.nRec) order.push_back(uint16_t(e.RE));
             p = e.AL;

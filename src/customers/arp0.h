@@ -205,9 +205,13 @@ void addDeleted(int MN, uint16_t n);
 bool DELETE(int MN, uint16_t n, const std::string& name);
 
 // Read-only walks.
-// The entry after position pos in its chain, or the first entry of the first non-empty chain from
-// bucket b on; the position (0 when none). Used by the editor's browse.
+// The editor's browse. Entries whose record lies beyond the record file are passed over.
+// The first entry of the first non-empty chain from bucket b on; its position (0 when none).
 int32_t firstOfChainsFrom(int MN, int32_t b, RR3& entry);
+// The entry that follows customer n's entry at position pos in its chain; its position, 0 when
+// the chain ends there, -1 when the entry at pos is not customer n's. A link back to pos or to a
+// name that sorts before n's in the first 29 positions (a loop) ends the chain too.
+int32_t nextInChain(int MN, int32_t pos, uint16_t n, RR3& entry);
 // Every customer of the set in bucket and chain order (record number, record). Reads each file
 // once. Entries whose record lies beyond the record file are passed over.
 struct Listed {

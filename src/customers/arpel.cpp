@@ -173,10 +173,11 @@ private:
         }
     }
 
-    // Reads customer XN into R0, the fields and the name, and shows it.
-    void RUF() {
+    // Reads customer XN into R0, the fields and the name, and shows it; false when XN lies beyond
+    // the record file.
+    bool RUF() {
         ARP0::RR0 r;
-        if (!ARP0::readRecord(MN_, ARP0::XN, r)) return;
+        if (!ARP0::readRecord(MN_, ARP0::XN, r)) return false;
         ARP0::R0 = r;
         ARP0::EA = ARP0::KEY(r.EA);
         ON = r.ON;
@@ -193,6 +194,7 @@ private:
         BOX();
         ARP0::BRF = true;
         ARP0::HH = ARP0::XN;
+        return true;
     }
 
     // Blanks the field area: 40 blanks from column 27 on rows 5, 7, ..., 21.
@@ -261,12 +263,18 @@ private:
         PRNS::REPORT(ARP0::storedMessage(st));
     }
 
-    // Shows customer n (entry e at position pos) as the current customer.
+    // Shows customer n (entry e at position pos) as the current customer; nothing changes when its
+    // record cannot be read.
     void showCurrent(const ARP0::RR3& e, int32_t pos) {
+        if (e.RE < 0 || e.RE >= ARP0::NONE) return;
+        const uint16_t was = ARP0::XN;
+        ARP0::XN = uint16_t(e.RE);
+        if (!RUF()) {
+            ARP0::XN = was;
+            return;
+        }
         ARP0::DA = e;
         ARP0::RN = pos;
-        ARP0::XN = uint16_t(e.RE);
-        RUF();
         ARP0::BOO = true;
     }
 
@@ -282,21 +290,20 @@ private:
         const int32_t bucket = std::max<int32_t>(ARP0::bucketOf(ARP0::EA), 0);
         int32_t from = bucket;
         if (ARP0::BOO) {
-            // The current customer's own entry, read again: another workstation may have linked a
-            // name after it meanwhile.
+            // The current customer's own entry, read again (another workstation may have linked a
+            // name after it meanwhile): where it was shown from, or found again by name.
             const uint16_t shown = ARP0::HH;
-            if (ARP0::CHO(MN_) && ARP0::XN == shown) {
-                if (ARP0::DA.AL > 0) {
-                    ARP0::RR3 next;
-                    if (readEntry(ARP0::DA.AL, next)) {
-                        showCurrent(next, ARP0::DA.AL);
-                        return;
-                    }
-                }
-                from = bucket + 1;
-            } else {
-                ARP0::BOO = false;
+            ARP0::RR3 next;
+            int32_t at = ARP0::nextInChain(MN_, ARP0::RN, shown, next);
+            if (at < 0 && ARP0::CHO(MN_) && ARP0::XN == shown) at = ARP0::nextInChain(MN_, ARP0::RN, shown, next);
+            if (at > 0) {
+                showCurrent(next, at);
+                return;
             }
+            if (at == 0)
+                from = bucket + 1;
+            else
+                ARP0::BOO = false;
         }
         ARP0::RR3 e;
         const int32_t pos = ARP0::firstOfChainsFrom(MN_, from, e);
@@ -311,15 +318,6 @@ private:
         ARP0::F0.close();
         ARP0::F1.close();
         if (ARP0::RN > 0) showCurrent(ARP0::DA, ARP0::RN);
-    }
-
-    bool readEntry(int32_t pos, ARP0::RR3& e) const {
-        PLAT::File f(ARP0::fileName(MN_, "IF"), PLAT::File::READ);
-        if (pos <= 0 || int64_t(pos) * 8 + 8 > f.size() || pos % ARP0::BUCKET_RECS == 0) return false;
-        uint8_t b[8];
-        f.readAt(int64_t(pos) * 8, b, 8);
-        e = ARP0::RR3::decode(b);
-        return true;
     }
 
     // The fields of the customer shown; true when the editor is to be left (Esc).
@@ -381,6 +379,13 @@ private:
         }
         UMAS::UNLOC("FPEL");
         if (MN_ == 0) UMAS::UNLOC("FTIM");
+        if (!found) {
+            // Not in its name chain (deleted meanwhile, or a damaged index): nothing was deleted,
+            // and the customer stays shown.
+            SCR::RECALL();
+            PRNS::REPORT(gr("Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ ΣΤΟ ΕΥΡΕΤΗΡΙΟ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ"));
+            return false;
+        }
         CLLS();
         XOX();
         ARP0::EA = ARP0::SPS;

@@ -152,12 +152,16 @@ std::vector<uint16_t> WALK(const std::string& S, int32_t K) {
     Nodes f(S);
     const int64_t nodes = f.count;
     if (K >= nodes) return out;
-    int64_t Z = K, steps = 0;
+    int64_t Z = K;
+    std::vector<bool> walked;  // a link back to a node walked already (a loop) ends the chain
     for (;;) {
         const RTIM1 n = f.at(Z);
         if (n.HR != 65000) out.push_back(n.HR);
         if (n.NR == 0) break;
-        if (n.NR < heads || n.NR >= nodes || ++steps > nodes) break;
+        if (n.NR < heads || n.NR >= nodes) break;
+        if (walked.empty()) walked.resize(size_t(nodes), false);
+        if (walked[size_t(n.NR)]) break;
+        walked[size_t(n.NR)] = true;
         Z = n.NR;
     }
     return out;

@@ -259,11 +259,15 @@ void WALK(const std::string& NODES, int64_t HEADS, int64_t HEAD, const std::func
     const int64_t recs = int64_t(NODES.size()) / int64_t(APODI::RTIM1::SIZE);
     if (HEAD < 0 || HEAD >= HEADS || HEAD >= recs) return;
     const auto* p = reinterpret_cast<const uint8_t*>(NODES.data());
+    std::vector<bool> walked;  // a link back to a node walked already (a loop) ends the chain
     int64_t R = HEAD;
-    for (int64_t steps = 0; steps <= recs; ++steps) {
+    for (;;) {
         const APODI::RTIM1 n = APODI::RTIM1::decode(p + R * int64_t(APODI::RTIM1::SIZE));
         if (n.HR < 65000 && !ROW(n.HR)) return;
         if (n.NR == 0 || n.NR < HEADS || n.NR >= recs) return;  // links point into the node area
+        if (walked.empty()) walked.resize(size_t(recs), false);
+        if (walked[size_t(n.NR)]) return;
+        walked[size_t(n.NR)] = true;
         R = n.NR;
     }
 }

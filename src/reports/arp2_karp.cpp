@@ -1,5 +1,7 @@
 // The customer ledger card: the balance before the from-date, the invoices, credit notes and
 // receipts of a date range with a running balance; the card on screen and its printout.
+#include <cmath>
+
 #include "common/umas.h"
 #include "invoicing/apod0.h"
 #include "invoicing/apodi.h"
@@ -63,7 +65,9 @@ std::vector<APOD0::TRECAP> receiptsOf(uint16_t PR) {
 int64_t rowNumber(const std::string& AI) {
     auto at = [&](size_t pos) {
         const std::string part = AI.size() > pos ? AI.substr(pos, 5) : "";
-        return int64_t(TIM0::ROUND(UMAS::EVAL(part)));
+        // five characters hold at most 99999, unless a receipt's reason has an exponent there
+        const double n = TIM0::ROUND(UMAS::EVAL(part));
+        return std::abs(n) <= 99999 ? int64_t(n) : int64_t(99999);
     };
     if (AI.find(PLAT::gr("ΤΙΜΟ")) != std::string::npos) return at(11);
     if (AI.find(PLAT::gr("Κ.Ε.Δ.")) != std::string::npos) return at(16);

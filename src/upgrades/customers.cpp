@@ -84,15 +84,12 @@ void REB_PELAT(const std::string& FN) {
     const std::string step = "REB_PELAT " + FN, file = FN + ".DAT", neu = "New" + FN + ".DAT", bak = FN + ".BBB";
     int64_t size = probe(step, file);
     if (size % ORECPEL_SIZE != 0) return;
-    std::vector<uint8_t> old;
-    if (size % RR0_SIZE == 0) {
-        // A size both layouts fit (0 included) is current unless its records read as old ones only.
-        if (size == 0) return;
-        old = readTable(step, file, size_t(size));
-        if (!readsAs(old, ORECPEL_SIZE, true) || readsAs(old, RR0_SIZE, false)) return;
-    } else {
-        old = readTable(step, file, size_t(size));
-    }
+    if (size == 0) return;
+    // Converted only when its records read as old ones only: a size both layouts fit is current
+    // otherwise, and a current file cut short at a multiple of the old size (damage) is left as it
+    // is for the start-up check to tell, not rewritten into garbage.
+    const std::vector<uint8_t> old = readTable(step, file, size_t(size));
+    if (!readsAs(old, ORECPEL_SIZE, true) || readsAs(old, RR0_SIZE, false)) return;
     checkBackup(step, file, bak);
     NewFile out(neu);
     uint8_t rec[ARP0::RR0::SIZE];

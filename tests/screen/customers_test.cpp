@@ -214,6 +214,57 @@ TEST_F(CustomerScreens, DownBrowsesInNameOrderAcrossBuckets) {
                {{ESC}, nullptr}});
 }
 
+// Down over a damaged chain: an entry whose record lies beyond the record file is passed over, a
+// link back (a loop) ends the chain, a name stored twice is shown twice, names equal in 29
+// positions are shown in chain order, and every customer shown carries its own details.
+TEST_F(CustomerScreens, DownWalksPastDamagedEntriesWithEachCustomersOwnDetails) {
+    for (const char* n : {"ALPHA1", "ALPHA2", "ALPHA3", "BETA"}) add(n, std::string("ADDR ") + n);
+    const int32_t h = 5001;  // the bucket of the Latin A
+    auto entry = [&](int32_t pos, ARP0::RR3 e) {
+        uint8_t b[8];
+        e.encode(b);
+        PLAT::File(company(0) + "/IF.DAT", PLAT::File::READWRITE).writeAt(int64_t(pos) * 8, b, 8);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+        std::vector<uint16_t> shown;  // record numbers
+    } cases[] = {
+        {"ALPHA2 linked back to ALPHA1", [&] { entry(h + 2, {1, h + 1}); }, {0, 1, 3, 3}},
+        {"ALPHA2's entry names a record past the file", [&] { entry(h + 2, {777, h + 3}); }, {0, 2, 3}},
+        {"ALPHA1 linked to itself", [&] { entry(h + 1, {0, h + 1}); }, {0, 3, 3}},
+        {"ALPHA3 renamed ALPHA2: one name stored twice", [&] {
+             RR0 r = rec(2);
+             r.EA = ARP0::KEY("ALPHA2");
+             ARP0::writeRecord(0, 2, r);
+         }, {0, 1, 2, 3, 3}},
+        {"a chain of older files: names equal in 29 positions in the order they were stored", [&] {
+             const std::string p = "ALPHA2" + std::string(23, 'X');
+             for (auto [n, last] : {std::pair{1, 'Z'}, std::pair{2, 'A'}}) {
+                 RR0 r = rec(uint16_t(n));
+                 r.EA = p + last;
+                 ARP0::writeRecord(0, uint16_t(n), r);
+             }
+         }, {0, 1, 2, 3}},
+    };
+    const std::string idx = TESTS::readFile(company(0) + "/IF.DAT"), mf = TESTS::readFile(company(0) + "/MF.DAT");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TESTS::writeFile(company(0) + "/IF.DAT", idx);
+        TESTS::writeFile(company(0) + "/MF.DAT", mf);
+        c.damage();
+        std::vector<Step> steps;
+        for (uint16_t n : c.shown)
+            steps.push_back({{DOWN}, [this, n] {
+                                 const RR0 r = rec(n);
+                                 EXPECT_EQ(row(3), UMAS::CUTLEADSPACES(r.EA));
+                                 EXPECT_EQ(row(9), r.DI);
+                             }});
+        steps.push_back({{ESC}, nullptr});
+        editor(0, steps);
+    }
+}
+
 TEST_F(CustomerScreens, DownOnAnEmptySetShowsTheNotice) {
     editor(1, {{{DOWN}, [&] {
                     EXPECT_EQ(waits, 1);
@@ -270,6 +321,31 @@ TEST_F(CustomerScreens, DeleteOfACustomerWithInvoices) {
                {{ESC}, nullptr}});
     EXPECT_TRUE(ARP0::checkIndex(0).empty());
     EXPECT_EQ(ARP0::createdCount(0), 2);
+}
+
+// A customer reached through the picker whose entry is not in its own name chain (a damaged index:
+// ALPHA's entry hangs off the chain of B): the delete finds nothing to unlink, says so and keeps
+// the customer, instead of clearing the screen as if it had been deleted.
+TEST_F(CustomerScreens, ADeleteThatFindsNoEntryIsToldAndKeepsTheCustomer) {
+    add("ALPHA", "A STREET");
+    add("BETA", "B STREET");
+    {
+        PLAT::File f(company(0) + "/IF.DAT", PLAT::File::READWRITE);
+        uint8_t b[8];
+        ARP0::RR2{5000, 1, 0}.encode(b);  // the chain of the Latin A emptied
+        f.writeAt(5001 * 8, b, 8);
+        ARP0::RR3{1, 5002}.encode(b);  // BETA followed by ALPHA's entry
+        f.writeAt((3 * 5001 + 1) * 8, b, 8);
+    }
+    editor(0, {{{TAB, DOWN, ENTER}, [&] { EXPECT_EQ(row(3), "ALPHA"); }},
+               {{F5}, nullptr},
+               {typed(gr("Ν")), [&] { EXPECT_NE(con->text(23).find(gr("ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")), std::string::npos); }},
+               {{ESC}, [&] {
+                    EXPECT_EQ(row(3), "ALPHA");
+                    EXPECT_EQ(row(9), "A STREET");
+                    EXPECT_EQ(ARP0::deletedCount(0), 0);
+                }},
+               {{ESC}, nullptr}});
 }
 
 TEST_F(CustomerScreens, F5OnANewNameDoesNothingAndEscStoresNothing) {

@@ -3,6 +3,7 @@
 // invoice editor stores them.
 #include <random>
 
+#include "reports/arp1.h"
 #include "reports_fixture.h"
 
 using namespace REPTEST;
@@ -197,6 +198,73 @@ TEST_F(OneCustomer, LedgerCardWithBalanceRowAndCreditNotes) {
     C = ARP2::KARPSEARCH(alpha, APODI::EA, APODI::AF, "010126", "101226");
     ASSERT_EQ(C.rows.size(), 1u);
     EXPECT_NEAR(C.rows[0].YP, last, 1e-9);
+}
+
+// A chain whose last node links back into the chain (a loop): the reports count every document of
+// it once, as from the sound chain.
+TEST_F(OneCustomer, ChainsThatLoopCountEachDocumentOnce) {
+    store(2, 1, "060325", "ΑΛΦΑ", 50);
+    store(0, 20, "050325", "ΒΗΤΑ", 5);  // a third invoice of 5 March
+    receipt(1, "050325", "ΑΛΦΑ", "100");
+    receipt(2, "070325", "ΑΛΦΑ", "30", true);
+    receipt(3, "100225", "ΑΛΦΑ", "50");
+    APODI::EA = ARP0::KEY(gr("ΑΛΦΑ ΕΜΠΟΡΙΚΗ"));
+    APODI::AF = "099999999 ";
+    auto card = [&] {
+        const ARP2::KARPCARD C = ARP2::KARPSEARCH(alpha, APODI::EA, APODI::AF, "010325", "311225");
+        return std::vector<double>{double(C.LM), double(C.LL), C.SX, C.SP, C.rows[0].XR};
+    };
+    auto day = [&] {
+        const ARP1::KIPRLIST L = ARP1::KIPRCOLLECT(4, UMAS::HMVAL("050325"), UMAS::HMVAL("050325"));
+        return std::vector<double>{double(L.CC()), L.S1, L.S2, L.S3};
+    };
+    // The last node of the chain of head `head` in `chains` made to link back to its first node
+    // after the head (the head itself when the chain has no other).
+    auto loop = [&](const char* chains, int32_t heads, int32_t head) {
+        std::string b = TESTS::readFile(file(chains));
+        auto* p = reinterpret_cast<uint8_t*>(b.data());
+        std::vector<int32_t> nodes{head};
+        for (APODI::RTIM1 n = APODI::RTIM1::decode(p + head * 4); n.NR >= heads && nodes.size() < 100;
+             n = APODI::RTIM1::decode(p + n.NR * 4))
+            nodes.push_back(n.NR);
+        ASSERT_GE(nodes.size(), 3u) << chains << ": a chain of two documents at least";
+        APODI::RTIM1 last = APODI::RTIM1::decode(p + nodes.back() * 4);
+        last.NR = uint16_t(nodes[1]);
+        last.encode(p + nodes.back() * 4);
+        TESTS::writeFile(file(chains), b);
+    };
+    struct Case {
+        const char* chains;
+        int32_t heads, head;
+        std::function<std::vector<double>()> result;
+    } cases[] = {
+        {"TPE.DAT", APODI::PEHEADS, alpha, card},
+        {"APE.DAT", APODI::PEHEADS, alpha, card},
+        {"TH.DAT", APODI::DAYHEADS, UMAS::HMVAL("050325"), day},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chains);
+        const std::string sound = TESTS::readFile(file(c.chains));
+        const std::vector<double> want = c.result();
+        loop(c.chains, c.heads, c.head);
+        EXPECT_EQ(c.result(), want);
+        TESTS::writeFile(file(c.chains), sound);
+    }
+}
+
+// Receipts whose reason holds a number with an exponent where the card reads a row's number: they
+// sort as rows without a number (last of their day), never before the balance row.
+TEST_F(OneCustomer, LedgerRowNumbersWithAnExponentSortLastOfTheirDay) {
+    receipt(5, "050325", "ΑΛΦΑ", "10", false, "ΤΙΜΟ  9E99");
+    receipt(6, "050325", "ΑΛΦΑ", "10", false, "ΤΙΜΟ -9E99");
+    APODI::EA = ARP0::KEY(gr("ΑΛΦΑ ΕΜΠΟΡΙΚΗ"));
+    APODI::AF = "099999999 ";
+    const ARP2::KARPCARD C = ARP2::KARPSEARCH(alpha, APODI::EA, APODI::AF, "010325", "311225");
+    ASSERT_EQ(C.rows.size(), 5u);
+    EXPECT_EQ(C.rows[0].AI, gr("ΥΠΟΛΟΙΠΟ ΕΩΣ 28/02/25"));
+    EXPECT_EQ(C.rows[1].AI, gr(" ΤΙΜΟΛΟΓΙΟ 7     "));
+    EXPECT_EQ(C.rows[2].AI, gr(" ΤΙΜΟΛΟΓΙΟ 12    "));
+    for (size_t i : {3u, 4u}) EXPECT_EQ(C.rows[i].AI.substr(0, 4), gr("ΑΠ. ")) << i;
 }
 
 TEST_F(OneCustomer, LookupByNameExactNextOrLast) {

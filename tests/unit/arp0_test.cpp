@@ -429,6 +429,31 @@ TEST_F(Customers, DamagedChainsEndTheWalk) {
     EXPECT_EQ(ARP0::listAll(0).size(), 1u);
 }
 
+// A chain that loops lists each of its customers once, and the buckets after it are still walked.
+TEST_F(Customers, ListAllEndsALoopAndGoesOnWithTheNextBuckets) {
+    for (const char* n : {"MA", "MB", "MC", "9"}) ASSERT_EQ(store(n), Stored::WRITTEN);
+    const int32_t h = 24 * 5001;
+    struct Case {
+        const char* what;
+        RR3 at1, at2;
+        std::vector<uint16_t> listed;
+    } cases[] = {
+        {"an entry linked to itself", RR3{0, h + 1}, RR3{1, h + 3}, {0, 3}},
+        {"the second linked back to the first", RR3{0, h + 2}, RR3{1, h + 1}, {0, 1, 3}},
+        {"a link into the chain of the digit 9", RR3{0, 59 * 5001 + 1}, RR3{1, h + 3}, {0, 3}},
+    };
+    const std::string sound = bytes("IF.DAT");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TESTS::writeFile(file("IF.DAT"), sound);
+        putEntry(h + 1, c.at1);
+        putEntry(h + 2, c.at2);
+        std::vector<uint16_t> got;
+        for (const ARP0::Listed& l : ARP0::listAll(0)) got.push_back(l.KV);
+        EXPECT_EQ(got, c.listed);
+    }
+}
+
 TEST_F(Customers, ListAllWalksBucketsInOrder) {
     for (const char* n : {"9", "B", "A2", "A1"}) ASSERT_EQ(store(n), Stored::WRITTEN);
     ASSERT_EQ(store(gr("ΩΜΕΓΑ")), Stored::WRITTEN);

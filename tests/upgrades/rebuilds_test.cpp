@@ -321,6 +321,21 @@ TEST_F(Upgrades, ACustomerFileBothSizesFitIsConvertedOnlyWhenItReadsAsOld) {
     EXPECT_EQ(read("XMF.BBB"), old);
 }
 
+// A current customer file cut short at a multiple of the old record size (2772 bytes: 11 old
+// records, 9.18 current ones) is damage, not an old file: it is left as it is and told.
+TEST_F(Upgrades, ACurrentCustomerFileCutShortAtAnOldSizeIsLeftAndTold) {
+    std::string current;
+    for (int i = 0; i < 10; ++i) current += RR0(sample(i));
+    const std::string cut = current.substr(0, 2772);
+    write("MF.DAT", cut);
+    created("HF.DAT", 10);
+    auto told = chooseAnswering();
+    EXPECT_EQ(read("MF.DAT"), cut);
+    EXPECT_FALSE(has("MF.BBB"));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("MF.DAT: 2772 bytes"), std::string::npos) << told[0];
+}
+
 TEST_F(Upgrades, TheOldestIndexIsRebuiltFollowingItsChainsAndExtended) {
     // Bucket 3: customers 5 and then 300, the entries far from the bucket and in reverse order.
     OldIndex idx;
