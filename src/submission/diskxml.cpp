@@ -115,8 +115,13 @@ std::vector<std::string> CONVERTERARGS(const std::string& input, const std::stri
 }
 
 std::string CONVERT(const std::string& REF) {
-    const std::string target = "C:\\XML\\" + REF + ".xml";
-    PLAT::makeDirs("C:\\XML");
+    const std::string folder = "C:\\XML", target = folder + "\\" + REF + ".xml";
+    // A file in place of the folder, or a folder in place of the target, is told: the clerk may
+    // still have the declaration open unsaved.
+    if (PLAT::fileExists(folder) && !PLAT::isDirectory(folder))
+        return gr("ΤΟ ") + folder + gr(" ΔΕΝ ΕΙΝΑΙ ΦΑΚΕΛΟΣ: Η ΜΕΤΑΤΡΟΠΗ ΔΕΝ ΕΓΙΝΕ");
+    PLAT::makeDirs(folder);
+    if (PLAT::isDirectory(target)) return gr("ΤΟ ") + target + gr(" ΕΙΝΑΙ ΦΑΚΕΛΟΣ: Η ΜΕΤΑΤΡΟΠΗ ΔΕΝ ΕΓΙΝΕ");
     PLAT::removeFile(target);
     const std::string path = PLAT::resolve(target);
     PLAT::Waited converter;
