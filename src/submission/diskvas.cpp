@@ -198,9 +198,13 @@ int32_t nextOf(const std::string& file) { return heldBy(file).value_or(0) + 1; }
 
 // A counter is never moved back: a run that sent an older reference again (the clerk typed a lower
 // number) leaves the counter where it was, so that no later reference is proposed a second time.
+// The read and the rewrite happen under the lock of the reference counters, "FANAF", so that two
+// workstations ending their runs together never move it back either.
 void putCounter(const std::string& file, int32_t value) {
-    if (const auto held = heldBy(file); held && value <= *held) return;
-    PLAT::writeWholeAtomic(UMAS::PATH + file, std::to_string(value));
+    UMAS::LOCK("FANAF");
+    if (const auto held = heldBy(file); !held || value > *held)
+        PLAT::writeWholeAtomic(UMAS::PATH + file, std::to_string(value));
+    UMAS::UNLOC("FANAF");
 }
 
 }  // namespace
