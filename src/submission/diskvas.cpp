@@ -161,11 +161,14 @@ std::string ERRMESS(int X) {
 }
 
 void SHOWERROR(int CERR) {
+    const auto lines = PLAT::readLines("ERROR.TXT");
+    SHOWERROR(lines ? *lines : std::vector<std::string>(), CERR);
+}
+
+void SHOWERROR(const std::vector<std::string>& lines, int CERR) {
     PLAT::Console& c = PLAT::con();
     SCR::CALLM(104, true);
-    const auto lines = PLAT::readLines("ERROR.TXT");
-    const size_t n = lines ? lines->size() : 0;
-    for (size_t i = 0; i < n && i < 21; ++i) SCR::PRINT(3, int(i) + 2, UMAS::cut((*lines)[i], 255));
+    for (size_t i = 0; i < lines.size() && i < 21; ++i) SCR::PRINT(3, int(i) + 2, UMAS::cut(lines[i], 255));
     if (CERR > 22) SCR::PRINT(1, 23, PLAT::gr("*** Υπάρχουν και άλλα σφάλματα ***"));
     SCR::PRINT(1, 25, PLAT::gr("Πατήστε κάποιο πλήκτρο ..."));
     c.refresh();

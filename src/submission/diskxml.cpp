@@ -28,7 +28,7 @@ PLAT::Console& con() { return PLAT::con(); }
 // An end before the fill: the fault list written (and shown when asked), the screen restored.
 void endEarly(const RUN& R, bool show) {
     DISKET::WRITEERRORS(R.ERR);
-    if (show) DISKVAS::SHOWERROR(R.CERR);
+    if (show) DISKVAS::SHOWERROR(R.ERR, R.CERR);
     SCR::RECALL();
     con().refresh();
 }
@@ -212,7 +212,7 @@ void MAKE_XML(const std::string& EXT, const DISKET::PBUF* PBUF, bool AFFIXI, boo
     con().refresh();
     con().readKey();
     if (R.CERR > 0) {
-        DISKVAS::SHOWERROR(R.CERR);
+        DISKVAS::SHOWERROR(R.ERR, R.CERR);
     } else if (clean) {
         if (R.DILOTIKO && !R.XEIROGRAFO)
             DISKVAS::PUTANAFDIL();
