@@ -144,9 +144,12 @@ bool GETBIS(RUN& R) {
     const int sheet = twoPerSheet ? n / 2 + 1 : (n - 2) / 3 + 2;
     const std::string number = UMAS::trim(UMAS::cut(UMAS::CUTLEADSPACES(R.box(1)), 10));
     BOD::BM = UMAS::padTo(number + two(sheet) + two(n), 14);
-    // The walk holds "FBIS" while it reads the sheets.
+    // The sheet is read under "FBIS", held for this read only: the walk may stop on a warning
+    // that waits for the clerk, and other workstations must not wait with it.
+    UMAS::LOCK("FBIS");
     bool found = EKDO::CHOB().found && BOD::BOB;
     if (found) found = EKDO::RUFB(1, false);
+    UMAS::UNLOC("FBIS");
     if (!found) {
         R.error(gr("Δεν έχετε καταχωρήσει το ") + std::to_string(n) + gr("ο προϊόν σε φύλλο BIS."));
         return false;
@@ -269,11 +272,6 @@ void WALK(RUN& R) {
     int atBlockStart = -1;  // the counter when the block was last entered
     bool loopTold = false;
     R.I = 1;
-    // The sheets are read under "FBIS", taken once for the whole walk.
-    struct SheetLock {
-        SheetLock() { UMAS::LOCK("FBIS"); }
-        ~SheetLock() { UMAS::UNLOC("FBIS"); }
-    } sheetLock;
 
     // The item-block test on the index of the next row: back to the block's first row while
     // items are left.

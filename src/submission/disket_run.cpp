@@ -440,7 +440,7 @@ void MAKE_DISK(const std::string& EXT, uint8_t EDE, const PBUF* BUF, bool TESTEN
     } else {
         WRITEERRORS(R);
     }
-    DISKVAS::SHOWERROR(R.CERR);
+    DISKVAS::SHOWERROR(R.ERR, R.CERR);
     SCR::RECALL();
     con().refresh();
 }

@@ -181,7 +181,7 @@ void MAKE_DISK_OIL(const std::string& EXT, uint8_t EDE, bool TESTENV) {
     }
     if (state == 1) {
         DISKET::WRITEERRORS(R);
-        DISKVAS::SHOWERROR(R.CERR);
+        DISKVAS::SHOWERROR(R.ERR, R.CERR);
         SCR::RECALL();
         con.refresh();
         return;
@@ -215,7 +215,7 @@ void MAKE_DISK_OIL(const std::string& EXT, uint8_t EDE, bool TESTENV) {
     SCR::PRINT(4, 23, gr("     ΑΡΙΘΜΟΣ ΣΦΑΛΜΑΤΩΝ: ") + UMAS::RIJU(std::to_string(R.CERR), 3) + "    ");
     con.refresh();
     con.readKey();
-    if (R.CERR > 0) DISKVAS::SHOWERROR(R.CERR);
+    if (R.CERR > 0) DISKVAS::SHOWERROR(R.ERR, R.CERR);
     else if (clean) DISKET::UPDATEANAF();
     SCR::RECALL();
     con.refresh();

@@ -161,11 +161,14 @@ std::string ERRMESS(int X) {
 }
 
 void SHOWERROR(int CERR) {
+    const auto lines = PLAT::readLines("ERROR.TXT");
+    SHOWERROR(lines ? *lines : std::vector<std::string>(), CERR);
+}
+
+void SHOWERROR(const std::vector<std::string>& lines, int CERR) {
     PLAT::Console& c = PLAT::con();
     SCR::CALLM(104, true);
-    const auto lines = PLAT::readLines("ERROR.TXT");
-    const size_t n = lines ? lines->size() : 0;
-    for (size_t i = 0; i < n && i < 21; ++i) SCR::PRINT(3, int(i) + 2, UMAS::cut((*lines)[i], 255));
+    for (size_t i = 0; i < lines.size() && i < 21; ++i) SCR::PRINT(3, int(i) + 2, UMAS::cut(lines[i], 255));
     if (CERR > 22) SCR::PRINT(1, 23, PLAT::gr("*** Υπάρχουν και άλλα σφάλματα ***"));
     SCR::PRINT(1, 25, PLAT::gr("Πατήστε κάποιο πλήκτρο ..."));
     c.refresh();
@@ -198,9 +201,13 @@ int32_t nextOf(const std::string& file) { return heldBy(file).value_or(0) + 1; }
 
 // A counter is never moved back: a run that sent an older reference again (the clerk typed a lower
 // number) leaves the counter where it was, so that no later reference is proposed a second time.
+// The read and the rewrite happen under the lock of the reference counters, "FANAF", so that two
+// workstations ending their runs together never move it back either.
 void putCounter(const std::string& file, int32_t value) {
-    if (const auto held = heldBy(file); held && value <= *held) return;
-    PLAT::writeWholeAtomic(UMAS::PATH + file, std::to_string(value));
+    UMAS::LOCK("FANAF");
+    if (const auto held = heldBy(file); !held || value > *held)
+        PLAT::writeWholeAtomic(UMAS::PATH + file, std::to_string(value));
+    UMAS::UNLOC("FANAF");
 }
 
 }  // namespace

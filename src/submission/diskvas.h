@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace DISKVAS {
 
@@ -12,6 +13,9 @@ std::string ERRMESS(int X);
 // Shows "ERROR.TXT" of the working folder in mask 104 (21 lines at most) until a key; CERR is the
 // number of errors the run counted. The screen is restored.
 void SHOWERROR(int CERR);
+// The same window over the lines of a run's own error list, as the run wrote them to "ERROR.TXT":
+// workstations sharing the working folder may have written theirs over it since.
+void SHOWERROR(const std::vector<std::string>& lines, int CERR);
 
 // The manifest and DAO reference numbers of the current run.
 extern int32_t ANAFDIL;

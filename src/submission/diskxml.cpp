@@ -28,7 +28,7 @@ PLAT::Console& con() { return PLAT::con(); }
 // An end before the fill: the fault list written (and shown when asked), the screen restored.
 void endEarly(const RUN& R, bool show) {
     DISKET::WRITEERRORS(R.ERR);
-    if (show) DISKVAS::SHOWERROR(R.CERR);
+    if (show) DISKVAS::SHOWERROR(R.ERR, R.CERR);
     SCR::RECALL();
     con().refresh();
 }
@@ -115,8 +115,13 @@ std::vector<std::string> CONVERTERARGS(const std::string& input, const std::stri
 }
 
 std::string CONVERT(const std::string& REF) {
-    const std::string target = "C:\\XML\\" + REF + ".xml";
-    PLAT::makeDirs("C:\\XML");
+    const std::string folder = "C:\\XML", target = folder + "\\" + REF + ".xml";
+    // A file in place of the folder, or a folder in place of the target, is told: the clerk may
+    // still have the declaration open unsaved.
+    if (PLAT::fileExists(folder) && !PLAT::isDirectory(folder))
+        return gr("ΤΟ ") + folder + gr(" ΔΕΝ ΕΙΝΑΙ ΦΑΚΕΛΟΣ: Η ΜΕΤΑΤΡΟΠΗ ΔΕΝ ΕΓΙΝΕ");
+    PLAT::makeDirs(folder);
+    if (PLAT::isDirectory(target)) return gr("ΤΟ ") + target + gr(" ΕΙΝΑΙ ΦΑΚΕΛΟΣ: Η ΜΕΤΑΤΡΟΠΗ ΔΕΝ ΕΓΙΝΕ");
     PLAT::removeFile(target);
     const std::string path = PLAT::resolve(target);
     PLAT::Waited converter;
@@ -207,7 +212,7 @@ void MAKE_XML(const std::string& EXT, const DISKET::PBUF* PBUF, bool AFFIXI, boo
     con().refresh();
     con().readKey();
     if (R.CERR > 0) {
-        DISKVAS::SHOWERROR(R.CERR);
+        DISKVAS::SHOWERROR(R.ERR, R.CERR);
     } else if (clean) {
         if (R.DILOTIKO && !R.XEIROGRAFO)
             DISKVAS::PUTANAFDIL();

@@ -157,6 +157,9 @@ struct Editor {
             o.mode(1);
             PRINTBODY(o, L, order, b);
             o.F.close();
+            // handed off like every print: a spool file must not stay behind holding the spool
+            // lock, which would stop every other workstation's next print
+            UMAS::PRINTUSB();
         }
         SCR::RECALL();
     }

@@ -146,6 +146,24 @@ TEST_F(Run, ARunWithErrorsShowsTheListAndLeavesNoFileAndNoCounter) {
     EXPECT_EQ(TESTS::readFile(work->file("DATABASE/ARXEIO0/HDD.DAT")), std::string("\0\0", 2));
 }
 
+// Another workstation sharing the working folder runs its own submission while the clerk reads the
+// error count: the window still lists this run's errors.
+TEST_F(Run, TheErrorWindowListsTheRunsOwnErrorsWhateverERRORTXTNowHolds) {
+    box(12, "");
+    screens.clear();
+    int waits = 0;
+    con->onIdle = [&] {
+        screens.push_back(con->dump());
+        if (waits == 1) TESTS::writeFile(work->file("ERROR.TXT"), gr("ΣΦΑΛΜΑ ΑΛΛΟΥ ΣΤΑΘΜΟΥ\r\n"));
+        con->keys(gr(waits++ == 0 ? "Ν" : " "));
+    };
+    DISKET::MAKE_DISK("IMP", DISKET::ED_FILE, nullptr, false);
+    con->onIdle = nullptr;
+    ASSERT_EQ(waits, 3);
+    EXPECT_TRUE(shown(2, "Γραμμή 5 Κενή υποχρεωτική θέση 12 ΕΠΩΝΥΜΙΑ")) << screens.at(2);
+    EXPECT_FALSE(shown(2, "ΣΦΑΛΜΑ ΑΛΛΟΥ ΣΤΑΘΜΟΥ"));
+}
+
 TEST_F(Run, AMissingExportCounterIsToldAndTheRunStands) {
     std::filesystem::remove(work->file("DATABASE/ARXEIO0/HDD.DAT"));
     run("IMP", DISKET::ED_FILE, {"Ν", " ", " "});

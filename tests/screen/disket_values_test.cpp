@@ -478,11 +478,13 @@ TEST_F(Values, TheDeclarantWarningStaysUntilEsc) {
         box(21, "GR123456789");
         box(34, c.b34);
         int waits = 0;
-        std::string screen;
+        std::string screen, sheetLock;
         con->onIdle = [&] {
             ++waits;
             if (waits == 1) {
                 screen = con->dump();
+                // the sheets' lock is free while the warning waits: other workstations go on
+                sheetLock = TESTS::readFile(company(0) + "/FBIS.DAT");
                 con->keys("x");
                 con->key(PLAT::SC::F2);
                 con->key(PLAT::SC::UP);
@@ -504,6 +506,7 @@ TEST_F(Values, TheDeclarantWarningStaysUntilEsc) {
         EXPECT_EQ(R.IDIOS, c.idios) << c.b34;
         EXPECT_EQ(waits, c.warned ? 2 : 0) << c.b34;
         if (c.warned) EXPECT_NE(screen.find("ΠΡΟΣΟΧΗ: ΑΛΛΟΣ Α.Φ.Μ. ΔΙΑΣΑΦΙΣΤΗ"), std::string::npos);
+        if (c.warned) EXPECT_EQ(sheetLock, std::string(1, '\0')) << "FBIS held during the warning";
         EXPECT_EQ(R.OUT, std::string("~123456789~") + (c.idios == 2 ? "GR" : "") + "~" + std::to_string(c.idios));
     }
 }

@@ -684,3 +684,24 @@ TEST_F(Xml, ASendWithoutTheClientFolderIsToldAndCountsNothing) {
     EXPECT_TRUE(TESTS::exists(work->file("INP.TXT")));
     EXPECT_FALSE(TESTS::exists(co("ANAF.DAT")));
 }
+
+TEST_F(Xml, AFileInPlaceOfTheConverterFolderOrTargetIsToldAndCountsNothing) {
+    struct Damage {
+        const char* made;  // a file (ends without "/") or a folder (ends with "/")
+        const char* told;
+    };
+    for (const Damage& d : {Damage{"drives/c/XML", "ΤΟ C:\\XML ΔΕΝ ΕΙΝΑΙ ΦΑΚΕΛΟΣ"},
+                            Damage{"drives/c/XML/77.xml/", "ΤΟ C:\\XML\\77.xml ΕΙΝΑΙ ΦΑΚΕΛΟΣ"}}) {
+        SCOPED_TRACE(d.made);
+        fs::remove_all(work->file("drives/c/XML"));
+        const std::string made = d.made;
+        if (made.back() == '/') fs::create_directories(work->file(made));
+        else TESTS::writeFile(work->file(made), "in the way");
+        threeItems("IMP");
+        run("IMP", nullptr, false, false, {"Ν", " ", " "});
+        EXPECT_TRUE(shown(1, d.told)) << screens.at(1);
+        EXPECT_TRUE(TESTS::exists(work->file("INP.TXT")));
+        EXPECT_FALSE(TESTS::exists(co("ANAF.DAT")));
+        EXPECT_FALSE(TESTS::exists(work->file("rec/JICIS-ARGS.TXT"))) << "the converter was not started";
+    }
+}

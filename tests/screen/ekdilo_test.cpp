@@ -510,3 +510,24 @@ TEST_F(Manifest, AnXmlRunSendsTheRecordInMemory) {
 }
 
 }  // namespace
+
+// On a form that prints to the spool file, the manifest is handed to the print script like every
+// printout, and the spool lock is free again for the other workstations.
+TEST_F(Manifest, APrintToTheSpoolFileIsHandedOff) {
+    toSpool(UMAS::PE_DILO);
+    writeLayout({{2, 0, 0, 10, 2, 0, 0}});
+    stored("IMP", "500", {{18, "1"}, {6, "ΒΟΛΟΣ"}});
+    bool held = true;
+    open({[&] { con->key(SC::SF1, PLAT::MOD_SHIFT); },
+          [&] {
+              con->ch('N');
+              enter();
+          },
+          [&] {
+              held = PRNS::spoolHeld();
+              con->ch(ESC);
+          }});
+    EXPECT_FALSE(held) << "the spool lock stayed with the manifest";
+    EXPECT_NE(handed().find(gr("ΒΟΛΟΣ")), std::string::npos) << handed();
+    EXPECT_FALSE(TESTS::exists(work->file("KVX.TXT")));
+}
