@@ -2,6 +2,7 @@
 // (DIAP) and the declarations of a date range by day (DIAH), their readers over the day and
 // customer chains of the store, their sorts and their printouts on form 72.
 #include <algorithm>
+#include <unordered_set>
 
 #include "customers/arp0.h"
 #include "customers/pelat.h"
@@ -60,11 +61,12 @@ std::string slashed(const std::string& hm) {
 
 // Walks a chain of "DISH.DAT" or "DIPE.DAT" (open as f, recs records of 6 bytes) from its head;
 // calls row with the position of every node whose HR is below 40000000 until it returns false.
-// False when a link leaves the file or the chain loops.
+// False when a link leaves the file or the chain loops (a node met again is not listed again).
 bool walk(const PLAT::File& f, int64_t recs, int64_t head, const std::function<bool(int32_t)>& row) {
     int64_t R = head;
-    for (int64_t steps = 0;; ++steps) {
-        if (R < 0 || R >= recs || steps > recs) return false;
+    std::unordered_set<int64_t> seen;
+    for (;;) {
+        if (R < 0 || R >= recs || !seen.insert(R).second) return false;
         uint8_t b[STORE::RR1::SIZE];
         f.readAt(R * int64_t(STORE::RR1::SIZE), b, sizeof b);
         const STORE::RR1 n = STORE::RR1::decode(b);

@@ -3,11 +3,13 @@
 // the templates table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 
 #include "dias_lists_fixture.h"
+#include "platform/codec.h"
 #include "platform/files.h"
 #include "print/prns.h"
 
@@ -181,6 +183,44 @@ TEST_F(Lists, ADamagedDeclarationIsDroppedAndReported) {
     EXPECT_EQ(CC, 21);
     EXPECT_FALSE(DIAS::ALLGOOD);
     for (const auto& n : numbers(P, CC)) EXPECT_NE(n, "3005");
+}
+
+// A chain file whose links run in a loop: each declaration of the loop is listed once and the
+// damage is told, for the day chains and the customer chains alike.
+TEST_F(Lists, AChainLinkedInALoopListsEachDeclarationOnceAndIsReported) {
+    // The last node of a chain is linked back to the chain's first node after its head.
+    auto loop = [&](const char* file, int64_t head) {
+        PLAT::File f(dir() + file, PLAT::File::READWRITE);
+        uint8_t b[6];
+        f.readAt(head * 6, b, 6);
+        const uint16_t first = PLAT::getW(b + 4);
+        ASSERT_NE(first, 0);
+        int64_t R = head;
+        for (;;) {
+            f.readAt(R * 6, b, 6);
+            if (PLAT::getW(b + 4) == 0) break;
+            R = PLAT::getW(b + 4);
+        }
+        ASSERT_NE(R, head);
+        PLAT::putW(b + 4, first);
+        f.writeAt(R * 6, b, 6);
+    };
+    std::vector<DIAS::REC> P;
+    int CC = 0;
+    loop("DISH.DAT", Z("200325"));
+    DIAS::READH(P, CC, Z("200325"), Z("200325"), "IMP", false);
+    std::vector<std::string> got = numbers(P, CC);
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, (std::vector<std::string>{"3101", "3102", "3103", "3104"}));
+    EXPECT_FALSE(DIAS::ALLGOOD);
+
+    std::vector<DIAS::REC1> P1;
+    loop("DIPE.DAT", pr(3));
+    DIAS::READP(P1, CC, pr(3), Z("010122"), Z("311222"), ARP0::KEY(CUSTOMERS[3]), "IMP");
+    EXPECT_EQ(CC, 46);
+    got = numbers(P1, CC);
+    EXPECT_EQ(std::set<std::string>(got.begin(), got.end()).size(), 46u);
+    EXPECT_FALSE(DIAS::ALLGOOD);
 }
 
 // ---- Search -----------------------------------------------------------------------------------------
