@@ -128,6 +128,19 @@ void SORTYPOD(SLOTTABLE& Y) {
             if (keyOf(Y[i]) > keyOf(Y[j])) std::swap(Y[i], Y[j]);
 }
 
+bool SORTKTTY(SLOTTABLE& Y, std::string* why) {
+    UMAS::LOCK("FYPO");
+    SLOTTABLE now;
+    bool ok = readHeld(now, why);
+    if (ok) {
+        SORTYPOD(now);
+        ok = writeHeld(now, why);
+    }
+    UMAS::UNLOC("FYPO");
+    if (ok) Y = std::move(now);
+    return ok;
+}
+
 bool SLOTUSED(const SLOTTABLE& Y, int slot, const std::string& SYP) {
     const double v = UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(SYP, ' ')));
     for (size_t i = 0; i < Y.size(); ++i)
@@ -218,7 +231,9 @@ void YPDI(const std::string& EXT) {
             SCR::CALLM(58, true);
             SCR::PRINT(7, 23, PLAT::gr("ΚΑΤΑΧΩΡΗΘΕΙ Ο ΠΙΝΑΚΑΣ"));
             if (PRNS::YES(36, 23)) {
-                if (!KTTY(Y, &why)) PRNS::REPORT(why);
+                // sorted again as the file stands now: the slots other workstations stored stay
+                if (!SORTKTTY(Y, &why)) PRNS::REPORT(why);
+                BOX();
             } else {
                 Y = kept;
                 BOX();

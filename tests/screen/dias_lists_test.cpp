@@ -589,6 +589,42 @@ TEST_F(Lists, TemplatesScreenRefusesAUsedNumberAndUndoesTheSort) {
     EXPECT_EQ(after[1].Y2, "FIVE HUNDRED");
 }
 
+// Another workstation stores a template while this one has the table open: the sort stored here
+// keeps it.
+TEST_F(Lists, TemplatesSortKeepsASlotStoredMeanwhileElsewhere) {
+    DIAS::SLOTTABLE Y(DIAS::SLOTS);
+    Y[0].Y0 = "500";
+    Y[5].Y0 = "123";
+    ASSERT_TRUE(DIAS::KTTY(Y));
+    int step = 0;
+    con->onIdle = [&] {
+        if (step == 0) {
+            // the other workstation: slot 3 gets declaration 77
+            for (int i = 1; i <= BOD::BOXES; ++i) setBox(i, "");
+            BOD::TM = STORE::padKey("77", 10);
+            setBox(22, "SEVENTY SEVEN");
+            EK0::KATY("IMP", 3);
+            keys(con, {F4});
+            typed(con, "N");
+        } else if (step == 1) {
+            EXPECT_EQ(con->text(3, 2, 3), "77 ") << "the table shown is the one stored";
+            EXPECT_EQ(con->text(3, 3, 3), "123");
+            EXPECT_EQ(con->text(3, 4, 3), "500");
+            keys(con, {ESC});
+        }
+        ++step;
+    };
+    DIAS::YPDI("IMP");
+    EXPECT_EQ(step, 2);
+    DIAS::SLOTTABLE after;
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "77");
+    EXPECT_EQ(trim(after[0].Y2), "SEVENTY SEVEN");
+    EXPECT_EQ(after[1].Y0, "123");
+    EXPECT_EQ(after[2].Y0, "500");
+    for (size_t i = 3; i < after.size(); ++i) EXPECT_EQ(after[i].Y0, "") << i;
+}
+
 TEST_F(Lists, SearchLastPageOffersNoRowPastTheRowsKept) {
     // 260 imports in 2021 match: 252 are kept, the 17th page holds rows 241 to 252
     retyped(con, "010121");
