@@ -1,6 +1,7 @@
 // The declaration editor's box rules and the declaration number: the proposal from "DAR.DAT",
 // opening, renumbering, replacing and copying from a template, the continuation records and side
 // files that go with a number, and the duty and tax lines' rules.
+#include <array>
 #include <cmath>
 
 #include "codes/kvdi.h"
@@ -35,6 +36,23 @@ bool isKindBox(int V) { return V >= 101 && V <= 136 && (V - 101) % 5 == 0; }
 bool isTaxAmountBox(int V) { return V >= 104 && V <= 139 && (V - 104) % 5 == 0; }
 bool isExpressionBox(int V) { return V >= 146 && V <= 174 && (V - 146) % 4 == 0; }
 bool isValueAmountBox(int V) { return V >= 148 && V <= 176 && (V - 148) % 4 == 0; }
+
+// The date and the customer the form shows. Reading a stored version only to delete it, when a
+// declaration takes a new number, puts that version's date and customer into the form; the
+// declaration then stored under the new number must carry the form's own.
+struct Shown {
+    std::string b8 = SOB(DIA, GV, 8), b9 = SOB(DIA, GV, 9), hm = HM;
+    int pr = PR;
+    std::array<std::string, 11> party{EA, AF, ON, DI, PO, TK, TH[1], TH[2], EP, EF, SX};
+    void restore() const {
+        BOS(DIA, GV, 8, b8);
+        BOS(DIA, GV, 9, b9);
+        HM = hm;
+        PR = pr;
+        std::array<std::string*, 11> to{&EA, &AF, &ON, &DI, &PO, &TK, &TH[1], &TH[2], &EP, &EF, &SX};
+        for (size_t i = 0; i < to.size(); ++i) *to[i] = party[i];
+    }
+};
 
 }  // namespace
 
@@ -239,6 +257,7 @@ void Disf::box1() {
                 if (PRNS::YES(78, 23)) {
                     UMAS::LOCK("FDIA");
                     OTM = TM;
+                    const Shown shown;
                     // The declaration that had the new number goes, with its continuation records.
                     if (DISF_RUF(false)) {
                         DELD();
@@ -252,6 +271,7 @@ void Disf::box1() {
                             DALLB(true, true, OTM);
                         }
                     }
+                    shown.restore();
                     TM = OTM;
                     BOO = false;
                     CSM = -1;  // always written: the stored copy under the old number is gone
@@ -273,6 +293,7 @@ void Disf::box1() {
                 OTM = TM;
                 STORE::Result r;
                 if (YPOD == 0) {
+                    const Shown shown;
                     TM = BTM;
                     CHO();
                     if (BOO && DISF_RUF(false)) {

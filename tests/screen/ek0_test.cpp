@@ -555,6 +555,48 @@ TEST_F(Renumber, ReplacingAnotherDeclaration) {
     EXPECT_FALSE(sheetStored("1000202"));
 }
 
+// A template copied over the number of another stored declaration: the copy keeps the template's
+// date and customer; the replaced declaration's are gone with it from the day and customer chains.
+TEST_F(Renumber, ATemplateCopiedOverAnotherNumberKeepsItsOwnDateAndCustomer) {
+    makeStored("100");  // the template: today, no customer
+    // 300: another date and customer 7
+    for (int b = 1; b <= BOXES; ++b) BOS(DIA, GV, b, "");
+    BOS(DIA, GV, 1, "300");
+    BOS(DIA, GV, 8, "010125");
+    TM = UMAS::LEJU("300", 10);
+    HM = "010125";
+    PR = 7;
+    BOO = false;
+    CSM = -1;
+    ASSERT_TRUE(EK0::KATD().stored);
+    PR = NO_CUSTOMER;
+
+    enter();  // the template's number
+    click(1);
+    con->keys(std::string(1, char(25)));
+    type("300");
+    enter();
+    con->ch('N');  // a copy under 300
+    con->ch('N');  // replacing the stored 300
+    edit("IMP", {[&] {
+             EXPECT_EQ(box(8), "101226") << "the template's date on screen";
+             con->ch(ESC);
+         }},
+         "100", 1);
+    ASSERT_TRUE(stored("100")) << "the template stays";
+    TM = UMAS::LEJU("300", 10);
+    EK0::CHO();
+    ASSERT_TRUE(BOO);
+    ASSERT_TRUE(EK0::DISF_RUF(true));
+    EXPECT_EQ(box(8), "101226");
+    EXPECT_EQ(box(2), "IM");
+    EXPECT_EQ(PR, NO_CUSTOMER);
+    STORE::CheckOptions strict;
+    strict.strict = true;
+    const STORE::Report rep = STORE::check(UMAS::PATH, strict);
+    EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
+}
+
 // Renumbered with the day-chain file damaged: stored under the new number with the notice shown,
 // and the stored form leaves without the question.
 TEST_F(Renumber, ANoticeOfTheStoreIsShownAndTheFormCountsAsStored) {
