@@ -301,6 +301,7 @@ void Disf::box1() {
                         DALLB(true, true, OTM);
                         renameSideFiles(BTM, OTM);
                     }
+                    shown.restore();
                     TM = OTM;
                     BOO = false;
                     CSM = -1;
@@ -355,24 +356,24 @@ void Disf::FERE() {
 
 void Disf::DALLB(bool KX1, bool KX2, const std::string& NTM) {
     const std::string S5 = numberText(TM), S6 = numberText(NTM);
-    const int n = std::min(uval(SOB(DIA, GV, 16)), 99);
     UMAS::LOCK("FBIS");
-    for (int s = 2; s <= n; ++s) {
-        const int from = EXT == "DFK" ? 2 * s - 2 : 3 * s - 4, to = EXT == "DFK" ? 2 * s - 1 : 3 * s - 2;
-        for (int j = from; j <= to && j <= 99; ++j) {
-            BM = UMAS::LEJU(S5 + two(s) + two(j), 14);
-            EKDO::CHOB();
-            if (!BOB) continue;
-            if (!EKDO::RUFB(LL, false)) continue;
-            if (KX2) EKDO::DELB();
-            if (KX1) {
-                BM = UMAS::LEJU(S6 + two(s) + two(j), 14);
-                BOB = false;
-                EKDO::XBOB(EXT);
-                BOS(BIS, GB, 10, SOB(DIA, GV, 1));
-                STORE::Result r = EKDO::KATB();
-                if (!r.refusal.empty()) message(r.refusal);
-            }
+    // Every item stored under the number, whatever box 16 of the form says: the items of sheets
+    // past it (forms lowered since they were stored, or a replaced declaration that had more
+    // forms) go with their number, and a later declaration of the number never inherits them.
+    for (const auto& [key, pos] : STORE::itemsOf(UMAS::PATH, S5).items) {
+        BM = key;
+        BOB = true;
+        XNB = pos;
+        OOB = key;
+        if (!EKDO::RUFB(LL, false)) continue;
+        if (KX2) EKDO::DELB();
+        if (KX1) {
+            BM = UMAS::LEJU(S6 + key.substr(S5.size(), 4), 14);
+            BOB = false;
+            EKDO::XBOB(EXT);
+            BOS(BIS, GB, 10, SOB(DIA, GV, 1));
+            STORE::Result r = EKDO::KATB();
+            if (!r.refusal.empty()) message(r.refusal);
         }
     }
     UMAS::UNLOC("FBIS");

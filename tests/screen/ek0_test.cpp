@@ -655,6 +655,65 @@ TEST_F(Renumber, DeleteTakesItemsAndSideFiles) {
         EXPECT_FALSE(TESTS::exists(path(std::string("100") + ext))) << ext;
 }
 
+// Items stored on a sheet past box 16 (the forms lowered after they were stored) belong to their
+// number all the same: deleting takes them, renumbering moves them, replacing takes the replaced
+// declaration's.
+TEST_F(Renumber, ItemsPastTheFormsGoWithTheirNumber) {
+    auto itemOnSheet3 = [&](const std::string& number) {
+        UMAS::LOCK("FBIS");
+        for (int b = 1; b <= SHEET_BOXES; ++b) BOS(BIS, GB, b, "");
+        BOS(BIS, GB, 1, "03");
+        BOS(BIS, GB, 3, "05");
+        BM = UMAS::LEJU(number + "0305", 14);
+        BOB = false;
+        const bool ok = EKDO::KATB().stored;
+        UMAS::UNLOC("FBIS");
+        return ok;
+    };
+    makeStored("100");
+    ASSERT_TRUE(itemOnSheet3("100"));
+    type("100");
+    enter();
+    key(SC::F5);
+    con->ch('N');
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("100"));
+    EXPECT_FALSE(sheetStored("1000305")) << "deleted with its declaration";
+
+    makeStored("100");
+    ASSERT_TRUE(itemOnSheet3("100"));
+    renumber("100", "200", 'N');
+    EXPECT_FALSE(sheetStored("1000305"));
+    EXPECT_TRUE(sheetStored("2000305")) << "moved with its declaration";
+    EXPECT_TRUE(sheetStored("2000202"));
+
+    makeStored("300");
+    ASSERT_TRUE(itemOnSheet3("300"));
+    type("200");
+    enter();
+    click(1);
+    con->keys(std::string(1, char(25)));
+    type("300");
+    enter();
+    con->ch('N');  // renumber
+    con->ch('N');  // replace 300
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("200"));
+    EXPECT_TRUE(stored("300"));
+    EXPECT_TRUE(sheetStored("3000305")) << "200's item moved in";
+    EXPECT_TRUE(sheetStored("3000202"));
+    EXPECT_FALSE(sheetStored("2000305"));
+    // the replaced declaration's own item on sheet 3 is gone: only one item under the key
+    EXPECT_EQ(STORE::itemsOf(UMAS::PATH, "300").items.size(), 3u);
+    BM = UMAS::LEJU("3000305", 14);
+    EKDO::CHOB();
+    ASSERT_TRUE(BOB);
+    ASSERT_TRUE(EKDO::RUFB(LL, false));
+    EXPECT_EQ(trim(SOB(BIS, GB, 10)), "300") << "the item moved in, not the replaced one's";
+    const STORE::Report rep = STORE::check(UMAS::PATH);
+    EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
+}
+
 // The value rows, the statistical value, the value for VAT and the euro total follow a change.
 TEST_F(Editor, TheTotalsFollowAValueRow) {
     type("60");
