@@ -142,7 +142,11 @@ void READP(std::vector<REC1>& P, int& CC, int PR, int32_t Z0, int32_t Z1, const 
     // no customer, or one without a head in the customer chains: nothing to read
     if (PR < 0 || PR >= STORE::CUST_HEADS) return;
     underStore("DIPE.DAT", [&](const PLAT::File& f, int64_t recs) {
-        if (PR >= recs) return;
+        if (PR >= recs) {
+            // the file ends before the customer's head: cut short, its declarations unreadable
+            ALLGOOD = false;
+            return;
+        }
         const bool sound = walk(f, recs, PR, [&](int32_t hr) {
             XND = hr;
             ++CC;
@@ -162,6 +166,8 @@ void READH(std::vector<REC>& P, int& CC, int32_t Z0, int32_t Z1, const std::stri
     CC = 0;
     underStore("DISH.DAT", [&](const PLAT::File& f, int64_t recs) {
         const int64_t heads = std::min<int64_t>(recs, STORE::DAY_HEADS);
+        // a file that ends before the heads of the range: cut short, those days unreadable
+        if (Z0 <= Z1 && std::min<int64_t>(Z1, STORE::DAY_HEADS - 1) >= heads) ALLGOOD = false;
         for (int64_t J = std::max<int64_t>(Z0, 0); J <= Z1 && J < heads && CC < ROWS_H; ++J) {
             const bool sound = walk(f, recs, J, [&](int32_t hr) {
                 XND = hr;

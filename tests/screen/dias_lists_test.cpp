@@ -223,6 +223,26 @@ TEST_F(Lists, AChainLinkedInALoopListsEachDeclarationOnceAndIsReported) {
     EXPECT_FALSE(DIAS::ALLGOOD);
 }
 
+// A chain file cut short before the heads a list needs: the list is empty and the damage is told.
+TEST_F(Lists, AChainFileCutShortIsReported) {
+    std::vector<DIAS::REC> P;
+    std::vector<DIAS::REC1> P1;
+    int CC = 0;
+    for (int64_t size : {int64_t(0), int64_t(6) * Z("010325") + 3, int64_t(6) * Z("150325")}) {
+        std::filesystem::resize_file(dir() + "DISH.DAT", uintmax_t(size));
+        DIAS::READH(P, CC, Z("010325"), Z("310325"), "IMP", false);
+        EXPECT_FALSE(DIAS::ALLGOOD) << size;
+        // days before the end of the file are read as they are (one declaration a day)
+        DIAS::READH(P, CC, Z("010122"), Z("150222"), "IMP", false);
+        EXPECT_EQ(DIAS::ALLGOOD, size > 0) << size;
+        EXPECT_EQ(CC, size > 0 ? 46 : 0) << size;
+    }
+    std::filesystem::resize_file(dir() + "DIPE.DAT", uintmax_t(6) * uintmax_t(pr(3)));
+    DIAS::READP(P1, CC, pr(3), Z("010122"), Z("311222"), ARP0::KEY(CUSTOMERS[3]), "IMP");
+    EXPECT_EQ(CC, 0);
+    EXPECT_FALSE(DIAS::ALLGOOD);
+}
+
 // ---- Search -----------------------------------------------------------------------------------------
 
 TEST_F(Lists, SearchFilterRules) {
