@@ -223,6 +223,30 @@ TEST_F(Lists, AChainLinkedInALoopListsEachDeclarationOnceAndIsReported) {
     EXPECT_FALSE(DIAS::ALLGOOD);
 }
 
+// A day chain whose last node links into the head of another day: the other day's declarations
+// are not listed twice, and the damage is told.
+TEST_F(Lists, AChainLinkedIntoAnotherDaysHeadIsReported) {
+    {
+        PLAT::File f(dir() + "DISH.DAT", PLAT::File::READWRITE);
+        uint8_t b[6];
+        int64_t R = Z("200325");
+        for (;;) {
+            f.readAt(R * 6, b, 6);
+            if (PLAT::getW(b + 4) == 0) break;
+            R = PLAT::getW(b + 4);
+        }
+        PLAT::putW(b + 4, uint16_t(Z("210325")));
+        f.writeAt(R * 6, b, 6);
+    }
+    std::vector<DIAS::REC> P;
+    int CC = 0;
+    DIAS::READH(P, CC, Z("200325"), Z("210325"), "IMP", false);
+    std::vector<std::string> got = numbers(P, CC);
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, (std::vector<std::string>{"3101", "3102", "3103", "3104", "3201", "3202"}));
+    EXPECT_FALSE(DIAS::ALLGOOD);
+}
+
 // A chain file cut short before the heads a list needs: the list is empty and the damage is told.
 TEST_F(Lists, AChainFileCutShortIsReported) {
     std::vector<DIAS::REC> P;
