@@ -77,6 +77,7 @@ void DISF(const std::string& KD, const std::string& EXT, int YPOD) {
 void Disf::run() {
     BTM.clear();
     BOO = false;
+    BUNREAD = false;
     PR = NO_CUSTOMER;
     for (std::string* s : {&AY.ON, &AY.ER, &AY.TY, &AY.AP, &AY.AK, &AY.KY, &AY.ET, &AY.DAJ, &AY.BA, &AY.KA}) s->clear();
     AY.KT = "1";

@@ -259,14 +259,14 @@ void Disf::box1() {
                     OTM = TM;
                     const Shown shown;
                     // The declaration that had the new number goes, with its continuation records.
-                    if (DISF_RUF(false)) {
-                        DELD();
-                        DALLB(false, true, OTM);
-                    }
+                    readToDelete();
+                    DELD();
+                    DALLB(false, true, OTM);
                     if (YPOD == 0) {
                         TM = BTM;
                         CHO();
-                        if (BOO && DISF_RUF(false)) {
+                        if (BOO) {
+                            readToDelete();
                             DELD();
                             DALLB(true, true, OTM);
                         }
@@ -296,7 +296,8 @@ void Disf::box1() {
                     const Shown shown;
                     TM = BTM;
                     CHO();
-                    if (BOO && DISF_RUF(false)) {
+                    if (BOO) {
+                        readToDelete();
                         DELD();
                         DALLB(true, true, OTM);
                         renameSideFiles(BTM, OTM);
@@ -321,37 +322,58 @@ void Disf::box1() {
             }
         } else {
             UMAS::LOCK("FDIA");
-            FERE();
+            const bool sound = FERE();
             UMAS::UNLOC("FDIA");
+            if (!sound) damagedStored();
         }
         SCR::RECALL();
         redraw();
     } else {
         UMAS::LOCK("FDIA");
-        FERE();
+        const bool sound = FERE();
         UMAS::UNLOC("FDIA");
+        if (!sound) damagedStored();
     }
     BTM = TM;
     if (resetChange) CSM = CSU(DIA, GV, BOXES);
 }
 
-void Disf::FERE() {
+void Disf::readToDelete() {
+    // A damaged one is deleted all the same, as unread.
+    if (!DISF_RUF(false)) unread();
+}
+
+void Disf::unread() {
+    BUNREAD = true;
+    BHM.clear();
+    BPR = NO_CUSTOMER;
+}
+
+bool Disf::FERE() {
     CHO();
     if (BOO) {
         std::string damage;
         if (!DISF_RUF(true, &damage)) {
-            // A damaged declaration is not opened: the number stays free for nothing else.
-            BOO = false;
-            // The screen names what is damaged and where; the store checker gives the detail.
-            message(PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.M +
-                    PLAT::gr(" (έλεγχος: dstchk)"));
+            // A damaged declaration is not opened: a new form comes up under its number. It still
+            // counts as stored, with its date and customer unknown, so that F4 replaces it and F5
+            // deletes it (its areas never reused, its entries looked for in every chain); else it
+            // would stay in the index beside the new one and in its day's list for good.
+            unread();
             CLLS();
             redraw();
+            return false;
         }
-        return;
+        return true;
     }
     CLLS();
     redraw();
+    return true;
+}
+
+void Disf::damagedStored() {
+    // The screen names what is damaged and where; the store checker gives the detail.
+    message(PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.M +
+            PLAT::gr(" (έλεγχος: dstchk)"));
 }
 
 void Disf::DALLB(bool KX1, bool KX2, const std::string& NTM) {

@@ -174,6 +174,9 @@ struct Old {
     std::string key;      // BOD.OO / BOD.OOB: a key of the entry's partition
     std::string date;     // BOD.BHM (declarations)
     uint16_t cust = NO_CUSTOMER;  // BOD.BPR (declarations)
+    // The stored version could not be read (a damaged declaration), so its date and customer are
+    // not known: its entries are looked for by position in every day and customer chain.
+    bool unread = false;
 };
 struct Request {
     std::string key;      // BOD.TM / BOD.BM

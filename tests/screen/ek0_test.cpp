@@ -784,6 +784,66 @@ TEST_F(Editor, ADamagedDeclarationIsToldInGreekWithItsFile) {
     EXPECT_EQ(shown.find("outside"), std::string::npos) << shown;
 }
 
+// A damaged declaration opened by its number: the clerk can delete it with F5, or type it again
+// and store it with F4 in its place; either way no entry of it stays in the index or the chains.
+TEST_F(Editor, ADamagedDeclarationIsDeletedOrReplaced) {
+    for (const char* how : {"F5", "F4"}) {
+        SCOPED_TRACE(how);
+        const std::string number = how == std::string("F5") ? "123" : "124";
+        for (int b = 1; b <= BOXES; ++b) BOS(DIA, GV, b, "");
+        BOS(DIA, GV, 1, number);
+        BOS(DIA, GV, 8, "010325");
+        TM = UMAS::LEJU(number, 10);
+        HM = "010325";
+        PR = 5;
+        BOO = false;
+        CSM = -1;
+        const STORE::Result r = EK0::KATD();
+        ASSERT_TRUE(r.stored);
+        PR = NO_CUSTOMER;
+        {
+            PLAT::File m(path("DISM.DAT"), PLAT::File::READWRITE);
+            const uint8_t bad[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+            m.writeAt(r.pos, bad, 4);
+        }
+        type(number);
+        enter();
+        std::string shown;
+        std::vector<std::function<void()>> snaps = {[&] {
+            shown = con->dump();
+            EXPECT_EQ(TESTS::readFile(path("FDIA.DAT")), std::string(1, '\0')) << "told with the store free";
+            con->ch(' ');
+        }};
+        if (how == std::string("F5")) {
+            snaps.push_back([&] {
+                key(SC::F5);
+                con->ch('N');
+            });
+        } else {
+            snaps.push_back([&] {
+                click(2);
+                type("IM");
+                enter();
+                key(SC::F4);
+            });
+        }
+        edit("IMP", snaps);
+        EXPECT_NE(shown.find("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ"), std::string::npos) << shown;
+        EXPECT_EQ(stored(number), how == std::string("F4"));
+        STORE::CheckOptions strict;
+        strict.strict = true;
+        const STORE::Report rep = STORE::check(UMAS::PATH, strict);
+        EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
+        if (how == std::string("F4")) {
+            TM = UMAS::LEJU(number, 10);
+            EK0::CHO();
+            ASSERT_TRUE(BOO);
+            ASSERT_TRUE(EK0::DISF_RUF(true));
+            EXPECT_EQ(box(2), "IM");
+        }
+    }
+}
+
 // The help line of box 12 says what Tab does in the kind: the customer list where box 12 is a
 // customer box, the canned texts elsewhere.
 TEST_F(Editor, TheHelpLineOfBox12SaysWhatTabDoes) {
