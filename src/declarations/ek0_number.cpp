@@ -387,9 +387,10 @@ void Disf::DALLB(bool KX1, bool KX2, const std::string& NTM) {
         BOB = true;
         XNB = pos;
         OOB = key;
-        if (!EKDO::RUFB(LL, false)) continue;
+        // a damaged item is deleted with its number, never copied
+        const bool loaded = EKDO::RUFB(LL, false);
         if (KX2) EKDO::DELB();
-        if (KX1) {
+        if (KX1 && loaded) {
             BM = UMAS::LEJU(S6 + key.substr(S5.size(), 4), 14);
             BOB = false;
             EKDO::XBOB(EXT);

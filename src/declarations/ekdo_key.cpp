@@ -193,10 +193,10 @@ void Cbis::keyAndLoad() {
             CHOB();
             std::string damage;
             bool loaded = false;
-            if (BOB) {
-                loaded = RUFB(LL, true, &damage);
-                if (!loaded) BOB = false;
-            }
+            // A damaged item comes up as a new one but still counts as stored (BOB, XNB): F4
+            // stores the new one in its place and F5 deletes it, so no second entry of the key is
+            // left in the index beside it.
+            if (BOB) loaded = RUFB(LL, true, &damage);
             if (loaded) {
                 storedData = KATB_DATA();
             } else {

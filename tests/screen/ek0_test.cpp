@@ -714,6 +714,31 @@ TEST_F(Renumber, ItemsPastTheFormsGoWithTheirNumber) {
     EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
 }
 
+// A damaged item goes with its declaration's deletion; renumbering does not copy it.
+TEST_F(Renumber, ADamagedItemIsDeletedWithItsNumberAndNotMoved) {
+    auto damage = [&](const std::string& key) {
+        const STORE::Found f = STORE::find(UMAS::PATH, STORE::SHEET, UMAS::LEJU(key, 14));
+        ASSERT_TRUE(f.found);
+        PLAT::File m(path("BISM.DAT"), PLAT::File::READWRITE);
+        const uint8_t bad[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+        m.writeAt(f.pos, bad, 4);
+    };
+    makeStored("100");
+    damage("1000202");
+    renumber("100", "200", 'N');
+    EXPECT_FALSE(sheetStored("1000202"));
+    EXPECT_FALSE(sheetStored("2000202")) << "not copied";
+    EXPECT_TRUE(sheetStored("2000204"));
+    damage("2000204");
+    type("200");
+    enter();
+    key(SC::F5);
+    con->ch('N');
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("200"));
+    EXPECT_FALSE(sheetStored("2000204"));
+}
+
 // The value rows, the statistical value, the value for VAT and the euro total follow a change.
 TEST_F(Editor, TheTotalsFollowAValueRow) {
     type("60");

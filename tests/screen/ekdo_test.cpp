@@ -303,6 +303,49 @@ TEST_F(Sheets, F4StoresOnceEscAsksNothingF5Deletes) {
     EXPECT_EQ(leaves, 1) << "the fresh item after a deletion has nothing to lose";
 }
 
+// A damaged item opened by its key comes up new: F5 deletes it, F4 stores the new one in its
+// place; either way no second entry of the key is left in the index.
+TEST_F(Sheets, ADamagedItemIsDeletedOrReplaced) {
+    for (int j : {2, 3}) {
+        SCOPED_TRACE(j);
+        storeItem(2, j, {{23, "OLD GOODS"}});
+        {
+            PLAT::File m(path("BISM.DAT"), PLAT::File::READWRITE);
+            const uint8_t bad[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+            m.writeAt(XNB, bad, 4);
+        }
+        declaration("IMP", "123", 4);
+        item(2, j);
+        std::string shown;
+        sheet("IMP", {[&] {
+                          shown = con->dump();
+                          con->ch(' ');
+                      },
+                      [&] {
+                          EXPECT_EQ(box(23), "") << "a new item";
+                          if (j == 2) {
+                              key(SC::F5);
+                              con->ch('N');
+                          } else {
+                              for (int b = 4; b < 23; ++b) enter();
+                              type("NEW GOODS");
+                              enter();
+                              key(SC::F4);
+                          }
+                      }});
+        EXPECT_NE(shown.find("ΚΑΤΕΣΤΡΑΜΜΕΝΟ"), std::string::npos) << shown;
+        const std::string key = "12302" + two(j);
+        EXPECT_EQ(sheetStored(key), j == 3);
+        EXPECT_TRUE(STORE::check(UMAS::PATH).errors.empty()) << STORE::check(UMAS::PATH).errors.front();
+        if (j == 3) {
+            BM = UMAS::LEJU(key, 14);
+            ASSERT_TRUE(EKDO::CHOB().found);
+            ASSERT_TRUE(EKDO::RUFB(LL, false));
+            EXPECT_EQ(box(23), "NEW GOODS");
+        }
+    }
+}
+
 TEST_F(Sheets, EscAfterAChangeAsksAndNoKeepsTheEditorOpen) {
     item(2, 2);
     type("X");
