@@ -175,7 +175,8 @@ struct Old {
     std::string date;     // BOD.BHM (declarations)
     uint16_t cust = NO_CUSTOMER;  // BOD.BPR (declarations)
     // The stored version could not be read (a damaged declaration), so its date and customer are
-    // not known: its entries are looked for by position in every day and customer chain.
+    // not known: its entries are looked for by position in every day and customer chain, and its
+    // areas are not freed.
     bool unread = false;
 };
 struct Request {

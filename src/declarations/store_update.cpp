@@ -391,6 +391,9 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
         clearFreeIn(tx, D, 1000);
         return;
     }
+    // A version that could not be read may have a chain that runs into another declaration's
+    // bytes: its areas are left unused rather than offered to the next store.
+    if (old.unread) return;
     uint8_t b[6];
     tx.read(D, 0, b, 6);
     RD0 top = RD0::decode(b);
