@@ -53,8 +53,8 @@ struct Disf {
     // Box rules (KEY) and the declaration number.
     void KEY(int V, int STA);
     void box1();
-    bool FERE();  // false when the stored version is damaged (told by damagedStored)
-    void damagedStored();
+    // Opens the number TM; what the clerk must be told (after "FDIA" is free), or nothing.
+    std::string FERE();
     // The stored version at XN read before it is deleted: its date and customer for the deletion,
     // or, when it cannot be read, marked unread (BOD.BUNREAD).
     void readToDelete();

@@ -322,17 +322,17 @@ void Disf::box1() {
             }
         } else {
             UMAS::LOCK("FDIA");
-            const bool sound = FERE();
+            const std::string notice = FERE();
             UMAS::UNLOC("FDIA");
-            if (!sound) damagedStored();
+            if (!notice.empty()) message(notice);
         }
         SCR::RECALL();
         redraw();
     } else {
         UMAS::LOCK("FDIA");
-        const bool sound = FERE();
+        const std::string notice = FERE();
         UMAS::UNLOC("FDIA");
-        if (!sound) damagedStored();
+        if (!notice.empty()) message(notice);
     }
     BTM = TM;
     if (resetChange) CSM = CSU(DIA, GV, BOXES);
@@ -349,8 +349,8 @@ void Disf::unread() {
     BPR = NO_CUSTOMER;
 }
 
-bool Disf::FERE() {
-    CHO();
+std::string Disf::FERE() {
+    const STORE::Found f = CHO();
     if (BOO) {
         std::string damage;
         if (!DISF_RUF(true, &damage)) {
@@ -361,19 +361,18 @@ bool Disf::FERE() {
             unread();
             CLLS();
             redraw();
-            return false;
+            // The screen names what is damaged and where; the store checker gives the detail.
+            return PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.M +
+                   PLAT::gr(" (έλεγχος: dstchk)");
         }
-        return true;
+        return "";
     }
     CLLS();
     redraw();
-    return true;
-}
-
-void Disf::damagedStored() {
-    // The screen names what is damaged and where; the store checker gives the detail.
-    message(PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.M +
-            PLAT::gr(" (έλεγχος: dstchk)"));
+    // A list broken off at a bad link may hide the number: the new form is no proof that it is free.
+    if (f.damaged)
+        return PLAT::gr("ΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.I + PLAT::gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΒΡΕΘΗΚΕ (έλεγχος: dstchk)");
+    return "";
 }
 
 void Disf::DALLB(bool KX1, bool KX2, const std::string& NTM) {

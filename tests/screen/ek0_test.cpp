@@ -14,6 +14,7 @@
 #include "declarations/store_form.h"
 #include "helpers/fixture.h"
 #include "platform/clock.h"
+#include "platform/codec.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -867,6 +868,45 @@ TEST_F(Editor, ADamagedDeclarationIsDeletedOrReplaced) {
             EXPECT_EQ(box(2), "IM");
         }
     }
+}
+
+// A number behind a bad link of the index list: the new form that comes up is told as no proof.
+TEST_F(Editor, ANumberBehindABrokenIndexListIsTold) {
+    for (const char* n : {"100", "150"}) {
+        for (int b = 1; b <= BOXES; ++b) BOS(DIA, GV, b, "");
+        BOS(DIA, GV, 1, n);
+        TM = UMAS::LEJU(n, 10);
+        HM.clear();
+        PR = NO_CUSTOMER;
+        BOO = false;
+        CSM = -1;
+        ASSERT_TRUE(EK0::KATD().stored);
+    }
+    {
+        // the first entry of partition 1 (100) links past the end of the file
+        PLAT::File ix(path("DISI.DAT"), PLAT::File::READWRITE);
+        uint8_t w[2];
+        ix.readAt(4, w, 2);
+        const int64_t first = PLAT::getW(w);
+        PLAT::putW(w, 65000);
+        ix.writeAt(first * 17 + 4, w, 2);
+    }
+    type("150");
+    enter();
+    std::string shown;
+    edit("IMP", {[&] {
+        shown = con->dump();
+        EXPECT_EQ(TESTS::readFile(path("FDIA.DAT")), std::string(1, '\0')) << "told with the store free";
+        con->ch(' ');
+    }});
+    EXPECT_NE(shown.find("ΤΟ ΑΡΧΕΙΟ DISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ"), std::string::npos) << shown;
+    // a number before the bad link opens as it is, without a word
+    type("100");
+    enter();
+    edit("IMP", {[&] {
+        EXPECT_EQ(con->dump().find("ΑΛΛΟΙΩΘΕΙ"), std::string::npos);
+        con->ch(ESC);
+    }});
 }
 
 // The help line of box 12 says what Tab does in the kind: the customer list where box 12 is a

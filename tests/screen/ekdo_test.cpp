@@ -13,6 +13,7 @@
 #include "declarations/store_form.h"
 #include "helpers/fixture.h"
 #include "platform/clock.h"
+#include "platform/codec.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -344,6 +345,29 @@ TEST_F(Sheets, ADamagedItemIsDeletedOrReplaced) {
             EXPECT_EQ(box(23), "NEW GOODS");
         }
     }
+}
+
+// An item behind a bad link of the index list: the new item that comes up is told as no proof.
+TEST_F(Sheets, AnItemBehindABrokenIndexListIsTold) {
+    storeItem(2, 2, {{23, "FIRST"}});
+    storeItem(2, 3, {{23, "SECOND"}});
+    {
+        // the first entry of partition 1 (1230202) links past the end of the file
+        PLAT::File ix(path("BISI.DAT"), PLAT::File::READWRITE);
+        uint8_t w[2];
+        ix.readAt(4, w, 2);
+        const int64_t first = PLAT::getW(w);
+        PLAT::putW(w, 65000);
+        ix.writeAt(first * 21 + 4, w, 2);
+    }
+    declaration("IMP", "123", 4);
+    item(2, 3);
+    std::string shown;
+    sheet("IMP", {[&] {
+        shown = con->dump();
+        con->ch(' ');
+    }});
+    EXPECT_NE(shown.find("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ"), std::string::npos) << shown;
 }
 
 TEST_F(Sheets, EscAfterAChangeAsksAndNoKeepsTheEditorOpen) {
