@@ -413,7 +413,7 @@ void Disf::store() {
     }
     for (const std::string& n : r.notices) message(n);
     if (YPOD != 0 && UMAS::EVAL(KD) == UMAS::EVAL(TM))
-        KATY(EXT, YPOD);
+        KATY(EXT, YPOD, KD);
     else
         SAVENODIAS(TM);
 }
@@ -450,7 +450,7 @@ void Disf::DIAG(bool YP) {
         BOO = false;
         if (YP) {
             TM.clear();
-            KATY(EXT, YPOD);
+            KATY(EXT, YPOD, KD);
             UMAS::ELDI(BTM, "", "NUDI", 10);
             BTM.clear();
         }

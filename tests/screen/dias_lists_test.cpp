@@ -669,6 +669,48 @@ TEST_F(Lists, TemplatesSortKeepsASlotStoredMeanwhileElsewhere) {
     for (size_t i = 3; i < after.size(); ++i) EXPECT_EQ(after[i].Y0, "") << i;
 }
 
+// The editor opened template 500 from slot 1; meanwhile another workstation's sort put template 123
+// there and 500 in slot 2. Storing or deleting 500 changes slot 2 and leaves 123 as it was.
+TEST_F(Lists, TemplateSummaryFollowsItsNumberWhenTheSlotsMoved) {
+    DIAS::SLOTTABLE Y(DIAS::SLOTS);
+    Y[0].Y0 = "123";
+    Y[0].Y2 = "ONE TWO THREE";
+    Y[1].Y0 = "500";
+    ASSERT_TRUE(DIAS::KTTY(Y));
+    for (int i = 1; i <= BOD::BOXES; ++i) setBox(i, "");
+    BOD::TM = STORE::padKey("500", 10);
+    setBox(22, "FIVE HUNDRED");
+    EK0::KATY("IMP", 1, "500");
+    DIAS::SLOTTABLE after;
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "123");
+    EXPECT_EQ(after[0].Y2, "ONE TWO THREE");
+    EXPECT_EQ(after[1].Y0, "500");
+    EXPECT_EQ(trim(after[1].Y2), "FIVE HUNDRED");
+
+    // slot 1 taken by 123 and 500 gone from the table: a store goes to the first free slot
+    Y[1] = DIAS::OYR{};
+    ASSERT_TRUE(DIAS::KTTY(Y));
+    EK0::KATY("IMP", 1, "500");
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "123");
+    EXPECT_EQ(after[1].Y0, "500");
+
+    // deleting 500: its slot is freed, 123 stays
+    BOD::TM.clear();
+    for (int i = 1; i <= BOD::BOXES; ++i) setBox(i, "");
+    EK0::KATY("IMP", 1, "500");
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "123");
+    EXPECT_EQ(after[0].Y2, "ONE TWO THREE");
+    EXPECT_EQ(after[1].Y0, "");
+    // nothing left of 500: a second deletion changes nothing
+    const std::string before = TESTS::readFile(dir() + "YPDI.DAT");
+    EK0::KATY("IMP", 1, "500");
+    EXPECT_EQ(TESTS::readFile(dir() + "YPDI.DAT"), before);
+    EXPECT_EQ(con->pending(), 0u);
+}
+
 TEST_F(Lists, SearchLastPageOffersNoRowPastTheRowsKept) {
     // 260 imports in 2021 match: 252 are kept, the 17th page holds rows 241 to 252
     retyped(con, "010121");
