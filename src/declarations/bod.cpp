@@ -24,6 +24,7 @@ std::string TM, BTM, OTM, OO, HM, BHM;
 int PR = NO_CUSTOMER, BPR = NO_CUSTOMER;
 double CSM = 0;
 bool BOO = false;
+bool BUNREAD = false;
 int32_t XN = 0;
 std::string EA, AF, ON, DI, PO, TK;
 std::array<std::string, 3> TH;

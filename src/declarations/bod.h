@@ -194,6 +194,7 @@ extern int BPR;           // WORD: customer of the stored version
 constexpr int NO_CUSTOMER = 65000;
 extern double CSM;        // checksum of main boxes 1..289 when loaded or stored
 extern bool BOO;          // the number is stored; XN is its position
+extern bool BUNREAD;      // the stored version could not be read: its date and customer are unknown
 extern int32_t XN;        // position of the first area in DISM.DAT
 extern std::string EA, AF, ON, DI, PO, TK;  // customer: name[30], tax no.[10], ON[30], address[30], town[20], postcode[6]
 extern std::array<std::string, 3> TH;       // [1..2] string[13]

@@ -131,6 +131,12 @@ bool RUFY(SLOTTABLE& Y, std::string* why = nullptr);
 bool KTTY(const SLOTTABLE& Y, std::string* why = nullptr);
 // The sort of the table by number (free slots last).
 void SORTYPOD(SLOTTABLE& Y);
+// Sorts the table as "YPDI.DAT" holds it now and writes it back, all under "FYPO", so that a slot
+// another workstation stored since Y was read is kept; Y becomes the table written. False, with
+// the reason in CP737, when the file has another size (nothing written, Y unchanged).
+bool SORTKTTY(SLOTTABLE& Y, std::string* why = nullptr);
+// A slot's number read as a number (0 for a free slot).
+double numberOf(const std::string& Y0);
 // True when a slot other than slot (1-based) carries a number equal by value to SYP.
 bool SLOTUSED(const SLOTTABLE& Y, int slot, const std::string& SYP);
 // The empty "YPDI.DAT" of a new company folder (dir a Linux path; only where missing).

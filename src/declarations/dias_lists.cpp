@@ -2,6 +2,7 @@
 // (DIAP) and the declarations of a date range by day (DIAH), their readers over the day and
 // customer chains of the store, their sorts and their printouts on form 72.
 #include <algorithm>
+#include <unordered_set>
 
 #include "customers/arp0.h"
 #include "customers/pelat.h"
@@ -60,11 +61,13 @@ std::string slashed(const std::string& hm) {
 
 // Walks a chain of "DISH.DAT" or "DIPE.DAT" (open as f, recs records of 6 bytes) from its head;
 // calls row with the position of every node whose HR is below 40000000 until it returns false.
-// False when a link leaves the file or the chain loops.
-bool walk(const PLAT::File& f, int64_t recs, int64_t head, const std::function<bool(int32_t)>& row) {
+// False when a link leaves the file, leads into the heads (records below `heads`, another key's
+// chain) or the chain loops (a node met again is not listed again).
+bool walk(const PLAT::File& f, int64_t recs, int64_t heads, int64_t head, const std::function<bool(int32_t)>& row) {
     int64_t R = head;
-    for (int64_t steps = 0;; ++steps) {
-        if (R < 0 || R >= recs || steps > recs) return false;
+    std::unordered_set<int64_t> seen;
+    for (;;) {
+        if (R < 0 || R >= recs || (R != head && R < heads) || !seen.insert(R).second) return false;
         uint8_t b[STORE::RR1::SIZE];
         f.readAt(R * int64_t(STORE::RR1::SIZE), b, sizeof b);
         const STORE::RR1 n = STORE::RR1::decode(b);
@@ -140,8 +143,12 @@ void READP(std::vector<REC1>& P, int& CC, int PR, int32_t Z0, int32_t Z1, const 
     // no customer, or one without a head in the customer chains: nothing to read
     if (PR < 0 || PR >= STORE::CUST_HEADS) return;
     underStore("DIPE.DAT", [&](const PLAT::File& f, int64_t recs) {
-        if (PR >= recs) return;
-        const bool sound = walk(f, recs, PR, [&](int32_t hr) {
+        if (PR >= recs) {
+            // the file ends before the customer's head: cut short, its declarations unreadable
+            ALLGOOD = false;
+            return;
+        }
+        const bool sound = walk(f, recs, STORE::CUST_HEADS, PR, [&](int32_t hr) {
             XND = hr;
             ++CC;
             RUFD(P, Z0, Z1, EA, EXT, false, CC);
@@ -160,8 +167,10 @@ void READH(std::vector<REC>& P, int& CC, int32_t Z0, int32_t Z1, const std::stri
     CC = 0;
     underStore("DISH.DAT", [&](const PLAT::File& f, int64_t recs) {
         const int64_t heads = std::min<int64_t>(recs, STORE::DAY_HEADS);
+        // a file that ends before the heads of the range: cut short, those days unreadable
+        if (Z0 <= Z1 && std::min<int64_t>(Z1, STORE::DAY_HEADS - 1) >= heads) ALLGOOD = false;
         for (int64_t J = std::max<int64_t>(Z0, 0); J <= Z1 && J < heads && CC < ROWS_H; ++J) {
-            const bool sound = walk(f, recs, J, [&](int32_t hr) {
+            const bool sound = walk(f, recs, STORE::DAY_HEADS, J, [&](int32_t hr) {
                 XND = hr;
                 const int row = ++CC;
                 RUFD(P, 0, 0, "", EXT, TEXTOUT, CC);

@@ -208,7 +208,11 @@ void ERRORFILE() {
     const bool shown = SCR::STACKPOINTER() != before;
     SCR::PRINT(15, 11, PLAT::gr("    ΠΡΟΣΟΧΗ !!   ΥΠΑΡΧΟΥΝ ΚΑΙ ΑΛΛΕΣ ΔΙΑΣΑΦΗΣΕΙΣ     "));
     SCR::PRINT(15, 12, PLAT::gr("  ΣΤΟ ΧΡΟΝΙΚΟ ΔΙΑΣΤΗΜΑ ΑΥΤΟ ΑΛΛΑ ΕΧΟΥΝ ΑΛΛΟΙΩΘΕΙ.   "));
+    // Under "FDIA": a store of another workstation may have taken a free area and be about to
+    // write the stack back.
+    UMAS::LOCK("FDIA");
     STORE::clearFree(UMAS::PATH, 2000);
+    UMAS::UNLOC("FDIA");
     PLAT::Console& c = PLAT::con();
     while (c.readKey().ch != 27) continue;
     if (shown) SCR::RECALL();

@@ -102,7 +102,7 @@ bool writeHeld(const SLOTTABLE& Y, std::string* why) {
 }
 
 double keyOf(const OYR& r) {
-    const double v = UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(r.Y0, ' ')));
+    const double v = numberOf(r.Y0);
     return std::round(v) == 0 ? 9999999999.0 : v;
 }
 
@@ -128,12 +128,27 @@ void SORTYPOD(SLOTTABLE& Y) {
             if (keyOf(Y[i]) > keyOf(Y[j])) std::swap(Y[i], Y[j]);
 }
 
+bool SORTKTTY(SLOTTABLE& Y, std::string* why) {
+    UMAS::LOCK("FYPO");
+    SLOTTABLE now;
+    bool ok = readHeld(now, why);
+    if (ok) {
+        SORTYPOD(now);
+        ok = writeHeld(now, why);
+    }
+    UMAS::UNLOC("FYPO");
+    if (ok) Y = std::move(now);
+    return ok;
+}
+
 bool SLOTUSED(const SLOTTABLE& Y, int slot, const std::string& SYP) {
-    const double v = UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(SYP, ' ')));
+    const double v = numberOf(SYP);
     for (size_t i = 0; i < Y.size(); ++i)
-        if (int(i) + 1 != slot && UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(Y[i].Y0, ' '))) == v) return true;
+        if (int(i) + 1 != slot && numberOf(Y[i].Y0) == v) return true;
     return false;
 }
+
+double numberOf(const std::string& Y0) { return UMAS::EVAL(UMAS::CUTLEADSPACES(UMAS::REMLCH(Y0, ' '))); }
 
 void installTemplates(const std::string& dir) {
     const std::filesystem::path p = std::filesystem::path(dir) / FILE_NAME;
@@ -218,7 +233,9 @@ void YPDI(const std::string& EXT) {
             SCR::CALLM(58, true);
             SCR::PRINT(7, 23, PLAT::gr("ΚΑΤΑΧΩΡΗΘΕΙ Ο ΠΙΝΑΚΑΣ"));
             if (PRNS::YES(36, 23)) {
-                if (!KTTY(Y, &why)) PRNS::REPORT(why);
+                // sorted again as the file stands now: the slots other workstations stored stay
+                if (!SORTKTTY(Y, &why)) PRNS::REPORT(why);
+                BOX();
             } else {
                 Y = kept;
                 BOX();
@@ -235,7 +252,7 @@ void YPDI(const std::string& EXT) {
 
 namespace EK0 {
 
-void KATY(const std::string& EXT, int YPOD) {
+void KATY(const std::string& EXT, int YPOD, const std::string& OPENED) {
     if (YPOD <= 0 || YPOD > DIAS::SLOTS) return;
     using DIAS::lists::cut;
     auto box = [](int n) { return BOD::SOB(BOD::DIA, BOD::GV, n); };
@@ -243,8 +260,29 @@ void KATY(const std::string& EXT, int YPOD) {
     DIAS::SLOTTABLE Y;
     std::string why;
     bool ok = DIAS::readHeld(Y, &why);
+    size_t at = size_t(YPOD - 1);
+    if (ok && DIAS::numberOf(OPENED) != 0) {
+        const double opened = DIAS::numberOf(OPENED);
+        const double now = DIAS::numberOf(Y[at].Y0);
+        if (now != opened) {
+            // another workstation's sort or store changed the slot: the template opened is looked
+            // for by its number; another template in the slot is never overwritten
+            size_t found = Y.size(), free = Y.size();
+            for (size_t i = 0; i < Y.size(); ++i) {
+                const double v = DIAS::numberOf(Y[i].Y0);
+                if (v == opened && found == Y.size()) found = i;
+                if (v == 0 && free == Y.size()) free = i;
+            }
+            const bool deleting = UMAS::CUTLEADSPACES(BOD::TM).empty();
+            if (found < Y.size()) at = found;
+            else if (now == 0) at = size_t(YPOD - 1);
+            else if (!deleting && free < Y.size()) at = free;
+            else ok = false;  // nothing of the template to change, or no room: the others stay
+            if (!ok) why.clear();
+        }
+    }
     if (ok) {
-        DIAS::OYR& o = Y[size_t(YPOD - 1)];
+        DIAS::OYR& o = Y[at];
         o.Y0 = cut(UMAS::CUTLEADSPACES(BOD::TM), 10);
         o.Y1 = cut(box(4), 19);
         o.Y1A = cut(box(2), 10);
@@ -261,7 +299,7 @@ void KATY(const std::string& EXT, int YPOD) {
         ok = DIAS::writeHeld(Y, &why);
     }
     UMAS::UNLOC("FYPO");
-    if (!ok) PRNS::REPORT(why);
+    if (!ok && !why.empty()) PRNS::REPORT(why);
 }
 
 }  // namespace EK0

@@ -77,6 +77,7 @@ void DISF(const std::string& KD, const std::string& EXT, int YPOD) {
 void Disf::run() {
     BTM.clear();
     BOO = false;
+    BUNREAD = false;
     PR = NO_CUSTOMER;
     for (std::string* s : {&AY.ON, &AY.ER, &AY.TY, &AY.AP, &AY.AK, &AY.KY, &AY.ET, &AY.DAJ, &AY.BA, &AY.KA}) s->clear();
     AY.KT = "1";
@@ -412,7 +413,7 @@ void Disf::store() {
     }
     for (const std::string& n : r.notices) message(n);
     if (YPOD != 0 && UMAS::EVAL(KD) == UMAS::EVAL(TM))
-        KATY(EXT, YPOD);
+        KATY(EXT, YPOD, KD);
     else
         SAVENODIAS(TM);
 }
@@ -449,7 +450,7 @@ void Disf::DIAG(bool YP) {
         BOO = false;
         if (YP) {
             TM.clear();
-            KATY(EXT, YPOD);
+            KATY(EXT, YPOD, KD);
             UMAS::ELDI(BTM, "", "NUDI", 10);
             BTM.clear();
         }

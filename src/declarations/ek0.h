@@ -27,8 +27,11 @@ void EKTY(const std::string& EXT, bool T2L);
 // The text of main-page box B as the declaration print writes it for kind EXT (country text, date
 // slashes, rate signs, the transit's box 8), trailing blanks not yet removed.
 std::string EKTYTEXT(const std::string& EXT, int B);
-// Rewrites the template slot's entry with the current declaration.
-void KATY(const std::string& EXT, int YPOD);
+// Rewrites the template slot's entry with the current declaration. OPENED: the number the editor
+// was opened with from slot YPOD; when another workstation's sort or store has put another template
+// into that slot since, the entry goes to the slot that now carries OPENED (else the first free
+// one), never over the other template.
+void KATY(const std::string& EXT, int YPOD, const std::string& OPENED = "");
 // The electronic submission keys of the editor (exit codes 17..33 of the field editor): the side
 // data the chosen format reads, the totals (TOTALS, the editor's SUMKOLLA) and the run.
 void SUBMIT(int K, const std::string& EXT, const std::function<void()>& TOTALS);

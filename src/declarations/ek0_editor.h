@@ -53,7 +53,12 @@ struct Disf {
     // Box rules (KEY) and the declaration number.
     void KEY(int V, int STA);
     void box1();
-    void FERE();
+    // Opens the number TM; what the clerk must be told (after "FDIA" is free), or nothing.
+    std::string FERE();
+    // The stored version at XN read before it is deleted: its date and customer for the deletion,
+    // or, when it cannot be read, marked unread (BOD.BUNREAD).
+    void readToDelete();
+    void unread();
     void DALLB(bool KX1, bool KX2, const std::string& NTM);
     void FCOPY(const std::string& SOUR, const std::string& DEST);
     void renameSideFiles(const std::string& from, const std::string& to);

@@ -1,6 +1,7 @@
 // The declaration editor's box rules and the declaration number: the proposal from "DAR.DAT",
 // opening, renumbering, replacing and copying from a template, the continuation records and side
 // files that go with a number, and the duty and tax lines' rules.
+#include <array>
 #include <cmath>
 
 #include "codes/kvdi.h"
@@ -35,6 +36,23 @@ bool isKindBox(int V) { return V >= 101 && V <= 136 && (V - 101) % 5 == 0; }
 bool isTaxAmountBox(int V) { return V >= 104 && V <= 139 && (V - 104) % 5 == 0; }
 bool isExpressionBox(int V) { return V >= 146 && V <= 174 && (V - 146) % 4 == 0; }
 bool isValueAmountBox(int V) { return V >= 148 && V <= 176 && (V - 148) % 4 == 0; }
+
+// The date and the customer the form shows. Reading a stored version only to delete it, when a
+// declaration takes a new number, puts that version's date and customer into the form; the
+// declaration then stored under the new number must carry the form's own.
+struct Shown {
+    std::string b8 = SOB(DIA, GV, 8), b9 = SOB(DIA, GV, 9), hm = HM;
+    int pr = PR;
+    std::array<std::string, 11> party{EA, AF, ON, DI, PO, TK, TH[1], TH[2], EP, EF, SX};
+    void restore() const {
+        BOS(DIA, GV, 8, b8);
+        BOS(DIA, GV, 9, b9);
+        HM = hm;
+        PR = pr;
+        std::array<std::string*, 11> to{&EA, &AF, &ON, &DI, &PO, &TK, &TH[1], &TH[2], &EP, &EF, &SX};
+        for (size_t i = 0; i < to.size(); ++i) *to[i] = party[i];
+    }
+};
 
 }  // namespace
 
@@ -239,19 +257,21 @@ void Disf::box1() {
                 if (PRNS::YES(78, 23)) {
                     UMAS::LOCK("FDIA");
                     OTM = TM;
+                    const Shown shown;
                     // The declaration that had the new number goes, with its continuation records.
-                    if (DISF_RUF(false)) {
-                        DELD();
-                        DALLB(false, true, OTM);
-                    }
+                    readToDelete();
+                    DELD();
+                    DALLB(false, true, OTM);
                     if (YPOD == 0) {
                         TM = BTM;
                         CHO();
-                        if (BOO && DISF_RUF(false)) {
+                        if (BOO) {
+                            readToDelete();
                             DELD();
                             DALLB(true, true, OTM);
                         }
                     }
+                    shown.restore();
                     TM = OTM;
                     BOO = false;
                     CSM = -1;  // always written: the stored copy under the old number is gone
@@ -273,13 +293,16 @@ void Disf::box1() {
                 OTM = TM;
                 STORE::Result r;
                 if (YPOD == 0) {
+                    const Shown shown;
                     TM = BTM;
                     CHO();
-                    if (BOO && DISF_RUF(false)) {
+                    if (BOO) {
+                        readToDelete();
                         DELD();
                         DALLB(true, true, OTM);
                         renameSideFiles(BTM, OTM);
                     }
+                    shown.restore();
                     TM = OTM;
                     BOO = false;
                     CSM = -1;
@@ -299,59 +322,80 @@ void Disf::box1() {
             }
         } else {
             UMAS::LOCK("FDIA");
-            FERE();
+            const std::string notice = FERE();
             UMAS::UNLOC("FDIA");
+            if (!notice.empty()) message(notice);
         }
         SCR::RECALL();
         redraw();
     } else {
         UMAS::LOCK("FDIA");
-        FERE();
+        const std::string notice = FERE();
         UMAS::UNLOC("FDIA");
+        if (!notice.empty()) message(notice);
     }
     BTM = TM;
     if (resetChange) CSM = CSU(DIA, GV, BOXES);
 }
 
-void Disf::FERE() {
-    CHO();
+void Disf::readToDelete() {
+    // A damaged one is deleted all the same, as unread.
+    if (!DISF_RUF(false)) unread();
+}
+
+void Disf::unread() {
+    BUNREAD = true;
+    BHM.clear();
+    BPR = NO_CUSTOMER;
+}
+
+std::string Disf::FERE() {
+    const STORE::Found f = CHO();
     if (BOO) {
         std::string damage;
         if (!DISF_RUF(true, &damage)) {
-            // A damaged declaration is not opened: the number stays free for nothing else.
-            BOO = false;
-            // The screen names what is damaged and where; the store checker gives the detail.
-            message(PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.M +
-                    PLAT::gr(" (έλεγχος: dstchk)"));
+            // A damaged declaration is not opened: a new form comes up under its number. It still
+            // counts as stored, with its date and customer unknown, so that F4 replaces it and F5
+            // deletes it (its areas never reused, its entries looked for in every chain); else it
+            // would stay in the index beside the new one and in its day's list for good.
+            unread();
             CLLS();
             redraw();
+            // The screen names what is damaged and where; the store checker gives the detail.
+            return PLAT::gr("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.M +
+                   PLAT::gr(" (έλεγχος: dstchk)");
         }
-        return;
+        return "";
     }
     CLLS();
     redraw();
+    // A list broken off at a bad link may hide the number: the new form is no proof that it is free.
+    if (f.damaged)
+        return PLAT::gr("ΤΟ ΑΡΧΕΙΟ ") + STORE::DECL.I + PLAT::gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - Η ΔΙΑΣΑΦΗΣΗ ΔΕΝ ΒΡΕΘΗΚΕ (έλεγχος: dstchk)");
+    return "";
 }
 
 void Disf::DALLB(bool KX1, bool KX2, const std::string& NTM) {
     const std::string S5 = numberText(TM), S6 = numberText(NTM);
-    const int n = std::min(uval(SOB(DIA, GV, 16)), 99);
     UMAS::LOCK("FBIS");
-    for (int s = 2; s <= n; ++s) {
-        const int from = EXT == "DFK" ? 2 * s - 2 : 3 * s - 4, to = EXT == "DFK" ? 2 * s - 1 : 3 * s - 2;
-        for (int j = from; j <= to && j <= 99; ++j) {
-            BM = UMAS::LEJU(S5 + two(s) + two(j), 14);
-            EKDO::CHOB();
-            if (!BOB) continue;
-            if (!EKDO::RUFB(LL, false)) continue;
-            if (KX2) EKDO::DELB();
-            if (KX1) {
-                BM = UMAS::LEJU(S6 + two(s) + two(j), 14);
-                BOB = false;
-                EKDO::XBOB(EXT);
-                BOS(BIS, GB, 10, SOB(DIA, GV, 1));
-                STORE::Result r = EKDO::KATB();
-                if (!r.refusal.empty()) message(r.refusal);
-            }
+    // Every item stored under the number, whatever box 16 of the form says: the items of sheets
+    // past it (forms lowered since they were stored, or a replaced declaration that had more
+    // forms) go with their number, and a later declaration of the number never inherits them.
+    for (const auto& [key, pos] : STORE::itemsOf(UMAS::PATH, S5).items) {
+        BM = key;
+        BOB = true;
+        XNB = pos;
+        OOB = key;
+        // a damaged item is deleted with its number, never copied
+        const bool loaded = EKDO::RUFB(LL, false);
+        if (KX2) EKDO::DELB();
+        if (KX1 && loaded) {
+            BM = UMAS::LEJU(S6 + key.substr(S5.size(), 4), 14);
+            BOB = false;
+            EKDO::XBOB(EXT);
+            BOS(BIS, GB, 10, SOB(DIA, GV, 1));
+            STORE::Result r = EKDO::KATB();
+            if (!r.refusal.empty()) message(r.refusal);
         }
     }
     UMAS::UNLOC("FBIS");

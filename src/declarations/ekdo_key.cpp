@@ -190,13 +190,13 @@ void Cbis::keyAndLoad() {
     if (K == 0 || K == 2) {
         if (BM != BBM) {
             UMAS::LOCK("FBIS");
-            CHOB();
+            const bool brokenIndex = CHOB().damaged;
             std::string damage;
             bool loaded = false;
-            if (BOB) {
-                loaded = RUFB(LL, true, &damage);
-                if (!loaded) BOB = false;
-            }
+            // A damaged item comes up as a new one but still counts as stored (BOB, XNB): F4
+            // stores the new one in its place and F5 deletes it, so no second entry of the key is
+            // left in the index beside it.
+            if (BOB) loaded = RUFB(LL, true, &damage);
             if (loaded) {
                 storedData = KATB_DATA();
             } else {
@@ -208,6 +208,9 @@ void Cbis::keyAndLoad() {
             UMAS::UNLOC("FBIS");
             if (!damage.empty())
                 say(PLAT::gr("ΤΟ ΕΙΔΟΣ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΟ ΣΤΟ BISM.DAT: ") + damage.substr(0, 24));
+            else if (brokenIndex && !BOB)
+                // a list broken off at a bad link may hide the item: the new one is no proof
+                say(PLAT::gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΤΟ ΕΙΔΟΣ ΔΕΝ ΒΡΕΘΗΚΕ"));
         }
         BBM = BM;
         BSM = CSU(BIS, GB, SHEET_BOXES);

@@ -57,7 +57,7 @@ void Cbis::reloadAfterPrint(const ItemKey& keep) {
     if (BOB && RUFB(LL, false)) {
         storedData = KATB_DATA();
     } else {
-        BOB = false;
+        // a damaged item stays counted as stored, as when it was opened
         XBIS();
         storedData.clear();
     }

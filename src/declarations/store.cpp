@@ -292,6 +292,38 @@ Found find(const std::string& dir, const Layout& L, const std::string& keyIn) {
     return r;
 }
 
+Items itemsOf(const std::string& dir, const std::string& number) {
+    Items r;
+    const Layout& L = SHEET;
+    const int d = partitionOf(number);
+    if (d == 0 || number.size() + 4 > size_t(L.keyLen) || number.find(' ') != std::string::npos) return r;
+    Tx tx(dir);
+    int f = tx.open(L.I, false);
+    int64_t recs = tx.records(f, L.recSize);
+    std::vector<uint8_t> b(size_t(L.recSize));
+    try {
+        tx.read(f, int64_t(d - 1) * L.stride * L.recSize, b.data(), b.size());
+        int64_t R = decodeHead(L, b.data()).FA;
+        for (int64_t steps = 0; R != 0; ++steps) {
+            if (R >= recs || steps > recs) {
+                r.damaged = true;
+                break;
+            }
+            tx.read(f, R * L.recSize, b.data(), b.size());
+            const Entry e = decodeEntry(L, b.data());
+            const std::string key = padKey(e.KL, L.keyLen);
+            bool mine = e.RE != NONE && key.compare(0, number.size(), number) == 0;
+            for (size_t i = number.size(); mine && i < size_t(L.keyLen); ++i)
+                mine = i < number.size() + 4 ? key[i] >= '0' && key[i] <= '9' : key[i] == ' ';
+            if (mine) r.items.emplace_back(key, e.RE);
+            R = e.AL;
+        }
+    } catch (const Damaged&) {
+        r.damaged = true;
+    }
+    return r;
+}
+
 ChainWalk walkChain(const Source& src, int32_t head) {
     ChainWalk w;
     int64_t recs = src.size / 6;

@@ -150,6 +150,15 @@ struct Found {
 // Finds key in the index at dir (a folder ending in "/" or "\", or empty for the working folder).
 Found find(const std::string& dir, const Layout& L, const std::string& key);
 
+// The continuation-sheet items stored under a declaration number (as the sheet keys begin: box 1
+// formatted without blanks): every live entry of its partition whose key is the number followed by
+// four digits (sheet and item), in list order. damaged when the list broke off at a bad link.
+struct Items {
+    std::vector<std::pair<std::string, int32_t>> items;  // key (14 characters), position
+    bool damaged = false;
+};
+Items itemsOf(const std::string& dir, const std::string& number);
+
 // The positions of a chain of "DISH.DAT" or "DIPE.DAT" from head k, in chain order (empty records
 // skipped). damaged when a link points outside the file or the chain loops.
 struct ChainWalk {
@@ -165,6 +174,10 @@ struct Old {
     std::string key;      // BOD.OO / BOD.OOB: a key of the entry's partition
     std::string date;     // BOD.BHM (declarations)
     uint16_t cust = NO_CUSTOMER;  // BOD.BPR (declarations)
+    // The stored version could not be read (a damaged declaration), so its date and customer are
+    // not known: its entries are looked for by position in every day and customer chain, and its
+    // areas are not freed.
+    bool unread = false;
 };
 struct Request {
     std::string key;      // BOD.TM / BOD.BM

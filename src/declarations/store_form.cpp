@@ -152,6 +152,7 @@ bool DISF_RUF(bool PUS, std::string* damage) {
     BOD::OO = BOD::TM;
     BOD::HM = BOD::SOB(BOD::DIA, BOD::GV, 8).substr(0, 6);
     BOD::BHM = BOD::HM;
+    BOD::BUNREAD = false;
     return true;
 }
 
@@ -162,7 +163,7 @@ STORE::Result KATD() {
     r.data = KATD_DATA();
     r.date = BOD::HM;
     r.cust = uint16_t(BOD::PR);
-    if (BOD::BOO) r.old = STORE::Old{BOD::XN, BOD::OO, BOD::BHM, uint16_t(BOD::BPR)};
+    if (BOD::BOO) r.old = STORE::Old{BOD::XN, BOD::OO, BOD::BHM, uint16_t(BOD::BPR), BOD::BUNREAD};
     STORE::Result res = STORE::storeDecl(UMAS::PATH, r);
     if (res.stored) {
         BOD::BOO = true;
@@ -171,6 +172,7 @@ STORE::Result KATD() {
         BOD::CSM = BOD::CSU(BOD::DIA, BOD::GV, STORE::MAIN_BOXES);
         BOD::BPR = BOD::PR;
         BOD::XN = res.pos;
+        BOD::BUNREAD = false;
     }
     return res;
 }
@@ -181,7 +183,7 @@ namespace BOD {
 
 uint8_t INS(char C) { return STORE::INS(C); }
 
-STORE::Result DELD() { return STORE::deleteDecl(UMAS::PATH, STORE::Old{XN, OO, BHM, uint16_t(BPR)}); }
+STORE::Result DELD() { return STORE::deleteDecl(UMAS::PATH, STORE::Old{XN, OO, BHM, uint16_t(BPR), BUNREAD}); }
 
 void CLEARDISD() { STORE::clearFree(UMAS::PATH, 1000); }
 

@@ -339,6 +339,20 @@ void chainRemove(Tx& tx, int f, int64_t K, int32_t pos) {
     }
 }
 
+// Empties every node of a chain file that names pos (a declaration whose key is not known).
+void chainScrub(Tx& tx, int f, int32_t pos) {
+    const int64_t recs = tx.records(f, 6);
+    uint8_t b[6];
+    for (int64_t R = 0; R < recs; ++R) {
+        tx.read(f, R * 6, b, 6);
+        RR1 n = RR1::decode(b);
+        if (n.HR != pos) continue;
+        n.HR = NONE;
+        n.encode(b);
+        tx.write(f, R * 6, b, 6);
+    }
+}
+
 Source txSource(Tx& tx, int f) {
     Source s;
     s.size = tx.size(f);
@@ -363,14 +377,23 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     Chain c = readChain(txSource(tx, M), old.pos, false);
     // The chains first: a declaration that is still indexed and missing from a list can be found
     // and stored again; a list entry must never name one that is gone.
-    if (auto day = dayKey(old.date)) chainRemove(tx, tx.open("DISH.DAT", true), *day, old.pos);
-    if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS) chainRemove(tx, tx.open("DIPE.DAT", true), old.cust, old.pos);
+    if (old.unread) {
+        chainScrub(tx, tx.open("DISH.DAT", true), old.pos);
+        chainScrub(tx, tx.open("DIPE.DAT", true), old.pos);
+    } else {
+        if (auto day = dayKey(old.date)) chainRemove(tx, tx.open("DISH.DAT", true), *day, old.pos);
+        if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS)
+            chainRemove(tx, tx.open("DIPE.DAT", true), old.cust, old.pos);
+    }
     if (!ix.unlink(old.key, old.pos))
         throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
     if (!c.ok) {
         clearFreeIn(tx, D, 1000);
         return;
     }
+    // A version that could not be read may have a chain that runs into another declaration's
+    // bytes: its areas are left unused rather than offered to the next store.
+    if (old.unread) return;
     uint8_t b[6];
     tx.read(D, 0, b, 6);
     RD0 top = RD0::decode(b);

@@ -52,3 +52,44 @@ TEST_F(Lists, AListWaitsForAStoreOfAnotherWorkstation) {
     EXPECT_TRUE(DIAS::ALLGOOD);
     EXPECT_EQ(P[2].KD, "7001") << "2 March, after the one stored before it";
 }
+
+// The warning about damaged declarations forgets the free areas only when no other workstation is
+// storing: a store holding "FDIA" may have taken one of them and is about to write the stack back.
+TEST_F(Lists, TheDamageWarningForgetsTheFreeAreasOnlyBetweenStores) {
+    const std::string disd = dir() + "DISD.DAT";
+    std::string stack(2000, '\0');
+    stack[0] = 1;  // one free area, as a store in progress plans it
+    stack[6] = 100;
+    stack[10] = 50;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        PLAT::setThrowOnExit(false);
+        int rc = 0;
+        try {
+            UMAS::LOCK("FDIA");
+            TESTS::writeFile(disd, stack);
+            char c = 1;
+            if (write(ready[1], &c, 1) != 1) _exit(5);
+            usleep(300000);
+            // the store in progress still finds the stack it is working on
+            if (TESTS::readFile(disd) != stack) rc = 3;
+            UMAS::UNLOC("FDIA");
+        } catch (...) {
+            rc = 4;
+        }
+        _exit(rc);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    con->ch(27);
+    DIAS::ERRORFILE();
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the stack was cleared under the other workstation's store";
+    EXPECT_EQ(TESTS::readFile(disd), std::string(4000, '\0')) << "cleared once the store was done";
+}

@@ -3,11 +3,13 @@
 // the templates table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 
 #include "dias_lists_fixture.h"
+#include "platform/codec.h"
 #include "platform/files.h"
 #include "print/prns.h"
 
@@ -181,6 +183,88 @@ TEST_F(Lists, ADamagedDeclarationIsDroppedAndReported) {
     EXPECT_EQ(CC, 21);
     EXPECT_FALSE(DIAS::ALLGOOD);
     for (const auto& n : numbers(P, CC)) EXPECT_NE(n, "3005");
+}
+
+// A chain file whose links run in a loop: each declaration of the loop is listed once and the
+// damage is told, for the day chains and the customer chains alike.
+TEST_F(Lists, AChainLinkedInALoopListsEachDeclarationOnceAndIsReported) {
+    // The last node of a chain is linked back to the chain's first node after its head.
+    auto loop = [&](const char* file, int64_t head) {
+        PLAT::File f(dir() + file, PLAT::File::READWRITE);
+        uint8_t b[6];
+        f.readAt(head * 6, b, 6);
+        const uint16_t first = PLAT::getW(b + 4);
+        ASSERT_NE(first, 0);
+        int64_t R = head;
+        for (;;) {
+            f.readAt(R * 6, b, 6);
+            if (PLAT::getW(b + 4) == 0) break;
+            R = PLAT::getW(b + 4);
+        }
+        ASSERT_NE(R, head);
+        PLAT::putW(b + 4, first);
+        f.writeAt(R * 6, b, 6);
+    };
+    std::vector<DIAS::REC> P;
+    int CC = 0;
+    loop("DISH.DAT", Z("200325"));
+    DIAS::READH(P, CC, Z("200325"), Z("200325"), "IMP", false);
+    std::vector<std::string> got = numbers(P, CC);
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, (std::vector<std::string>{"3101", "3102", "3103", "3104"}));
+    EXPECT_FALSE(DIAS::ALLGOOD);
+
+    std::vector<DIAS::REC1> P1;
+    loop("DIPE.DAT", pr(3));
+    DIAS::READP(P1, CC, pr(3), Z("010122"), Z("311222"), ARP0::KEY(CUSTOMERS[3]), "IMP");
+    EXPECT_EQ(CC, 46);
+    got = numbers(P1, CC);
+    EXPECT_EQ(std::set<std::string>(got.begin(), got.end()).size(), 46u);
+    EXPECT_FALSE(DIAS::ALLGOOD);
+}
+
+// A day chain whose last node links into the head of another day: the other day's declarations
+// are not listed twice, and the damage is told.
+TEST_F(Lists, AChainLinkedIntoAnotherDaysHeadIsReported) {
+    {
+        PLAT::File f(dir() + "DISH.DAT", PLAT::File::READWRITE);
+        uint8_t b[6];
+        int64_t R = Z("200325");
+        for (;;) {
+            f.readAt(R * 6, b, 6);
+            if (PLAT::getW(b + 4) == 0) break;
+            R = PLAT::getW(b + 4);
+        }
+        PLAT::putW(b + 4, uint16_t(Z("210325")));
+        f.writeAt(R * 6, b, 6);
+    }
+    std::vector<DIAS::REC> P;
+    int CC = 0;
+    DIAS::READH(P, CC, Z("200325"), Z("210325"), "IMP", false);
+    std::vector<std::string> got = numbers(P, CC);
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, (std::vector<std::string>{"3101", "3102", "3103", "3104", "3201", "3202"}));
+    EXPECT_FALSE(DIAS::ALLGOOD);
+}
+
+// A chain file cut short before the heads a list needs: the list is empty and the damage is told.
+TEST_F(Lists, AChainFileCutShortIsReported) {
+    std::vector<DIAS::REC> P;
+    std::vector<DIAS::REC1> P1;
+    int CC = 0;
+    for (int64_t size : {int64_t(0), int64_t(6) * Z("010325") + 3, int64_t(6) * Z("150325")}) {
+        std::filesystem::resize_file(dir() + "DISH.DAT", uintmax_t(size));
+        DIAS::READH(P, CC, Z("010325"), Z("310325"), "IMP", false);
+        EXPECT_FALSE(DIAS::ALLGOOD) << size;
+        // days before the end of the file are read as they are (one declaration a day)
+        DIAS::READH(P, CC, Z("010122"), Z("150222"), "IMP", false);
+        EXPECT_EQ(DIAS::ALLGOOD, size > 0) << size;
+        EXPECT_EQ(CC, size > 0 ? 46 : 0) << size;
+    }
+    std::filesystem::resize_file(dir() + "DIPE.DAT", uintmax_t(6) * uintmax_t(pr(3)));
+    DIAS::READP(P1, CC, pr(3), Z("010122"), Z("311222"), ARP0::KEY(CUSTOMERS[3]), "IMP");
+    EXPECT_EQ(CC, 0);
+    EXPECT_FALSE(DIAS::ALLGOOD);
 }
 
 // ---- Search -----------------------------------------------------------------------------------------
@@ -547,6 +631,84 @@ TEST_F(Lists, TemplatesScreenRefusesAUsedNumberAndUndoesTheSort) {
     EXPECT_EQ(after[0].Y0, "123");
     EXPECT_EQ(after[1].Y0, "500");
     EXPECT_EQ(after[1].Y2, "FIVE HUNDRED");
+}
+
+// Another workstation stores a template while this one has the table open: the sort stored here
+// keeps it.
+TEST_F(Lists, TemplatesSortKeepsASlotStoredMeanwhileElsewhere) {
+    DIAS::SLOTTABLE Y(DIAS::SLOTS);
+    Y[0].Y0 = "500";
+    Y[5].Y0 = "123";
+    ASSERT_TRUE(DIAS::KTTY(Y));
+    int step = 0;
+    con->onIdle = [&] {
+        if (step == 0) {
+            // the other workstation: slot 3 gets declaration 77
+            for (int i = 1; i <= BOD::BOXES; ++i) setBox(i, "");
+            BOD::TM = STORE::padKey("77", 10);
+            setBox(22, "SEVENTY SEVEN");
+            EK0::KATY("IMP", 3);
+            keys(con, {F4});
+            typed(con, "N");
+        } else if (step == 1) {
+            EXPECT_EQ(con->text(3, 2, 3), "77 ") << "the table shown is the one stored";
+            EXPECT_EQ(con->text(3, 3, 3), "123");
+            EXPECT_EQ(con->text(3, 4, 3), "500");
+            keys(con, {ESC});
+        }
+        ++step;
+    };
+    DIAS::YPDI("IMP");
+    EXPECT_EQ(step, 2);
+    DIAS::SLOTTABLE after;
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "77");
+    EXPECT_EQ(trim(after[0].Y2), "SEVENTY SEVEN");
+    EXPECT_EQ(after[1].Y0, "123");
+    EXPECT_EQ(after[2].Y0, "500");
+    for (size_t i = 3; i < after.size(); ++i) EXPECT_EQ(after[i].Y0, "") << i;
+}
+
+// The editor opened template 500 from slot 1; meanwhile another workstation's sort put template 123
+// there and 500 in slot 2. Storing or deleting 500 changes slot 2 and leaves 123 as it was.
+TEST_F(Lists, TemplateSummaryFollowsItsNumberWhenTheSlotsMoved) {
+    DIAS::SLOTTABLE Y(DIAS::SLOTS);
+    Y[0].Y0 = "123";
+    Y[0].Y2 = "ONE TWO THREE";
+    Y[1].Y0 = "500";
+    ASSERT_TRUE(DIAS::KTTY(Y));
+    for (int i = 1; i <= BOD::BOXES; ++i) setBox(i, "");
+    BOD::TM = STORE::padKey("500", 10);
+    setBox(22, "FIVE HUNDRED");
+    EK0::KATY("IMP", 1, "500");
+    DIAS::SLOTTABLE after;
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "123");
+    EXPECT_EQ(after[0].Y2, "ONE TWO THREE");
+    EXPECT_EQ(after[1].Y0, "500");
+    EXPECT_EQ(trim(after[1].Y2), "FIVE HUNDRED");
+
+    // slot 1 taken by 123 and 500 gone from the table: a store goes to the first free slot
+    Y[1] = DIAS::OYR{};
+    ASSERT_TRUE(DIAS::KTTY(Y));
+    EK0::KATY("IMP", 1, "500");
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "123");
+    EXPECT_EQ(after[1].Y0, "500");
+
+    // deleting 500: its slot is freed, 123 stays
+    BOD::TM.clear();
+    for (int i = 1; i <= BOD::BOXES; ++i) setBox(i, "");
+    EK0::KATY("IMP", 1, "500");
+    ASSERT_TRUE(DIAS::RUFY(after));
+    EXPECT_EQ(after[0].Y0, "123");
+    EXPECT_EQ(after[0].Y2, "ONE TWO THREE");
+    EXPECT_EQ(after[1].Y0, "");
+    // nothing left of 500: a second deletion changes nothing
+    const std::string before = TESTS::readFile(dir() + "YPDI.DAT");
+    EK0::KATY("IMP", 1, "500");
+    EXPECT_EQ(TESTS::readFile(dir() + "YPDI.DAT"), before);
+    EXPECT_EQ(con->pending(), 0u);
 }
 
 TEST_F(Lists, SearchLastPageOffersNoRowPastTheRowsKept) {

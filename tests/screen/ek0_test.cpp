@@ -14,6 +14,7 @@
 #include "declarations/store_form.h"
 #include "helpers/fixture.h"
 #include "platform/clock.h"
+#include "platform/codec.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -555,6 +556,48 @@ TEST_F(Renumber, ReplacingAnotherDeclaration) {
     EXPECT_FALSE(sheetStored("1000202"));
 }
 
+// A template copied over the number of another stored declaration: the copy keeps the template's
+// date and customer; the replaced declaration's are gone with it from the day and customer chains.
+TEST_F(Renumber, ATemplateCopiedOverAnotherNumberKeepsItsOwnDateAndCustomer) {
+    makeStored("100");  // the template: today, no customer
+    // 300: another date and customer 7
+    for (int b = 1; b <= BOXES; ++b) BOS(DIA, GV, b, "");
+    BOS(DIA, GV, 1, "300");
+    BOS(DIA, GV, 8, "010125");
+    TM = UMAS::LEJU("300", 10);
+    HM = "010125";
+    PR = 7;
+    BOO = false;
+    CSM = -1;
+    ASSERT_TRUE(EK0::KATD().stored);
+    PR = NO_CUSTOMER;
+
+    enter();  // the template's number
+    click(1);
+    con->keys(std::string(1, char(25)));
+    type("300");
+    enter();
+    con->ch('N');  // a copy under 300
+    con->ch('N');  // replacing the stored 300
+    edit("IMP", {[&] {
+             EXPECT_EQ(box(8), "101226") << "the template's date on screen";
+             con->ch(ESC);
+         }},
+         "100", 1);
+    ASSERT_TRUE(stored("100")) << "the template stays";
+    TM = UMAS::LEJU("300", 10);
+    EK0::CHO();
+    ASSERT_TRUE(BOO);
+    ASSERT_TRUE(EK0::DISF_RUF(true));
+    EXPECT_EQ(box(8), "101226");
+    EXPECT_EQ(box(2), "IM");
+    EXPECT_EQ(PR, NO_CUSTOMER);
+    STORE::CheckOptions strict;
+    strict.strict = true;
+    const STORE::Report rep = STORE::check(UMAS::PATH, strict);
+    EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
+}
+
 // Renumbered with the day-chain file damaged: stored under the new number with the notice shown,
 // and the stored form leaves without the question.
 TEST_F(Renumber, ANoticeOfTheStoreIsShownAndTheFormCountsAsStored) {
@@ -611,6 +654,90 @@ TEST_F(Renumber, DeleteTakesItemsAndSideFiles) {
     EXPECT_FALSE(sheetStored("1000204"));
     for (const char* ext : {".T44", ".O1", ".L2", ".V1", ".02"})
         EXPECT_FALSE(TESTS::exists(path(std::string("100") + ext))) << ext;
+}
+
+// Items stored on a sheet past box 16 (the forms lowered after they were stored) belong to their
+// number all the same: deleting takes them, renumbering moves them, replacing takes the replaced
+// declaration's.
+TEST_F(Renumber, ItemsPastTheFormsGoWithTheirNumber) {
+    auto itemOnSheet3 = [&](const std::string& number) {
+        UMAS::LOCK("FBIS");
+        for (int b = 1; b <= SHEET_BOXES; ++b) BOS(BIS, GB, b, "");
+        BOS(BIS, GB, 1, "03");
+        BOS(BIS, GB, 3, "05");
+        BM = UMAS::LEJU(number + "0305", 14);
+        BOB = false;
+        const bool ok = EKDO::KATB().stored;
+        UMAS::UNLOC("FBIS");
+        return ok;
+    };
+    makeStored("100");
+    ASSERT_TRUE(itemOnSheet3("100"));
+    type("100");
+    enter();
+    key(SC::F5);
+    con->ch('N');
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("100"));
+    EXPECT_FALSE(sheetStored("1000305")) << "deleted with its declaration";
+
+    makeStored("100");
+    ASSERT_TRUE(itemOnSheet3("100"));
+    renumber("100", "200", 'N');
+    EXPECT_FALSE(sheetStored("1000305"));
+    EXPECT_TRUE(sheetStored("2000305")) << "moved with its declaration";
+    EXPECT_TRUE(sheetStored("2000202"));
+
+    makeStored("300");
+    ASSERT_TRUE(itemOnSheet3("300"));
+    type("200");
+    enter();
+    click(1);
+    con->keys(std::string(1, char(25)));
+    type("300");
+    enter();
+    con->ch('N');  // renumber
+    con->ch('N');  // replace 300
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("200"));
+    EXPECT_TRUE(stored("300"));
+    EXPECT_TRUE(sheetStored("3000305")) << "200's item moved in";
+    EXPECT_TRUE(sheetStored("3000202"));
+    EXPECT_FALSE(sheetStored("2000305"));
+    // the replaced declaration's own item on sheet 3 is gone: only one item under the key
+    EXPECT_EQ(STORE::itemsOf(UMAS::PATH, "300").items.size(), 3u);
+    BM = UMAS::LEJU("3000305", 14);
+    EKDO::CHOB();
+    ASSERT_TRUE(BOB);
+    ASSERT_TRUE(EKDO::RUFB(LL, false));
+    EXPECT_EQ(trim(SOB(BIS, GB, 10)), "300") << "the item moved in, not the replaced one's";
+    const STORE::Report rep = STORE::check(UMAS::PATH);
+    EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
+}
+
+// A damaged item goes with its declaration's deletion; renumbering does not copy it.
+TEST_F(Renumber, ADamagedItemIsDeletedWithItsNumberAndNotMoved) {
+    auto damage = [&](const std::string& key) {
+        const STORE::Found f = STORE::find(UMAS::PATH, STORE::SHEET, UMAS::LEJU(key, 14));
+        ASSERT_TRUE(f.found);
+        PLAT::File m(path("BISM.DAT"), PLAT::File::READWRITE);
+        const uint8_t bad[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+        m.writeAt(f.pos, bad, 4);
+    };
+    makeStored("100");
+    damage("1000202");
+    renumber("100", "200", 'N');
+    EXPECT_FALSE(sheetStored("1000202"));
+    EXPECT_FALSE(sheetStored("2000202")) << "not copied";
+    EXPECT_TRUE(sheetStored("2000204"));
+    damage("2000204");
+    type("200");
+    enter();
+    key(SC::F5);
+    con->ch('N');
+    edit("IMP", {[&] { con->ch(ESC); }});
+    EXPECT_FALSE(stored("200"));
+    EXPECT_FALSE(sheetStored("2000204"));
 }
 
 // The value rows, the statistical value, the value for VAT and the euro total follow a change.
@@ -681,6 +808,105 @@ TEST_F(Editor, ADamagedDeclarationIsToldInGreekWithItsFile) {
     }});
     EXPECT_NE(shown.find("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ ΣΤΟ ΑΡΧΕΙΟ DISM.DAT"), std::string::npos) << shown;
     EXPECT_EQ(shown.find("outside"), std::string::npos) << shown;
+}
+
+// A damaged declaration opened by its number: the clerk can delete it with F5, or type it again
+// and store it with F4 in its place; either way no entry of it stays in the index or the chains.
+TEST_F(Editor, ADamagedDeclarationIsDeletedOrReplaced) {
+    for (const char* how : {"F5", "F4"}) {
+        SCOPED_TRACE(how);
+        const std::string number = how == std::string("F5") ? "123" : "124";
+        for (int b = 1; b <= BOXES; ++b) BOS(DIA, GV, b, "");
+        BOS(DIA, GV, 1, number);
+        BOS(DIA, GV, 8, "010325");
+        TM = UMAS::LEJU(number, 10);
+        HM = "010325";
+        PR = 5;
+        BOO = false;
+        CSM = -1;
+        const STORE::Result r = EK0::KATD();
+        ASSERT_TRUE(r.stored);
+        PR = NO_CUSTOMER;
+        {
+            PLAT::File m(path("DISM.DAT"), PLAT::File::READWRITE);
+            const uint8_t bad[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+            m.writeAt(r.pos, bad, 4);
+        }
+        type(number);
+        enter();
+        std::string shown;
+        std::vector<std::function<void()>> snaps = {[&] {
+            shown = con->dump();
+            EXPECT_EQ(TESTS::readFile(path("FDIA.DAT")), std::string(1, '\0')) << "told with the store free";
+            con->ch(' ');
+        }};
+        if (how == std::string("F5")) {
+            snaps.push_back([&] {
+                key(SC::F5);
+                con->ch('N');
+            });
+        } else {
+            snaps.push_back([&] {
+                click(2);
+                type("IM");
+                enter();
+                key(SC::F4);
+            });
+        }
+        edit("IMP", snaps);
+        EXPECT_NE(shown.find("Η ΔΙΑΣΑΦΗΣΗ ΕΙΝΑΙ ΚΑΤΕΣΤΡΑΜΜΕΝΗ"), std::string::npos) << shown;
+        EXPECT_EQ(stored(number), how == std::string("F4"));
+        STORE::CheckOptions strict;
+        strict.strict = true;
+        const STORE::Report rep = STORE::check(UMAS::PATH, strict);
+        EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
+        if (how == std::string("F4")) {
+            TM = UMAS::LEJU(number, 10);
+            EK0::CHO();
+            ASSERT_TRUE(BOO);
+            ASSERT_TRUE(EK0::DISF_RUF(true));
+            EXPECT_EQ(box(2), "IM");
+        }
+    }
+}
+
+// A number behind a bad link of the index list: the new form that comes up is told as no proof.
+TEST_F(Editor, ANumberBehindABrokenIndexListIsTold) {
+    for (const char* n : {"100", "150"}) {
+        for (int b = 1; b <= BOXES; ++b) BOS(DIA, GV, b, "");
+        BOS(DIA, GV, 1, n);
+        TM = UMAS::LEJU(n, 10);
+        HM.clear();
+        PR = NO_CUSTOMER;
+        BOO = false;
+        CSM = -1;
+        ASSERT_TRUE(EK0::KATD().stored);
+    }
+    {
+        // the first entry of partition 1 (100) links past the end of the file
+        PLAT::File ix(path("DISI.DAT"), PLAT::File::READWRITE);
+        uint8_t w[2];
+        ix.readAt(4, w, 2);
+        const int64_t first = PLAT::getW(w);
+        PLAT::putW(w, 65000);
+        ix.writeAt(first * 17 + 4, w, 2);
+    }
+    type("150");
+    enter();
+    std::string shown;
+    edit("IMP", {[&] {
+        shown = con->dump();
+        EXPECT_EQ(TESTS::readFile(path("FDIA.DAT")), std::string(1, '\0')) << "told with the store free";
+        con->ch(' ');
+    }});
+    EXPECT_NE(shown.find("ΤΟ ΑΡΧΕΙΟ DISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ"), std::string::npos) << shown;
+    // a number before the bad link opens as it is, without a word
+    type("100");
+    enter();
+    edit("IMP", {[&] {
+        EXPECT_EQ(con->dump().find("ΑΛΛΟΙΩΘΕΙ"), std::string::npos);
+        con->ch(ESC);
+    }});
 }
 
 // The help line of box 12 says what Tab does in the kind: the customer list where box 12 is a

@@ -13,6 +13,7 @@
 #include "declarations/store_form.h"
 #include "helpers/fixture.h"
 #include "platform/clock.h"
+#include "platform/codec.h"
 #include "platform/codepage.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -301,6 +302,72 @@ TEST_F(Sheets, F4StoresOnceEscAsksNothingF5Deletes) {
                       EXPECT_EQ(cursorBox(), "1");
                   }});
     EXPECT_EQ(leaves, 1) << "the fresh item after a deletion has nothing to lose";
+}
+
+// A damaged item opened by its key comes up new: F5 deletes it, F4 stores the new one in its
+// place; either way no second entry of the key is left in the index.
+TEST_F(Sheets, ADamagedItemIsDeletedOrReplaced) {
+    for (int j : {2, 3}) {
+        SCOPED_TRACE(j);
+        storeItem(2, j, {{23, "OLD GOODS"}});
+        {
+            PLAT::File m(path("BISM.DAT"), PLAT::File::READWRITE);
+            const uint8_t bad[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+            m.writeAt(XNB, bad, 4);
+        }
+        declaration("IMP", "123", 4);
+        item(2, j);
+        std::string shown;
+        sheet("IMP", {[&] {
+                          shown = con->dump();
+                          con->ch(' ');
+                      },
+                      [&] {
+                          EXPECT_EQ(box(23), "") << "a new item";
+                          if (j == 2) {
+                              key(SC::F5);
+                              con->ch('N');
+                          } else {
+                              for (int b = 4; b < 23; ++b) enter();
+                              type("NEW GOODS");
+                              enter();
+                              key(SC::F4);
+                          }
+                      }});
+        EXPECT_NE(shown.find("ΚΑΤΕΣΤΡΑΜΜΕΝΟ"), std::string::npos) << shown;
+        const std::string key = "12302" + two(j);
+        EXPECT_EQ(sheetStored(key), j == 3);
+        EXPECT_TRUE(STORE::check(UMAS::PATH).errors.empty()) << STORE::check(UMAS::PATH).errors.front();
+        if (j == 3) {
+            BM = UMAS::LEJU(key, 14);
+            ASSERT_TRUE(EKDO::CHOB().found);
+            ASSERT_TRUE(EKDO::RUFB(LL, false));
+            EXPECT_EQ(box(23), "NEW GOODS");
+        }
+    }
+}
+
+// An item behind a bad link of the index list: the new item that comes up is told as no proof.
+TEST_F(Sheets, AnItemBehindABrokenIndexListIsTold) {
+    storeItem(2, 2, {{23, "FIRST"}});
+    storeItem(2, 3, {{23, "SECOND"}});
+    {
+        // the first entry of partition 1 (1230202) links past the end of the file
+        PLAT::File ix(path("BISI.DAT"), PLAT::File::READWRITE);
+        uint8_t w[2];
+        ix.readAt(4, w, 2);
+        const int64_t first = PLAT::getW(w);
+        PLAT::putW(w, 65000);
+        ix.writeAt(first * 21 + 4, w, 2);
+    }
+    declaration("IMP", "123", 4);
+    item(2, 3);
+    std::string shown;
+    sheet("IMP", {[&] {
+        shown = con->dump();
+        con->ch(' ');
+    }});
+    EXPECT_NE(shown.find("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ"), std::string::npos) << shown;
 }
 
 TEST_F(Sheets, EscAfterAChangeAsksAndNoKeepsTheEditorOpen) {

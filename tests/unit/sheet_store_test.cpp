@@ -89,6 +89,23 @@ TEST_F(DeclStore, SheetKeysAreToldApartByTheirLastPositions) {
     }
 }
 
+// The items of a number are the keys of the number and four digits: not those of a longer number
+// that begins with it, nor a deleted one.
+TEST_F(DeclStore, TheItemsOfANumberAreItsKeysAndFourDigits) {
+    for (const char* k : {"1000202", "10000202", "1000305", "100020", "1000203"}) {
+        newItem(k);
+        ASSERT_TRUE(EKDO::KATB().stored) << k;
+    }
+    BOD::BM = STORE::padKey("1000203", 14);
+    ASSERT_TRUE(EKDO::CHOB().found);
+    ASSERT_TRUE(EKDO::DELB().stored);
+    std::vector<std::string> keys;
+    for (const auto& [key, pos] : STORE::itemsOf(UMAS::PATH, "100").items) keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"1000202       ", "1000305       "}));
+    EXPECT_EQ(STORE::itemsOf(UMAS::PATH, "1000").items.size(), 1u);
+    for (const char* n : {"", "0100", "12345678901"}) EXPECT_TRUE(STORE::itemsOf(UMAS::PATH, n).items.empty()) << n;
+}
+
 TEST_F(DeclStore, LoadingASheetTakesTheMainPageBoxesAndTheFirstCharacterOfKT) {
     newDeclaration("88");
     setBox(16, "05");

@@ -819,3 +819,33 @@ TEST_F(DeclStore, AStoreIntoADamagedStoreIsRefusedNamingTheFile) {
     store();
     EXPECT_TRUE(STORE::check("CO/").errors.empty());
 }
+
+// A declaration whose fields cannot be read, deleted as unread: its index entry and every chain
+// node naming it go, and its areas are not offered to the next store (they may run into another
+// declaration's bytes).
+TEST_F(DeclStore, AnUnreadDeclarationIsDeletedWithoutFreeingItsAreas) {
+    newDeclaration("70");
+    setDate("010325");
+    BOD::PR = 3;
+    const int32_t pos = store().pos;
+    newDeclaration("71");
+    setDate("010325");
+    store();
+    {
+        PLAT::File m("CO/DISM.DAT", PLAT::File::READWRITE);
+        const uint8_t bad = 200;  // no field begins so
+        m.writeAt(pos + 4, &bad, 1);
+    }
+    const std::string disd = file("DISD.DAT");
+    STORE::Old old;
+    old.pos = pos;
+    old.key = STORE::padKey("70", 10);
+    old.unread = true;
+    ASSERT_TRUE(STORE::deleteDecl("CO/", old).stored);
+    EXPECT_FALSE(STORE::find("CO/", STORE::DECL, "70").found);
+    EXPECT_TRUE(STORE::find("CO/", STORE::DECL, "71").found);
+    EXPECT_EQ(file("DISD.DAT"), disd) << "no area freed";
+    const STORE::Report rep = STORE::check("CO/", STORE::CheckOptions{true, ""});
+    EXPECT_TRUE(rep.errors.empty()) << rep.errors.front();
+    EXPECT_EQ(rep.declarations, 1u);
+}
