@@ -473,7 +473,9 @@ protected:
         UMAS::UNLOC("FBIS");
         for (const char* ext : {".T44", ".O1", ".L2", ".V1", ".02"}) TESTS::writeFile(path(number + ext), ext);
     }
-    void renumber(const std::string& from, const std::string& to, char answer) {
+    // Opens FROM, types TO into the number and gives ANSWER to the renumber question, then
+    // REPLACE (when given) to the question whether TO's stored declaration is replaced.
+    void renumber(const std::string& from, const std::string& to, char answer, char replace = 0) {
         type(from);
         enter();
         click(1);
@@ -481,6 +483,7 @@ protected:
         type(to);
         enter();
         con->ch(uint8_t(answer));
+        if (replace) con->ch(uint8_t(replace));
         edit("IMP", {[&] { con->ch(ESC); }});
     }
 };
@@ -541,15 +544,7 @@ TEST_F(Renumber, AnsweringNoOpensTheTypedNumber) {
 TEST_F(Renumber, ReplacingAnotherDeclaration) {
     makeStored("100");
     makeStored("300");
-    type("100");
-    enter();
-    click(1);
-    con->keys(std::string(1, char(25)));
-    type("300");
-    enter();
-    con->ch('N');  // renumber
-    con->ch('N');  // replace 300
-    edit("IMP", {[&] { con->ch(ESC); }});
+    renumber("100", "300", 'N', 'N');  // renumbered, replacing 300
     EXPECT_FALSE(stored("100"));
     EXPECT_TRUE(stored("300"));
     EXPECT_TRUE(sheetStored("3000202"));
@@ -690,15 +685,7 @@ TEST_F(Renumber, ItemsPastTheFormsGoWithTheirNumber) {
 
     makeStored("300");
     ASSERT_TRUE(itemOnSheet3("300"));
-    type("200");
-    enter();
-    click(1);
-    con->keys(std::string(1, char(25)));
-    type("300");
-    enter();
-    con->ch('N');  // renumber
-    con->ch('N');  // replace 300
-    edit("IMP", {[&] { con->ch(ESC); }});
+    renumber("200", "300", 'N', 'N');  // renumbered, replacing 300
     EXPECT_FALSE(stored("200"));
     EXPECT_TRUE(stored("300"));
     EXPECT_TRUE(sheetStored("3000305")) << "200's item moved in";
