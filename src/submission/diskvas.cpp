@@ -160,11 +160,6 @@ std::string ERRMESS(int X) {
     return it == cp737.end() ? std::string() : it->second;
 }
 
-void SHOWERROR(int CERR) {
-    const auto lines = PLAT::readLines("ERROR.TXT");
-    SHOWERROR(lines ? *lines : std::vector<std::string>(), CERR);
-}
-
 void SHOWERROR(const std::vector<std::string>& lines, int CERR) {
     PLAT::Console& c = PLAT::con();
     SCR::CALLM(104, true);

@@ -10,11 +10,9 @@ namespace DISKVAS {
 // The catalogue text of message X in code page 737; empty for a number without a text.
 std::string ERRMESS(int X);
 
-// Shows "ERROR.TXT" of the working folder in mask 104 (21 lines at most) until a key; CERR is the
-// number of errors the run counted. The screen is restored.
-void SHOWERROR(int CERR);
-// The same window over the lines of a run's own error list, as the run wrote them to "ERROR.TXT":
-// workstations sharing the working folder may have written theirs over it since.
+// Shows a run's error list in mask 104 (21 lines at most) until a key; CERR is the number of errors
+// the run counted. The screen is restored. The lines are the run's own, as it wrote them to
+// "ERROR.TXT": workstations sharing the working folder may have written theirs over that file since.
 void SHOWERROR(const std::vector<std::string>& lines, int CERR);
 
 // The manifest and DAO reference numbers of the current run.

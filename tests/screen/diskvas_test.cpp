@@ -118,12 +118,11 @@ TEST_F(Diskvas, TheErrorWindowShows21LinesAndTellsOfMore) {
         bool more;
     } cases[] = {{30, 30, true}, {30, 22, false}, {23, 23, true}, {22, 22, false}, {21, 21, false}, {3, 3, false}};
     for (const auto& c : cases) {
-        std::string s;
-        for (int i = 1; i <= c.lines; ++i) s += "LINE " + std::to_string(i) + "\r\n";
-        TESTS::writeFile(work->file("ERROR.TXT"), s);
+        std::vector<std::string> lines;
+        for (int i = 1; i <= c.lines; ++i) lines.push_back("LINE " + std::to_string(i));
         const std::string before = con->dump();
         drive({keys(" ")});
-        DISKVAS::SHOWERROR(c.cerr);
+        DISKVAS::SHOWERROR(lines, c.cerr);
         ASSERT_EQ(screens.size(), 1u);
         std::vector<std::string> rows;
         for (size_t from = 0, nl; from <= screens[0].size(); from = nl + 1) {
