@@ -149,22 +149,26 @@ std::vector<uint16_t> WALK(const std::string& S, int32_t K) {
     std::vector<uint16_t> out;
     const int32_t heads = HEADS(S);
     if (K < 0 || K >= heads) return out;
-    Nodes f(S);
-    const int64_t nodes = f.count;
-    if (K >= nodes) return out;
-    int64_t Z = K;
-    std::vector<bool> walked;  // a link back to a node walked already (a loop) ends the chain
-    for (;;) {
-        const RTIM1 n = f.at(Z);
-        if (n.HR != 65000) out.push_back(n.HR);
-        if (n.NR == 0) break;
-        if (n.NR < heads || n.NR >= nodes) break;
+    const Nodes f(S);
+    WALKNODES(f.img.data(), f.count, heads, K, [&](uint16_t HR) {
+        if (HR != 65000) out.push_back(HR);
+        return true;
+    });
+    return out;
+}
+
+void WALKNODES(const uint8_t* img, int64_t nodes, int64_t heads, int64_t K, const std::function<bool(uint16_t)>& ROW) {
+    if (K < 0 || K >= nodes) return;
+    std::vector<bool> walked;
+    for (int64_t Z = K;;) {
+        const RTIM1 n = RTIM1::decode(img + int64_t(RTIM1::SIZE) * Z);
+        if (!ROW(n.HR)) return;
+        if (n.NR == 0 || n.NR < heads || n.NR >= nodes) return;  // links point into the node area
         if (walked.empty()) walked.resize(size_t(nodes), false);
-        if (walked[size_t(n.NR)]) break;
+        if (walked[size_t(n.NR)]) return;
         walked[size_t(n.NR)] = true;
         Z = n.NR;
     }
-    return out;
 }
 
 void DEHM(const std::string& S) {

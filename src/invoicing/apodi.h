@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -91,6 +92,11 @@ void UNLINK(const std::string& S, uint16_t N, int32_t K);
 // out). A link outside the node area or a loop ends the walk; a key outside the heads gives none.
 // The caller holds the lock of the document kind.
 std::vector<uint16_t> WALK(const std::string& S, int32_t K);
+// The walk itself, over the nodes of a chain file read whole (img, `nodes` 4-byte nodes of which
+// the first `heads` are heads): calls ROW with the HR of every node from head K on, in chain order,
+// until it returns false. A link of 0, a link outside the node area or a link back to a node
+// walked already (a loop) ends it; a head beyond the file gives nothing.
+void WALKNODES(const uint8_t* img, int64_t nodes, int64_t heads, int64_t K, const std::function<bool(uint16_t)>& ROW);
 // The notice of an insertion that did not link the document (nothing for DONE and NOKEY).
 void LINKNOTICE(LINKED r, bool dayChain);
 

@@ -256,20 +256,9 @@ std::string CHAINS(const std::string& name) {
 }
 
 void WALK(const std::string& NODES, int64_t HEADS, int64_t HEAD, const std::function<bool(uint16_t)>& ROW) {
-    const int64_t recs = int64_t(NODES.size()) / int64_t(APODI::RTIM1::SIZE);
-    if (HEAD < 0 || HEAD >= HEADS || HEAD >= recs) return;
-    const auto* p = reinterpret_cast<const uint8_t*>(NODES.data());
-    std::vector<bool> walked;  // a link back to a node walked already (a loop) ends the chain
-    int64_t R = HEAD;
-    for (;;) {
-        const APODI::RTIM1 n = APODI::RTIM1::decode(p + R * int64_t(APODI::RTIM1::SIZE));
-        if (n.HR < 65000 && !ROW(n.HR)) return;
-        if (n.NR == 0 || n.NR < HEADS || n.NR >= recs) return;  // links point into the node area
-        if (walked.empty()) walked.resize(size_t(recs), false);
-        if (walked[size_t(n.NR)]) return;
-        walked[size_t(n.NR)] = true;
-        R = n.NR;
-    }
+    if (HEAD >= HEADS) return;
+    APODI::WALKNODES(reinterpret_cast<const uint8_t*>(NODES.data()), int64_t(NODES.size()) / int64_t(APODI::RTIM1::SIZE),
+                     HEADS, HEAD, [&](uint16_t HR) { return HR >= 65000 || ROW(HR); });
 }
 
 bool READDOC(const PLAT::File& F, uint16_t N, TIM0::RTIM& R) {
