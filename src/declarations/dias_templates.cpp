@@ -261,8 +261,8 @@ void KATY(const std::string& EXT, int YPOD, const std::string& OPENED) {
     std::string why;
     bool ok = DIAS::readHeld(Y, &why);
     size_t at = size_t(YPOD - 1);
-    if (ok && DIAS::numberOf(OPENED) != 0) {
-        const double opened = DIAS::numberOf(OPENED);
+    const double opened = DIAS::numberOf(OPENED);
+    if (ok && opened != 0) {
         const double now = DIAS::numberOf(Y[at].Y0);
         if (now != opened) {
             // another workstation's sort or store changed the slot: the template opened is looked
