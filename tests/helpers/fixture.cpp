@@ -16,7 +16,9 @@
 #include "config/params.h"
 #include "declarations/bod.h"
 #include "declarations/store_form.h"
+#include "platform/codec.h"
 #include "platform/fatal.h"
+#include "platform/files.h"
 #include "screen/scr.h"
 #include "shell/start.h"
 
@@ -147,6 +149,15 @@ bool storeSheetItem(const std::string& number, int sheet, int item) {
     const bool stored = EKDO::KATB().stored;
     UMAS::UNLOC("FBIS");
     return stored;
+}
+
+void linkFirstEntryPastTheEnd(const std::string& index, int recSize) {
+    PLAT::File ix(index, PLAT::File::READWRITE);
+    uint8_t w[2];
+    ix.readAt(4, w, 2);
+    const int64_t first = PLAT::getW(w);
+    PLAT::putW(w, 65000);
+    ix.writeAt(first * recSize + 4, w, 2);
 }
 
 pid_t startSigningServer(const std::vector<std::string>& args, const std::string& state) {

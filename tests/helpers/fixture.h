@@ -68,6 +68,10 @@ size_t runWithWaits(PLAT::HeadlessConsole& con, const std::vector<std::string>& 
 // item with an empty goods record), under the lock "FBIS"; false when the store refused it.
 bool storeSheetItem(const std::string& number, int sheet, int item);
 
+// Damages the index file INDEX (of records of RECSIZE bytes: the declarations' or the sheets'):
+// the first entry of partition 1 links past the end of the file.
+void linkFirstEntryPastTheEnd(const std::string& index, int recSize);
+
 // Starts the signing stand-in with ARGS (the program first) and waits until it serves: until the
 // "signsrv.pid" of its state folder STATE names it, or it has ended, or ten seconds have passed.
 // A request sent before the server has started would otherwise count its start (slow on a busy

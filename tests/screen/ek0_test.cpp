@@ -869,15 +869,8 @@ TEST_F(Editor, ANumberBehindABrokenIndexListIsTold) {
         CSM = -1;
         ASSERT_TRUE(EK0::KATD().stored);
     }
-    {
-        // the first entry of partition 1 (100) links past the end of the file
-        PLAT::File ix(path("DISI.DAT"), PLAT::File::READWRITE);
-        uint8_t w[2];
-        ix.readAt(4, w, 2);
-        const int64_t first = PLAT::getW(w);
-        PLAT::putW(w, 65000);
-        ix.writeAt(first * 17 + 4, w, 2);
-    }
+    // the first entry of partition 1 (100) links past the end of the file
+    TESTS::linkFirstEntryPastTheEnd(path("DISI.DAT"), STORE::DECL.recSize);
     type("150");
     enter();
     std::string shown;

@@ -351,15 +351,8 @@ TEST_F(Sheets, ADamagedItemIsDeletedOrReplaced) {
 TEST_F(Sheets, AnItemBehindABrokenIndexListIsTold) {
     storeItem(2, 2, {{23, "FIRST"}});
     storeItem(2, 3, {{23, "SECOND"}});
-    {
-        // the first entry of partition 1 (1230202) links past the end of the file
-        PLAT::File ix(path("BISI.DAT"), PLAT::File::READWRITE);
-        uint8_t w[2];
-        ix.readAt(4, w, 2);
-        const int64_t first = PLAT::getW(w);
-        PLAT::putW(w, 65000);
-        ix.writeAt(first * 21 + 4, w, 2);
-    }
+    // the first entry of partition 1 (1230202) links past the end of the file
+    TESTS::linkFirstEntryPastTheEnd(path("BISI.DAT"), STORE::SHEET.recSize);
     declaration("IMP", "123", 4);
     item(2, 3);
     std::string shown;
