@@ -486,6 +486,14 @@ protected:
         if (replace) con->ch(uint8_t(replace));
         edit("IMP", {[&] { con->ch(ESC); }});
     }
+    // Opens NUMBER, deletes it with F5 (yes to the question) and leaves the editor.
+    void deleteByF5(const std::string& number) {
+        type(number);
+        enter();
+        key(SC::F5);
+        con->ch('N');
+        edit("IMP", {[&] { con->ch(ESC); }});
+    }
 };
 
 TEST_F(Renumber, ToAFreeNumberMovesItemsAndSideFiles) {
@@ -623,11 +631,7 @@ TEST_F(Renumber, ANoticeOfTheStoreIsShownAndTheFormCountsAsStored) {
 // After F5 deleted the declaration the cleared form has nothing to lose: Esc leaves at once.
 TEST_F(Renumber, EscAfterADeletionAsksNothing) {
     makeStored("100");
-    type("100");
-    enter();
-    key(SC::F5);
-    con->ch('N');
-    edit("IMP", {[&] { con->ch(ESC); }});
+    deleteByF5("100");
     EXPECT_FALSE(stored("100"));
     EXPECT_FALSE(leftByRunner) << "Esc asked about changes";
 }
@@ -668,11 +672,7 @@ TEST_F(Renumber, ItemsPastTheFormsGoWithTheirNumber) {
     };
     makeStored("100");
     ASSERT_TRUE(itemOnSheet3("100"));
-    type("100");
-    enter();
-    key(SC::F5);
-    con->ch('N');
-    edit("IMP", {[&] { con->ch(ESC); }});
+    deleteByF5("100");
     EXPECT_FALSE(stored("100"));
     EXPECT_FALSE(sheetStored("1000305")) << "deleted with its declaration";
 
@@ -718,11 +718,7 @@ TEST_F(Renumber, ADamagedItemIsDeletedWithItsNumberAndNotMoved) {
     EXPECT_FALSE(sheetStored("2000202")) << "not copied";
     EXPECT_TRUE(sheetStored("2000204"));
     damage("2000204");
-    type("200");
-    enter();
-    key(SC::F5);
-    con->ch('N');
-    edit("IMP", {[&] { con->ch(ESC); }});
+    deleteByF5("200");
     EXPECT_FALSE(stored("200"));
     EXPECT_FALSE(sheetStored("2000204"));
 }
