@@ -2,7 +2,6 @@
 // (DIAP) and the declarations of a date range by day (DIAH), their readers over the day and
 // customer chains of the store, their sorts and their printouts on form 72.
 #include <algorithm>
-#include <unordered_set>
 
 #include "customers/arp0.h"
 #include "customers/pelat.h"
@@ -64,17 +63,13 @@ std::string slashed(const std::string& hm) {
 // False when a link leaves the file, leads into the heads (records below `heads`, another key's
 // chain) or the chain loops (a node met again is not listed again).
 bool walk(const PLAT::File& f, int64_t recs, int64_t heads, int64_t head, const std::function<bool(int32_t)>& row) {
-    int64_t R = head;
-    std::unordered_set<int64_t> seen;
-    for (;;) {
-        if (R < 0 || R >= recs || (R != head && R < heads) || !seen.insert(R).second) return false;
-        uint8_t b[STORE::RR1::SIZE];
-        f.readAt(R * int64_t(STORE::RR1::SIZE), b, sizeof b);
-        const STORE::RR1 n = STORE::RR1::decode(b);
-        if (n.HR < STORE::NONE && !row(n.HR)) return true;
-        if (n.NR == 0) return true;
-        R = n.NR;
-    }
+    STORE::Source src;
+    src.size = recs * int64_t(STORE::RR1::SIZE);
+    src.read = [&f](int64_t off, void* buf, size_t n) {
+        f.readAt(off, buf, n);
+        return true;
+    };
+    return STORE::walkNodes(src, heads, int32_t(head), [&](int32_t hr) { return hr >= STORE::NONE || row(hr); });
 }
 
 // Opens "DISM.DAT" for the list reader and the chain file; runs fn; closes both. Under "FDIA".

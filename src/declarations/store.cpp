@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "declarations/store_tx.h"
 #include "platform/codec.h"
@@ -326,17 +327,23 @@ Items itemsOf(const std::string& dir, const std::string& number) {
 
 ChainWalk walkChain(const Source& src, int32_t head) {
     ChainWalk w;
-    int64_t recs = src.size / 6;
-    int64_t R = head;
-    for (int64_t steps = 0;; ++steps) {
+    w.damaged = !walkNodes(src, 0, head, [&](int32_t hr) {
+        if (hr != NONE) w.positions.push_back(hr);
+        return true;
+    });
+    return w;
+}
+
+bool walkNodes(const Source& src, int64_t heads, int32_t head, const std::function<bool(int32_t)>& row) {
+    const int64_t recs = src.size / 6;
+    std::unordered_set<int64_t> seen;
+    for (int64_t R = head;;) {
         uint8_t b[6];
-        if (R < 0 || R >= recs || steps > recs || !src.read(R * 6, b, 6)) {
-            w.damaged = true;
-            return w;
-        }
-        RR1 n = RR1::decode(b);
-        if (n.HR != NONE) w.positions.push_back(n.HR);
-        if (n.NR == 0) return w;
+        if (R < 0 || R >= recs || (R != head && R < heads) || !seen.insert(R).second || !src.read(R * 6, b, 6))
+            return false;
+        const RR1 n = RR1::decode(b);
+        if (!row(n.HR)) return true;
+        if (n.NR == 0) return true;
         R = n.NR;
     }
 }

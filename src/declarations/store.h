@@ -160,12 +160,18 @@ struct Items {
 Items itemsOf(const std::string& dir, const std::string& number);
 
 // The positions of a chain of "DISH.DAT" or "DIPE.DAT" from head k, in chain order (empty records
-// skipped). damaged when a link points outside the file or the chain loops.
+// skipped). damaged when a link points outside the file or the chain loops (links into the heads
+// are not looked at).
 struct ChainWalk {
     std::vector<int32_t> positions;
     bool damaged = false;
 };
 ChainWalk walkChain(const Source& src, int32_t head);
+// The walk itself: calls row with the HR of every node of the chain from head on, in chain order,
+// until it returns false. False (damaged) when a link leaves the file, leads into the heads
+// (records below `heads` other than the head: another key's chain) or comes back to a node walked
+// already; each node is met once.
+bool walkNodes(const Source& src, int64_t heads, int32_t head, const std::function<bool(int32_t)>& row);
 
 // ---- Updates -----------------------------------------------------------------------------------
 // A stored version to remove (replacement or deletion).
