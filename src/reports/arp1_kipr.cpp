@@ -30,25 +30,16 @@ BFK rowOf(const TIM0::RTIM& r, int KB) {
     b.EA = padTo(UMAS::cut(r.EA, 26), 26);
     b.HM = clamped(padTo(r.HM, 6));
     b.TM = padTo(r.TM, 6);
-    double sum = 0, fee = 0, vat = 0, vat17 = 0;
-    const double R = r.FF[1];
-    for (int j = 1; j <= 18; ++j) {
-        const double x = ARP2::DOCUNIT(r.XR[size_t(j)], r.HM);
-        sum += x;
-        if (TIM0::LINEVAT(j, r.AI)) {
-            fee += x;
-            vat += R * x / 100;
-            if (j <= 17) vat17 += R * x / 100;
-        }
-    }
+    const ARP2::FEEVAT a = ARP2::AMOUNTS(r);
     if (KB == 5) {
-        b.PI = ARP2::DISPLAY(sum + vat17, r.HM);
+        // the fee's own VAT is not an expense
+        b.PI = ARP2::DISPLAY(a.value - a.vat18, r.HM);
         b.AM = ARP2::DISPLAY(ARP2::DOCUNIT(r.FX[5], r.HM), r.HM);
         b.FP = b.PI - b.AM;
     } else {
-        b.PI = ARP2::DISPLAY(sum, r.HM) + ARP2::DISPLAY(vat, r.HM);
-        b.AM = ARP2::DISPLAY(fee, r.HM);
-        b.FP = ARP2::DISPLAY(vat, r.HM);
+        b.PI = ARP2::DISPLAY(a.value, r.HM);
+        b.AM = ARP2::DISPLAY(a.fee, r.HM);
+        b.FP = ARP2::DISPLAY(a.vat, r.HM);
     }
     return b;
 }

@@ -78,10 +78,12 @@ std::string NUM(double x, int W, int DEC);
 // The screen form of an amount: W0 wide with 2 decimals (switch 0), W1 wide without (switch 1),
 // empty for any other switch value.
 std::string AMT(double x, int W0, int W1);
-// The fee (the lines that carry VAT) and its VAT of an invoice or credit note, in its own unit,
-// without rounding; VALUE the sum of lines 1 to 18 plus that VAT.
+// The amounts of an invoice or credit note in its own unit, as the document itself has them (its
+// form, its printout and what it posts to the customer): FEE the sum of the lines that carry VAT,
+// VAT the sum of their VAT each rounded to the cent as on the document, VAT18 the VAT of line 18
+// alone, and VALUE the document's total (lines 1 to 18 and their VAT).
 struct FEEVAT {
-    double value = 0, fee = 0, vat = 0;
+    double value = 0, fee = 0, vat = 0, vat18 = 0;
 };
 FEEVAT AMOUNTS(const TIM0::RTIM& r);
 

@@ -237,14 +237,14 @@ FEEVAT AMOUNTS(const TIM0::RTIM& r) {
     FEEVAT a;
     const double R = r.FF[1];
     for (int K = 1; K <= 18; ++K) {
+        if (!TIM0::LINEVAT(K, r.AI)) continue;
         const double x = DOCUNIT(r.XR[size_t(K)], r.HM);
-        a.value += x;
-        if (TIM0::LINEVAT(K, r.AI)) {
-            a.fee += x;
-            a.vat += R * x / 100;
-        }
+        const double vat = TIM0::VATOF(R, x);
+        a.fee += x;
+        a.vat += vat;
+        if (K == 18) a.vat18 = vat;
     }
-    a.value += a.vat;
+    a.value = TIM0::TOTAL(r);
     return a;
 }
 
