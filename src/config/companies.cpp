@@ -190,11 +190,13 @@ bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
     bool found = false;
     PLAT::File f;
     if (f.open(fn, PLAT::File::READ, false)) {
-        int64_t n = std::min<int64_t>(f.size(), int64_t(size));
+        // A file of 0 bytes holds no layout, older or current: it is told and kept as a missing one.
+        const int64_t n = std::min<int64_t>(f.size(), int64_t(size));
         if (n > 0) f.readAt(0, P, size_t(n));
         f.close();
-        found = true;
-    } else {
+        found = n > 0 || size == 0;
+    }
+    if (!found) {
         // The line never scrolls the screen, which would show every value of an open editor one row
         // below its caption: it is cut to the room left on the cursor's row, and on the last row
         // it is written without its line end.
@@ -211,6 +213,8 @@ bool RUFPAR(const std::string& SF, uint8_t* P, size_t size) {
 }
 
 std::string PARFILE(const std::string& SF) { return UMAS::PATH + SF + ".dat"; }
+
+bool PARFOUND(const std::string& SF) { return PLAT::fileSize(PARFILE(SF)) > 0; }
 
 std::string NOTFOUND(const std::string& SF) { return "file not found " + PARFILE(SF) + " call VALTERO"; }
 

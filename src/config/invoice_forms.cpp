@@ -308,7 +308,7 @@ void loadInvoiceTables() {
 
 void INVOICETABLESNOTICE(bool headings, bool layout) {
     if (headings && PARTIM1MISSING) PRNS::REPORT(NOTFOUND("PARTIM1"));
-    if (layout && !PLAT::fileExists(PARFILE("PARTIM4"))) PRNS::REPORT(NOTFOUND("PARTIM4"));
+    if (layout && !PARFOUND("PARTIM4")) PRNS::REPORT(NOTFOUND("PARTIM4"));
 }
 
 void CALLPARTIM1() {

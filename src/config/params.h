@@ -273,11 +273,14 @@ CompanyList parseCompanyList(std::vector<std::string> lines);
 void loadCompanyTables();
 
 // Reads the parameter file SF of the company folder into the table P of size bytes (a longer
-// file fills only the table; a shorter one its start). A missing file writes the line
-// "file not found <path> call VALTERO" at the cursor and leaves the table unchanged (returns false).
+// file fills only the table; a shorter one its start). A missing file, or one of 0 bytes, writes
+// the line "file not found <path> call VALTERO" at the cursor and leaves the table unchanged
+// (returns false).
 bool RUFPAR(const std::string& SF, uint8_t* P, size_t size);
 // The path of the parameter file SF in the company folder: UMAS::PATH + SF + ".dat".
 std::string PARFILE(const std::string& SF);
+// The parameter file SF is there with at least one byte: RUFPAR would find it.
+bool PARFOUND(const std::string& SF);
 // That line for the parameter file SF: "file not found " + its path + " call VALTERO".
 std::string NOTFOUND(const std::string& SF);
 // Writes size bytes from P as the whole parameter file SF (atomic).

@@ -46,9 +46,15 @@ GENPAR LOADPARAST(int KIND) {
 
 // The progress box (mask 86): three rows of 52 columns from column 15.
 struct Progress {
-    bool shown = false;
+    bool shown = false, kept = false;
     void open() {
-        const int before = SCR::STACKPOINTER();
+        // The message bar and the key legend as they stand: the line of a parameter file missing
+        // at the print goes there, at the cursor, and the rows come back when the box closes.
+        int before = SCR::STACKPOINTER();
+        SCR::SAVE(1, 23, PLAT::SCREEN_W, PLAT::SCREEN_H);
+        kept = SCR::STACKPOINTER() != before;
+        PLAT::con().gotoXY(1, 23);
+        before = SCR::STACKPOINTER();
         SCR::CALLM(86, true);
         shown = SCR::STACKPOINTER() != before;
         row(11, PLAT::gr("Εκδοση παραστατικού"));
@@ -61,7 +67,8 @@ struct Progress {
     }
     void close() {
         if (shown) SCR::RECALL();
-        shown = false;
+        if (kept) SCR::RECALL();
+        shown = kept = false;
     }
 };
 

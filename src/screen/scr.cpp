@@ -75,6 +75,18 @@ void RECALL() {
     STACK.pop_back();
 }
 
+void SAVE(int X1, int Y1, int X2, int Y2) {
+    UMAS::CONV m = UMAS::CONV::make(X1, Y1, X2, Y2);
+    if (!fits(&m)) return;
+    const PLAT::Console& c = PLAT::con();
+    for (int y = 0; y < m.H(); ++y)
+        for (int x = 0; x < m.W(); ++x) {
+            m.ch(x, y) = c.cells[size_t(Y1 - 1 + y)][size_t(X1 - 1 + x)].ch;
+            m.at(x, y) = c.cells[size_t(Y1 - 1 + y)][size_t(X1 - 1 + x)].at;
+        }
+    PUSCR(&m, true);
+}
+
 void PRINT(int X, int Y, const std::string& S) {
     PLAT::Console& c = PLAT::con();
     if (Y >= 1 && Y <= PLAT::SCREEN_H) {

@@ -21,6 +21,8 @@ void CALLM(const UMAS::CONV* NM, bool B);
 void CALLM(int n, bool B);  // mask n of UMAS::MPR
 void PUSCR(const UMAS::CONV* M, bool B);
 void RECALL();
+// Saves the rectangle (X1, Y1) to (X2, Y2) of the screen as it stands on the stack; RECALL puts it back.
+void SAVE(int X1, int Y1, int X2, int Y2);
 // Writes S at column X, row Y (1-based), attributes unchanged; cut at column 80.
 void PRINT(int X, int Y, const std::string& S);
 void CURSOR(bool B);

@@ -124,7 +124,7 @@ int INITDISK(RUN& R) {
     R.TABLENAME = std::string(UMAS::HLEK4 ? "Q" : "N") + TABLEOF(R.EXT, R.EDE, R.IST2L);
     const std::string tableFile = R.TABLENAME + ".dat";
     bool used = false;
-    if (PLAT::fileExists(UMAS::PATH + tableFile)) {
+    if (PARAMS::PARFOUND(R.TABLENAME)) {  // the run tells a missing or empty table itself
         std::vector<uint8_t> buf(PARAMS::PARTIM7_SIZE, 0);
         if (PARAMS::RUFPAR(R.TABLENAME, buf.data(), buf.size())) {
             R.TAB = PARAMS::decodePARTIM7(buf.data());

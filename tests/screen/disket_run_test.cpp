@@ -194,6 +194,11 @@ TEST_F(Run, AMissingOrEmptyTableStopsTheRunNamingIt) {
     table("NPARDISK.dat", {});
     run("IMP", DISKET::ED_FILE, {"Ν", " "});
     EXPECT_EQ(errorList(), "Δεν βρέθηκε ο πίνακας πεδίων NPARDISK.dat (ή δεν έχει καμία γραμμή).\r\n");
+    // A table of 0 bytes: told by the run's own list alone, with no line of the parameter service.
+    TESTS::writeFile(co("NPARDISK.dat"), "");
+    run("IMP", DISKET::ED_FILE, {"Ν", " "});
+    EXPECT_EQ(errorList(), "Δεν βρέθηκε ο πίνακας πεδίων NPARDISK.dat (ή δεν έχει καμία γραμμή).\r\n");
+    EXPECT_EQ(con->dump().find("not found"), std::string::npos) << con->dump();
     EXPECT_TRUE(fs::is_empty(work->file("OUT")));
     EXPECT_FALSE(TESTS::exists(co("ANAF.DAT")));
 }

@@ -183,9 +183,9 @@ TEST_F(ParamsScreens, ParametersMenuShowsItsEntriesAndOpensTheSwitches) {
     EXPECT_EQ(con->dump(), before);
 }
 
-// An editor whose parameter file is missing tells it on a row of its own and keeps its screen in
-// place: the frame, the values and the legend stand where they stand over a file of zeros, also
-// when an earlier line left the cursor on the legend row.
+// An editor whose parameter file is missing, or of 0 bytes (no layout at all), tells it on a row of
+// its own and keeps its screen in place: the frame, the values and the legend stand where they
+// stand over a file of zeros, also when an earlier line left the cursor on the legend row.
 TEST_F(ParamsScreens, AMissingParameterFileIsToldWithoutMovingTheScreen) {
     struct Case {
         const char* file;
@@ -202,25 +202,30 @@ TEST_F(ParamsScreens, AMissingParameterFileIsToldWithoutMovingTheScreen) {
         for (int y = 1; y <= 22; ++y) s += con->text(y) + "\n";
         return s + con->text(25);
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        const std::string fn = PLAT::resolve(UMAS::PATH + c.file);
-        TESTS::writeFile(fn, std::string(c.size, '\0'));
-        std::string zeros, missing, told;
-        con->gotoXY(1, 25);
-        session(PARAMS::PARMEN, {{c.open, [&] { zeros = shown(); }}, {c.leave, nullptr}});
-        ASSERT_EQ(std::remove(fn.c_str()), 0);
-        con->gotoXY(1, 25);
-        session(PARAMS::PARMEN, {{c.open, [&] {
-                                      missing = shown();
-                                      for (int y = 23; y <= 24; ++y) told += con->text(y);
-                                  }},
-                                 {c.leave, nullptr}});
-        EXPECT_EQ(missing, zeros);
-        EXPECT_NE(told.find(PARAMS::NOTFOUND(std::string(c.file).substr(0, std::string(c.file).size() - 4))),
-                  std::string::npos)
-            << told;
-        EXPECT_EQ(SCR::STACKPOINTER(), 0);
+    for (const bool emptied : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.file) + (emptied ? " of 0 bytes" : " missing"));
+            const std::string fn = PLAT::resolve(UMAS::PATH + c.file);
+            TESTS::writeFile(fn, std::string(c.size, '\0'));
+            std::string zeros, missing, told;
+            con->gotoXY(1, 25);
+            session(PARAMS::PARMEN, {{c.open, [&] { zeros = shown(); }}, {c.leave, nullptr}});
+            if (emptied)
+                TESTS::writeFile(fn, "");
+            else
+                ASSERT_EQ(std::remove(fn.c_str()), 0);
+            con->gotoXY(1, 25);
+            session(PARAMS::PARMEN, {{c.open, [&] {
+                                          missing = shown();
+                                          for (int y = 23; y <= 24; ++y) told += con->text(y);
+                                      }},
+                                     {c.leave, nullptr}});
+            EXPECT_EQ(missing, zeros);
+            EXPECT_NE(told.find(PARAMS::NOTFOUND(std::string(c.file).substr(0, std::string(c.file).size() - 4))),
+                      std::string::npos)
+                << told;
+            EXPECT_EQ(SCR::STACKPOINTER(), 0);
+        }
     }
 }
 

@@ -203,8 +203,16 @@ TEST_F(Partim, CompanyChoiceLoadsTheTablesAndClearsMissingOnes) {
     EXPECT_EQ(PARAMS::DEP[1], "");
     EXPECT_EQ(PARAMS::DEP[13], "K13");
     EXPECT_FALSE(PARAMS::PARTIM1MISSING);
-    // Missing headings are noted for the invoice editor, which tells the clerk.
+    // Missing headings are noted for the invoice editor, which tells the clerk; a file of 0 bytes
+    // holds no headings either and counts as missing.
     std::remove(dat("PARTIM1").c_str());
+    PARAMS::loadInvoiceTables();
+    EXPECT_TRUE(PARAMS::PARTIM1MISSING);
+    EXPECT_EQ(PARAMS::PARTIM1[18], "");
+    write("PARTIM1", f1);
+    PARAMS::loadInvoiceTables();
+    EXPECT_FALSE(PARAMS::PARTIM1MISSING);
+    write("PARTIM1", "");
     PARAMS::loadInvoiceTables();
     EXPECT_TRUE(PARAMS::PARTIM1MISSING);
     EXPECT_EQ(PARAMS::PARTIM1[18], "");
