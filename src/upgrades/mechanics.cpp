@@ -131,15 +131,18 @@ void NewFile::finish() {
 
 NewFile::~NewFile() = default;
 
+// A backup name that is taken ends the program: the clerk moves that file away and starts again.
+const char* const BACKUP_TAKEN = "the backup file exists already; move it away and start the program again";
+
 void checkBackup(const std::string& step, const std::string& name, const std::string& backup) {
     if (PLAT::fileExists(data(backup)) && !PLAT::sameFile(data(name), data(backup)))
-        fail(step, backup, "the backup file exists already; move it away and choose the company again");
+        fail(step, backup, BACKUP_TAKEN);
 }
 
 void commit(const std::string& step, const std::string& name, const std::string& newName, const std::string& backup) {
     if (!PLAT::linkFile(data(name), data(backup))) {
         if (!PLAT::sameFile(data(name), data(backup)))
-            fail(step, backup, "the backup file exists already; move it away and choose the company again");
+            fail(step, backup, BACKUP_TAKEN);
     } else {
         wrote();
     }

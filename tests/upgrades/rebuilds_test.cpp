@@ -441,6 +441,9 @@ TEST_F(Upgrades, AnExistingBackupStopsTheRunAndKeepsTheOldFile) {
     std::string msg = failing([] { KORVEX::afterChoice(); });
     EXPECT_NE(msg.find("REB_PELAT MF"), std::string::npos) << msg;
     EXPECT_NE(msg.find("MF.BBB"), std::string::npos) << msg;
+    // The program has ended: the line says to start it again, not to choose the company again.
+    EXPECT_NE(msg.find("move it away and start the program again"), std::string::npos) << msg;
+    EXPECT_EQ(msg.find("choose the company"), std::string::npos) << msg;
     EXPECT_EQ(read("MF.DAT"), old);
     EXPECT_EQ(read("MF.BBB"), "an earlier backup");
     // The same for the index steps and their own backup names.
@@ -457,6 +460,21 @@ TEST_F(Upgrades, AnExistingBackupStopsTheRunAndKeepsTheOldFile) {
     msg = failing([] { KORVEX::afterChoice(); });
     EXPECT_NE(msg.find("REIDEX_PEL2 IF"), std::string::npos) << msg;
     EXPECT_EQ(read("IF.DAT").size(), 2000400u);  // the first step done, the second refused
+    EXPECT_NE(msg.find("move it away and start the program again"), std::string::npos) << msg;
+}
+
+TEST_F(Upgrades, AnExistingCurrencyBackupStopsTheRunAndKeepsTheOldTable) {
+    std::string old = nomHead("010102", "311202");
+    for (int i = 1; i <= 24; ++i) old += ORECNOM(Nom{"E" + std::to_string(i), gr("ΕΥΡΩ"), "EUR", 1, "1234567", "7654321"});
+    write("NOM.DAT", old);
+    write("NOM.CCC", "an earlier backup");
+    const std::string msg = failing([] { KORVEX::afterChoice(); });
+    EXPECT_NE(msg.find("REB_NOM_2"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("NOM.CCC"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("move it away and start the program again"), std::string::npos) << msg;
+    EXPECT_EQ(msg.find("choose the company"), std::string::npos) << msg;
+    EXPECT_EQ(read("NOM.DAT"), old);
+    EXPECT_EQ(read("NOM.CCC"), "an earlier backup");
 }
 
 // ---- The whole folder -----------------------------------------------------------------------------
