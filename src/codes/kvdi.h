@@ -321,6 +321,9 @@ std::string EIDFOR(uint8_t EI);
 std::string EMP_CODE(const GENCOD::REC_FPA& r);
 double EMP_KVAL(const std::string& KV);
 void EMP_PUTCLIP(std::array<std::string, 7>& lines, int from, size_t width);
+// A supplementary-units code as the declaration boxes take it: the code as the list shows it, at
+// least two digits ("03"), followed by ":" for the quantity.
+std::string MON_CODE(uint8_t KV);
 
 // ---- Screens -----------------------------------------------------------------------------------
 

@@ -252,6 +252,12 @@ void MON(RECMON& MEE, bool BL, uint8_t& KK) {
     runMember(d, MEE, BL, KK);
 }
 
+std::string MON_CODE(uint8_t KV) {
+    std::string s = std::to_string(KV);
+    if (s.size() < 2) s.insert(0, 1, '0');
+    return s + ":";
+}
+
 void TRP(RECTRP& MEE, bool BL, uint8_t& KK) {
     Member<RECTRP> d = codeNameTable<RECTRP>(F_TRP, 3, 22, 3, "TROPOI", "ΤΡΟΠΟΙ ΠΑΡΑΔΟΣΗΣ");
     d.texts = {{{26, 5}, "    ΟΡΩΝ ΠΑΡΑΔΟΣΗΣ (20)    "}, {{20, 6}, "  ΟΡΟΣ "}, {{28, 6}, "         Π Α Ρ Α Δ Ο Σ Η     "}};

@@ -243,7 +243,7 @@ void Disf::RULES(int V, int STA) {
         return;
     }
     if (V == 89) {
-        if (picked([&] { KVDI::MON(KVDI::V0D, true, kk); })) put(89, (std::to_string(KVDI::V0D.KV) + ":").substr(0, 7));
+        if (picked([&] { KVDI::MON(KVDI::V0D, true, kk); })) put(89, KVDI::MON_CODE(KVDI::V0D.KV));
         return;
     }
     if (V == 68 || V == 70) {

@@ -173,7 +173,7 @@ void Cbis::KEY(int V, int STA) {
         BOS(BIS, GB, 38, text);
     } else if (V == 39) {
         KVDI::MON(KVDI::V0D, true, kk);
-        if (kk == 0) BOS(BIS, GB, 39, std::to_string(KVDI::V0D.KV) + ":");
+        if (kk == 0) BOS(BIS, GB, 39, KVDI::MON_CODE(KVDI::V0D.KV));
     } else if (V >= 42 && V <= 45) {
         documentsPick(V);
     }

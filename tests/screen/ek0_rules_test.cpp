@@ -47,6 +47,7 @@ TEST_F(Rules, PickersWriteTheBoxAndItsNeighbours) {
         {"DFK", 5, 0, {{2, ""}, {3, "40"}, {4, ""}, {5, "40"}, {84, "4000"}}},
         {"IMP", 49, 1, {{49, "CIF"}, {50, "ΚΟΣΤΟΣ, ΑΣΦΑΛΙΣΗ"}}},
         {"IMP", 89, 1, {{89, "12:"}}},
+        {"IMP", 89, 0, {{89, "01:"}}},  // as the list shows it: the submission runs want two digits
         {"IMP", 68, 1, {{68, "ΠΑΛΕΤΕΣ"}}},
         {"IMP", 70, 0, {{70, "ΧΑΡΤΟΚΙΒΩΤΙΑ"}}},
     };

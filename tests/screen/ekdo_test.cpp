@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "print/prns.h"
 #include "screen/scr.h"
+#include "shell/install.h"
 
 using namespace BOD;
 using PLAT::gr;
@@ -488,6 +489,26 @@ TEST_F(Sheets, PickerHintStandsOnBoxesWithAList) {
                       EXPECT_EQ(cursorBox(), "11");
                       EXPECT_NE(con->text(62, 24, 11), gr("╡TAB.ΛΙΣΤΑ╞")) << "the date has no list";
                   }});
+}
+
+TEST_F(Sheets, UnitsPickWritesTheCodeInTwoDigits) {
+    TESTS::writeFile(path("MON.DAT"), INSTALL::codeTableImage("MON", {"3|ΛΙΤΡΑ", "12|ΖΕΥΓΗ"}));
+    for (int downs : {0, 1}) {
+        SCOPED_TRACE(downs);
+        item(2, 2);
+        sheet("IMP", {[&] {
+                          for (int b = 4; b < 39; ++b) enter();
+                      },
+                      [&] {
+                          ASSERT_EQ(cursorBox(), "39");
+                          con->ch(9);
+                      },
+                      [&] {
+                          for (int i = 0; i < downs; ++i) key(SC::DOWN);
+                          enter();
+                      },
+                      [&] { EXPECT_EQ(box(39), downs == 0 ? "03:" : "12:") << "the code as the list shows it"; }});
+    }
 }
 
 TEST_F(Sheets, BlankTaxTypeClearsItsLineAndTheTotals) {
