@@ -1,7 +1,7 @@
 // The invoicing part of an installed company: item headings, expenses-statement reasons, the
 // detail-line map and the invoice print layout from text sources, the box maps and print layouts of
-// the export invoices and of the other layout-driven documents, and the numbering series of invoices and credit notes as an agency that
-// prints and signs its invoices keeps them.
+// the export invoices and of the other layout-driven documents, and the numbering series of
+// invoices and credit notes as an agency that prints and signs its invoices keeps them.
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -125,10 +125,10 @@ void seedInvoicing(const std::string& companyDir, const std::string& srcDir) {
 
 void seedDocuments(const std::string& companyDir, const std::string& srcDir) {
     const fs::path d(companyDir), s(srcDir);
-    for (const char* lay : {"PARPITA", "PARDDD", "PARDILL", "PAREUR1", "PARZON", "PARZOB"})
-        seed(d, (std::string(lay) + ".dat").c_str(), layoutImage((s / (std::string(lay) + ".txt")).string(), PARAMS::PARDOC_N));
-    for (const char* map : {"PARD2EUR", "PARD2ZON"})
-        seed(d, (std::string(map) + ".dat").c_str(), boxMapImage((s / (std::string(map) + ".txt")).string(), PARAMS::PARD2_N));
+    for (const std::string lay : {"PARPITA", "PARDDD", "PARDILL", "PAREUR1", "PARZON", "PARZOB"})
+        seed(d, (lay + ".dat").c_str(), layoutImage((s / (lay + ".txt")).string(), PARAMS::PARDOC_N));
+    for (const std::string map : {"PARD2EUR", "PARD2ZON"})
+        seed(d, (map + ".dat").c_str(), boxMapImage((s / (map + ".txt")).string(), PARAMS::PARD2_N));
 }
 
 void setupSeries(const std::string& companyDir, uint8_t copies, bool signs) {
