@@ -5,7 +5,7 @@
 // code lists), written without that ending as Windows-1253 text with CR LF line ends. The folder
 // "tables" holds the starting contents of the code tables, filled into every company folder, and
 // the folder "invoicing" those of the invoice parameter files and of the export invoices' box maps
-// and layouts.
+// and layouts, the folder "documents" the layouts and box maps of the other layout-driven documents.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
         for (const auto& e : fs::recursive_directory_iterator(src)) {
             if (!e.is_regular_file() || e.path().filename() == ".keep") continue;
             fs::path rel = fs::relative(e.path(), src);
-            if (*rel.begin() == "tables" || *rel.begin() == "invoicing") continue;
+            if (*rel.begin() == "tables" || *rel.begin() == "invoicing" || *rel.begin() == "documents") continue;
             fs::path out = dest / rel;
             const bool converted = rel.extension() == ".utf8" || rel.extension() == ".w1253";
             if (fs::exists(converted ? out.parent_path() / out.stem() : out)) continue;
@@ -194,11 +194,13 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i)
             seedTirLayout(dest / "DATABASE" / ("ARXEIO" + std::to_string(i)));
         // Invoicing as an agency does it: headings, reasons, detail lines and the print layout, and the
-        // export invoices' box maps and layouts; the first company prints three copies of an invoice,
-        // each signed (make run starts the signing stand-in).
+        // export invoices' box maps and layouts; the other documents' layouts and box maps, on plain
+        // paper; the first company prints three copies of an invoice, each signed (make run starts
+        // the signing stand-in).
         for (size_t i = 0; i < INSTALL::demoCompanies().size(); ++i) {
             const std::string company = (dest / "DATABASE" / ("ARXEIO" + std::to_string(i))).string();
             INSTALL::seedInvoicing(company, (src / "invoicing").string());
+            INSTALL::seedDocuments(company, (src / "documents").string());
             INSTALL::setupSeries(company, i == 0 ? 3 : 2, i == 0);
         }
         XMLDEMO::writeTemplates(dest);

@@ -4,6 +4,7 @@
 #include "config/params.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -505,6 +506,44 @@ void CALLPARTIM6(int N) {
         }
     });
     closeScreen();
+}
+
+// ---- The form parameters menu ----------------------------------------------------------------------
+
+namespace {
+
+// Entry k (1..14) of the menu opens field map editor n (CALLPARTIM5) or layout editor n (CALLPARTIM6).
+struct MenuEntry {
+    bool layout;
+    int n;
+};
+const MenuEntry PARENTYPON[14] = {{false, 0}, {true, 2}, {false, 1}, {true, 3}, {false, 2}, {true, 4}, {true, 5},
+                                  {true, 8},  {true, 9}, {false, 4}, {true, 10}, {false, 3}, {true, 6}, {true, 7}};
+
+bool sameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+void CALLPARENTYPON(int entry) {
+    if (entry < 1 || entry > 14) return;
+    const MenuEntry& e = PARENTYPON[entry - 1];
+    if (e.layout)
+        CALLPARTIM6(e.n);
+    else
+        CALLPARTIM5(e.n);
+}
+
+FormPlace FORMPLACE(const std::string& SF) {
+    for (int k = 1; k <= 14; ++k) {
+        const MenuEntry& e = PARENTYPON[k - 1];
+        const char* file = e.layout ? LAYOUTS[e.n].file : MAP_FILE[e.n];
+        if (sameName(SF, file)) return {file, k};
+    }
+    return {SF, 0};
 }
 
 }  // namespace PARAMS

@@ -319,6 +319,16 @@ void CALLPARTIM3();       // declaration-to-invoice map
 void CALLPARTIM4();       // invoice print layout
 void CALLPARTIM5(int N);  // document field map N (0..4)
 void CALLPARTIM6(int N);  // document print layout N (2..10)
+// Entry k (1..14) of the form parameters menu ("ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ"): its field map or layout editor.
+void CALLPARENTYPON(int k);
+// Where the clerk sets the layout or field map file SF (matched without regard to case): the name
+// its editor stores it under and its entry in the form parameters menu; entry 0 (and SF as given)
+// when no entry edits it.
+struct FormPlace {
+    std::string file;
+    int entry = 0;
+};
+FormPlace FORMPLACE(const std::string& SF);
 void CALLPARTIM7();       // electronic-format field tables
 void SEIRES(int N);       // numbering series: 0 invoices, 1 credit notes
 

@@ -156,23 +156,7 @@ void PARMEN_PARENTYPON() {
         UMAS::EPIL(4, 15, 26, 0, 8, 1, 31, 13, 0, 0, LI, CO, SE, KK, LI == 1 ? 82 : 0);
         if (KK == 3) break;
         if (KK != 0) continue;
-        switch (LI + 1) {
-        case 1: CALLPARTIM5(0); break;
-        case 2: CALLPARTIM6(2); break;
-        case 3: CALLPARTIM5(1); break;
-        case 4: CALLPARTIM6(3); break;
-        case 5: CALLPARTIM5(2); break;
-        case 6: CALLPARTIM6(4); break;
-        case 7: CALLPARTIM6(5); break;
-        case 8: CALLPARTIM6(8); break;
-        case 9: CALLPARTIM6(9); break;
-        case 10: CALLPARTIM5(4); break;
-        case 11: CALLPARTIM6(10); break;
-        case 12: CALLPARTIM5(3); break;
-        case 13: CALLPARTIM6(6); break;
-        case 14: CALLPARTIM6(7); break;
-        default: break;
-        }
+        CALLPARENTYPON(LI + 1);
     }
     SCR::RECALL();
 }

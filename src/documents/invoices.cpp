@@ -254,8 +254,9 @@ std::string FILL(Record& r, const std::array<PARAMS::RECPARTIM3, 34>& map) {
 
 // ---- Print ------------------------------------------------------------------------------------------------------
 
-void PRIN(const Kind& k, const LAYDOC::Layout& L, const std::vector<std::string>& values, const Record& r, int MASK,
-          int X, int Y, bool ATR) {
+void PRIN(const Kind& k, const std::string& NAME, const LAYDOC::Layout& L, const std::vector<std::string>& values,
+          const Record& r, int MASK, int X, int Y, bool ATR) {
+    if (LAYDOC::BLANKFORM(L, 1, 120, NAME)) return;
     SCR::CALLM(MASK, true);
     // The words replace the mask's "ΕΚΤΥΠΩΣΗ" and end where it ends, before its "(Ν/Ο) ?".
     if (ATR) SCR::PRINT(11, 23, PLAT::gr("ΕΚΔΟΣΗ ATR"));
@@ -480,13 +481,13 @@ void INVOICE(int KIND_NO) {
             const bool atr = K == 17;
             // the invoices print analysis lines 1 to 4 under the packages: they are shown for a last
             // look before the question
-            if (invoice && !atr) analysisLines(r);
-            PRIN(k, L, COLLECT(r, map, invoice), r, 63, 30, 23, atr);
+            if (invoice && !atr && LAYDOC::PLACES(L, 1, 120)) analysisLines(r);
+            PRIN(k, k.layout, L, COLLECT(r, map, invoice), r, 63, 30, 23, atr);
             if (k.no == 6 && !atr) {
                 const LAYDOC::Layout B = LAYDOC::READLAYOUT("ParZOB");
                 frame();
                 redraw();
-                PRIN(k, B, COLLECT(r, map, invoice), r, 69, 38, 23, false);
+                PRIN(k, "ParZOB", B, COLLECT(r, map, invoice), r, 69, 38, 23, false);
             }
             break;
         }

@@ -71,9 +71,10 @@ std::array<PARAMS::RECPARTIM3, 34> READMAP(const std::string& NAME);
 std::string FILL(Record& r, const std::array<PARAMS::RECPARTIM3, 34>& map);
 
 // ---- Print ---------------------------------------------------------------------------------------------
-// One print of the record by layout L: question on mask MASK at (X, Y); ATR the A.TR offsets.
-void PRIN(const Kind& k, const LAYDOC::Layout& L, const std::vector<std::string>& values, const Record& r, int MASK,
-          int X, int Y, bool ATR);
+// One print of the record by layout L, read from the file NAME: question on mask MASK at (X, Y); ATR
+// the A.TR offsets. A layout that places nothing is told instead (LAYDOC::BLANKFORM).
+void PRIN(const Kind& k, const std::string& NAME, const LAYDOC::Layout& L, const std::vector<std::string>& values,
+          const Record& r, int MASK, int X, int Y, bool ATR);
 
 // ---- Text preview (F7 of the invoices) ----------------------------------------------------------------
 // Asks a file name of the working folder (a name that is no plain file name, or names no readable

@@ -55,6 +55,25 @@ void PRINTROWS(PRNS::Printout& o, const Layout& L, const std::vector<int>& order
     }
 }
 
+bool PLACES(const Layout& L, int first, int last) {
+    for (int r = std::max(first, 1); r <= std::min<int>(last, int(PARAMS::PARDOC_N)); ++r)
+        if (L[size_t(r)].COL != 0 && L[size_t(r)].ROW != 0) return true;
+    return false;
+}
+
+std::string BLANKFORMTEXT(const std::string& NAME) {
+    const PARAMS::FormPlace at = PARAMS::FORMPLACE(NAME);
+    std::string s = PLAT::gr("Δεν τυπώθηκε: κενή φόρμα ") + at.file;
+    if (at.entry > 0) s += PLAT::gr(". ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή ") + std::to_string(at.entry);
+    return s;
+}
+
+bool BLANKFORM(const Layout& L, int first, int last, const std::string& NAME) {
+    if (PLACES(L, first, last)) return false;
+    PRNS::REPORT(BLANKFORMTEXT(NAME));
+    return true;
+}
+
 std::string ENCODE(const Values& v) {
     std::string out(v.bytes(), '\0');
     for (int i = 1; i <= v.count(); ++i) {
@@ -108,6 +127,7 @@ const UMAS::FUN GMLOCAL = {"",
                            ""};
 
 void PRIN(const Document& d, const Layout& L, const std::vector<int>& order, const Values& v) {
+    if (BLANKFORM(L, 1, int(order.size()), d.layout)) return;
     SCR::CALLM(63, true);
     if (!PRNS::YES(30, 23)) {
         SCR::RECALL();

@@ -33,6 +33,15 @@ std::vector<int> SORTVARS(const Layout& L, int N);
 void PRINTROWS(PRNS::Printout& o, const Layout& L, const std::vector<int>& order,
                const std::function<std::string(int)>& value);
 
+// True when a row of first..last has COL and ROW both non-zero: the layout places something there.
+bool PLACES(const Layout& L, int first, int last);
+// A print through the layout NAME whose rows first..last place nothing would send a blank page: when
+// so, the clerk is told which layout is empty and where it is set, and true is returned (nothing
+// is to be sent).
+bool BLANKFORM(const Layout& L, int first, int last, const std::string& NAME);
+// That message (CP737).
+std::string BLANKFORMTEXT(const std::string& NAME);
+
 // ---- Values records -----------------------------------------------------------------------------------
 // N texts of one capacity, 1-based. On disk field i lies at (i - 1) x (capacity + 1): a length byte
 // and the capacity in characters; unused bytes zero.
@@ -89,7 +98,8 @@ struct Document {
 
 // Opens the document: fill, then its values file when it exists, and edits until Esc.
 void RUN(const Document& d);
-// The print of the document's record: question (mask 63), copies, the rows in print order.
+// The print of the document's record: question (mask 63), copies, the rows in print order; a layout
+// that places none of the document's fields is told instead (BLANKFORM).
 void PRIN(const Document& d, const Layout& L, const std::vector<int>& order, const Values& v);
 
 }  // namespace LAYDOC

@@ -71,6 +71,11 @@ std::string layoutImage(const std::string& srcFile, size_t entries);
 // and their layouts "PARinv1" and "PARinv2" from srcDir/PARinv.txt, each where it is missing or
 // still empty as installed.
 void seedInvoicing(const std::string& companyDir, const std::string& srcDir);
+// Fills the print layouts of the other layout-driven documents (the vehicle certificate "PARPITA",
+// the D.A.O. "PARDDD", the cargo manifest "PARDILL", EUR.1 "PAREUR1", the zone application "PARZON"
+// and "PARZOB") and the box maps "PARD2EUR" and "PARD2ZON" of a company folder from srcDir/<name>.txt,
+// each where it is missing or still empty as installed.
+void seedDocuments(const std::string& companyDir, const std::string& srcDir);
 // The unnamed series of invoices and credit notes where still as installed: printed on "LPT1" as
 // EpsonFX in `copies` copies, each signed when signs; and the credit-note files where missing.
 void setupSeries(const std::string& companyDir, uint8_t copies, bool signs);

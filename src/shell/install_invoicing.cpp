@@ -1,7 +1,7 @@
 // The invoicing part of an installed company: item headings, expenses-statement reasons, the
 // detail-line map and the invoice print layout from text sources, the box maps and print layouts of
-// the export invoices, and the numbering series of invoices and credit notes as an agency that
-// prints and signs its invoices keeps them.
+// the export invoices and of the other layout-driven documents, and the numbering series of
+// invoices and credit notes as an agency that prints and signs its invoices keeps them.
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -121,6 +121,14 @@ void seedInvoicing(const std::string& companyDir, const std::string& srcDir) {
         seed(d, (map + ".dat").c_str(), boxMapImage((s / (map + ".txt")).string(), PARAMS::PARD2_N));
         seed(d, (lay + ".dat").c_str(), layout);
     }
+}
+
+void seedDocuments(const std::string& companyDir, const std::string& srcDir) {
+    const fs::path d(companyDir), s(srcDir);
+    for (const std::string lay : {"PARPITA", "PARDDD", "PARDILL", "PAREUR1", "PARZON", "PARZOB"})
+        seed(d, (lay + ".dat").c_str(), layoutImage((s / (lay + ".txt")).string(), PARAMS::PARDOC_N));
+    for (const std::string map : {"PARD2EUR", "PARD2ZON"})
+        seed(d, (map + ".dat").c_str(), boxMapImage((s / (map + ".txt")).string(), PARAMS::PARD2_N));
 }
 
 void setupSeries(const std::string& companyDir, uint8_t copies, bool signs) {

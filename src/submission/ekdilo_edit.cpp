@@ -150,6 +150,7 @@ struct Editor {
     }
 
     void PRIN() {
+        if (LAYDOC::BLANKFORM(L, 1, FRONT + 12, "ParDILL")) return;
         SCR::CALLM(63, true);
         if (PRNS::YES(30, 23)) {
             PRNS::Printout o;

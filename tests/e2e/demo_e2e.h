@@ -174,6 +174,14 @@ inline std::string fileOnce(const std::string& path, const std::function<bool(co
     }
 }
 
+// What the port file at PATH holds once a printout longer than BEFORE bytes has ended (form feed),
+// from byte BEFORE on.
+inline std::string printedAfter(const std::string& path, size_t before) {
+    const std::string all =
+        fileOnce(path, [before](const std::string& s) { return s.size() > before && s.back() == '\x0c'; });
+    return all.size() > before ? all.substr(before) : std::string();
+}
+
 // True once the file at PATH holds something (a printout handed to a port file).
 inline bool waitNonEmpty(const std::string& path) {
     return !fileOnce(path, [](const std::string& s) { return !s.empty(); }).empty();

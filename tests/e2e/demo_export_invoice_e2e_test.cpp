@@ -25,14 +25,6 @@ int mkdemo(const TESTS::TempWorkDir& work) {
                            .c_str());
 }
 
-// What the port file at PATH holds once a printout longer than BEFORE bytes has ended (form feed),
-// from byte BEFORE on.
-std::string printedAfter(const std::string& path, size_t before) {
-    const std::string all = DEMOE2E::fileOnce(
-        path, [before](const std::string& s) { return s.size() > before && s.back() == '\x0c'; });
-    return all.size() > before ? all.substr(before) : std::string();
-}
-
 TEST(DemoEndToEnd, ExportInvoicesOneAndTwoPrintNumberPartiesGoodsTotalsAndAnalysis) {
     if (!TESTS::haveTmux()) GTEST_SKIP() << "tmux is not installed";
     TESTS::TempWorkDir work;
@@ -90,7 +82,7 @@ TEST(DemoEndToEnd, ExportInvoicesOneAndTwoPrintNumberPartiesGoodsTotalsAndAnalys
         t.keys("Escape");
         ASSERT_TRUE(t.waitFor("ΕΚΤΥΠΩΣΗ (Ν/Ο) ?")) << t.screen();
         t.text("Ν");
-        const std::string out = printedAfter(port, before);
+        const std::string out = DEMOE2E::printedAfter(port, before);
         expectGolden(std::string("documents/") + inv.golden, out);
         // What the layout placed, besides the bytes kept by the golden file.
         for (const std::string& want :

@@ -394,6 +394,21 @@ TEST_F(Manifest, PrintGolden) {
     EXPECT_EQ(port(), "");
 }
 
+// A layout as installed (every row zero) places nothing: told with its entry in the form parameters
+// menu, no question, nothing sent; the lines that follow the front would have been blank too.
+TEST_F(Manifest, AnEmptyLayoutIsToldAndNothingSent) {
+    writeLayout({});
+    stored("IMP", "500", {{18, "2"}});
+    open({[&] { con->key(SC::SF1, PLAT::MOD_SHIFT); },
+          [&] {
+              EXPECT_NE(screenRow(23).find(gr("Δεν τυπώθηκε: κενή φόρμα PARDILL. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 9")),
+                        std::string::npos)
+                  << screenRow(23);
+              enter();
+          }});
+    EXPECT_EQ(port(), "");
+}
+
 TEST_F(Manifest, ThePrintStopsAtLineSixty) {
     LAYDOC::Layout L{};
     L[27].COL = 1;

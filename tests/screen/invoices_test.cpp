@@ -273,20 +273,47 @@ TEST_F(Invoices, ZoneApplicationBothPagesTwice) {
     EXPECT_NE(out.find("PAGE TWO"), std::string::npos);
 }
 
-TEST_F(Invoices, MissingLayoutPrintsTheFrameOnly) {
+// A layout that places nothing, missing or as installed (every row zero), sends nothing and asks
+// nothing: the clerk is told which layout is empty and where it is set; the analysis lines are not
+// shown for a last look before a print that cannot be. Each page of the zone application by its
+// own layout.
+TEST_F(Invoices, AnEmptyLayoutIsToldAndNothingPrinted) {
     stored("EXP", "56", {});
-    run([&] { INVOICES::INVOICE(2); }, {[&] {
-            con->key(SC::SF1);
-            con->ch(ESC);  // past the analysis lines
-            con->ch('N');
-        }});
-    golden("invoice2_nolayout.prn", handed());
+    writeLayout("ParEur1", {});
+    writeLayout("ParZOB", {{32, "B", 9, 1}});
+    struct Case {
+        int no;
+        std::vector<const char*> told;  // the messages in turn; a question follows when the last is ""
+    };
+    const Case cases[] = {
+        {2, {"Δεν τυπώθηκε: κενή φόρμα PARinv2. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 4"}},
+        {3, {"Δεν τυπώθηκε: κενή φόρμα PAREUR1. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 6"}},
+        {6, {"Δεν τυπώθηκε: κενή φόρμα PARZON. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 13", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.no);
+        TESTS::writeFile(work->file("handed.out"), "");
+        std::vector<std::function<void()>> steps = {[&] { con->key(SC::SF1); }};
+        for (const char* told : c.told)
+            steps.push_back([&, told] {
+                if (*told) {
+                    EXPECT_NE(screenRow(23).find(gr(told)), std::string::npos) << screenRow(23);
+                    con->ch(ENTER);
+                } else {
+                    EXPECT_NE(screenRow(23).find(gr("2ης")), std::string::npos) << "the second page asked";
+                    con->ch('O');
+                }
+            });
+        run([&] { INVOICES::INVOICE(c.no); }, steps);
+        EXPECT_EQ(handed(), "");
+    }
 }
 
-// A document without its layout or box map (told at the cursor when read) shows no piece of that
+// A document without its box map (told at the cursor when read) shows no piece of that
 // line: the masks, the legend and the title are drawn again.
 TEST_F(Invoices, TheLegendAndTheAtrQuestionReadWhole) {
     stored("EXP", "57", {});
+    writeLayout("ParInv1", {{31, "A", 5, 1}});
     run([&] { INVOICES::INVOICE(1); }, {[&] {
             // the last entry of the legend whole, and nothing cut after it
             const std::string last = gr("F7") + char(26) + gr("Σήμανση") + "   ";

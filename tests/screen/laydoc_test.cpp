@@ -5,6 +5,7 @@
 #include "config/params.h"
 #include "declarations/ekdo.h"
 #include "documents/ekd2.h"
+#include "documents/ekd4.h"
 #include "documents/laydoc.h"
 
 using namespace DOCTEST;
@@ -94,6 +95,38 @@ TEST(LayoutEngine, PrintOrderAndPlacedBytes) {
     EXPECT_EQ(TESTS::readFile("modes.out"), bytes(12) + bytes(2) + "X" + bytes(13) + bytes(1));
 }
 
+TEST(LayoutEngine, ALayoutThatPlacesNoFieldIsNamedWithItsMenuEntry) {
+    struct Case {
+        const char* name;
+        std::vector<Row> rows;
+        int first, last;
+        bool places;
+    };
+    const Case cases[] = {
+        {"all zero", {}, 1, 58, false},
+        {"captions and modes only", {{3, 8, 0, 0, 0, 9, 0}}, 1, 58, false},
+        {"COL without ROW", {{3, 0, 0, 5, 0, 0, 0}}, 1, 58, false},
+        {"ROW without COL", {{3, 0, 0, 0, 5, 0, 0}}, 1, 58, false},
+        {"a row past the document's fields", {{59, 0, 0, 5, 5, 0, 0}}, 1, 58, false},
+        {"one row placed", {{58, 0, 0, 1, 1, 0, 0}}, 1, 58, true},
+        {"a cell column of the manifest", {{38, 0, 0, 77, 29, 0, 0}}, 1, 38, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LAYDOC::PLACES(layout(c.rows), c.first, c.last), c.places) << c.name;
+
+    // Each layout by its name as the documents read it, the entry of "ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ" that sets it.
+    const std::pair<const char*, const char*> names[] = {
+        {"ParInv1", "PARinv1. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 2"}, {"ParInv2", "PARinv2. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 4"},
+        {"ParEur1", "PAREUR1. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 6"}, {"ParPita", "PARPITA. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 7"},
+        {"ParDDD", "PARDDD. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 8"},   {"ParDILL", "PARDILL. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 9"},
+        {"ParTIR", "PARTIR. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 11"},  {"ParZON", "PARZON. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 13"},
+        {"ParZOB", "PARZOB. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 14"}, {"OTHER", "OTHER"}};
+    for (const auto& [name, where] : names) {
+        const std::string text = LAYDOC::BLANKFORMTEXT(name);
+        EXPECT_EQ(text, PLAT::gr("Δεν τυπώθηκε: κενή φόρμα ") + PLAT::gr(where)) << name;
+        EXPECT_LE(text.size(), 71u) << "the message bar's room";
+    }
+}
+
 TEST(LayoutEngine, ValuesFilesAndNames) {
     TESTS::TempWorkDir work;
     LAYDOC::Values v(3, 4);
@@ -155,6 +188,36 @@ TEST_F(EngineDocs, VehicleCertificateGolden) {
     golden("pik.prn", out);
     EXPECT_NE(out.find("MAKE"), std::string::npos);
     EXPECT_NE(out.find("12.50"), std::string::npos);
+}
+
+// A print through a layout that places none of the document's fields sends nothing and asks
+// nothing: the clerk is told which layout is empty and where it is set.
+TEST_F(EngineDocs, AnEmptyLayoutIsToldAndNothingSent) {
+    toPort(UMAS::PE_TIR);
+    stored("IMP", "444", {});
+    struct Case {
+        const char* layout;
+        std::vector<Row> rows;
+        std::function<void()> open;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"ParPita", {}, [] { EKD2::EKPA(BOD::DIA, BOD::GV, BOD::PL, BOD::AY); },
+         "κενή φόρμα PARPITA. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 7"},
+        {"ParTIR", {{44, 0, 0, 5, 5, 0, 0}}, [] { EKD4::TIR(nullptr); },
+         "κενή φόρμα PARTIR. ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 11"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout);
+        writeLayout(c.layout, c.rows);  // as installed: every row zero, or a row past the document's fields
+        clearPort();
+        run(c.open, {[&] { con->key(SC::SF1); },
+                     [&] {
+                         EXPECT_NE(screenRow(23).find(gr(c.told)), std::string::npos) << screenRow(23);
+                         con->ch(ENTER);
+                     }});
+        EXPECT_EQ(port(), "");
+    }
 }
 
 TEST_F(EngineDocs, VehicleCertificateStoreReloadAndNames) {
@@ -229,19 +292,25 @@ TEST_F(EngineDocs, DAOFillGoldenAndMissingLayout) {
     EXPECT_EQ(v.f[23], "01/02/07");
     EXPECT_EQ(EKD2::DAOFILE(), UMAS::PATH + "555.dao");
 
-    // no "ParDDD": the print holds the set-up and the form feed only
+    // no "ParDDD": the print is refused with the layout's name and its entry in the form parameters
+    // menu, no question is asked and nothing reaches the port
     run([&] { EKDO::EKD("IMP", true); }, {[&] {
             type("13");
         },
                                           [&] {
                                               con->key(SC::F4);
                                               con->key(SC::SF1);
-                                              con->ch('N');
-                                              enter();
+                                          },
+                                          [&] {
+                                              EXPECT_NE(screenRow(23).find(gr("Δεν τυπώθηκε: κενή φόρμα PARDDD. "
+                                                                              "ΠΑΡΑΜΕΤΡΟΙ ΕΝΤΥΠΩΝ, επιλογή 8")),
+                                                        std::string::npos)
+                                                  << screenRow(23);
+                                              con->ch(ENTER);
                                               con->ch(ESC);
                                           }});
     EXPECT_EQ(TESTS::readFile(company(0) + "/555.dao").size(), 2765u);
-    golden("dao_nolayout.prn", port());
+    EXPECT_EQ(port(), "");
 
     writeLayout("ParDDD", {{1, 0, 0, 47, 2, 0, 0}, {23, 0, 0, 33, 15, 0, 0}, {35, 0, 0, 2, 23, 0, 0}});
     clearPort();
