@@ -147,14 +147,15 @@ void JCLEAR(const std::string& NAME);
 // refused (a total out of range), as MAIN tells.
 bool JPOST(const std::string& NAME, JOURNAL& j);
 // A document whose interrupted store or deletion was completed: DOC its kind and number (code page
-// 737), empty when none; DELETION a deletion.
+// 737), empty when none; DELETION a deletion; FILE its record file.
 struct COMPLETED {
     std::string DOC;
     bool DELETION = false;
+    std::string FILE;
     explicit operator bool() const { return !DOC.empty(); }
 };
-// The line that tells it at the company choice (code page 737), naming the record file FILE.
-std::string COMPLETEDLINE(const COMPLETED& c, const std::string& FILE);
+// The line that tells it at the company choice (code page 737), naming its record file.
+std::string COMPLETEDLINE(const COMPLETED& c);
 // The same on mask 42 until Esc (nothing when none).
 void TELLCOMPLETED(const COMPLETED& c);
 // Test hook: with n > 0 the process ends at once (as if killed) right after the n-th write step of

@@ -124,9 +124,9 @@ void STEP() {
     if (stopAt > 0 && ++steps >= stopAt) PLAT::killSelf();
 }
 
-std::string COMPLETEDLINE(const COMPLETED& c, const std::string& FILE) {
+std::string COMPLETEDLINE(const COMPLETED& c) {
     return c.DOC + ": " + PLAT::gr(c.DELETION ? "ΔΙΑΚΟΠΕΙΣΑ ΔΙΑΓΡΑΦΗ ΟΛΟΚΛΗΡΩΘΗΚΕ" : "ΔΙΑΚΟΠΕΙΣΑ ΚΑΤΑΧΩΡΗΣΗ ΟΛΟΚΛΗΡΩΘΗΚΕ") +
-           " (" + FILE + ")";
+           " (" + c.FILE + ")";
 }
 
 void TELLCOMPLETED(const COMPLETED& c) {

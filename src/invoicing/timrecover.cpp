@@ -25,7 +25,7 @@ APODI::COMPLETED named(const TIMJ& j, bool deletion) {
     std::string doc = PLAT::gr(j.KIND == 2 ? "ΠΙΣΤΩΤΙΚΟ" : "ΤΙΜΟΛΟΓΙΟ");
     if (!j.R.SEIRA.empty()) doc += " " + j.R.SEIRA;
     doc += " " + std::to_string(j.Z);
-    return {doc, deletion};
+    return {doc, deletion, j.KIND == 2 ? "SM.DAT" : "TM.DAT"};
 }
 
 }  // namespace
