@@ -67,11 +67,13 @@ protected:
         // The documents the cases change or delete; a deleted invoice leaves a free record.
         ASSERT_TRUE(storeInvoice(0, 5, "ΒΗΤΑ", "150326", 100));
         ASSERT_TRUE(storeInvoice(0, 6, "ΑΛΦΑ", "150326", 60));
-        ASSERT_TRUE(deleteInvoice(6));
         ASSERT_TRUE(storeInvoice(0, 173, "ΑΛΦΑ", "100326", 200));
+        ASSERT_TRUE(deleteInvoice(6));
         ASSERT_TRUE(storeReceipt(true, 3, "ΑΛΦΑ", "050326", "50.00"));
         ASSERT_TRUE(storeReceipt(false, 4, "ΑΛΦΑ", "060326", "20.00"));
         base = OLD::snapshot(dir());
+        // Invoice 174 takes the free record; the first credit note is appended.
+        ASSERT_EQ(TESTS::readFile(dir() + "/TD.DAT").substr(0, 4), std::string("\x01\x00\x01\x00", 4));
     }
     void TearDown() override {
         APODI::STOPAFTERSTEP(0);
@@ -309,7 +311,8 @@ protected:
 };
 
 TEST_F(StoreKilled, InvoiceStoresAndDeletionsKilledAtEveryStep) {
-    // Journal, record taken, series, record, index, 2 links, 2 totals noted, 1 posting, cleared.
+    // Journal, record taken, "DAPANES.TXT", series, record, index, 2 links, totals noted, posting,
+    // cleared.
     everyStep(INVOICE_CASES[0], 11);
     // Journal, series, record, 2 unlinks, 2 links, 2 x (totals noted, posting), cleared.
     everyStep(INVOICE_CASES[1], 12);
