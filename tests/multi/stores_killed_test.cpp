@@ -216,11 +216,11 @@ protected:
             next(op);
         else
             start();
+        expectSound(nextStore ? "uninterrupted, then the next store" : "uninterrupted");
         return OLD::snapshot(dir());
     }
 
-    // The folder equals the uninterrupted one (the journals aside: both cleared), the checks of the
-    // invoice files find nothing, and every customer's totals are what its documents post.
+    // The folder equals the uninterrupted one (the journals aside: both cleared).
     void expectSame(const std::map<std::string, std::string>& want, const std::string& what) {
         auto got = OLD::snapshot(dir());
         EXPECT_FALSE(pending()) << what << ": a journal left pending";
@@ -235,6 +235,10 @@ protected:
         EXPECT_EQ(got.size(), w.size()) << what;
         for (const auto& [name, bytes] : w)
             EXPECT_TRUE(got[name] == bytes) << what << ": " << name << " differs";
+    }
+    // The checks of the invoice files find nothing, and every customer's totals are what its
+    // documents post (made on the uninterrupted folders, which the interrupted ones equal).
+    void expectSound(const std::string& what) {
         TIM::CHECKED c = TIM::CHECKFILES();
         for (const auto& p : c.PROBLEMS) ADD_FAILURE() << what << ": " << p;
         for (uint16_t pr : {A, B}) {
@@ -328,14 +332,17 @@ TEST_F(StoreKilled, ReceiptStoresAndDeletionsKilledAtEveryStep) {
     everyStep(RECEIPT_CASES[2], 7);
 }
 
-// A completion killed midway is itself completed by the next one, and still posts once.
+// A completion killed midway is itself completed by the next one, and still posts once. The
+// operations are stopped after their eighth step: a change once its reversal's totals are noted, a
+// deletion once its reversal is posted.
 TEST_F(StoreKilled, CompletionKilledMidwayIsCompletedOnce) {
     for (const Case& c : {INVOICE_CASES[1], RECEIPT_CASES[1], INVOICE_CASES[3]}) {
         SCOPED_TRACE(c.name);
         OLD::restore(base, dir());
         run(c.op);
+        expectSound("uninterrupted");
         const auto want = OLD::snapshot(dir());
-        for (int n : {3, 8}) {
+        for (int n : {8}) {
             for (int m = 1;; ++m) {
                 OLD::restore(base, dir());
                 ASSERT_TRUE(WIFSIGNALED(killed(c.op, n)));
