@@ -302,11 +302,17 @@ RJ RJ::decode(const std::string& b) {
     return j;
 }
 
-APODI::COMPLETED RECOVERLOCKED() {
+APODI::COMPLETED RECOVERLOCKED(APODI::FILEFAULT* stuck) {
     auto J = APODI::JREAD(AJOURNAL, RJ::SIZE);
     if (!J) return {};
     const RJ j = RJ::decode(J->BODY);
     const bool deletion = J->STATE == 2;
+    // With one of its files missing or without its customers the journal is left as it is, and the
+    // stores and deletions of the kind are refused (told which file) until the file is back.
+    if (auto f = APODI::FILESFAULT({AM, AIX, HDA, "AH.DAT", "APE.DAT"}, deletion ? j.BPR : j.R.PR, j.NEW ? NONE : j.BPR)) {
+        if (stuck) *stuck = f;
+        return {};
+    }
     if (deletion)
         applyDelete(j);
     else
@@ -482,13 +488,14 @@ bool APODS::KTT() {
     // A store or deletion stopped midway on any workstation is completed first, and told.
     APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FAPO");
-    const APODI::COMPLETED late = RECOVERLOCKED();
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Nothing is written into receipt files with one missing or damaged; the clerk is told which.
     const APODI::FILEFAULT fault = storeFault(UMAS::HMVAL(img.HM), APODI::PR, APODI::BOO ? APODI::BPR : NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FAPO");
         APODI::TELLCOMPLETED(late);
-        APODI::REFUSE(fault, NOSTORE);
+        APODI::REFUSE(stuck ? stuck : fault, NOSTORE);
         return false;
     }
     RJ j;
@@ -554,13 +561,14 @@ bool APODS::DEL() {
     }
     APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FAPO");
-    const APODI::COMPLETED late = RECOVERLOCKED();
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Every file the deletion writes must be there before the first of them is written.
     const APODI::FILEFAULT fault = APODI::FILESFAULT({AIX, "AH.DAT", "APE.DAT"}, APODI::BPR, NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FAPO");
         APODI::TELLCOMPLETED(late);
-        APODI::REFUSE(fault, NODELETE);
+        APODI::REFUSE(stuck ? stuck : fault, NODELETE);
         return false;
     }
     // The receipt's own number (the number field may hold another one, typed but not taken).

@@ -102,9 +102,10 @@ struct RJ {
 constexpr const char* AJOURNAL = "AJOURNAL.DAT";
 // A receipt store or deletion stopped midway, completed from the journal (the posting once, the
 // last number raised); the receipt named for the clerk, none when nothing was pending. RECOVER takes
-// "FAPO" (and "FPEL" inside it) when the journal is pending; RECOVERLOCKED is for a holder of "FAPO".
+// "FAPO" (and "FPEL" inside it) when the journal is pending; RECOVERLOCKED is for a holder of "FAPO"; a journal
+// whose files are missing or damaged is left pending, its fault in *stuck.
 APODI::COMPLETED RECOVER();
-APODI::COMPLETED RECOVERLOCKED();
+APODI::COMPLETED RECOVERLOCKED(APODI::FILEFAULT* stuck = nullptr);
 
 // ---- The files of a new company folder ------------------------------------------------------------
 // Written only where missing, in folder dir (a Linux path): "AM.DAT" empty, "AI.DAT" 65000 slots of

@@ -142,9 +142,10 @@ std::pair<APODI::LINKED, APODI::LINKED> APPLYSTORE(const TIMJ& j, bool RECOVERIN
 void APPLYDELETE(const TIMJ& j);
 // A store or deletion of an invoice or credit note stopped midway, completed from the journal; the
 // document named for the clerk (APODI::COMPLETED), none when nothing was pending. RECOVER takes
-// "FTIM" (and "FPEL" inside it) when the journal is pending; RECOVERLOCKED is for a holder of "FTIM".
+// "FTIM" (and "FPEL" inside it) when the journal is pending; RECOVERLOCKED is for a holder of "FTIM"; a journal
+// whose files are missing or damaged is left pending, its fault in *stuck.
 APODI::COMPLETED RECOVER();
-APODI::COMPLETED RECOVERLOCKED();
+APODI::COMPLETED RECOVERLOCKED(APODI::FILEFAULT* stuck = nullptr);
 
 // The number of the last cancellation document ("AKAR.DAT", 0 when missing), and its rewrite.
 int32_t AKAR();

@@ -171,11 +171,20 @@ void APPLYDELETE(const TIMJ& j) {
     }
 }
 
-APODI::COMPLETED RECOVERLOCKED() {
+APODI::COMPLETED RECOVERLOCKED(APODI::FILEFAULT* stuck) {
     auto J = APODI::JREAD(TJOURNAL, TIMJ::SIZE);
     if (!J) return {};
     const TIMJ j = TIMJ::decode(J->BODY);
     const bool deletion = J->STATE == 2;
+    // With one of its files missing or without its customers the journal is left as it is, and the
+    // stores and deletions of the kind are refused (told which file) until the file is back.
+    const TIMOS t = namesOf(j);
+    if (auto f = APODI::FILESFAULT({t.RECFILE(), t.INDEXFILE(), t.STACKFILE(), "HDT.DAT", t.SERIESFILE(),
+                                    t.DAYCHAIN() + ".DAT", t.PECHAIN() + ".DAT"},
+                                   deletion ? j.BPR : j.R.PR, j.NEW ? NONE : j.BPR)) {
+        if (stuck) *stuck = f;
+        return {};
+    }
     if (deletion)
         APPLYDELETE(j);
     else

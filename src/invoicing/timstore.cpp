@@ -350,13 +350,14 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
     // A store or deletion stopped midway on any workstation is completed first, and told.
     APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FTIM");
-    const APODI::COMPLETED late = RECOVERLOCKED();
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Nothing is written into a store with a file missing or damaged; the clerk is told which.
     const APODI::FILEFAULT fault = storeFault(*this, UMAS::HMVAL(TIM0::HM), APODI::PR, APODI::BOO ? APODI::BPR : NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FTIM");
         APODI::TELLCOMPLETED(late);
-        APODI::REFUSE(fault, NOSTORE);
+        APODI::REFUSE(stuck ? stuck : fault, NOSTORE);
         return false;
     }
     TIMJ j;
@@ -444,14 +445,15 @@ bool TIMOS::DEL() {
     }
     APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FTIM");
-    const APODI::COMPLETED late = RECOVERLOCKED();
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Every file the deletion writes must be there before the first of them is written.
     const APODI::FILEFAULT fault =
         APODI::FILESFAULT({INDEXFILE(), STACKFILE(), DAYCHAIN() + ".DAT", PECHAIN() + ".DAT"}, APODI::BPR, NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FTIM");
         APODI::TELLCOMPLETED(late);
-        APODI::REFUSE(fault, NODELETE);
+        APODI::REFUSE(stuck ? stuck : fault, NODELETE);
         return false;
     }
     TIMJ j;
