@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <functional>
 
 #include "common/umas.h"
@@ -27,7 +28,7 @@ using PLAT::gr;
 
 namespace {
 
-enum Op { NEW_INVOICE, CHANGED_INVOICE, NEW_CREDIT, DELETED_INVOICE, NEW_RECEIPT, CHANGED_RECEIPT, DELETED_RECEIPT };
+enum Op { NEW_SERIES_INVOICE, NEW_INVOICE, CHANGED_INVOICE, NEW_CREDIT, DELETED_INVOICE, NEW_RECEIPT, CHANGED_RECEIPT, DELETED_RECEIPT };
 
 struct Case {
     Op op;
@@ -100,9 +101,10 @@ protected:
         TIM0::FP = "24";
     }
 
-    bool storeInvoice(uint8_t kind, int number, const char* customer, const char* hm, double amount) {
+    bool storeInvoice(uint8_t kind, int number, const char* customer, const char* hm, double amount,
+                      const char* series = "") {
         TIM::TIMOS t(kind);
-        TESTS::openDoc(t, number);
+        TESTS::openDoc(t, number, series);
         TESTS::setCustomer(customer);
         TIM0::HM = hm;
         TIM0::XR[1] = amount;
@@ -137,6 +139,7 @@ protected:
 
     void run(Op op) {
         switch (op) {
+            case NEW_SERIES_INVOICE: ASSERT_TRUE(storeInvoice(0, 174, "ΑΛΦΑ", "180326", 0, "ΓΔ")); break;
             case NEW_INVOICE: ASSERT_TRUE(storeInvoice(0, 174, "ΑΛΦΑ", "180326", 0)); break;
             case CHANGED_INVOICE: {
                 TIM::TIMOS t(0);
@@ -358,6 +361,40 @@ TEST_F(StoreKilled, CompletionKilledMidwayIsCompletedOnce) {
             }
         }
     }
+}
+
+// A stopped store whose series index has gone missing stays pending: the stores of its kind, in
+// any series, are refused naming the file (none may write over its journal), and once the file is
+// back the next start completes it.
+TEST_F(StoreKilled, AStoppedStoreWithAFileMissingWaitsForIt) {
+    const std::string sf = dir() + "/SEIRES.DAT";
+    std::string img = TESTS::readFile(sf);
+    PARAMS::SEIRESTABLE t = PARAMS::decodeSEIRES(reinterpret_cast<const uint8_t*>(img.data()));
+    t[1].SEIRA = gr("ΓΔ");
+    t[1].AA = 1;
+    PARAMS::encodeSEIRES(t, reinterpret_cast<uint8_t*>(img.data()));
+    TESTS::writeFile(sf, img);
+    PARAMS::SEIRES_CREATEFILES(0, t);
+    base = OLD::snapshot(dir());
+    const auto want = uninterrupted(NEW_SERIES_INVOICE, false);
+
+    OLD::restore(base, dir());
+    ASSERT_TRUE(WIFSIGNALED(killed(NEW_SERIES_INVOICE, 3)));
+    const std::string ix = dir() + "/TI_CD.DAT", away = dir() + "/TI_CD.AWAY";
+    ASSERT_EQ(std::rename(ix.c_str(), away.c_str()), 0);
+    start();
+    EXPECT_TRUE(pending());
+    const Case c{NEW_SERIES_INVOICE, "new invoice of series ΓΔ", "ΤΙΜΟΛΟΓΙΟ ΓΔ 174", false};
+    EXPECT_FALSE(told(c));
+    screens.clear();
+    EXPECT_FALSE(storeInvoice(0, 300, "ΒΗΤΑ", "190326", 10));
+    ASSERT_FALSE(screens.empty());
+    EXPECT_NE(screens.back().find("ΑΡΧΕΙΟ TI_CD.DAT ΔΕΝ ΥΠΑΡΧΕΙ"), std::string::npos) << screens.back();
+    EXPECT_TRUE(pending());
+    ASSERT_EQ(std::rename(away.c_str(), ix.c_str()), 0);
+    start();
+    EXPECT_TRUE(told(c));
+    expectSame(want, "completed once the file was back");
 }
 
 }  // namespace
