@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include "common/umas.h"
 #include "invoicing/apodi.h"
@@ -70,6 +71,87 @@ std::vector<FOUND> walk(const std::string& S, int32_t K) {
     }
     UMAS::UNLOC("FAPO");
     return out;
+}
+
+// The file work of a store from its journal, each step one that may be done again: the count, the
+// record, its index slot, the day and customer chains (RECOVERING: a receipt found on its new chain
+// is not linked again). The results of the two links.
+std::pair<APODI::LINKED, APODI::LINKED> applyStore(const RJ& j, bool RECOVERING) {
+    if (j.NEW) {
+        PLAT::File hda(data(HDA), PLAT::File::READWRITE);
+        APODI::PUTWORDAT(hda, 0, uint16_t(j.HDA0 + 1));
+        hda.close();
+        APODI::STEP();
+    }
+    {
+        uint8_t b[TRECAP::SIZE];
+        j.R.encode(b);
+        PLAT::File rec(data(AM), PLAT::File::READWRITE);
+        rec.writeAt(int64_t(j.XN) * int64_t(TRECAP::SIZE), b, sizeof b);
+        rec.close();
+        APODI::STEP();
+    }
+    {
+        PLAT::File ix(data(AIX), PLAT::File::READWRITE);
+        // An index shorter than the number space is lengthened with empty slots first.
+        const int64_t have = ix.size() / 2;
+        if (have <= j.Z) {
+            std::string fill(size_t(j.Z + 1 - have) * 2, '\0');
+            for (size_t i = 0; i < fill.size(); i += 2) PLAT::putW(reinterpret_cast<uint8_t*>(fill.data()) + i, NONE);
+            ix.writeAt(have * 2, fill.data(), fill.size());
+        }
+        APODI::PUTWORDAT(ix, j.Z, j.XN);
+        ix.close();
+        APODI::STEP();
+    }
+    auto link = [RECOVERING](const std::string& S, uint16_t N, int32_t K) {
+        return RECOVERING ? APODI::ENSURELINK(S, N, K) : APODI::LINK(S, N, K);
+    };
+    if (!j.NEW && UMAS::HMVAL(j.BHM) > 0) {
+        APODI::UNLINK("AH", j.XN, UMAS::HMVAL(j.BHM));
+        APODI::STEP();
+    }
+    const APODI::LINKED day = link("AH", j.XN, UMAS::HMVAL(j.R.HM));
+    APODI::STEP();
+    if (!j.NEW) {
+        APODI::UNLINK("APE", j.XN, j.BPR);
+        APODI::STEP();
+    }
+    const APODI::LINKED pe = link("APE", j.XN, j.R.PR);
+    APODI::STEP();
+    return {day, pe};
+}
+
+// The posting of the journal under "FPEL"; after a store the kind's last number raised; the journal
+// cleared. False when a total was out of range.
+bool postAndClear(APODI::JOURNAL& J, const RJ& j) {
+    UMAS::LOCK("FPEL");
+    const bool posted = APODI::JPOST(AJOURNAL, J);
+    UMAS::UNLOC("FPEL");
+    if (J.STATE == 1) {
+        RAISELAST(j.BBB, j.Z);
+        APODI::STEP();
+    }
+    APODI::JCLEAR(AJOURNAL);
+    return posted;
+}
+
+// The index slot and the chain nodes of a deleted receipt.
+void applyDelete(const RJ& j) {
+    if (j.Z >= 0 && j.Z < NUMBERS) {
+        PLAT::File ix(data(AIX), PLAT::File::READWRITE);
+        if (ix.size() >= int64_t(j.Z + 1) * 2 && APODI::WORDAT(ix, j.Z) == j.XN) APODI::PUTWORDAT(ix, j.Z, NONE);
+        ix.close();
+        APODI::STEP();
+    }
+    if (UMAS::HMVAL(j.BHM) > 0) APODI::UNLINK("AH", j.XN, UMAS::HMVAL(j.BHM));
+    APODI::STEP();
+    APODI::UNLINK("APE", j.XN, j.BPR);
+    APODI::STEP();
+}
+
+APODI::COMPLETED named(const RJ& j, bool deletion) {
+    return {PLAT::gr(j.BBB ? "ΑΠΟΔΕΙΞΗ ΕΙΣΠΡΑΞΗΣ " : "ΑΠΟΔΕΙΞΗ ΠΛΗΡΩΜΗΣ ") + std::to_string(j.Z), deletion, AM};
 }
 
 }  // namespace
@@ -187,6 +269,65 @@ void RAISELAST(bool collection, int32_t KV) {
     const int32_t n = LASTNUMBER(collection);
     if (n >= 0 && n >= KV) return;
     PLAT::writeWholeAtomic(UMAS::PATH + LASTFILE(collection), std::to_string(KV) + "\r\n");
+}
+
+// ---- Interrupted stores and deletions -------------------------------------------------------------------
+
+std::string RJ::encode() const {
+    std::string b(SIZE, '\0');
+    uint8_t* p = reinterpret_cast<uint8_t*>(b.data());
+    PLAT::putB(p, BBB ? 1 : 0);
+    PLAT::putB(p + 1, NEW ? 1 : 0);
+    PLAT::putW(p + 2, HDA0);
+    PLAT::putL(p + 4, Z);
+    PLAT::putW(p + 8, XN);
+    PLAT::putS(p + 10, 6, BHM);
+    PLAT::putW(p + 17, BPR);
+    R.encode(p + 19);
+    return b;
+}
+
+RJ RJ::decode(const std::string& b) {
+    RJ j;
+    if (b.size() < SIZE) return j;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(b.data());
+    j.BBB = PLAT::getB(p) != 0;
+    j.NEW = PLAT::getB(p + 1) != 0;
+    j.HDA0 = PLAT::getW(p + 2);
+    j.Z = PLAT::getL(p + 4);
+    j.XN = PLAT::getW(p + 8);
+    j.BHM = PLAT::getS(p + 10, 6);
+    j.BPR = PLAT::getW(p + 17);
+    j.R = TRECAP::decode(p + 19);
+    return j;
+}
+
+APODI::COMPLETED RECOVERLOCKED(APODI::FILEFAULT* stuck) {
+    auto J = APODI::JREAD(AJOURNAL, RJ::SIZE);
+    if (!J) return {};
+    const RJ j = RJ::decode(J->BODY);
+    const bool deletion = J->STATE == 2;
+    // With one of its files missing or without its customers the journal is left as it is, and the
+    // stores and deletions of the kind are refused (told which file) until the file is back.
+    if (auto f = APODI::FILESFAULT({AM, AIX, HDA, "AH.DAT", "APE.DAT"}, deletion ? j.BPR : j.R.PR, j.NEW ? NONE : j.BPR)) {
+        if (stuck) *stuck = f;
+        return {};
+    }
+    if (deletion)
+        applyDelete(j);
+    else
+        applyStore(j, true);
+    postAndClear(*J, j);
+    return named(j, deletion);
+}
+
+APODI::COMPLETED RECOVER() {
+    // Read first without the lock: a journal that is clear needs no lock.
+    if (!APODI::JREAD(AJOURNAL, RJ::SIZE)) return {};
+    UMAS::LOCK("FAPO");
+    const APODI::COMPLETED c = RECOVERLOCKED();
+    UMAS::UNLOC("FAPO");
+    return c;
 }
 
 // ---- The files of a new company folder ------------------------------------------------------------
@@ -344,62 +485,57 @@ bool APODS::KTT() {
         return false;
     }
 
+    // A store or deletion stopped midway on any workstation is completed first, and told.
+    APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FAPO");
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Nothing is written into receipt files with one missing or damaged; the clerk is told which.
     const APODI::FILEFAULT fault = storeFault(UMAS::HMVAL(img.HM), APODI::PR, APODI::BOO ? APODI::BPR : NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FAPO");
-        APODI::REFUSE(fault, NOSTORE);
+        APODI::TELLCOMPLETED(late);
+        APODI::REFUSE(stuck ? stuck : fault, NOSTORE);
         return false;
     }
-    PLAT::File rec(data(AM), PLAT::File::READWRITE);
-    const int64_t records = rec.size() / int64_t(TRECAP::SIZE);
+    RJ j;
+    j.BBB = BBB;
+    j.NEW = !APODI::BOO;
+    j.Z = Z;
+    j.XN = APODI::XN;
+    j.BHM = APODI::BHM;
+    j.BPR = APODI::BPR;
+    j.R = img;
     if (!APODI::BOO) {
+        const int64_t records = PLAT::fileSize(data(AM)) / int64_t(TRECAP::SIZE);
         // Another workstation may have stored this number since the form was opened.
         const bool taken = SLOT_LOCKED(Z) != NONE;
         // A new record number must fit a WORD below 65000 (65000 marks an empty slot).
         const bool full = records >= NONE;
         if (taken || full) {
-            rec.close();
             UMAS::UNLOC("FAPO");
+            APODI::TELLCOMPLETED(late);
             APODI::NOTICE42(taken ? " Ο ΑΡΙΘΜΟΣ ΥΠΑΡΧΕΙ ΗΔΗ." : " ΑΡΧΕΙΟ ΑΠΟΔΕΙΞΕΩΝ ΓΕΜΑΤΟ.", NOSTORE);
             return false;
         }
-        PLAT::File hda(data(HDA), PLAT::File::READWRITE);
-        APODI::PUTWORDAT(hda, 0, uint16_t(APODI::WORDAT(hda, 0) + 1));
-        APODI::XN = uint16_t(records);
+        PLAT::File hda(data(HDA), PLAT::File::READ);
+        j.HDA0 = APODI::WORDAT(hda, 0);
+        j.XN = uint16_t(records);
     }
-    // The record, then its index slot, then the chains.
-    {
-        uint8_t b[TRECAP::SIZE];
-        img.encode(b);
-        rec.writeAt(int64_t(APODI::XN) * int64_t(TRECAP::SIZE), b, sizeof b);
-        rec.close();
-    }
-    {
-        PLAT::File ix(data(AIX), PLAT::File::READWRITE);
-        // An index shorter than the number space is lengthened with empty slots first.
-        const int64_t have = ix.size() / 2;
-        if (have <= Z) {
-            std::string fill(size_t(Z + 1 - have) * 2, '\0');
-            for (size_t i = 0; i < fill.size(); i += 2) PLAT::putW(reinterpret_cast<uint8_t*>(fill.data()) + i, NONE);
-            ix.writeAt(have * 2, fill.data(), fill.size());
-        }
-        APODI::PUTWORDAT(ix, Z, APODI::XN);
-    }
-    if (APODI::BOO) APODI::DEHM("AH");
-    const APODI::LINKED dayLink = APODI::LINK("AH", APODI::XN, UMAS::HMVAL(img.HM));
-    if (APODI::BOO) APODI::DEPE("APE");
-    const APODI::LINKED peLink = APODI::LINK("APE", APODI::XN, APODI::PR);
+    // The journal first (the one flushed write), then the files, then the posting: the old version
+    // reversed, the new one posted; then the kind's last number. "FAPO" is held until the journal
+    // is cleared, "FPEL" taken inside it.
+    APODI::JOURNAL J;
+    J.STATE = 1;
+    if (APODI::BOO) J.CALLS[0] = {APODI::BPR, 0, -oldPost, 0, 0};
+    J.CALLS[1] = {APODI::PR, 0, newPost, 0, 0};
+    J.BODY = j.encode();
+    APODI::JWRITE(AJOURNAL, J);
+    APODI::XN = j.XN;
+    const auto [dayLink, peLink] = applyStore(j, false);
+    const bool posted = postAndClear(J, j);
     UMAS::UNLOC("FAPO");
-
-    bool posted = true;
-    UMAS::LOCK("FPEL");
-    if (APODI::BOO) posted = APODI::MAIN(APODI::BPR, 0, -oldPost) && posted;
-    posted = APODI::MAIN(APODI::PR, 0, newPost) && posted;
-    UMAS::UNLOC("FPEL");
-
-    RAISELAST(BBB, Z);
+    APODI::TELLCOMPLETED(late);
 
     AP = img;
     APODI::BOO = true;
@@ -423,26 +559,35 @@ bool APODS::DEL() {
         APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NODELETE);
         return false;
     }
+    APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FAPO");
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Every file the deletion writes must be there before the first of them is written.
     const APODI::FILEFAULT fault = APODI::FILESFAULT({AIX, "AH.DAT", "APE.DAT"}, APODI::BPR, NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FAPO");
-        APODI::REFUSE(fault, NODELETE);
+        APODI::TELLCOMPLETED(late);
+        APODI::REFUSE(stuck ? stuck : fault, NODELETE);
         return false;
     }
     // The receipt's own number (the number field may hold another one, typed but not taken).
-    const int32_t Z = AP.KV;
-    if (Z >= 0 && Z < NUMBERS) {
-        PLAT::File ix(data(AIX), PLAT::File::READWRITE);
-        if (ix.size() >= int64_t(Z + 1) * 2 && APODI::WORDAT(ix, Z) == APODI::XN) APODI::PUTWORDAT(ix, Z, NONE);
-    }
-    UMAS::LOCK("FPEL");
-    const bool posted = APODI::MAIN(APODI::BPR, 0, -oldPost);
-    UMAS::UNLOC("FPEL");
-    APODI::DEHM("AH");
-    APODI::DEPE("APE");
+    RJ j;
+    j.BBB = BBB;
+    j.Z = AP.KV;
+    j.XN = APODI::XN;
+    j.BHM = APODI::BHM;
+    j.BPR = APODI::BPR;
+    j.R = AP;
+    APODI::JOURNAL J;
+    J.STATE = 2;
+    J.CALLS[0] = {APODI::BPR, 0, -oldPost, 0, 0};
+    J.BODY = j.encode();
+    APODI::JWRITE(AJOURNAL, J);
+    applyDelete(j);
+    const bool posted = postAndClear(J, j);
     UMAS::UNLOC("FAPO");
+    APODI::TELLCOMPLETED(late);
     UMAS::MHNU(BKV, "NUAP", 5);
     KV.clear();
     BKV.clear();

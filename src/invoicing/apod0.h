@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "invoicing/apodi.h"
+
 namespace APOD0 {
 
 // ---- The stored record ----------------------------------------------------------------------------
@@ -80,6 +82,30 @@ int32_t LASTNUMBER(bool collection);
 int32_t GETARA(bool collection);
 // Raises the kind's last number to KV (creates the file when missing; never lowers it).
 void RAISELAST(bool collection, int32_t KV);
+
+// ---- Interrupted stores and deletions -------------------------------------------------------------------
+// The journal of the receipt stores and deletions: "AJOURNAL.DAT" in the company folder, written under
+// "FAPO" (APODI::JOURNAL); its part of the kind:
+struct RJ {
+    static constexpr size_t SIZE = 19 + TRECAP::SIZE;
+    bool BBB = true;        // the kind of the screen: collection (true) or payment
+    bool NEW = false;       // a new receipt (appended, the count raised)
+    uint16_t HDA0 = 0;      // "HDA.DAT" before the store
+    int32_t Z = 0;          // the number
+    uint16_t XN = NONE;     // the record
+    std::string BHM;        // string[6] the previous version's date (a stored receipt)
+    uint16_t BPR = NONE;    // the previous version's customer
+    TRECAP R;               // the receipt as stored (for a deletion: as it was)
+    std::string encode() const;
+    static RJ decode(const std::string& b);
+};
+constexpr const char* AJOURNAL = "AJOURNAL.DAT";
+// A receipt store or deletion stopped midway, completed from the journal (the posting once, the
+// last number raised); the receipt named for the clerk, none when nothing was pending. RECOVER takes
+// "FAPO" (and "FPEL" inside it) when the journal is pending; RECOVERLOCKED is for a holder of "FAPO"; a journal
+// whose files are missing or damaged is left pending, its fault in *stuck.
+APODI::COMPLETED RECOVER();
+APODI::COMPLETED RECOVERLOCKED(APODI::FILEFAULT* stuck = nullptr);
 
 // ---- The files of a new company folder ------------------------------------------------------------
 // Written only where missing, in folder dir (a Linux path): "AM.DAT" empty, "AI.DAT" 65000 slots of

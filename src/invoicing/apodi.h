@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,56 @@ bool MAIN(int32_t PEL, double X, double P);
 // The drachma value of a document total: the total itself in drachma years, total x UMAS::EURO in
 // euro years. ok becomes false when the rate is 0 in a euro year.
 double DRACHMAS(double total, const std::string& HM, bool& ok);
+
+// ---- Interrupted stores -------------------------------------------------------------------------------
+// A store or a deletion writes its intent into the journal of its kind (a small file of the company
+// folder, under the lock of the kind) and flushes it before it writes anything else; the journal is
+// cleared once the posting is made. A journal found pending under the lock belongs to a store that was
+// stopped midway (the lock is held from before the journal is written until after it is cleared): the
+// next taker of the lock completes it from the journal. Each write of the completion may be done
+// again without harm; the posting is made exactly once: before each of its two calls of MAIN the
+// customer's totals are noted in the journal, and a call is done again only while they still stand.
+struct POSTCALL {
+    uint16_t PEL = 65000;  // the customer; 65000 no call
+    double X = 0, P = 0;   // MAIN's amounts
+    int32_t XR0 = 0, PI0 = 0;  // the customer's totals just before the call
+};
+struct JOURNAL {
+    static constexpr size_t HEAD = 2 + 2 * 30;
+    uint8_t STATE = 0;  // 0 nothing pending, 1 a store, 2 a deletion
+    uint8_t STAGE = 0;  // 0 the posting not begun; k: call k (1 or 2) begun, its totals noted
+    std::array<POSTCALL, 2> CALLS;
+    std::string BODY;   // the kind's own part
+};
+// The pending journal of file NAME of the company folder (BODY of BODYSIZE bytes); nullopt when the
+// file is missing, short or clear.
+std::optional<JOURNAL> JREAD(const std::string& NAME, size_t BODYSIZE);
+// Writes the whole journal and flushes it to the disk.
+void JWRITE(const std::string& NAME, const JOURNAL& j);
+// Clears the journal (not flushed: a power loss would lose the postings' writes as well).
+void JCLEAR(const std::string& NAME);
+// The posting of the journal, from its STAGE on (the caller holds "FPEL"); false when a call was
+// refused (a total out of range), as MAIN tells.
+bool JPOST(const std::string& NAME, JOURNAL& j);
+// A document whose interrupted store or deletion was completed: DOC its kind and number (code page
+// 737), empty when none; DELETION a deletion; FILE its record file.
+struct COMPLETED {
+    std::string DOC;
+    bool DELETION = false;
+    std::string FILE;
+    explicit operator bool() const { return !DOC.empty(); }
+};
+// The line that tells it at the company choice (code page 737), naming its record file.
+std::string COMPLETEDLINE(const COMPLETED& c);
+// The same on mask 42 until Esc (nothing when none).
+void TELLCOMPLETED(const COMPLETED& c);
+// Test hook: with n > 0 the process ends at once (as if killed) right after the n-th write step of
+// the stores and deletions; STEP counts one. 0 (the default) never stops.
+void STOPAFTERSTEP(int n);
+void STEP();
+// The document record N linked on the chain of key K of file S exactly once: a second link is not
+// made (the completion of an interrupted store links what the store had not).
+LINKED ENSURELINK(const std::string& S, uint16_t N, int32_t K);
 
 // ---- Customer lookup -----------------------------------------------------------------------------
 // Finds the customer named EA (or the next one in collation order, or the last one before it) in

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/params.h"
+#include "invoicing/apodi.h"
 #include "invoicing/formix.h"
 #include "invoicing/tim0.h"
 #include "print/prns.h"
@@ -109,6 +111,41 @@ struct TIMOS {
     bool CANCEL();                 // the cancellation of a signed document; true when printed
     void SHOWCANCELLED();          // a cancelled document shown crossed out, until Esc
 };
+
+// ---- Interrupted stores and deletions -------------------------------------------------------------------
+// The journal of the stores and deletions of invoices and credit notes: "TJOURNAL.DAT" in the company
+// folder, written under "FTIM" (APODI::JOURNAL); its part of the kind:
+struct TIMJ {
+    static constexpr size_t SIZE = 27 + TIM0::RTIM::SIZE;
+    uint8_t KIND = 0;         // TYPOSPARAST: 0 invoice, 2 credit note
+    bool NEW = false;         // a new document (the store takes a record and an index entry)
+    uint8_t POP = 0;          // a new document's record: 1 the stack's count lowered, 2 appended, 3 both
+    uint16_t STACKN = 0;      // the stack's count before the store (before the deletion)
+    uint16_t HDT0 = 0;        // "HDT.DAT" before the store
+    bool CHECKPAIP = false, APOALLAGI = false;  // the store's arguments (the series' next number)
+    std::string FSEIR;        // string[2] the series' file suffix
+    int32_t Z = 0;            // the number
+    uint16_t XN = 65000;      // the record
+    std::string BHM;          // string[6] the previous version's date (a stored document)
+    uint16_t BPR = 65000;     // the previous version's customer
+    TIM0::RTIM R;             // the document as stored (for a deletion: as it was)
+    std::string encode() const;
+    static TIMJ decode(const std::string& b);
+};
+constexpr const char* TJOURNAL = "TJOURNAL.DAT";
+// The file work of a store from its journal, each step one that may be done again: the record taken
+// (stack count, counter), "DAPANES.TXT", the series' next number, the record, its index entry, the
+// day and customer chains (RECOVERING: a document found on its new chain is not linked again). The
+// results of the two links.
+std::pair<APODI::LINKED, APODI::LINKED> APPLYSTORE(const TIMJ& j, bool RECOVERING);
+// The file work of a deletion from its journal: the index entry, the chains, the record freed.
+void APPLYDELETE(const TIMJ& j);
+// A store or deletion of an invoice or credit note stopped midway, completed from the journal; the
+// document named for the clerk (APODI::COMPLETED), none when nothing was pending. RECOVER takes
+// "FTIM" (and "FPEL" inside it) when the journal is pending; RECOVERLOCKED is for a holder of "FTIM"; a journal
+// whose files are missing or damaged is left pending, its fault in *stuck.
+APODI::COMPLETED RECOVER();
+APODI::COMPLETED RECOVERLOCKED(APODI::FILEFAULT* stuck = nullptr);
 
 // The number of the last cancellation document ("AKAR.DAT", 0 when missing), and its rewrite.
 int32_t AKAR();

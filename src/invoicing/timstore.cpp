@@ -347,93 +347,80 @@ bool TIMOS::KTT(bool CHECKPAIP, bool APOALLAGI) {
         return false;
     }
 
+    // A store or deletion stopped midway on any workstation is completed first, and told.
+    APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FTIM");
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Nothing is written into a store with a file missing or damaged; the clerk is told which.
     const APODI::FILEFAULT fault = storeFault(*this, UMAS::HMVAL(TIM0::HM), APODI::PR, APODI::BOO ? APODI::BPR : NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FTIM");
-        APODI::REFUSE(fault, NOSTORE);
+        APODI::TELLCOMPLETED(late);
+        APODI::REFUSE(stuck ? stuck : fault, NOSTORE);
         return false;
     }
-    PLAT::File rec(UMAS::PATH + RECFILE(), PLAT::File::READWRITE);
-    const int64_t records = rec.size() / int64_t(TIM0::RTIM::SIZE);
+    TIMJ j;
+    j.KIND = TYPOSPARAST;
+    j.NEW = !APODI::BOO;
+    j.CHECKPAIP = CHECKPAIP;
+    j.APOALLAGI = APOALLAGI;
+    j.FSEIR = FSEIR;
+    j.Z = Z;
+    j.XN = APODI::XN;
+    j.BHM = APODI::BHM;
+    j.BPR = APODI::BPR;
+    j.R = image;
     if (!APODI::BOO) {
+        const int64_t records = PLAT::fileSize(UMAS::PATH + RECFILE()) / int64_t(TIM0::RTIM::SIZE);
         // The number must still be free in its series (another workstation may have stored it).
         PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READ);
         const bool taken = ix.size() >= int64_t(Z + 1) * 2 && APODI::WORDAT(ix, Z) < NONE;
-        PLAT::File st(UMAS::PATH + STACKFILE(), PLAT::File::READWRITE);
+        PLAT::File st(UMAS::PATH + STACKFILE(), PLAT::File::READ);
         const uint16_t N = APODI::WORDAT(st, 0);
         // A free record is taken from the stack; a stack entry beyond the record file is not
         // followed (the record is appended instead).
         const uint16_t top = N > 0 && st.size() >= int64_t(N + 1) * 2 ? APODI::WORDAT(st, N) : NONE;
         const bool full = top >= records && records >= NONE;
+        st.close();
+        ix.close();
         if (taken || full) {
-            st.close();
-            ix.close();
-            rec.close();
             UMAS::UNLOC("FTIM");
+            APODI::TELLCOMPLETED(late);
             APODI::NOTICE42(taken ? " Ο ΑΡΙΘΜΟΣ ΥΠΑΡΧΕΙ ΗΔΗ." : " ΑΡΧΕΙΟ ΠΑΡΑΣΤΑΤΙΚΩΝ ΓΕΜΑΤΟ.", NOSTORE);
             return false;
         }
-        if (N > 0) APODI::PUTWORDAT(st, 0, uint16_t(N - 1));
+        j.STACKN = N;
+        if (N > 0) j.POP |= 1;
         if (top < records) {
-            APODI::XN = top;
+            j.XN = top;
         } else {
-            PLAT::File hdt(UMAS::PATH + "HDT.DAT", PLAT::File::READWRITE);
-            APODI::PUTWORDAT(hdt, 0, uint16_t(APODI::WORDAT(hdt, 0) + 1));
-            APODI::XN = uint16_t(records);
+            PLAT::File hdt(UMAS::PATH + "HDT.DAT", PLAT::File::READ);
+            j.HDT0 = APODI::WORDAT(hdt, 0);
+            j.POP |= 2;
+            j.XN = uint16_t(records);
         }
     }
 
-    // "DAPANES.TXT": the highest expenses-statement number used.
-    if (TIM0::DAPANES() < UMAS::EVAL(TIM0::NO[8]))
-        PLAT::writeWholeAtomic(UMAS::PATH + "DAPANES.TXT", TIM0::NO[8] + "\r\n");
-
-    // The series' next number.
-    UMAS::LOCK("FPAR");
-    {
-        const std::string sf = UMAS::PATH + SERIESFILE();
-        auto img = PLAT::readWhole(sf);
-        if (!img || img->size() < PARAMS::SEIRES_SIZE) PLAT::fatal("read", sf, "series file missing or short");
-        PARAMS::SEIRESTABLE t = PARAMS::decodeSEIRES(reinterpret_cast<const uint8_t*>(img->data()));
-        int K = 0;
-        if (!TIM0::SEIRA.empty())
-            for (int s = 1; s < PARAMS::SEIRES_SLOTS; ++s)
-                if (t[size_t(s)].SEIRA == TIM0::SEIRA) K = s;
-        if (!APOALLAGI && Z >= t[size_t(K)].AA && (t[size_t(K)].FORMIX == 0 || !CHECKPAIP)) {
-            t[size_t(K)].AA = Z + 1;
-            std::string out = *img;
-            PARAMS::encodeSEIRES(t, reinterpret_cast<uint8_t*>(out.data()));
-            PLAT::writeWholeAtomic(sf, out);
-        }
-    }
-    UMAS::UNLOC("FPAR");
-
-    // The record, then its index entry, then the chains.
-    R0 = image;
-    {
-        uint8_t b[TIM0::RTIM::SIZE];
-        R0.encode(b);
-        rec.writeAt(int64_t(APODI::XN) * int64_t(TIM0::RTIM::SIZE), b, sizeof b);
-        rec.close();
-    }
-    if (!APODI::BOO) {
-        PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READWRITE);
-        APODI::PUTWORDAT(ix, Z, APODI::XN);
-    }
-    if (APODI::BOO) APODI::DEHM(DAYCHAIN());
-    const APODI::LINKED dayLink = APODI::LINK(DAYCHAIN(), APODI::XN, UMAS::HMVAL(TIM0::HM));
-    if (APODI::BOO) APODI::DEPE(PECHAIN());
-    const APODI::LINKED peLink = APODI::LINK(PECHAIN(), APODI::XN, APODI::PR);
-    UMAS::UNLOC("FTIM");
-
-    // Posting: the old version reversed, the new one posted (credit notes the other way round).
+    // The journal first (the one flushed write), then the files, then the posting: the old version
+    // reversed, the new one posted (credit notes the other way round). "FTIM" is held until the
+    // journal is cleared, "FPEL" taken inside it.
     const double sign = TYPOSPARAST == 2 ? -1.0 : 1.0;
-    bool posted = true;
+    APODI::JOURNAL J;
+    J.STATE = 1;
+    if (APODI::BOO) J.CALLS[0] = {APODI::BPR, -sign * oldPost, 0, 0, 0};
+    J.CALLS[1] = {APODI::PR, sign * newPost, 0, 0, 0};
+    J.BODY = j.encode();
+    APODI::JWRITE(TJOURNAL, J);
+    APODI::XN = j.XN;
+    R0 = image;
+    const auto [dayLink, peLink] = APPLYSTORE(j, false);
     UMAS::LOCK("FPEL");
-    if (APODI::BOO) posted = APODI::MAIN(APODI::BPR, -sign * oldPost, 0) && posted;
-    posted = APODI::MAIN(APODI::PR, sign * newPost, 0) && posted;
+    const bool posted = APODI::JPOST(TJOURNAL, J);
+    APODI::JCLEAR(TJOURNAL);
     UMAS::UNLOC("FPEL");
+    UMAS::UNLOC("FTIM");
+    APODI::TELLCOMPLETED(late);
 
     APODI::BOO = true;
     APODI::BHM = TIM0::HM;
@@ -456,35 +443,43 @@ bool TIMOS::DEL() {
         APODI::NOTICE42(" ΙΣΟΤΙΜΙΑ ΕΥΡΩ ΜΗΔΕΝ.", NODELETE);
         return false;
     }
+    APODI::TELLCOMPLETED(RECOVER());
     UMAS::LOCK("FTIM");
+    APODI::FILEFAULT stuck;
+    const APODI::COMPLETED late = RECOVERLOCKED(&stuck);
     // Every file the deletion writes must be there before the first of them is written.
     const APODI::FILEFAULT fault =
         APODI::FILESFAULT({INDEXFILE(), STACKFILE(), DAYCHAIN() + ".DAT", PECHAIN() + ".DAT"}, APODI::BPR, NONE);
-    if (fault) {
+    if (fault || stuck) {
         UMAS::UNLOC("FTIM");
-        APODI::REFUSE(fault, NODELETE);
+        APODI::TELLCOMPLETED(late);
+        APODI::REFUSE(stuck ? stuck : fault, NODELETE);
         return false;
     }
-    // What names the record goes first (index entry, chain nodes); the record is freed last, so
-    // that an interrupted deletion never leaves a record that is both in use and free.
-    const int32_t Z = UMAS::S2LO(OLDTM);
-    if (Z >= 0 && Z < INDEX_ENTRIES) {
-        PLAT::File ix(UMAS::PATH + INDEXFILE(), PLAT::File::READWRITE);
-        if (ix.size() >= int64_t(Z + 1) * 2 && APODI::WORDAT(ix, Z) == APODI::XN) APODI::PUTWORDAT(ix, Z, NONE);
-    }
-    APODI::DEHM(DAYCHAIN());
-    APODI::DEPE(PECHAIN());
+    TIMJ j;
+    j.KIND = TYPOSPARAST;
+    j.FSEIR = FSEIR;
+    j.Z = UMAS::S2LO(OLDTM);
+    j.XN = APODI::XN;
+    j.BHM = APODI::BHM;
+    j.BPR = APODI::BPR;
+    j.R = R0;
     {
-        PLAT::File st(UMAS::PATH + STACKFILE(), PLAT::File::READWRITE);
-        const uint16_t N = uint16_t(APODI::WORDAT(st, 0) + 1);
-        APODI::PUTWORDAT(st, N, APODI::XN);
-        APODI::PUTWORDAT(st, 0, N);
+        PLAT::File st(UMAS::PATH + STACKFILE(), PLAT::File::READ);
+        j.STACKN = APODI::WORDAT(st, 0);
     }
-    bool posted = true;
+    APODI::JOURNAL J;
+    J.STATE = 2;
+    J.CALLS[0] = {APODI::BPR, (TYPOSPARAST == 2 ? 1.0 : -1.0) * oldPost, 0, 0, 0};
+    J.BODY = j.encode();
+    APODI::JWRITE(TJOURNAL, J);
+    APPLYDELETE(j);
     UMAS::LOCK("FPEL");
-    posted = APODI::MAIN(APODI::BPR, (TYPOSPARAST == 2 ? 1.0 : -1.0) * oldPost, 0);
+    const bool posted = APODI::JPOST(TJOURNAL, J);
+    APODI::JCLEAR(TJOURNAL);
     UMAS::UNLOC("FPEL");
     UMAS::UNLOC("FTIM");
+    APODI::TELLCOMPLETED(late);
     UMAS::MHNU(BTM, "NUTI", 6);
     BTM.clear();
     TIM0::TM.clear();

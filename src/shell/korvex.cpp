@@ -14,6 +14,7 @@
 #include "customers/arp0.h"
 #include "customers/arpel.h"
 #include "declarations/dias.h"
+#include "invoicing/apod0.h"
 #include "invoicing/formix.h"
 #include "invoicing/tim.h"
 #include "platform/codepage.h"
@@ -106,6 +107,10 @@ void afterChoice() {
         REBUILDS::TELL(FORMIX::FORMIXFAULT);
         REBUILDS::TELL(PLAT::gr("Η ΣΗΜΑΝΣΗ ΔΕΝ ΓΙΝΕΤΑΙ ΜΕΧΡΙ ΝΑ ΔΙΟΡΘΩΘΟΥΝ ΟΙ ΠΑΡΑΜΕΤΡΟΙ ΕΑΦΔΣΣ"));
     }
+    // A store or deletion of a document stopped midway (a workstation switched off or killed) is
+    // completed, and the clerk told which document.
+    for (const APODI::COMPLETED& c : {TIM::RECOVER(), APOD0::RECOVER()})
+        if (c) REBUILDS::TELL(APODI::COMPLETEDLINE(c));
     for (const std::string& m : KVDI::CHECKSIZES()) REBUILDS::TELL(m);
     for (int MN : {0, 1})
         for (const ARP0::Disagreement& d : ARP0::CHECKFILES(MN)) REBUILDS::TELL(d.line);
