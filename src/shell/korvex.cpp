@@ -107,8 +107,10 @@ void afterChoice() {
         REBUILDS::TELL(PLAT::gr("Η ΣΗΜΑΝΣΗ ΔΕΝ ΓΙΝΕΤΑΙ ΜΕΧΡΙ ΝΑ ΔΙΟΡΘΩΘΟΥΝ ΟΙ ΠΑΡΑΜΕΤΡΟΙ ΕΑΦΔΣΣ"));
     }
     for (const std::string& m : KVDI::CHECKSIZES()) REBUILDS::TELL(m);
-    for (int MN : {0, 1})
+    for (int MN : {0, 1}) {
         for (const ARP0::Disagreement& d : ARP0::CHECKFILES(MN)) REBUILDS::TELL(d.line);
+        for (const ARP0::Disagreement& d : ARP0::CHECKRECORDS(MN)) REBUILDS::TELL(d.line);
+    }
     REBUILDS::reportTold();
     // Claims left by a workstation that stopped without freeing them (this one's included).
     UMAS::freeStaleClaims();
