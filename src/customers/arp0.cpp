@@ -15,23 +15,54 @@ namespace ARP0 {
 
 // ---- Records ------------------------------------------------------------------------------------
 
-RR0 RR0::decode(const uint8_t* p) {
+namespace {
+
+// The texts of a customer record: offset and capacity.
+struct Text {
+    int at, cap;
+};
+constexpr Text RR0_TEXTS[] = {{0, 30},   {31, 10},  {42, 40},  {83, 40},  {124, 40}, {165, 6},
+                              {172, 13}, {186, 13}, {200, 30}, {231, 30}, {271, 30}};
+
+// Decodes every field; damaged becomes true when a length exceeds its capacity.
+RR0 decodeChecked(const uint8_t* p, bool& damaged) {
     RR0 r;
-    r.EA = PLAT::getS(p + 0, 30);
-    r.AF = PLAT::getS(p + 31, 10);
-    r.ON = PLAT::getS(p + 42, 40);
-    r.DI = PLAT::getS(p + 83, 40);
-    r.PO = PLAT::getS(p + 124, 40);
-    r.TK = PLAT::getS(p + 165, 6);
-    r.TH[0] = PLAT::getS(p + 172, 13);
-    r.TH[1] = PLAT::getS(p + 186, 13);
-    r.EP = PLAT::getS(p + 200, 30);
-    r.SX = PLAT::getS(p + 231, 30);
+    r.EA = PLAT::getS(p + 0, 30, damaged);
+    r.AF = PLAT::getS(p + 31, 10, damaged);
+    r.ON = PLAT::getS(p + 42, 40, damaged);
+    r.DI = PLAT::getS(p + 83, 40, damaged);
+    r.PO = PLAT::getS(p + 124, 40, damaged);
+    r.TK = PLAT::getS(p + 165, 6, damaged);
+    r.TH[0] = PLAT::getS(p + 172, 13, damaged);
+    r.TH[1] = PLAT::getS(p + 186, 13, damaged);
+    r.EP = PLAT::getS(p + 200, 30, damaged);
+    r.SX = PLAT::getS(p + 231, 30, damaged);
     r.DK = p[262];
     r.XR = PLAT::getL(p + 263);
     r.PI = PLAT::getL(p + 267);
-    r.EF = PLAT::getS(p + 271, 30);
+    r.EF = PLAT::getS(p + 271, 30, damaged);
     return r;
+}
+
+}  // namespace
+
+RR0 RR0::decode(const uint8_t* p) {
+    bool damaged = false;
+    return decodeChecked(p, damaged);
+}
+
+bool RR0::damaged(const uint8_t* p) {
+    for (const Text& t : RR0_TEXTS)
+        if (p[t.at] > t.cap || PLAT::hasControl(p + t.at, t.cap)) return true;
+    return false;
+}
+
+bool RR0::decodeSound(const uint8_t* p, RR0& r) {
+    bool bad = false;
+    RR0 d = decodeChecked(p, bad);
+    if (bad || damaged(p)) return false;
+    r = std::move(d);
+    return true;
 }
 
 void RR0::encode(uint8_t* p) const {
@@ -173,6 +204,22 @@ bool readRecord(int MN, uint16_t n, RR0& R) {
     R = RR0::decode(b);
     return true;
 }
+
+bool readSound(int MN, uint16_t n, RR0& R, bool& damaged) {
+    damaged = false;
+    PLAT::File f(fileName(MN, "MF"), PLAT::File::READ);
+    if (int64_t(n) >= f.size() / int64_t(RR0::SIZE)) return false;
+    uint8_t b[RR0::SIZE];
+    f.readAt(int64_t(n) * int64_t(RR0::SIZE), b, RR0::SIZE);
+    damaged = !RR0::decodeSound(b, R);
+    return !damaged;
+}
+
+std::string damagedMessage(int MN, const std::string& what) {
+    return PLAT::gr("ΤΟ ΑΡΧΕΙΟ ") + (MN == 1 ? "X" : "") + PLAT::gr("MF.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ") + what;
+}
+
+std::string skippedMessage(int MN) { return damagedMessage(MN, PLAT::gr("ΑΛΛΟΙΩΜΕΝΟΙ ΠΕΛΑΤΕΣ ΠΑΡΑΛΕΙΦΘΗΚΑΝ")); }
 
 void writeRecord(int MN, uint16_t n, const RR0& R) {
     PLAT::File f(fileName(MN, "MF"), PLAT::File::READWRITE);
@@ -474,6 +521,33 @@ std::vector<Disagreement> CHECKFILES(int MN) {
     return r;
 }
 
+std::vector<Disagreement> CHECKRECORDS(int MN) {
+    std::vector<Disagreement> r;
+    const std::string fn = fileName(MN, "MF");
+    if (!PLAT::fileExists(fn)) return r;
+    PLAT::File f(fn, PLAT::File::READ);
+    const int64_t n = f.size() / int64_t(RR0::SIZE);
+    constexpr int64_t CHUNK = 1024;  // records per read (about 300 KB)
+    std::vector<uint8_t> buf(size_t(CHUNK) * RR0::SIZE);
+    int64_t count = 0, first = -1;
+    for (int64_t at = 0; at < n; at += CHUNK) {
+        const int64_t cnt = std::min(CHUNK, n - at);
+        f.readAt(at * int64_t(RR0::SIZE), buf.data(), size_t(cnt) * RR0::SIZE);
+        for (int64_t i = 0; i < cnt; ++i)
+            if (RR0::damaged(buf.data() + size_t(i) * RR0::SIZE)) {
+                if (first < 0) first = at + i;
+                ++count;
+            }
+    }
+    if (count > 0) {
+        const std::string file = std::string(MN == 1 ? "X" : "") + "MF.DAT";
+        r.push_back({file,
+                     file + ": " + std::to_string(count) + PLAT::gr(" αλλοιωμένοι πελάτες, πρώτος ο ") + std::to_string(first),
+                     false});
+    }
+    return r;
+}
+
 std::string storedMessage(Stored st) {
     switch (st) {
     case Stored::DAMAGED: return PLAT::gr("ΤΟ ΑΡΧΕΙΟ ") + DAMAGEDFILE + PLAT::gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ");
@@ -681,7 +755,7 @@ int32_t nextInChain(int MN, int32_t pos, uint16_t n, RR3& entry) {
     return firstShown(s, cur.AL, pos, s.name(cur.RE), entry);
 }
 
-std::vector<Listed> listAll(int MN) {
+std::vector<Listed> listAll(int MN, int* damaged) {
     PLAT::File idx(fileName(MN, "IF"), PLAT::File::READ);
     PLAT::File rec(fileName(MN, "MF"), PLAT::File::READ);
     Set s(idx, rec);
@@ -703,6 +777,7 @@ std::vector<Listed> listAll(int MN) {
     for (uint32_t i = 0; i < byRecord.size(); ++i) byRecord[i] = i;
     std::sort(byRecord.begin(), byRecord.end(), [&](uint32_t a, uint32_t b) { return order[a] < order[b]; });
     std::vector<Listed> out(order.size());
+    std::vector<bool> sound(order.size(), true);
     constexpr int32_t CHUNK = 216;  // records per read (about 64 KB)
     std::vector<uint8_t> buf(size_t(CHUNK) * RR0::SIZE);
     int32_t loaded = -1;
@@ -713,8 +788,18 @@ std::vector<Listed> listAll(int MN) {
             const int32_t cnt = std::min(CHUNK, s.nRec - n);
             rec.readAt(int64_t(n) * int64_t(RR0::SIZE), buf.data(), size_t(cnt) * RR0::SIZE);
         }
-        out[i] = Listed{uint16_t(n), RR0::decode(buf.data() + size_t(n - loaded) * RR0::SIZE)};
+        out[i].KV = uint16_t(n);
+        sound[i] = RR0::decodeSound(buf.data() + size_t(n - loaded) * RR0::SIZE, out[i].R);
     }
+    // The damaged ones are left out, the others keep their order.
+    size_t kept = 0;
+    for (size_t i = 0; i < out.size(); ++i)
+        if (sound[i]) {
+            if (kept != i) out[kept] = std::move(out[i]);
+            ++kept;
+        }
+    if (damaged) *damaged = int(out.size() - kept);
+    out.resize(kept);
     return out;
 }
 

@@ -55,8 +55,15 @@ struct RR0 {
     std::string EF;                 // string[30] at 271: tax office
     bool operator==(const RR0&) const = default;
 
+    // Every text cut to its capacity, whatever the image holds (the customer editor shows a
+    // damaged record this way, so that storing it writes it whole again).
     static RR0 decode(const uint8_t* p);
     void encode(uint8_t* p) const;  // unused bytes after each string are zero
+    // The image at p is damaged: a text's length byte beyond its capacity, or a control character
+    // (below 32) within a text's length. No store writes either, so the record is not a customer's.
+    static bool damaged(const uint8_t* p);
+    // Decodes the image at p into r unless it is damaged; false (r untouched) when it is.
+    static bool decodeSound(const uint8_t* p, RR0& r);
 };
 
 // Bucket header: SY capacity, US slots taken, FA first entry of the name chain (0 = empty).
@@ -113,6 +120,15 @@ bool EMPTY(int MN);
 int32_t recordCount(int MN);
 // Customer n; false (and R left untouched) when n lies beyond the record file.
 bool readRecord(int MN, uint16_t n, RR0& R);
+// Customer n as the readers that copy a customer take it: false (and R left untouched) when n lies
+// beyond the record file or its record is damaged (RR0::damaged; damaged then true).
+bool readSound(int MN, uint16_t n, RR0& R, bool& damaged);
+// The notice of a reader that met damaged records of set MN: "ΤΟ ΑΡΧΕΙΟ MF.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - "
+// followed by WHAT (code page 737), the file named as the set's.
+std::string damagedMessage(int MN, const std::string& what);
+// The notice of a list that left damaged records out: damagedMessage(MN, "ΑΛΛΟΙΩΜΕΝΟΙ ΠΕΛΑΤΕΣ
+// ΠΑΡΑΛΕΙΦΘΗΚΑΝ").
+std::string skippedMessage(int MN);
 // Writes customer n in place (n below the record file's size) or appended (n equal to it).
 void writeRecord(int MN, uint16_t n, const RR0& R);
 // The deleted customers' numbers in order of deletion.
@@ -179,6 +195,10 @@ struct Disagreement {
     bool blocksStore = true;  // false: told only (one record more than counted)
 };
 std::vector<Disagreement> CHECKFILES(int MN);
+// The records of the record file of set MN that are damaged (RR0::damaged), read through once in
+// large blocks: one line (told only, blocksStore false) with their number and the first of them;
+// empty when none is, or when the file is missing. Run at the company choice, not on each store.
+std::vector<Disagreement> CHECKRECORDS(int MN);
 // The message shown for a refused store (code page 737), empty for WRITTEN and UNCHANGED.
 std::string storedMessage(Stored s);
 
@@ -213,12 +233,13 @@ int32_t firstOfChainsFrom(int MN, int32_t b, RR3& entry);
 // name that sorts before n's in the first 29 positions (a loop) ends the chain too.
 int32_t nextInChain(int MN, int32_t pos, uint16_t n, RR3& entry);
 // Every customer of the set in bucket and chain order (record number, record). Reads each file
-// once. Entries whose record lies beyond the record file are passed over.
+// once. Entries whose record lies beyond the record file are passed over, and so are those whose
+// record is damaged (RR0::damaged): never listed, counted in *damaged when it is given.
 struct Listed {
     uint16_t KV;
     RR0 R;
 };
-std::vector<Listed> listAll(int MN);
+std::vector<Listed> listAll(int MN, int* damaged = nullptr);
 
 // ---- Checker ------------------------------------------------------------------------------------
 // Walks every chain of set MN and reports what is wrong (empty when sound): positions outside the

@@ -5,6 +5,7 @@
 
 #include "common/umas.h"
 #include "platform/codepage.h"
+#include "print/prns.h"
 #include "screen/scr.h"
 
 namespace PELAT {
@@ -29,9 +30,9 @@ bool sortsBefore(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<PER> rows(int MN) {
+std::vector<PER> rows(int MN, int* damaged) {
     std::vector<PER> L;
-    const auto all = ARP0::listAll(MN);
+    const auto all = ARP0::listAll(MN, damaged);
     L.reserve(all.size());
     for (const auto& c : all) L.push_back(PER{c.KV, cut(c.R.EA, 20), cut(c.R.DI, 21), cut(c.R.TH[0], 13), cut(c.R.EP, 17)});
     return L;
@@ -45,11 +46,15 @@ size_t openingRow(const std::vector<PER>& L, const std::string& ONOMA) {
 
 void ALPHAPEL(const std::string& ONOMA, int MN, uint16_t& PR, ARP0::RR0* PPEL) {
     SCR::CALLM(2, true);
-    const std::vector<PER> L = rows(MN);
+    int damaged = 0;
+    const std::vector<PER> L = rows(MN, &damaged);
+    if (damaged > 0) PRNS::REPORT(ARP0::skippedMessage(MN));
     if (L.empty()) {
-        SCR::CALLM(37, true);
-        ARP0::WAIT(2500);
-        SCR::RECALL();
+        if (damaged == 0) {
+            SCR::CALLM(37, true);
+            ARP0::WAIT(2500);
+            SCR::RECALL();
+        }
         PR = ARP0::NONE;
         SCR::RECALL();
         return;
@@ -87,10 +92,13 @@ void ALPHAPEL(const std::string& ONOMA, int MN, uint16_t& PR, ARP0::RR0* PPEL) {
         if (KK == 0) {
             const size_t row = size_t(SE) * 20 + size_t(LI) + 1;
             ARP0::RR0 r;
-            if (row <= L.size() && ARP0::readRecord(MN, L[row - 1].KV, r)) {
+            bool bad = false;
+            if (row <= L.size() && ARP0::readSound(MN, L[row - 1].KV, r, bad)) {
                 *PPEL = r;
                 PR = L[row - 1].KV;
             } else {
+                // Damaged since the list was read (another workstation): not taken, and told.
+                if (bad) PRNS::REPORT(ARP0::damagedMessage(MN, PLAT::gr("Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ")));
                 *PPEL = ARP0::RR0{};
                 PR = ARP0::NONE;
             }

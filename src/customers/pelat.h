@@ -23,11 +23,13 @@ extern ARP0::RR0 MALRECPEL;
 
 // The picker over set MN (0 domestic, 1 foreign). A customer chosen: PR its record number and
 // *PPEL its record. Esc, or Enter on an empty line or on a number beyond the record file: PR 65000
-// and *PPEL zeroed. No customer in the index: PR 65000 and *PPEL untouched (after a notice).
+// and *PPEL zeroed. No customer in the index: PR 65000 and *PPEL untouched (after a notice). Damaged
+// records are never listed nor chosen: the clerk is told (ARP0::damagedMessage) before the list.
 void ALPHAPEL(const std::string& ONOMA, int MN, uint16_t& PR, ARP0::RR0* PPEL);
 
-// The rows of set MN in bucket and chain order (no limit on their number).
-std::vector<PER> rows(int MN);
+// The rows of set MN in bucket and chain order (no limit on their number). Damaged records are
+// left out (ARP0::listAll), counted in *damaged when it is given.
+std::vector<PER> rows(int MN, int* damaged = nullptr);
 // The opening row (0-based) for the typed name: the first row whose name does not sort before it
 // (first 20 characters without trailing blanks, by collation rank, a prefix first), else the last.
 size_t openingRow(const std::vector<PER>& L, const std::string& ONOMA);

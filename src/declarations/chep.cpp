@@ -9,6 +9,7 @@
 #include "customers/arp0.h"
 #include "customers/pelat.h"
 #include "declarations/bod.h"
+#include "platform/codepage.h"
 #include "platform/files.h"
 
 namespace BOD {
@@ -64,13 +65,15 @@ struct Walk {
         idxBlocks.read(pos, buf);
         return RR3::decode(buf);
     }
-    // Customer n; false for a number outside the record file.
+    int damaged = 0;  // damaged records met
+    // Customer n; false for a number outside the record file or a damaged record (counted).
     bool customer(int32_t n, RR0& R) {
         if (n < 0 || n >= recs || n >= ARP0::NONE) return false;
         uint8_t buf[RR0::SIZE];
         recBlocks.read(n, buf);
-        R = RR0::decode(buf);
-        return true;
+        if (RR0::decodeSound(buf, R)) return true;
+        ++damaged;
+        return false;
     }
 };
 
@@ -93,7 +96,7 @@ void takeFields(const RR0& R) {
 
 }  // namespace
 
-void CHEP(int MN, bool GETPEL) {
+std::string CHEP(int MN, bool GETPEL) {
     const int set = MN == 0 ? 0 : 1;
     UMAS::LOCK("FPEL");
     Walk w;
@@ -148,6 +151,8 @@ void CHEP(int MN, bool GETPEL) {
         takeFields(R);
     }
     UMAS::UNLOC("FPEL");
+    if (w.damaged == 0) return "";
+    return ARP0::damagedMessage(set, PLAT::gr(found ? "ΑΛΛΟΙΩΜΕΝΟΙ ΠΕΛΑΤΕΣ ΠΑΡΑΛΕΙΦΘΗΚΑΝ" : "Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ"));
 }
 
 }  // namespace BOD

@@ -300,7 +300,9 @@ bool CHPL(const std::string& name, int& PR, ARP0::RR0& rec) {
         SCR::RECALL();
         return false;
     }
-    const std::vector<ARP0::Listed> all = ARP0::listAll(0);
+    int damaged = 0;
+    const std::vector<ARP0::Listed> all = ARP0::listAll(0, &damaged);
+    if (damaged > 0) PRNS::REPORT(ARP0::skippedMessage(0));
     const ARP0::Listed* taken = nullptr;
     const ARP0::Listed* last = nullptr;
     for (const auto& c : all) {

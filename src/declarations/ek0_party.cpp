@@ -145,8 +145,9 @@ void Disf::PELI(int VA) {
         setsPR = false;
     }
     auto lookUp = [&](int set) {
-        CHEP(set, set == 0 && setsPR);
+        const std::string damage = CHEP(set, set == 0 && setsPR);
         PRIS(VA, EXT);
+        if (!damage.empty()) message(damage);
     };
 
     const std::string entered = EA;

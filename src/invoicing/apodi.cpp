@@ -208,6 +208,12 @@ FILEFAULT FILESFAULT(std::initializer_list<std::string> names, uint16_t PR, uint
     if (!PLAT::fileExists(ARP0::fileName(0, "MF"))) return {"MF.DAT", true};
     const int32_t n = ARP0::recordCount(0);
     if (PR >= n || (OLD != 65000 && OLD >= n)) return {"MF.DAT", false};
+    // A damaged record is not posted to: its totals are not the customer's.
+    for (const uint16_t c : {PR, OLD}) {
+        ARP0::RR0 r;
+        bool damaged = false;
+        if (c != 65000 && !ARP0::readSound(0, c, r, damaged) && damaged) return {"MF.DAT", false};
+    }
     return {};
 }
 

@@ -168,7 +168,9 @@ LINKED ENSURELINK(const std::string& S, uint16_t N, int32_t K);
 
 // ---- Customer lookup -----------------------------------------------------------------------------
 // Finds the customer named EA (or the next one in collation order, or the last one before it) in
-// the domestic customer index under "FPEL"; PR := 65000 when there is no customer at all.
+// the domestic customer index under "FPEL"; PR := 65000 when there is no customer at all. Damaged
+// records are passed over, never taken; when any was met the clerk is told on mask 42
+// (" ΑΡΧΕΙΟ MF.DAT ΚΑΤΕΣΤΡΑΜΜΕΝΟ."), and PR is 65000 when no sound customer was found.
 void CHEP();
 // Customer record re (read as r) becomes the current customer: PR, name, address, town, tax number,
 // first telephone, second name line, profession and tax office.
@@ -187,7 +189,7 @@ struct FILEFAULT {
 };
 // The first of the files NAMES of the company folder that is missing; else the customer file
 // ("MF.DAT") of the postings to customer PR and, when it is not 65000, to OLD: missing, or without
-// the record of either (damaged).
+// the record of either or with either record damaged (ARP0::RR0::damaged): damaged.
 FILEFAULT FILESFAULT(std::initializer_list<std::string> names, uint16_t PR, uint16_t OLD);
 // The file NAME of the company folder as damaged.
 inline FILEFAULT DAMAGED(const std::string& NAME) { return {NAME, false}; }

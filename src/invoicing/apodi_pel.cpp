@@ -33,12 +33,15 @@ ARP0::RR3 readEntry(const PLAT::File& f, int64_t pos) {
     return ARP0::RR3::decode(b);
 }
 
-bool readCustomer(const PLAT::File& mf, int64_t records, int32_t n, ARP0::RR0& r) {
+// Customer n; false beyond the file, and for a damaged record (counted in damaged), which is
+// never taken.
+bool readCustomer(const PLAT::File& mf, int64_t records, int32_t n, ARP0::RR0& r, int& damaged) {
     if (n < 0 || n >= records) return false;
     uint8_t b[ARP0::RR0::SIZE];
     mf.readAt(int64_t(n) * int64_t(ARP0::RR0::SIZE), b, sizeof b);
-    r = ARP0::RR0::decode(b);
-    return true;
+    if (ARP0::RR0::decodeSound(b, r)) return true;
+    ++damaged;
+    return false;
 }
 
 std::string name30(const std::string& s) {
@@ -102,6 +105,7 @@ void CHEP() {
     if (bucket > 59) bucket = 59;
 
     bool found = false;
+    int damaged = 0;
     ARP0::RR0 r;
     for (int64_t b = bucket; b <= LAST_WALKED && !found; ++b) {
         const int64_t head = b * BUCKET;
@@ -110,7 +114,7 @@ void CHEP() {
         int64_t steps = 0;
         while (p > 0 && p < indexRecs && ++steps <= indexRecs) {
             const ARP0::RR3 e = readEntry(ix, p);
-            if (readCustomer(mf, records, e.RE, r)) {
+            if (readCustomer(mf, records, e.RE, r, damaged)) {
                 const std::string stored = name30(r.EA);
                 if (stored == typed) {
                     take(e.RE, r, false);
@@ -142,7 +146,7 @@ void CHEP() {
                 p = e.AL;
             }
         }
-        if (last >= 0 && readCustomer(mf, records, int32_t(last), r)) {
+        if (last >= 0 && readCustomer(mf, records, int32_t(last), r, damaged)) {
             take(int32_t(last), r, true);
             found = true;
         }
@@ -151,6 +155,8 @@ void CHEP() {
     mf.close();
     UMAS::UNLOC("FPEL");
     if (!found) PR = 65000;
+    if (damaged > 0)
+        NOTICE42(" ΑΡΧΕΙΟ MF.DAT ΚΑΤΕΣΤΡΑΜΜΕΝΟ.", found ? "Πελάτες παραλείφθηκαν. Πατήστε ESC." : "Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ. Πατήστε ESC.");
 }
 
 bool MAIN(int32_t PEL, double X, double P) {

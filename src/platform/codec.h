@@ -30,6 +30,20 @@ inline std::string getS(const uint8_t* p, int cap) {
     int n = p[0] > cap ? cap : p[0];
     return std::string(reinterpret_cast<const char*>(p + 1), size_t(n));
 }
+// The same, for readers that tell a damaged record: a length beyond cap, which no write leaves,
+// sets damaged (it is never cleared here, so one flag serves a whole record); the text is cut.
+inline std::string getS(const uint8_t* p, int cap, bool& damaged) {
+    if (p[0] > cap) damaged = true;
+    return getS(p, cap);
+}
+// True when a character of the string[cap] at p, within its length (cut to cap), is a control
+// character (below 32): text a field editor never lets through.
+inline bool hasControl(const uint8_t* p, int cap) {
+    const int n = p[0] > cap ? cap : p[0];
+    for (int i = 1; i <= n; ++i)
+        if (p[i] < 32) return true;
+    return false;
+}
 // Writes s cut to cap characters; the unused bytes after it are zero.
 inline void putS(uint8_t* p, int cap, const std::string& s) {
     size_t n = s.size() > size_t(cap) ? size_t(cap) : s.size();

@@ -3,6 +3,7 @@
 #include "common/umas.h"
 #include "invoicing/apodi.h"
 #include "platform/codepage.h"
+#include "print/prns.h"
 #include "reports/arp1.h"
 
 namespace ARP1 {
@@ -19,8 +20,9 @@ TURNOVER PRPLCOLLECT(const std::string& E1, const std::string& E2, int32_t Z0, i
     // "FTIM" before "FPEL", the one order of every workstation
     UMAS::LOCK("FTIM");
     UMAS::LOCK("FPEL");
+    int damaged = 0;
     {
-        const std::vector<ARP0::Listed> all = ARP0::listAll(0);
+        const std::vector<ARP0::Listed> all = ARP0::listAll(0, &damaged);
         const std::string chains = ARP2::CHAINS("TPE.DAT");
         PLAT::File docs(UMAS::PATH + "TM.DAT", PLAT::File::READ);
         const std::string e1 = padTo(E1, 30), e2 = padTo(E2, 30);
@@ -69,6 +71,7 @@ TURNOVER PRPLCOLLECT(const std::string& E1, const std::string& E2, int32_t Z0, i
     }
     UMAS::UNLOC("FPEL");
     UMAS::UNLOC("FTIM");
+    if (damaged > 0) PRNS::REPORT(ARP0::skippedMessage(0));
     T.K2 = T.K1;
     if (T.CC() > 0) TURNSORT(T.K2, 1, T.CC());
     return T;

@@ -14,6 +14,7 @@
 #include "platform/codec.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "print/prns.h"
 #include "reports/arp2.h"
 
 namespace ARP2 {
@@ -300,8 +301,10 @@ uint16_t FIND(const std::string& NAME, int LASTBUCKET, ARP0::RR0& R) {
         SCR::RECALL();
         return ARP0::NONE;
     }
-    const std::vector<ARP0::Listed> all = ARP0::listAll(0);
+    int damaged = 0;
+    const std::vector<ARP0::Listed> all = ARP0::listAll(0, &damaged);
     UMAS::UNLOC("FPEL");
+    if (damaged > 0) PRNS::REPORT(ARP0::skippedMessage(0));
     const std::string sought = padTo(NAME, 30);
     const int b = sought[0] == ' ' ? 0 : int(ARP0::INS(sought[0])) - 1;
     const ARP0::Listed* last = nullptr;

@@ -3,6 +3,7 @@
 #include "common/umas.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "print/prns.h"
 #include "reports/arp2.h"
 #include "reports/arp3.h"
 
@@ -17,8 +18,10 @@ using UMAS::RIJU;
 BALANCES YPOPCOLLECT() {
     BALANCES B;
     UMAS::LOCK("FPEL");
-    const std::vector<ARP0::Listed> all = ARP0::listAll(0);
+    int damaged = 0;
+    const std::vector<ARP0::Listed> all = ARP0::listAll(0, &damaged);
     UMAS::UNLOC("FPEL");
+    if (damaged > 0) PRNS::REPORT(ARP0::skippedMessage(0));
     for (const ARP0::Listed& c : all) {
         if (B.C() >= YPOP_ROWS) break;
         B.rows.push_back(PERB{padTo(c.R.EA, 30), c.R.XR, c.R.PI});
@@ -157,7 +160,10 @@ std::vector<PERC> PRPECOLLECT(uint8_t MN, std::string& exportName) {
     exportName = MN == 10 ? "Custs.csv" : "Cust_Ex.csv";
     std::vector<PERC> rows;
     std::string out;
-    for (const ARP0::Listed& c : ARP0::listAll(set)) {
+    int damaged = 0;
+    const std::vector<ARP0::Listed> all = ARP0::listAll(set, &damaged);
+    if (damaged > 0) PRNS::REPORT(ARP0::skippedMessage(set));
+    for (const ARP0::Listed& c : all) {
         if (int(rows.size()) >= PRPE_ROWS) break;
         rows.push_back(PERC{UMAS::cut(c.R.EA, 20), UMAS::cut(c.R.DI, 20), UMAS::cut(c.R.TH[0], 13), UMAS::cut(c.R.EP, 17)});
         out += CSVLINE(c.R) + "\r\n";

@@ -112,8 +112,10 @@ void afterChoice() {
     for (const APODI::COMPLETED& c : {TIM::RECOVER(), APOD0::RECOVER()})
         if (c) REBUILDS::TELL(APODI::COMPLETEDLINE(c));
     for (const std::string& m : KVDI::CHECKSIZES()) REBUILDS::TELL(m);
-    for (int MN : {0, 1})
+    for (int MN : {0, 1}) {
         for (const ARP0::Disagreement& d : ARP0::CHECKFILES(MN)) REBUILDS::TELL(d.line);
+        for (const ARP0::Disagreement& d : ARP0::CHECKRECORDS(MN)) REBUILDS::TELL(d.line);
+    }
     REBUILDS::reportTold();
     // Claims left by a workstation that stopped without freeing them (this one's included).
     UMAS::freeStaleClaims();

@@ -1,6 +1,8 @@
 // The customer of a declaration: the lookup by name (BOD::CHEP) over mixed Greek and Latin names,
 // and the customer boxes of the editor (typed name completed, Down stepping, the picker, the party
 // lines written around the name).
+#include <random>
+
 #include "customers/pelat.h"
 #include "declarations/chep.h"
 #include "screen/ek0_rules_fixture.h"
@@ -232,6 +234,76 @@ TEST_F(Party, PickerOnTab) {
     EXPECT_EQ(BOD::PR, number(0, "ΒΗΤΑ ΟΕ"));
     EXPECT_EQ(text(21), "094000003");
     EXPECT_EQ(SCR::STACKPOINTER(), 0);
+}
+
+// Damaged customer records are never taken: the lookup passes over them and says so, the picker
+// leaves them out; over a record file of random bytes box 22 fills nothing and the clerk is told.
+TEST_F(Party, DamagedCustomerRecordsAreNeverTaken) {
+    form("IMP");
+    const std::string path = company(0) + "/MF.DAT";
+    std::string mf = TESTS::readFile(path);
+    const uint16_t alpha = number(0, "ALPHA LTD");
+    mf[size_t(alpha) * ARP0::RR0::SIZE + 83] = char(41);  // the address one beyond its 40
+    TESTS::writeFile(path, mf);
+    BOD::EA = UMAS::LEJU("ALP", 30);
+    BOD::PR = 7;
+    EXPECT_EQ(BOD::CHEP(0, true), gr("ΤΟ ΑΡΧΕΙΟ MF.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΑΛΛΟΙΩΜΕΝΟΙ ΠΕΛΑΤΕΣ ΠΑΡΑΛΕΙΦΘΗΚΑΝ"));
+    EXPECT_EQ(trimRight(BOD::EA), gr("ΒΗΤΑ ΟΕ")) << "the next sound name";
+    EXPECT_EQ(BOD::PR, number(0, "ΒΗΤΑ ΟΕ"));
+    BOD::EA = UMAS::LEJU("B", 30);
+    EXPECT_EQ(BOD::CHEP(0, true), "") << "a search that does not pass it says nothing";
+    int damaged = 0;
+    const auto rows = PELAT::rows(0, &damaged);
+    EXPECT_EQ(rows.size(), DOMESTIC.size() - 1);
+    EXPECT_EQ(damaged, 1);
+    for (const auto& r : rows) EXPECT_NE(r.KV, alpha);
+
+    // Random bytes of the file's own size.
+    std::mt19937 rng(22);
+    for (char& c : mf) c = char(rng());
+    TESTS::writeFile(path, mf);
+    const ARP0::RR0 keptRec = PELAT::DIASRECPEL;
+    // The keys, then at each wait: the row of the notice read and a key for it, then Esc.
+    auto drive = [&](const std::vector<PLAT::Event>& keys, std::string& notice) {
+        for (const auto& e : keys) con->push(e);
+        int idles = 0;
+        con->onIdle = [&] {
+            if (++idles == 1) {
+                notice = screenRow(23);
+                con->ch(ENTER);
+            } else if (idles == 2) {
+                con->ch(ESC);
+            }
+        };
+        ed.VV = 22;
+        ed.YR = BOD::GV.ROW(22);
+        BOD::EA = "";
+        ed.PELI(22);
+        con->onIdle = nullptr;
+    };
+    // Enter looks up and writes the party lines from the fields as they were (only the separator
+    // of an empty address and town); Tab opens the picker, which takes nothing.
+    const struct {
+        std::vector<PLAT::Event> keys;
+        const char* box23;
+    } ways[] = {{typed("αλε") + std::vector<PLAT::Event>{PLAT::keyChar(ENTER)}, " -"},
+                {typed("αλε") + std::vector<PLAT::Event>{PLAT::keyChar(TAB)}, ""}};
+    for (const auto& [way, box23] : ways) {
+        form("IMP");
+        BOD::AF = BOD::ON = BOD::DI = BOD::PO = BOD::EP = BOD::EF = BOD::SX = "";
+        std::string notice;
+        drive(way, notice);
+        EXPECT_NE(notice.find(gr("ΤΟ ΑΡΧΕΙΟ MF.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ")), std::string::npos) << notice;
+        EXPECT_EQ(ed.K, 3);
+        EXPECT_EQ(trimRight(BOD::EA), gr("ΑΛΕ")) << "the typed name stays";
+        for (int b : {21, 24, 25}) EXPECT_EQ(text(b), "") << b;
+        EXPECT_EQ(text(23), box23);
+        for (const std::string* f : {&BOD::AF, &BOD::ON, &BOD::DI, &BOD::PO, &BOD::EP, &BOD::EF, &BOD::SX})
+            EXPECT_EQ(*f, "");
+        EXPECT_EQ(BOD::PR, BOD::NO_CUSTOMER);
+        EXPECT_EQ(PELAT::DIASRECPEL, keptRec);
+        EXPECT_EQ(SCR::STACKPOINTER(), 0);
+    }
 }
 
 // The transit's three parties by switch 9.

@@ -196,3 +196,35 @@ TEST_F(AllCustomers, TurnoverListHoldsAHundredCustomers) {
     for (const auto& b : T.K1) EXPECT_NE(b.EP, UMAS::padTo(all[100].R.EA, 30)) << "the 101st is not read";
     EXPECT_GE(T.K2.front().PI, T.K2.back().PI);
 }
+
+// A damaged customer record is left out of the balances and the catalogue with its export, and the
+// clerk is told before the list.
+TEST_F(AllCustomers, DamagedCustomersAreLeftOutAndTold) {
+    customer("ΑΛΦΑ", 100, 0);
+    const uint16_t beta = customer("ΒΗΤΑ", 20000, 0);
+    customer("ΓΑΜΜΑ", 3, 0);
+    const std::string path = company(0) + "/MF.DAT";
+    std::string mf = TESTS::readFile(path);
+    mf[size_t(beta) * ARP0::RR0::SIZE + 83] = 3;  // an address of three characters
+    mf[size_t(beta) * ARP0::RR0::SIZE + 85] = '\x18';
+    TESTS::writeFile(path, mf);
+    std::vector<std::string> notices;
+    con->onIdle = [&] {
+        notices.push_back(con->dump());
+        con->ch(27);
+    };
+    const ARP3::BALANCES B = ARP3::YPOPCOLLECT();
+    std::string name;
+    const std::vector<ARP3::PERC> rows = ARP3::PRPECOLLECT(10, name);
+    con->onIdle = nullptr;
+    ASSERT_EQ(B.C(), 2);
+    EXPECT_EQ(B.S1, 103);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(UMAS::CUTLEADSPACES(rows[1].EA), gr("ΓΑΜΜΑ"));
+    const std::string csv = TESTS::readFile("Custs.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
+    EXPECT_EQ(csv.find('\x18'), std::string::npos);
+    ASSERT_EQ(notices.size(), 2u);
+    for (const std::string& n : notices)
+        EXPECT_NE(n.find("ΤΟ ΑΡΧΕΙΟ MF.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΑΛΛΟΙΩΜΕΝΟΙ ΠΕΛΑΤΕΣ ΠΑΡΑΛΕΙΦΘΗΚΑΝ"), std::string::npos) << n;
+}

@@ -117,6 +117,57 @@ TEST(CustomerRecord, FieldsLieAtTheirOffsets) {
     EXPECT_EQ(RR0::decode(b), r);
 }
 
+// A record is damaged when a text's length byte exceeds its capacity or a text holds a control
+// character: the checked codec tells it, the plain one cuts the text as before.
+TEST(CustomerRecord, DamagedImagesAreTold) {
+    RR0 sound;
+    sound.EA = ARP0::KEY("NAME");
+    sound.DI = "ODOS 1";
+    sound.TH = {"210-1", "210-2"};
+    uint8_t good[RR0::SIZE];
+    sound.encode(good);
+    EXPECT_FALSE(RR0::damaged(good));
+    // Stale bytes after a text's length are not looked at, whatever they are.
+    good[83 + 1 + 6] = '\n';
+    good[301] = 0x18;
+    EXPECT_FALSE(RR0::damaged(good));
+    RR0 r;
+    ASSERT_TRUE(RR0::decodeSound(good, r));
+    EXPECT_EQ(r, sound);
+
+    struct Text {
+        int at, cap;
+    } texts[] = {{0, 30}, {31, 10}, {42, 40}, {83, 40}, {124, 40}, {165, 6}, {172, 13}, {186, 13}, {200, 30}, {231, 30}, {271, 30}};
+    for (const Text& t : texts) {
+        SCOPED_TRACE(t.at);
+        uint8_t b[RR0::SIZE];
+        std::memcpy(b, good, sizeof b);
+        b[t.at] = uint8_t(t.cap + 1);  // one beyond the capacity
+        EXPECT_TRUE(RR0::damaged(b));
+        RR0 kept = sound;
+        EXPECT_FALSE(RR0::decodeSound(b, kept));
+        EXPECT_EQ(kept, sound) << "left untouched";
+        b[t.at] = uint8_t(t.cap);  // at the capacity, printable characters: sound
+        std::memset(b + t.at + 1, 'A', size_t(t.cap));
+        EXPECT_FALSE(RR0::damaged(b));
+        for (uint8_t c : {uint8_t(0), uint8_t('\n'), uint8_t(0x18), uint8_t(31)}) {
+            b[t.at + t.cap] = c;  // the last character within the length
+            EXPECT_TRUE(RR0::damaged(b)) << int(c);
+            EXPECT_FALSE(RR0::decodeSound(b, kept));
+        }
+    }
+    // The checked string codec: the flag is set by a length beyond the capacity and never cleared.
+    const uint8_t over[] = {5, 'A', 'B', 'C', 'D', 'E'}, fits[] = {2, 'A', 'B', 'C', 'D', 'E'};
+    bool damaged = false;
+    EXPECT_EQ(PLAT::getS(over, 3, damaged), "ABC");
+    EXPECT_TRUE(damaged);
+    EXPECT_EQ(PLAT::getS(fits, 3, damaged), "AB");
+    EXPECT_TRUE(damaged);
+    damaged = false;
+    EXPECT_EQ(PLAT::getS(fits, 3, damaged), "AB");
+    EXPECT_FALSE(damaged);
+}
+
 TEST(CustomerCollation, RanksBucketsAndFolding) {
     struct Case { const char* ch; int rank; int bucket; } cases[] = {
         {" ", 0, 0}, {"Α", 1, 0}, {"A", 2, 1}, {"Β", 3, 2}, {"B", 4, 3}, {"V", 5, 4}, {"Κ", 18, 17}, {"Q", 21, 20},
@@ -406,6 +457,54 @@ TEST_F(Customers, DamagedFilesAreNamedAndNeverWritten) {
     // A missing foreign set is not told: only files that are there are checked.
     for (const char* f : {"XMF.DAT", "XHF.DAT", "XPD.DAT", "XIF.DAT", "XPN.DAT"}) std::remove(file(f).c_str());
     EXPECT_TRUE(ARP0::CHECKFILES(1).empty());
+}
+
+// Damaged records: told by the start-up check (not by the store's check, and no store is refused
+// for them), left out of every list, refused by the readers that copy a customer.
+TEST_F(Customers, DamagedRecordsAreToldAndLeftOut) {
+    for (const char* n : {"ALPHA", "BETA", "GAMMA", "DELTA"}) ASSERT_EQ(store(n, 0, "TOWN"), Stored::WRITTEN);
+    EXPECT_TRUE(ARP0::CHECKRECORDS(0).empty());
+    std::string mf = bytes("MF.DAT");
+    mf[1 * RR0::SIZE + 83] = char(200);                 // BETA: its address longer than 40
+    mf[3 * RR0::SIZE + 124 + 2] = '\n';                // DELTA: a line feed in its town
+    TESTS::writeFile(file("MF.DAT"), mf);
+    const auto told = ARP0::CHECKRECORDS(0);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].file, "MF.DAT");
+    EXPECT_EQ(told[0].line, gr("MF.DAT: 2 αλλοιωμένοι πελάτες, πρώτος ο 1"));
+    EXPECT_FALSE(told[0].blocksStore);
+    EXPECT_TRUE(ARP0::CHECKFILES(0).empty()) << "the store's own check does not scan the records";
+    EXPECT_EQ(store("EPSILON"), Stored::WRITTEN);
+
+    int damaged = -1;
+    std::vector<std::string> names;
+    for (const auto& l : ARP0::listAll(0, &damaged)) names.push_back(UMAS::CUTLEADSPACES(l.R.EA));
+    EXPECT_EQ(names, (std::vector<std::string>{"ALPHA", "GAMMA", "EPSILON"}));  // Latin G sorts with Γ, before E
+    EXPECT_EQ(damaged, 2);
+    RR0 r;
+    bool bad = false;
+    EXPECT_FALSE(ARP0::readSound(0, 1, r, bad));
+    EXPECT_TRUE(bad);
+    EXPECT_TRUE(ARP0::readSound(0, 2, r, bad));
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(UMAS::CUTLEADSPACES(r.EA), "GAMMA");
+    EXPECT_FALSE(ARP0::readSound(0, 99, r, bad)) << "beyond the file";
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(ARP0::damagedMessage(1, gr("Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ")),
+              gr("ΤΟ ΑΡΧΕΙΟ XMF.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ"));
+
+    // Random bytes of the file's own size: every record told, none listed.
+    std::mt19937 rng(7);
+    for (char& c : mf) c = char(rng());
+    TESTS::writeFile(file("MF.DAT"), mf);
+    const auto all = ARP0::CHECKRECORDS(0);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].line.rfind(gr("MF.DAT: 4 αλλοιωμένοι πελάτες, πρώτος ο 0"), 0), 0u) << all[0].line;
+    EXPECT_TRUE(ARP0::listAll(0, &damaged).empty());
+    EXPECT_EQ(damaged, 4);
+    // A missing record file is not told here.
+    std::remove(file("XMF.DAT").c_str());
+    EXPECT_TRUE(ARP0::CHECKRECORDS(1).empty());
 }
 
 TEST_F(Customers, NamesWithoutABucketAreRefused) {

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 
 #include "common/umas.h"
+#include "customers/arp0.h"
 #include "helpers/fixture.h"
 #include "helpers/invoices.h"
 #include "invoicing/apodi.h"
@@ -69,6 +71,56 @@ TEST_F(Lookup, DeletedCustomersAreNotFound) {
     APODI::EA = APODI::FOLDNAME(gr("ΚΑΠΑ"));
     APODI::CHEP();
     EXPECT_EQ(APODI::PR, b);
+}
+
+// A damaged customer record is passed over and never taken; the clerk is told on mask 42, and a
+// store that would post to it is refused.
+TEST_F(Lookup, DamagedRecordsAreNeverTaken) {
+    const uint16_t alpha = TESTS::addCustomer("ΑΛΦΑ", "ΠΟΛΗ ΑΛΦΑ");
+    const uint16_t beta = TESTS::addCustomer("ΒΗΤΑ", "ΠΟΛΗ ΒΗΤΑ");
+    const std::string path = company(0) + "/MF.DAT";
+    std::string mf = TESTS::readFile(path);
+    mf[size_t(alpha) * ARP0::RR0::SIZE + 31] = char(11);  // the tax number one beyond its 10
+    TESTS::writeFile(path, mf);
+    auto lookUp = [&](const char* typed, std::string& notice) {
+        APODI::EA = APODI::FOLDNAME(gr(typed));
+        APODI::PR = 9;
+        notice.clear();
+        con->onIdle = [&] {
+            if (notice.empty()) notice = con->dump();
+            con->ch(27);
+        };
+        APODI::CHEP();
+        con->onIdle = nullptr;
+    };
+    std::string notice;
+    lookUp("ΑΛ", notice);
+    EXPECT_EQ(APODI::PR, beta) << "the next sound name";
+    EXPECT_EQ(APODI::PO, gr("ΠΟΛΗ ΒΗΤΑ"));
+    EXPECT_NE(notice.find(" ΑΡΧΕΙΟ MF.DAT ΚΑΤΕΣΤΡΑΜΜΕΝΟ."), std::string::npos) << notice;
+    EXPECT_NE(notice.find("Πελάτες παραλείφθηκαν."), std::string::npos) << notice;
+    lookUp("ΒΗ", notice);
+    EXPECT_EQ(APODI::PR, beta);
+    EXPECT_EQ(notice, "") << "a search that does not pass it says nothing";
+
+    EXPECT_FALSE(APODI::FILESFAULT({}, beta, 65000));
+    const APODI::FILEFAULT f = APODI::FILESFAULT({}, beta, alpha);
+    EXPECT_EQ(f.FILE, "MF.DAT");
+    EXPECT_FALSE(f.MISSING);
+    EXPECT_EQ(APODI::FILESFAULT({}, alpha, 65000).FILE, "MF.DAT");
+
+    // Random bytes of the file's own size: nothing is taken.
+    std::mt19937 rng(5);
+    for (char& c : mf) c = char(rng());
+    TESTS::writeFile(path, mf);
+    APODI::DI = APODI::AF = "";
+    lookUp("ΑΛ", notice);
+    EXPECT_EQ(APODI::PR, 65000);
+    EXPECT_EQ(APODI::DI, "");
+    EXPECT_EQ(APODI::AF, "");
+    EXPECT_NE(notice.find("Ο ΠΕΛΑΤΗΣ ΔΕΝ ΒΡΕΘΗΚΕ."), std::string::npos) << notice;
+    UMAS::LOCK("FPEL");
+    UMAS::UNLOC("FPEL");
 }
 
 TEST_F(Lookup, NoCustomerShowsMask37ForTwoSeconds) {
