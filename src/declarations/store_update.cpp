@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "declarations/store.h"
 #include "declarations/store_tx.h"
@@ -257,7 +258,7 @@ struct Index {
 
     // BOD.DEL / EKDO.DEBL: unlinks the entry at pos from the partition of key. False when the list
     // is damaged before the entry is met (then nothing is changed).
-    bool unlink(const std::string& key, int32_t pos) {
+    bool unlink(const std::string& key, int32_t pos, std::string* unlinked = nullptr) {
         int d = partitionOf(key);
         if (d == 0) return true;
         int64_t P = partitionHead(d);
@@ -267,6 +268,7 @@ struct Index {
             RecBuf b = rec(R);
             Entry e{PLAT::getL(b.data()), PLAT::getW(b.data() + 4), {}};
             if (e.RE == pos) {
+                if (unlinked) *unlinked = decodeEntry(L, b.data()).KL;
                 setLink(P, e.AL);
                 int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
                 uint16_t C = word(w);
@@ -369,9 +371,77 @@ void clearFreeIn(Tx& tx, int D, int words) {
     tx.truncate(D, int64_t(words) * 2);
 }
 
+// What the live entries of every partition of an index name, read from one image of the file (a
+// list broken off at a bad link is read up to the break; a store into that partition refuses it
+// in Index::verify).
+struct Named {
+    int32_t far = -1;        // the furthest position an entry names
+    int64_t farRec = 0;      // its record
+    bool beyond = false;     // an entry names a position whose area header lies past the end of
+    int32_t beyondPos = 0;   // the record file: the first such position and its record
+    int64_t beyondRec = 0;
+    bool inside = false;     // an entry names a position within one of the areas asked about
+};
+Named scanNamed(Tx& tx, const Layout& L, int I, int64_t mSize, const std::vector<Area>& areas = {}) {
+    Named n;
+    static thread_local std::string img;
+    tx.image(I, img);
+    const auto* b = reinterpret_cast<const uint8_t*>(img.data());
+    const int64_t recs = int64_t(img.size()) / L.recSize;
+    for (int d = 1; d <= 9; ++d) {
+        const int64_t H = int64_t(d - 1) * L.stride;
+        if (H >= recs) break;
+        int64_t R = PLAT::getW(b + H * L.recSize + 4);
+        for (int64_t steps = 0; R != 0 && R < recs && steps <= recs; ++steps) {
+            const uint8_t* e = b + R * L.recSize;
+            const int32_t RE = PLAT::getL(e);
+            if (RE != NONE) {
+                if ((RE < 0 || int64_t(RE) + 4 > mSize) && !n.beyond) n.beyond = true, n.beyondPos = RE, n.beyondRec = R;
+                if (RE > n.far) n.far = RE, n.farRec = R;
+                for (const Area& a : areas)
+                    if (RE >= a.pos && RE < int64_t(a.pos) + std::min(a.SIZ, a.REM)) n.inside = true;
+            }
+            R = PLAT::getW(e + 4);
+        }
+    }
+    return n;
+}
+
+// The record file holds every byte that the index names. It only grows, so one shorter than what
+// a live entry names (the entry of any number, not only of the partition stored into) was cut,
+// and an area taken at its end would lie on that declaration or sheet: the update is refused,
+// naming the record file. Every live entry's position is checked against the size, and the areas
+// of the furthest one to their ends (an area of any other entry that ran past the end would share
+// bytes with that one).
+void verifyNamed(Tx& tx, const Layout& L, const Named& n, int M, bool sheet) {
+    const int64_t mSize = tx.size(M);
+    const std::string of = " of " + std::string(L.I);
+    if (n.beyond)
+        tx.damaged(M, "shorter than position " + std::to_string(n.beyondPos) + " named by record " +
+                          std::to_string(n.beyondRec) + of);
+    // The areas of the furthest entry, to the end of each.
+    for (int64_t pos = n.far, steps = 0; pos >= 0 && steps < 8192; ++steps) {
+        const std::string what = "shorter than an area of record " + std::to_string(n.farRec) + of;
+        uint8_t h[4];
+        if (pos + 4 > mSize) tx.damaged(M, what);
+        tx.read(M, pos, h, 4);
+        const uint16_t SIZ = PLAT::getWBE(h), REM = PLAT::getWBE(h + 2);
+        if (SIZ < 5 || REM < 5) return;  // a damaged header: the loader tells it
+        const bool last = REM <= SIZ;
+        // A sheet's REM counts 4 bytes after its data that it does not occupy.
+        if (pos + (last && sheet ? REM - 4 : SIZ) > mSize) tx.damaged(M, what);
+        if (last || SIZ < 9) return;
+        uint8_t nx[4];
+        tx.read(M, pos + SIZ - 4, nx, 4);
+        pos = PLAT::getLBE(nx);
+    }
+}
+
 // BOD.DELD planned in tx: the removals first, then the areas go onto the free stack (or every
 // free area is forgotten when the chain is damaged).
-void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
+// Returns what the index names, when it was read to see that no other entry names the areas
+// freed.
+std::optional<Named> planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     int M = tx.open(DECL.M, true);
     int D = tx.open(DECL.D, true);
     Chain c = readChain(txSource(tx, M), old.pos, false);
@@ -385,15 +455,22 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
         if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS)
             chainRemove(tx, tx.open("DIPE.DAT", true), old.cust, old.pos);
     }
-    if (!ix.unlink(old.key, old.pos))
+    std::string number;
+    if (!ix.unlink(old.key, old.pos, &number))
         throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
     if (!c.ok) {
         clearFreeIn(tx, D, 1000);
-        return;
+        return std::nullopt;
     }
     // A version that could not be read may have a chain that runs into another declaration's
     // bytes: its areas are left unused rather than offered to the next store.
-    if (old.unread) return;
+    if (old.unread) return std::nullopt;
+    // Nor are areas freed that hold another number, or that another entry still names: they are
+    // that declaration's (the index was damaged), not this one's.
+    FieldReader fr(c.data);
+    if (number.empty() || numberText(fr.next()) != numberText(number)) return std::nullopt;
+    Named named = scanNamed(tx, DECL, ix.I, tx.size(M), c.areas);
+    if (named.inside) return named;
     uint8_t b[6];
     tx.read(D, 0, b, 6);
     RD0 top = RD0::decode(b);
@@ -414,6 +491,7 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
         top.encode(b);
         tx.write(D, 0, b, 6);
     }
+    return named;
 }
 
 // The free stack a store is about to take from: its count within the file and every area it
@@ -524,7 +602,10 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         if (r.old && partitionOf(r.old->key) != 0 && partitionOf(r.old->key) != partitionOf(key))
             ix.verify(partitionOf(r.old->key), mSize);
         verifyFree(tx, D, mSize);
-        if (r.old) planDeleteDecl(tx, ix, *r.old);
+        std::optional<Named> named;
+        if (r.old) named = planDeleteDecl(tx, ix, *r.old);
+        if (!named) named = scanNamed(tx, DECL, ix.I, mSize);
+        verifyNamed(tx, DECL, *named, M, false);
 
         // The areas: the free stack is changed first; the areas are written last one first, so
         // that every next-area position names an area already written.
@@ -598,6 +679,7 @@ Result storeSheet(const std::string& dirIn, const Request& r) {
             ix.verify(partitionOf(r.old->key), tx.size(M));
         if (r.old && !ix.unlink(r.old->key, r.old->pos))
             throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
+        verifyNamed(tx, SHEET, scanNamed(tx, SHEET, ix.I, tx.size(M)), M, true);
         int64_t G = int64_t(r.data.size()) + 8;
         if (G > 65535) throw Refused{gr("ΤΟ ΦΥΛΛΟ ΕΙΝΑΙ ΠΟΛΥ ΜΕΓΑΛΟ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
         int64_t XNB = tx.size(M);
