@@ -101,7 +101,8 @@ struct Index {
     // planned: both files at their installed sizes, the partition's head, every entry of its list
     // (a slot, a key of the partition in order, a position inside the record file of mSize bytes)
     // and its freed slots.
-    void verify(int d, int64_t mSize) {
+    void verify(int d, int M) {
+        const int64_t mSize = tx.size(M);
         if (tx.size(I) % L.recSize != 0 || recs < 9 * int64_t(L.stride)) tx.damaged(I, "size");
         if (tx.size(N) % 2 != 0 || tx.size(N) < 9 * FREED_PER_PARTITION * 2) tx.damaged(N, "size");
         const std::string where = " of partition " + std::to_string(d);
@@ -114,7 +115,8 @@ struct Index {
             RecBuf b = rec(R);
             if (b.b[6] == 0 || b.b[6] > L.keyLen || b.b[7] != uint8_t('0' + d)) tx.damaged(I, "key in the list" + where);
             Entry e = decodeEntry(L, b.data());
-            if (e.RE != NONE && (e.RE < 0 || e.RE >= mSize)) tx.damaged(I, "position in the list" + where);
+            // A position past the end of the record file: that file was cut (it only grows).
+            if (e.RE != NONE && (e.RE < 0 || int64_t(e.RE) + 4 > mSize)) tx.damaged(M, "shorter than a position" + where);
             if (!prev.empty() && compareKeys(prev, e.KL, L.keyLen) > 0) tx.damaged(I, "order" + where);
             prev = e.KL;
             R = e.AL;
@@ -381,8 +383,9 @@ struct Named {
     int32_t beyondPos = 0;   // the record file: the first such position and its record
     int64_t beyondRec = 0;
     bool inside = false;     // an entry names a position within one of the areas asked about
+    int at = 0;              // entries that name the position asked about
 };
-Named scanNamed(Tx& tx, const Layout& L, int I, int64_t mSize, const std::vector<Area>& areas = {}) {
+Named scanNamed(Tx& tx, const Layout& L, int I, int64_t mSize, const std::vector<Area>& areas = {}, int32_t pos = -1) {
     Named n;
     static thread_local std::string img;
     tx.image(I, img);
@@ -398,6 +401,7 @@ Named scanNamed(Tx& tx, const Layout& L, int I, int64_t mSize, const std::vector
             if (RE != NONE) {
                 if ((RE < 0 || int64_t(RE) + 4 > mSize) && !n.beyond) n.beyond = true, n.beyondPos = RE, n.beyondRec = R;
                 if (RE > n.far) n.far = RE, n.farRec = R;
+                if (RE == pos) ++n.at;
                 for (const Area& a : areas)
                     if (RE >= a.pos && RE < int64_t(a.pos) + std::min(a.SIZ, a.REM)) n.inside = true;
             }
@@ -448,8 +452,12 @@ std::optional<Named> planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     // The chains first: a declaration that is still indexed and missing from a list can be found
     // and stored again; a list entry must never name one that is gone.
     if (old.unread) {
-        chainScrub(tx, tx.open("DISH.DAT", true), old.pos);
-        chainScrub(tx, tx.open("DIPE.DAT", true), old.pos);
+        // The nodes naming its position, unless another entry names it too: they are then that
+        // declaration's as much.
+        if (scanNamed(tx, DECL, ix.I, tx.size(M), {}, old.pos).at <= 1) {
+            chainScrub(tx, tx.open("DISH.DAT", true), old.pos);
+            chainScrub(tx, tx.open("DIPE.DAT", true), old.pos);
+        }
     } else {
         if (auto day = dayKey(old.date)) chainRemove(tx, tx.open("DISH.DAT", true), *day, old.pos);
         if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS)
@@ -598,9 +606,9 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         int D = tx.open(DECL.D, true);
         Index ix(tx, DECL);
         const int64_t mSize = tx.size(M);
-        ix.verify(partitionOf(key), mSize);
+        ix.verify(partitionOf(key), M);
         if (r.old && partitionOf(r.old->key) != 0 && partitionOf(r.old->key) != partitionOf(key))
-            ix.verify(partitionOf(r.old->key), mSize);
+            ix.verify(partitionOf(r.old->key), M);
         verifyFree(tx, D, mSize);
         std::optional<Named> named;
         if (r.old) named = planDeleteDecl(tx, ix, *r.old);
@@ -674,9 +682,9 @@ Result storeSheet(const std::string& dirIn, const Request& r) {
         int M = tx.open(SHEET.M, true);
         tx.open(SHEET.D, false);
         Index ix(tx, SHEET);
-        ix.verify(partitionOf(key), tx.size(M));
+        ix.verify(partitionOf(key), M);
         if (r.old && partitionOf(r.old->key) != 0 && partitionOf(r.old->key) != partitionOf(key))
-            ix.verify(partitionOf(r.old->key), tx.size(M));
+            ix.verify(partitionOf(r.old->key), M);
         if (r.old && !ix.unlink(r.old->key, r.old->pos))
             throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
         verifyNamed(tx, SHEET, scanNamed(tx, SHEET, ix.I, tx.size(M)), M, true);

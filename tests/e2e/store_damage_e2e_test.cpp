@@ -71,8 +71,9 @@ TEST(StoreDamageEndToEnd, ACutDeclarationFileRefusesTheStoreAndARecordOfAnotherN
     TESTS::TempWorkDir work;
     ASSERT_TRUE(DEMOE2E::layOutDemo(work));
     const std::string dir = work.file("DATABASE/ARXEIO0");
-    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "2001", "010126", {{72, "GOODS OF 2001"}}));
-    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "1500", "020126", {{72, "GOODS OF 1500"}}));
+    // 2001 undated: its entry is the only thing naming its record.
+    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "2001", "", {{12, "GOODS OF 2001"}}));
+    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "1500", "020126", {{12, "GOODS OF 1500"}}));
     const auto sound = storeFiles(dir);
 
     // "DISM.DAT" cut to nothing: the new declaration 3001 is refused naming the file.
@@ -83,6 +84,9 @@ TEST(StoreDamageEndToEnd, ACutDeclarationFileRefusesTheStoreAndARecordOfAnotherN
         ASSERT_TRUE(DEMOE2E::newDeclaration(t, "1", "ΕΙΣΑΓΩΓΗΣ", "3001")) << t.screen();
         t.keys("Enter");
         ASSERT_TRUE(t.waitFor("αα   2")) << t.screen();
+        t.text("IM");
+        t.keys("Enter");
+        ASSERT_TRUE(t.waitFor("αα   3")) << t.screen();
         t.keys("F4");
         ASSERT_TRUE(t.waitFor("ΤΟ ΑΡΧΕΙΟ DISM.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")) << t.screen();
         EXPECT_EQ(storeFiles(dir), cut);
@@ -95,7 +99,7 @@ TEST(StoreDamageEndToEnd, ACutDeclarationFileRefusesTheStoreAndARecordOfAnotherN
 
     // The files whole, 3001 stored; then 2001's index entry damaged to name 3001's record.
     for (const auto& [f, b] : sound) TESTS::writeFile(dir + "/" + f, b);
-    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "3001", "010126", {{72, "GOODS OF 3001"}}));
+    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "3001", "010126", {{12, "GOODS OF 3001"}}));
     const STORE::Found of3001 = STORE::find(dir + "/", STORE::DECL, "3001");
     const STORE::Found of2001 = STORE::find(dir + "/", STORE::DECL, "2001");
     ASSERT_TRUE(of3001.found && of2001.found);
@@ -115,7 +119,7 @@ TEST(StoreDamageEndToEnd, ACutDeclarationFileRefusesTheStoreAndARecordOfAnotherN
         t.keys("Enter");  // the message read
         ASSERT_TRUE(t.waitGone("ΚΑΤΕΣΤΡΑΜΜΕΝΗ")) << t.screen();
         EXPECT_EQ(t.screen().find("GOODS OF 3001"), std::string::npos) << t.screen();
-        // F5: the damaged 2001 deleted; 3001's bytes are not freed.
+        // F5: the damaged 2001 deleted; 3001's bytes are not freed, its day-chain node is kept.
         t.keys("F5");
         ASSERT_TRUE(t.waitFor("(Ν/Ο)")) << t.screen();
         t.text("N");
@@ -133,6 +137,7 @@ TEST(StoreDamageEndToEnd, ACutDeclarationFileRefusesTheStoreAndARecordOfAnotherN
     }
     auto [rc2, out2] = checker(dir);
     EXPECT_EQ(rc2, 0) << out2;
+    EXPECT_EQ(out2.find("not in its day chain"), std::string::npos) << out2;
 }
 
 TEST(StoreDamageEndToEnd, ACutSheetFileRefusesTheStoreOfAnItem) {
@@ -140,9 +145,9 @@ TEST(StoreDamageEndToEnd, ACutSheetFileRefusesTheStoreOfAnItem) {
     TESTS::TempWorkDir work;
     ASSERT_TRUE(DEMOE2E::layOutDemo(work));
     const std::string dir = work.file("DATABASE/ARXEIO0");
-    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "2001", "010126", {{16, "02"}, {72, "GOODS OF 2001"}}));
+    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "2001", "010126", {{16, "02"}, {18, "3"}, {12, "GOODS OF 2001"}}));
     ASSERT_TRUE(storeItem("2001", "02", "02", "ITEM OF 2001"));
-    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "1001", "010126", {{16, "02"}, {72, "GOODS OF 1001"}}));
+    ASSERT_TRUE(DEMOE2E::storeDeclaration("IMP", "1001", "010126", {{16, "02"}, {18, "3"}, {12, "GOODS OF 1001"}}));
     TESTS::writeFile(dir + "/BISM.DAT", "");
     const auto cut = storeFiles(dir);
     {
@@ -150,7 +155,6 @@ TEST(StoreDamageEndToEnd, ACutSheetFileRefusesTheStoreOfAnItem) {
         ASSERT_TRUE(DEMOE2E::newDeclaration(t, "1", "ΕΙΣΑΓΩΓΗΣ", "1001")) << t.screen();
         t.keys("Enter");
         ASSERT_TRUE(t.waitFor("αα   2")) << t.screen();
-        ASSERT_TRUE(t.waitFor("GOODS OF 1001")) << t.screen();
         t.keys("F6");
         ASSERT_TRUE(t.waitFor("αα   1")) << t.screen();
         t.text("02");
