@@ -44,6 +44,24 @@ struct Index {
         N = tx.open(L.N, true);
         recs = tx.records(I, L.recSize);
     }
+    // The whole index file in memory, read once and kept up with the planned writes: the walks
+    // over every list read it without a lookup per record.
+    std::string* img = nullptr;
+    const uint8_t* image() {
+        static thread_local std::string buf;
+        if (!img) {
+            tx.image(I, buf);
+            img = &buf;
+        }
+        return reinterpret_cast<const uint8_t*>(img->data());
+    }
+    void writeI(int64_t off, const void* p, size_t n) {
+        tx.write(I, off, p, n);
+        if (img) {
+            if (off + int64_t(n) > int64_t(img->size())) img->resize(size_t(off) + n, '\0');
+            std::memcpy(img->data() + off, p, n);
+        }
+    }
     // One index record (17 or 21 bytes).
     struct RecBuf {
         std::array<uint8_t, 24> b{};
@@ -68,12 +86,12 @@ struct Index {
     void putHead(int64_t r, const Head& h) {
         auto b = rec(r);
         encodeHead(L, h, b.data());
-        tx.write(I, r * L.recSize, b.data(), b.size());
+        writeI(r * L.recSize, b.data(), b.size());
     }
     void putEntry(int64_t r, const Entry& e) {
         std::vector<uint8_t> b(size_t(L.recSize));
         encodeEntry(L, e, b.data());
-        tx.write(I, r * L.recSize, b.data(), b.size());
+        writeI(r * L.recSize, b.data(), b.size());
     }
     // The link field at offset 4 (FA of a head, AL of an entry).
     uint16_t link(int64_t r) { return PLAT::getW(rec(r).data() + 4); }
@@ -81,7 +99,7 @@ struct Index {
         rec(r);  // inside the file
         uint8_t b[2];
         PLAT::putW(b, v);
-        tx.write(I, r * L.recSize + 4, b, 2);
+        writeI(r * L.recSize + 4, b, 2);
     }
     // "DISN"/"BISN" words.
     uint16_t word(int64_t w) {
@@ -96,6 +114,15 @@ struct Index {
         tx.write(N, w * 2, b, 2);
     }
     int64_t partitionHead(int d) const { return int64_t(d - 1) * L.stride; }
+    // Key order of two entries' keys (string[keyLen] at offset 6), as compareKeys: blanks past a
+    // key's length.
+    int keyOrder(const uint8_t* a, const uint8_t* b) const {
+        for (int j = 0; j < L.keyLen; ++j) {
+            const char x = j < a[6] ? char(a[7 + j]) : ' ', y = j < b[6] ? char(b[7 + j]) : ' ';
+            if (INS(x) != INS(y)) return INS(x) < INS(y) ? -1 : 1;
+        }
+        return 0;
+    }
 
     // What a store of a key of partition d is about to read or change, checked before anything is
     // planned: both files at their installed sizes, the partition's head, every entry of its list
@@ -108,18 +135,19 @@ struct Index {
         const std::string where = " of partition " + std::to_string(d);
         Head h = head(partitionHead(d));
         if ((h.SY != L.block && h.SY != L.lendKeep) || h.US > h.SY - 1) tx.damaged(I, "head" + where);
-        std::string prev;
+        const uint8_t* b = image();
+        const uint8_t* prev = nullptr;
         int64_t R = h.FA;
         for (int64_t steps = 0; R != 0; ++steps) {
             if (R < 0 || R >= recs || R % L.stride == 0 || steps > recs) tx.damaged(I, "list" + where);
-            RecBuf b = rec(R);
-            if (b.b[6] == 0 || b.b[6] > L.keyLen || b.b[7] != uint8_t('0' + d)) tx.damaged(I, "key in the list" + where);
-            Entry e = decodeEntry(L, b.data());
+            const uint8_t* e = b + R * L.recSize;
+            if (e[6] == 0 || e[6] > L.keyLen || e[7] != uint8_t('0' + d)) tx.damaged(I, "key in the list" + where);
+            const int32_t RE = PLAT::getL(e);
             // A position past the end of the record file: that file was cut (it only grows).
-            if (e.RE != NONE && (e.RE < 0 || int64_t(e.RE) + 4 > mSize)) tx.damaged(M, "shorter than a position" + where);
-            if (!prev.empty() && compareKeys(prev, e.KL, L.keyLen) > 0) tx.damaged(I, "order" + where);
-            prev = e.KL;
-            R = e.AL;
+            if (RE != NONE && (RE < 0 || int64_t(RE) + 4 > mSize)) tx.damaged(M, "shorter than a position" + where);
+            if (prev && keyOrder(prev, e) > 0) tx.damaged(I, "order" + where);
+            prev = e;
+            R = PLAT::getW(e + 4);
         }
         int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
         uint16_t C = word(w);
@@ -154,7 +182,7 @@ struct Index {
             putHead(h0, lender);
             auto b = rec(H + full.SY);
             PLAT::putL(b.data(), int32_t(nh));
-            tx.write(I, (H + full.SY) * L.recSize, b.data(), b.size());
+            writeI((H + full.SY) * L.recSize, b.data(), b.size());
             return true;
         }
         return false;
@@ -385,12 +413,11 @@ struct Named {
     bool inside = false;     // an entry names a position within one of the areas asked about
     int at = 0;              // entries that name the position asked about
 };
-Named scanNamed(Tx& tx, const Layout& L, int I, int64_t mSize, const std::vector<Area>& areas = {}, int32_t pos = -1) {
+Named scanNamed(Index& ix, int64_t mSize, const std::vector<Area>& areas = {}, int32_t pos = -1) {
     Named n;
-    static thread_local std::string img;
-    tx.image(I, img);
-    const auto* b = reinterpret_cast<const uint8_t*>(img.data());
-    const int64_t recs = int64_t(img.size()) / L.recSize;
+    const Layout& L = ix.L;
+    const uint8_t* b = ix.image();
+    const int64_t recs = int64_t(ix.img->size()) / L.recSize;
     for (int d = 1; d <= 9; ++d) {
         const int64_t H = int64_t(d - 1) * L.stride;
         if (H >= recs) break;
@@ -454,7 +481,7 @@ std::optional<Named> planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     if (old.unread) {
         // The nodes naming its position, unless another entry names it too: they are then that
         // declaration's as much.
-        if (scanNamed(tx, DECL, ix.I, tx.size(M), {}, old.pos).at <= 1) {
+        if (scanNamed(ix, tx.size(M), {}, old.pos).at <= 1) {
             chainScrub(tx, tx.open("DISH.DAT", true), old.pos);
             chainScrub(tx, tx.open("DIPE.DAT", true), old.pos);
         }
@@ -477,7 +504,7 @@ std::optional<Named> planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     // that declaration's (the index was damaged), not this one's.
     FieldReader fr(c.data);
     if (number.empty() || numberText(fr.next()) != numberText(number)) return std::nullopt;
-    Named named = scanNamed(tx, DECL, ix.I, tx.size(M), c.areas);
+    Named named = scanNamed(ix, tx.size(M), c.areas);
     if (named.inside) return named;
     uint8_t b[6];
     tx.read(D, 0, b, 6);
@@ -612,7 +639,7 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         verifyFree(tx, D, mSize);
         std::optional<Named> named;
         if (r.old) named = planDeleteDecl(tx, ix, *r.old);
-        if (!named) named = scanNamed(tx, DECL, ix.I, mSize);
+        if (!named) named = scanNamed(ix, mSize);
         verifyNamed(tx, DECL, *named, M, false);
 
         // The areas: the free stack is changed first; the areas are written last one first, so
@@ -687,7 +714,7 @@ Result storeSheet(const std::string& dirIn, const Request& r) {
             ix.verify(partitionOf(r.old->key), M);
         if (r.old && !ix.unlink(r.old->key, r.old->pos))
             throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
-        verifyNamed(tx, SHEET, scanNamed(tx, SHEET, ix.I, tx.size(M)), M, true);
+        verifyNamed(tx, SHEET, scanNamed(ix, tx.size(M)), M, true);
         int64_t G = int64_t(r.data.size()) + 8;
         if (G > 65535) throw Refused{gr("ΤΟ ΦΥΛΛΟ ΕΙΝΑΙ ΠΟΛΥ ΜΕΓΑΛΟ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
         int64_t XNB = tx.size(M);

@@ -155,6 +155,24 @@ TEST_F(DeclStore, ARecordHoldingAnotherNumberIsDamagedAndNeverFreed) {
     old.key = STORE::padKey("5001", 10);
     ASSERT_TRUE(STORE::deleteDecl("CO/", old).stored);
     EXPECT_EQ(file("DISD.DAT"), disd2);
+
+    // Deleted unread, as the editor deletes one it could not load: the day-chain node naming the
+    // position is the other declaration's and stays.
+    newDeclaration("7001");
+    store();
+    newDeclaration("8001");
+    setDate("020126");
+    const int32_t p8 = store().pos;
+    pointEntry(STORE::DECL, "7001", p8);
+    const std::string dish = file("DISH.DAT"), disd3 = file("DISD.DAT");
+    old.pos = p8;
+    old.key = STORE::padKey("7001", 10);
+    old.unread = true;
+    ASSERT_TRUE(STORE::deleteDecl("CO/", old).stored);
+    EXPECT_EQ(file("DISH.DAT"), dish);
+    EXPECT_EQ(file("DISD.DAT"), disd3);
+    EXPECT_FALSE(STORE::find("CO/", STORE::DECL, "7001").found);
+    EXPECT_TRUE(STORE::find("CO/", STORE::DECL, "8001").found);
 }
 
 // The sheets: item 20010202 stored, "BISM.DAT" cut to nothing or into the item; item 10010102 of
