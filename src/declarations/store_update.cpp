@@ -74,7 +74,10 @@ struct Index {
         if (r < 0 || r >= recs) tx.damaged(I, "record " + std::to_string(r) + " outside the file");
         RecBuf b;
         b.n = size_t(L.recSize);
-        tx.read(I, r * L.recSize, b.data(), b.n);
+        if (img)
+            std::memcpy(b.data(), img->data() + r * L.recSize, b.n);
+        else
+            tx.read(I, r * L.recSize, b.data(), b.n);
         return b;
     }
     // The key of the entry at r equals key (length and characters).
