@@ -445,8 +445,9 @@ Named scanNamed(Index& ix, int64_t mSize, const std::vector<Area>& areas = {}, i
 // a live entry names (the entry of any number, not only of the partition stored into) was cut,
 // and an area taken at its end would lie on that declaration or sheet: the update is refused,
 // naming the record file. Every live entry's position is checked against the size, and the areas
-// of the furthest one to their ends (an area of any other entry that ran past the end would share
-// bytes with that one).
+// of the furthest one to their ends (a first area of any other entry that ran past the end would
+// share bytes with that one). The later areas of other chains are not followed here, which would
+// mean reading the whole record file at each store; the store checker follows every chain.
 void verifyNamed(Tx& tx, const Layout& L, const Named& n, int M, bool sheet) {
     const int64_t mSize = tx.size(M);
     const std::string of = " of " + std::string(L.I);
