@@ -4,8 +4,11 @@
 //
 // Verifies the number indexes ("DISI.DAT", "BISI.DAT": key order, links, blocks, freed slots in
 // "DISN.DAT"/"BISN.DAT"), every declaration's and sheet item's area chain and fields, that no two
-// declarations and no free area of "DISD.DAT" share a byte of "DISM.DAT", and the day and customer
-// chains ("DISH.DAT", "DIPE.DAT"). --strict makes a declaration missing from its day or customer
+// declarations and no free area of "DISD.DAT" share a byte of "DISM.DAT", that no two entries name
+// one position, that "DISM.DAT" and "BISM.DAT" hold every byte their entries and free areas name
+// (a shorter one was cut, and the next store would append over it), that a declaration's box 1 and
+// an item's box 10 hold the number they are indexed under, and the day and customer chains
+// ("DISH.DAT", "DIPE.DAT"). --strict makes a declaration missing from its day or customer
 // chain an error (a store stopped midway leaves that). --expect compares the stored data with
 // lines "D <number>\t<hex>" / "B <key>\t<hex>" ("-" for not stored).
 // Run it while no workstation stores (or holding the locks "FDIA" and "FBIS").

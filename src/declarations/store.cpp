@@ -72,6 +72,22 @@ int compareKeys(const std::string& a, const std::string& b, int n) {
     return 0;
 }
 
+std::string numberText(const std::string& s) {
+    std::string n;
+    for (char c : s)
+        if (c != ' ') n += c;
+    n.erase(0, std::min(n.find_first_not_of('0'), n.size()));
+    return n;
+}
+
+bool itemOf(const std::string& box10, const std::string& key, int rest) {
+    const std::string n = numberText(box10);
+    if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos) return true;
+    const std::string k = padKey(key, SHEET.keyLen);
+    const size_t len = k.find_last_not_of(' ') + 1;
+    return k.compare(0, n.size(), n) == 0 && len > n.size() && (rest <= 0 || len <= n.size() + size_t(rest));
+}
+
 std::optional<int32_t> dayKey(const std::string& HM) {
     if (HM.size() != 6) return std::nullopt;
     for (char c : HM)

@@ -89,6 +89,13 @@ std::string padKey(const std::string& key, int n);
 int partitionOf(const std::string& key);
 // Key order: <0, 0, >0 comparing the key values position by position (blank = 0).
 int compareKeys(const std::string& a, const std::string& b, int n);
+// The number a box or a key holds, as a stored record is matched with its key: blanks dropped,
+// then leading zeros ("  0500" and "500" hold 500).
+std::string numberText(const std::string& s);
+// Whether a sheet item whose box 10 holds box10 (the number of its declaration) may be stored
+// under key: the key begins with that number and has at most `rest` characters after it (sheet
+// and item); an empty box 10, or one that is no number, tells nothing.
+bool itemOf(const std::string& box10, const std::string& key, int rest);
 // The day number under which a date ddmmyy is chained: six digits, day 01..31, month 01..12,
 // years 1990 to 2049. The one test for insertion and removal alike; nullopt when it does not count.
 std::optional<int32_t> dayKey(const std::string& HM);

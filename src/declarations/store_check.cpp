@@ -60,6 +60,14 @@ struct Checker {
     bool strict;
     void err(const std::string& s) { rep.errors.push_back(s); }
     void warn(const std::string& s) { rep.warnings.push_back(s); }
+    // A record file holds every byte that an entry names; one shorter was cut, and the next store
+    // would append over what lies past its end. Told once per file.
+    std::set<std::string> shortFiles;
+    void within(const std::string& file, int64_t size, int64_t from, int64_t to, const std::string& who) {
+        if (from >= 0 && to <= size) return;
+        if (!shortFiles.insert(file).second) return;
+        err(file + ": " + std::to_string(size) + " bytes, shorter than what is named: " + who + " at " + std::to_string(from));
+    }
 
     // The index and its freed slots; the live entries in list order.
     std::vector<Live> index(const Layout& L, const Bytes& I, const Bytes& N) {
@@ -199,7 +207,7 @@ std::string fromHex(const std::string& h) {
 
 Report check(const std::string& dirIn, const CheckOptions& o) {
     Report rep;
-    Checker c{rep, o.strict};
+    Checker c{rep, o.strict, {}};
     std::string dir = dirIn;
     if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += '/';
 
@@ -214,6 +222,7 @@ Report check(const std::string& dirIn, const CheckOptions& o) {
     Source ms = sourceOf(M);
     for (Live& l : live) {
         std::string who = "declaration " + trimKey(l.key);
+        c.within("DISM.DAT", M.size(), l.pos, int64_t(l.pos) + 4, who);
         if (byPos.count(l.pos)) {
             c.err(who + ": position " + std::to_string(l.pos) + " also indexed under " + trimKey(byPos[l.pos]->key));
             continue;
@@ -221,6 +230,10 @@ Report check(const std::string& dirIn, const CheckOptions& o) {
         if (byKey.count(l.key)) c.err(who + ": number indexed twice");
         Chain ch = readChain(ms, l.pos, false);
         if (!ch.ok) {
+            if (!ch.areas.empty()) {
+                const Area& a = ch.areas.back();
+                c.within("DISM.DAT", M.size(), a.pos, int64_t(a.pos) + a.SIZ, who);
+            }
             c.err(who + ": " + ch.error);
             continue;
         }
@@ -241,11 +254,7 @@ Report check(const std::string& dirIn, const CheckOptions& o) {
         }
         if (fr.pos() != ch.data.size()) c.err(who + ": data longer than its fields");
         l.cust = uint16_t(std::min(65535L, std::stol(cust)));
-        std::string b1;
-        for (char ch1 : box1)
-            if (ch1 != ' ') b1 += ch1;
-        b1.erase(0, std::min(b1.find_first_not_of('0'), b1.size()));
-        if (b1 != trimKey(l.key)) c.err(who + ": box 1 holds \"" + box1 + "\"");
+        if (numberText(box1) != numberText(l.key)) c.err(who + ": box 1 holds \"" + box1 + "\"");
         l.data = ch.data;
         l.areas = ch.areas;
         for (const Area& a : ch.areas) ext.emplace_back(a.pos, int64_t(a.pos) + a.SIZ, who);
@@ -262,6 +271,7 @@ Report check(const std::string& dirIn, const CheckOptions& o) {
         } else {
             for (int32_t i = 1; i <= n; ++i) {
                 RD0 f = RD0::decode(D.at(int64_t(i) * 6));
+                if (f.RP >= 0 && f.SZ > 8) c.within("DISM.DAT", M.size(), f.RP, int64_t(f.RP) + f.SZ, "free area " + std::to_string(i));
                 if (f.RP < 0 || f.SZ <= 8 || int64_t(f.RP) + f.SZ > M.size())
                     c.err("DISD.DAT: free area " + std::to_string(i) + " (" + std::to_string(f.RP) + ", " +
                           std::to_string(f.SZ) + ") damaged");
@@ -304,21 +314,33 @@ Report check(const std::string& dirIn, const CheckOptions& o) {
         std::set<int32_t> seenPos;
         for (Live& l : items) {
             std::string who = "sheet item " + trimKey(l.key);
+            c.within("BISM.DAT", BM.size(), l.pos, int64_t(l.pos) + 4, who);
             if (!seenPos.insert(l.pos).second) c.err(who + ": position " + std::to_string(l.pos) + " indexed twice");
             if (sheetData.count(l.key)) c.err(who + ": key indexed twice");
             Chain ch = readChain(bs, l.pos, true);
             if (!ch.ok) {
+                if (!ch.areas.empty()) {
+                    // A sheet's REM counts 4 bytes after its data that it does not occupy.
+                    const Area& a = ch.areas.back();
+                    const int64_t end = a.REM <= a.SIZ ? int64_t(a.REM) - 4 : a.SIZ;
+                    c.within("BISM.DAT", BM.size(), a.pos, a.pos + end, who);
+                }
                 c.err(who + ": " + ch.error);
                 continue;
             }
             FieldReader fr(ch.data);
-            for (int i = 0; i < SHEET_BOXES + 10; ++i) fr.next();
+            std::string box10;
+            for (int i = 1; i <= SHEET_BOXES + 10; ++i) {
+                std::string f = fr.next();
+                if (i == 10) box10 = f;
+            }
             uint8_t eif[8];
             fr.raw(eif, 8);
             if (fr.bad()) {
                 c.err(who + ": field data damaged");
                 continue;
             }
+            if (!itemOf(box10, l.key, 4)) c.err(who + ": box 10 holds declaration \"" + box10 + "\"");
             sheetData[l.key] = ch.data.substr(0, fr.pos());
             rep.sheets++;
         }

@@ -116,6 +116,9 @@ bool DISF_RUF(bool PUS, std::string* damage) {
         for (size_t k = 0; k < tail.size(); ++k) *tail[k] = cut(fr.next(), size_t(BOD::MOT_TAIL_CAPS[k]));
     }
     if (fr.bad()) return fail("field data damaged");
+    // Box 1 holds the number: a record that holds another one is that declaration's, reached
+    // under this number through a damaged index, and is never shown as this one.
+    if (STORE::numberText(boxes[1]) != STORE::numberText(BOD::TM)) return fail("box 1 holds another number");
     if (cust.empty() || cust.size() > 5 || cust.find_first_not_of("0123456789") != std::string::npos ||
         std::stol(cust) > 65535)
         return fail("customer number damaged");
@@ -233,6 +236,8 @@ bool RUFB(int LL, bool SHOW, std::string* damage) {
     *texts[9] = cut(fr.next(), 1);
     fr.raw(&ayb.EIF[1], 8);
     if (fr.bad()) return fail("field data damaged");
+    if (!STORE::itemOf(boxes[10], BOD::BM, BOD::GB.LEN(1) + BOD::GB.LEN(3)))
+        return fail("box 10 holds another declaration");
 
     for (int i = 1; i <= STORE::SHEET_BOXES; ++i) BOD::BOS(BOD::BIS, BOD::GB, i, loadedBox(BOD::GB, i, boxes[size_t(i)]));
     BOD::AYB = ayb;

@@ -53,6 +53,17 @@ void Tx::read(int f, int64_t off, void* buf, size_t n) {
     }
 }
 
+void Tx::image(int f, std::string& out) {
+    F& x = *files[size_t(f)];
+    out.resize(size_t(x.logical));
+    const size_t got = x.file.readSome(0, out.data(), size_t(std::min(x.disk, x.logical)));
+    std::fill(out.begin() + std::ptrdiff_t(got), out.end(), '\0');
+    for (const auto& [p, bytes] : x.pages) {
+        const int64_t at = p * PAGE;
+        if (at < x.logical) std::memcpy(out.data() + at, bytes.data(), size_t(std::min(PAGE, x.logical - at)));
+    }
+}
+
 void Tx::write(int f, int64_t off, const void* buf, size_t n) {
     F& x = *files[size_t(f)];
     const auto* in = static_cast<const uint8_t*>(buf);

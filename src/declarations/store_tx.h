@@ -29,6 +29,9 @@ public:
     // Exactly n bytes inside the file, else Damaged.
     void read(int f, int64_t off, void* buf, size_t n);
     bool inside(int f, int64_t off, size_t n) const { return off >= 0 && off + int64_t(n) <= size(f); }
+    // The whole file as this update sees it (its planned writes included), read from the disk in
+    // one piece: for walks over every list of an index.
+    void image(int f, std::string& out);
     void write(int f, int64_t off, const void* buf, size_t n);
     void write(int f, int64_t off, const std::string& b) { write(f, off, b.data(), b.size()); }
     // Cuts the file to n bytes (planned like a write).

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "declarations/store.h"
 #include "declarations/store_tx.h"
@@ -43,6 +44,24 @@ struct Index {
         N = tx.open(L.N, true);
         recs = tx.records(I, L.recSize);
     }
+    // The whole index file in memory, read once and kept up with the planned writes: the walks
+    // over every list read it without a lookup per record.
+    std::string* img = nullptr;
+    const uint8_t* image() {
+        static thread_local std::string buf;
+        if (!img) {
+            tx.image(I, buf);
+            img = &buf;
+        }
+        return reinterpret_cast<const uint8_t*>(img->data());
+    }
+    void writeI(int64_t off, const void* p, size_t n) {
+        tx.write(I, off, p, n);
+        if (img) {
+            if (off + int64_t(n) > int64_t(img->size())) img->resize(size_t(off) + n, '\0');
+            std::memcpy(img->data() + off, p, n);
+        }
+    }
     // One index record (17 or 21 bytes).
     struct RecBuf {
         std::array<uint8_t, 24> b{};
@@ -55,7 +74,10 @@ struct Index {
         if (r < 0 || r >= recs) tx.damaged(I, "record " + std::to_string(r) + " outside the file");
         RecBuf b;
         b.n = size_t(L.recSize);
-        tx.read(I, r * L.recSize, b.data(), b.n);
+        if (img)
+            std::memcpy(b.data(), img->data() + r * L.recSize, b.n);
+        else
+            tx.read(I, r * L.recSize, b.data(), b.n);
         return b;
     }
     // The key of the entry at r equals key (length and characters).
@@ -67,12 +89,12 @@ struct Index {
     void putHead(int64_t r, const Head& h) {
         auto b = rec(r);
         encodeHead(L, h, b.data());
-        tx.write(I, r * L.recSize, b.data(), b.size());
+        writeI(r * L.recSize, b.data(), b.size());
     }
     void putEntry(int64_t r, const Entry& e) {
         std::vector<uint8_t> b(size_t(L.recSize));
         encodeEntry(L, e, b.data());
-        tx.write(I, r * L.recSize, b.data(), b.size());
+        writeI(r * L.recSize, b.data(), b.size());
     }
     // The link field at offset 4 (FA of a head, AL of an entry).
     uint16_t link(int64_t r) { return PLAT::getW(rec(r).data() + 4); }
@@ -80,7 +102,7 @@ struct Index {
         rec(r);  // inside the file
         uint8_t b[2];
         PLAT::putW(b, v);
-        tx.write(I, r * L.recSize + 4, b, 2);
+        writeI(r * L.recSize + 4, b, 2);
     }
     // "DISN"/"BISN" words.
     uint16_t word(int64_t w) {
@@ -95,28 +117,40 @@ struct Index {
         tx.write(N, w * 2, b, 2);
     }
     int64_t partitionHead(int d) const { return int64_t(d - 1) * L.stride; }
+    // Key order of two entries' keys (string[keyLen] at offset 6), as compareKeys: blanks past a
+    // key's length.
+    int keyOrder(const uint8_t* a, const uint8_t* b) const {
+        for (int j = 0; j < L.keyLen; ++j) {
+            const char x = j < a[6] ? char(a[7 + j]) : ' ', y = j < b[6] ? char(b[7 + j]) : ' ';
+            if (INS(x) != INS(y)) return INS(x) < INS(y) ? -1 : 1;
+        }
+        return 0;
+    }
 
     // What a store of a key of partition d is about to read or change, checked before anything is
     // planned: both files at their installed sizes, the partition's head, every entry of its list
     // (a slot, a key of the partition in order, a position inside the record file of mSize bytes)
     // and its freed slots.
-    void verify(int d, int64_t mSize) {
+    void verify(int d, int M) {
+        const int64_t mSize = tx.size(M);
         if (tx.size(I) % L.recSize != 0 || recs < 9 * int64_t(L.stride)) tx.damaged(I, "size");
         if (tx.size(N) % 2 != 0 || tx.size(N) < 9 * FREED_PER_PARTITION * 2) tx.damaged(N, "size");
         const std::string where = " of partition " + std::to_string(d);
         Head h = head(partitionHead(d));
         if ((h.SY != L.block && h.SY != L.lendKeep) || h.US > h.SY - 1) tx.damaged(I, "head" + where);
-        std::string prev;
+        const uint8_t* b = image();
+        const uint8_t* prev = nullptr;
         int64_t R = h.FA;
         for (int64_t steps = 0; R != 0; ++steps) {
             if (R < 0 || R >= recs || R % L.stride == 0 || steps > recs) tx.damaged(I, "list" + where);
-            RecBuf b = rec(R);
-            if (b.b[6] == 0 || b.b[6] > L.keyLen || b.b[7] != uint8_t('0' + d)) tx.damaged(I, "key in the list" + where);
-            Entry e = decodeEntry(L, b.data());
-            if (e.RE != NONE && (e.RE < 0 || e.RE >= mSize)) tx.damaged(I, "position in the list" + where);
-            if (!prev.empty() && compareKeys(prev, e.KL, L.keyLen) > 0) tx.damaged(I, "order" + where);
-            prev = e.KL;
-            R = e.AL;
+            const uint8_t* e = b + R * L.recSize;
+            if (e[6] == 0 || e[6] > L.keyLen || e[7] != uint8_t('0' + d)) tx.damaged(I, "key in the list" + where);
+            const int32_t RE = PLAT::getL(e);
+            // A position past the end of the record file: that file was cut (it only grows).
+            if (RE != NONE && (RE < 0 || int64_t(RE) + 4 > mSize)) tx.damaged(M, "shorter than a position" + where);
+            if (prev && keyOrder(prev, e) > 0) tx.damaged(I, "order" + where);
+            prev = e;
+            R = PLAT::getW(e + 4);
         }
         int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
         uint16_t C = word(w);
@@ -151,7 +185,7 @@ struct Index {
             putHead(h0, lender);
             auto b = rec(H + full.SY);
             PLAT::putL(b.data(), int32_t(nh));
-            tx.write(I, (H + full.SY) * L.recSize, b.data(), b.size());
+            writeI((H + full.SY) * L.recSize, b.data(), b.size());
             return true;
         }
         return false;
@@ -257,7 +291,7 @@ struct Index {
 
     // BOD.DEL / EKDO.DEBL: unlinks the entry at pos from the partition of key. False when the list
     // is damaged before the entry is met (then nothing is changed).
-    bool unlink(const std::string& key, int32_t pos) {
+    bool unlink(const std::string& key, int32_t pos, std::string* unlinked = nullptr) {
         int d = partitionOf(key);
         if (d == 0) return true;
         int64_t P = partitionHead(d);
@@ -267,6 +301,7 @@ struct Index {
             RecBuf b = rec(R);
             Entry e{PLAT::getL(b.data()), PLAT::getW(b.data() + 4), {}};
             if (e.RE == pos) {
+                if (unlinked) *unlinked = decodeEntry(L, b.data()).KL;
                 setLink(P, e.AL);
                 int64_t w = int64_t(d - 1) * FREED_PER_PARTITION;
                 uint16_t C = word(w);
@@ -369,31 +404,112 @@ void clearFreeIn(Tx& tx, int D, int words) {
     tx.truncate(D, int64_t(words) * 2);
 }
 
+// What the live entries of every partition of an index name, read from one image of the file (a
+// list broken off at a bad link is read up to the break; a store into that partition refuses it
+// in Index::verify).
+struct Named {
+    int32_t far = -1;        // the furthest position an entry names
+    int64_t farRec = 0;      // its record
+    bool beyond = false;     // an entry names a position whose area header lies past the end of
+    int32_t beyondPos = 0;   // the record file: the first such position and its record
+    int64_t beyondRec = 0;
+    bool inside = false;     // an entry names a position within one of the areas asked about
+    int at = 0;              // entries that name the position asked about
+};
+Named scanNamed(Index& ix, int64_t mSize, const std::vector<Area>& areas = {}, int32_t pos = -1) {
+    Named n;
+    const Layout& L = ix.L;
+    const uint8_t* b = ix.image();
+    const int64_t recs = int64_t(ix.img->size()) / L.recSize;
+    for (int d = 1; d <= 9; ++d) {
+        const int64_t H = int64_t(d - 1) * L.stride;
+        if (H >= recs) break;
+        int64_t R = PLAT::getW(b + H * L.recSize + 4);
+        for (int64_t steps = 0; R != 0 && R < recs && steps <= recs; ++steps) {
+            const uint8_t* e = b + R * L.recSize;
+            const int32_t RE = PLAT::getL(e);
+            if (RE != NONE) {
+                if ((RE < 0 || int64_t(RE) + 4 > mSize) && !n.beyond) n.beyond = true, n.beyondPos = RE, n.beyondRec = R;
+                if (RE > n.far) n.far = RE, n.farRec = R;
+                if (RE == pos) ++n.at;
+                for (const Area& a : areas)
+                    if (RE >= a.pos && RE < int64_t(a.pos) + std::min(a.SIZ, a.REM)) n.inside = true;
+            }
+            R = PLAT::getW(e + 4);
+        }
+    }
+    return n;
+}
+
+// The record file holds every byte that the index names. It only grows, so one shorter than what
+// a live entry names (the entry of any number, not only of the partition stored into) was cut,
+// and an area taken at its end would lie on that declaration or sheet: the update is refused,
+// naming the record file. Every live entry's position is checked against the size, and the areas
+// of the furthest one to their ends (a first area of any other entry that ran past the end would
+// share bytes with that one). The later areas of other chains are not followed here, which would
+// mean reading the whole record file at each store; the store checker follows every chain.
+void verifyNamed(Tx& tx, const Layout& L, const Named& n, int M, bool sheet) {
+    const int64_t mSize = tx.size(M);
+    const std::string of = " of " + std::string(L.I);
+    if (n.beyond)
+        tx.damaged(M, "shorter than position " + std::to_string(n.beyondPos) + " named by record " +
+                          std::to_string(n.beyondRec) + of);
+    // The areas of the furthest entry, to the end of each.
+    for (int64_t pos = n.far, steps = 0; pos >= 0 && steps < 8192; ++steps) {
+        const std::string what = "shorter than an area of record " + std::to_string(n.farRec) + of;
+        uint8_t h[4];
+        if (pos + 4 > mSize) tx.damaged(M, what);
+        tx.read(M, pos, h, 4);
+        const uint16_t SIZ = PLAT::getWBE(h), REM = PLAT::getWBE(h + 2);
+        if (SIZ < 5 || REM < 5) return;  // a damaged header: the loader tells it
+        const bool last = REM <= SIZ;
+        // A sheet's REM counts 4 bytes after its data that it does not occupy.
+        if (pos + (last && sheet ? REM - 4 : SIZ) > mSize) tx.damaged(M, what);
+        if (last || SIZ < 9) return;
+        uint8_t nx[4];
+        tx.read(M, pos + SIZ - 4, nx, 4);
+        pos = PLAT::getLBE(nx);
+    }
+}
+
 // BOD.DELD planned in tx: the removals first, then the areas go onto the free stack (or every
 // free area is forgotten when the chain is damaged).
-void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
+// Returns what the index names, when it was read to see that no other entry names the areas
+// freed.
+std::optional<Named> planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
     int M = tx.open(DECL.M, true);
     int D = tx.open(DECL.D, true);
     Chain c = readChain(txSource(tx, M), old.pos, false);
     // The chains first: a declaration that is still indexed and missing from a list can be found
     // and stored again; a list entry must never name one that is gone.
     if (old.unread) {
-        chainScrub(tx, tx.open("DISH.DAT", true), old.pos);
-        chainScrub(tx, tx.open("DIPE.DAT", true), old.pos);
+        // The nodes naming its position, unless another entry names it too: they are then that
+        // declaration's as much.
+        if (scanNamed(ix, tx.size(M), {}, old.pos).at <= 1) {
+            chainScrub(tx, tx.open("DISH.DAT", true), old.pos);
+            chainScrub(tx, tx.open("DIPE.DAT", true), old.pos);
+        }
     } else {
         if (auto day = dayKey(old.date)) chainRemove(tx, tx.open("DISH.DAT", true), *day, old.pos);
         if (old.cust < NO_CUSTOMER && old.cust < CUST_HEADS)
             chainRemove(tx, tx.open("DIPE.DAT", true), old.cust, old.pos);
     }
-    if (!ix.unlink(old.key, old.pos))
+    std::string number;
+    if (!ix.unlink(old.key, old.pos, &number))
         throw Refused{gr("ΤΟ ΑΡΧΕΙΟ ") + baseName(tx.name(ix.I)) + gr(" ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΔΙΑΓΡΑΦΗΚΕ")};
     if (!c.ok) {
         clearFreeIn(tx, D, 1000);
-        return;
+        return std::nullopt;
     }
     // A version that could not be read may have a chain that runs into another declaration's
     // bytes: its areas are left unused rather than offered to the next store.
-    if (old.unread) return;
+    if (old.unread) return std::nullopt;
+    // Nor are areas freed that hold another number, or that another entry still names: they are
+    // that declaration's (the index was damaged), not this one's.
+    FieldReader fr(c.data);
+    if (number.empty() || numberText(fr.next()) != numberText(number)) return std::nullopt;
+    Named named = scanNamed(ix, tx.size(M), c.areas);
+    if (named.inside) return named;
     uint8_t b[6];
     tx.read(D, 0, b, 6);
     RD0 top = RD0::decode(b);
@@ -414,6 +530,7 @@ void planDeleteDecl(Tx& tx, Index& ix, const Old& old) {
         top.encode(b);
         tx.write(D, 0, b, 6);
     }
+    return named;
 }
 
 // The free stack a store is about to take from: its count within the file and every area it
@@ -520,11 +637,14 @@ Result storeDecl(const std::string& dirIn, const Request& r) {
         int D = tx.open(DECL.D, true);
         Index ix(tx, DECL);
         const int64_t mSize = tx.size(M);
-        ix.verify(partitionOf(key), mSize);
+        ix.verify(partitionOf(key), M);
         if (r.old && partitionOf(r.old->key) != 0 && partitionOf(r.old->key) != partitionOf(key))
-            ix.verify(partitionOf(r.old->key), mSize);
+            ix.verify(partitionOf(r.old->key), M);
         verifyFree(tx, D, mSize);
-        if (r.old) planDeleteDecl(tx, ix, *r.old);
+        std::optional<Named> named;
+        if (r.old) named = planDeleteDecl(tx, ix, *r.old);
+        if (!named) named = scanNamed(ix, mSize);
+        verifyNamed(tx, DECL, *named, M, false);
 
         // The areas: the free stack is changed first; the areas are written last one first, so
         // that every next-area position names an area already written.
@@ -593,11 +713,12 @@ Result storeSheet(const std::string& dirIn, const Request& r) {
         int M = tx.open(SHEET.M, true);
         tx.open(SHEET.D, false);
         Index ix(tx, SHEET);
-        ix.verify(partitionOf(key), tx.size(M));
+        ix.verify(partitionOf(key), M);
         if (r.old && partitionOf(r.old->key) != 0 && partitionOf(r.old->key) != partitionOf(key))
-            ix.verify(partitionOf(r.old->key), tx.size(M));
+            ix.verify(partitionOf(r.old->key), M);
         if (r.old && !ix.unlink(r.old->key, r.old->pos))
             throw Refused{gr("ΤΟ ΑΡΧΕΙΟ BISI.DAT ΕΧΕΙ ΑΛΛΟΙΩΘΕΙ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
+        verifyNamed(tx, SHEET, scanNamed(ix, tx.size(M)), M, true);
         int64_t G = int64_t(r.data.size()) + 8;
         if (G > 65535) throw Refused{gr("ΤΟ ΦΥΛΛΟ ΕΙΝΑΙ ΠΟΛΥ ΜΕΓΑΛΟ - ΔΕΝ ΚΑΤΑΧΩΡΗΘΗΚΕ")};
         int64_t XNB = tx.size(M);

@@ -674,6 +674,7 @@ TEST_F(DeclStore, TheInstalledFormsStoreAndLoadBack) {
             std::string v;
             for (int k = 0; k < BOD::GB.LEN(i); ++k) v += char('1' + (i + k) % 9);
             if (BOD::ISNUMTYPE(BOD::GB.TYP(i))) BOD::PNU(BOD::GB, i, v, false, BOD::GB.TYP(i) == BOD::TY_ZNUM ? '0' : ' ');
+            if (i == 10) v = number;  // the number of the item's declaration, as a new item gets it
             BOD::BOS(BOD::BIS, BOD::GB, i, v);
             sheet.push_back(BOD::SOB(BOD::BIS, BOD::GB, i));
         }
