@@ -11,8 +11,10 @@ using namespace BOD;
 
 namespace {
 
+// Field 1 holds a whole declaration number (up to 10 characters): the certificate is stored under
+// it, so a shorter field would file two declarations under one name.
 std::vector<LAYDOC::Field> pikGrid() {
-    std::vector<LAYDOC::Field> g = {{0, 0, 0},     {6, 1, 8},     {24, 1, 12},  {12, 2, 24},  {12, 3, 24},
+    std::vector<LAYDOC::Field> g = {{0, 0, 0},     {6, 1, 10},    {24, 1, 12},  {12, 2, 24},  {12, 3, 24},
                                     {13, 4, 16},   {13, 5, 10},   {10, 6, 16},  {20, 7, 10},  {22, 8, 4},
                                     {12, 9, 10},   {31, 9, 5},    {11, 10, 20}, {9, 11, 18},  {16, 12, 16},
                                     {16, 13, 20},  {16, 14, 20},  {14, 15, 16}, {14, 16, 16}, {13, 17, 3},

@@ -88,8 +88,12 @@ TEST_F(DemoDocuments, VehicleCertificateDaoAndCargoManifestOfAnImport) {
     std::string out = print(true);
     expectGolden("documents/demo_pik.prn", out);
     expectIn(out, {"1000000021", PLAT::gr("ΠΕΙΡΑΙΑ"), "TOYOTA", "JTDBR32E600012345"});
+    t->keys("F4");
     t->keys("Escape");
     ASSERT_TRUE(t->waitFor(MENU)) << t->screen();
+    // Stored under the whole number: field 1 holds all ten digits after the cursor went through it.
+    EXPECT_TRUE(TESTS::exists(work.file("1000000021.pik")));
+    EXPECT_FALSE(TESTS::exists(work.file("10000000.pik")));
 
     // The D.A.O.: as filled from the declaration.
     t->text("13");
