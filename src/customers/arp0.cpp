@@ -24,31 +24,25 @@ struct Text {
 constexpr Text RR0_TEXTS[] = {{0, 30},   {31, 10},  {42, 40},  {83, 40},  {124, 40}, {165, 6},
                               {172, 13}, {186, 13}, {200, 30}, {231, 30}, {271, 30}};
 
-// Decodes every field; damaged becomes true when a length exceeds its capacity.
-RR0 decodeChecked(const uint8_t* p, bool& damaged) {
-    RR0 r;
-    r.EA = PLAT::getS(p + 0, 30, damaged);
-    r.AF = PLAT::getS(p + 31, 10, damaged);
-    r.ON = PLAT::getS(p + 42, 40, damaged);
-    r.DI = PLAT::getS(p + 83, 40, damaged);
-    r.PO = PLAT::getS(p + 124, 40, damaged);
-    r.TK = PLAT::getS(p + 165, 6, damaged);
-    r.TH[0] = PLAT::getS(p + 172, 13, damaged);
-    r.TH[1] = PLAT::getS(p + 186, 13, damaged);
-    r.EP = PLAT::getS(p + 200, 30, damaged);
-    r.SX = PLAT::getS(p + 231, 30, damaged);
-    r.DK = p[262];
-    r.XR = PLAT::getL(p + 263);
-    r.PI = PLAT::getL(p + 267);
-    r.EF = PLAT::getS(p + 271, 30, damaged);
-    return r;
-}
-
 }  // namespace
 
 RR0 RR0::decode(const uint8_t* p) {
-    bool damaged = false;
-    return decodeChecked(p, damaged);
+    RR0 r;
+    r.EA = PLAT::getS(p + 0, 30);
+    r.AF = PLAT::getS(p + 31, 10);
+    r.ON = PLAT::getS(p + 42, 40);
+    r.DI = PLAT::getS(p + 83, 40);
+    r.PO = PLAT::getS(p + 124, 40);
+    r.TK = PLAT::getS(p + 165, 6);
+    r.TH[0] = PLAT::getS(p + 172, 13);
+    r.TH[1] = PLAT::getS(p + 186, 13);
+    r.EP = PLAT::getS(p + 200, 30);
+    r.SX = PLAT::getS(p + 231, 30);
+    r.DK = p[262];
+    r.XR = PLAT::getL(p + 263);
+    r.PI = PLAT::getL(p + 267);
+    r.EF = PLAT::getS(p + 271, 30);
+    return r;
 }
 
 bool RR0::damaged(const uint8_t* p) {
@@ -58,10 +52,8 @@ bool RR0::damaged(const uint8_t* p) {
 }
 
 bool RR0::decodeSound(const uint8_t* p, RR0& r) {
-    bool bad = false;
-    RR0 d = decodeChecked(p, bad);
-    if (bad || damaged(p)) return false;
-    r = std::move(d);
+    if (damaged(p)) return false;
+    r = decode(p);
     return true;
 }
 
