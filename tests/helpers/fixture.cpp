@@ -160,6 +160,22 @@ void linkFirstEntryPastTheEnd(const std::string& index, int recSize) {
     ix.writeAt(first * recSize + 4, w, 2);
 }
 
+int runInChild(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        int code = 0;
+        try {
+            code = body();
+        } catch (...) {
+            code = 3;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
 pid_t startSigningServer(const std::vector<std::string>& args, const std::string& state) {
     pid_t pid = fork();
     if (pid == 0) {

@@ -78,4 +78,8 @@ void linkFirstEntryPastTheEnd(const std::string& index, int recSize);
 // machine) against the exchange's limits. Returns its process id.
 pid_t startSigningServer(const std::vector<std::string>& args, const std::string& state);
 
+// Runs BODY in a forked child process that ends with BODY's result (3 when it threw), and waits
+// for it: the child's wait status (a child stopped by a signal shows WIFSIGNALED).
+int runInChild(const std::function<int()>& body);
+
 }  // namespace TESTS

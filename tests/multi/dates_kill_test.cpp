@@ -79,22 +79,13 @@ protected:
 };
 
 int runChild(int stopAfter) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        int code = 0;
-        try {
-            // The steps before them have nothing to do in this folder.
-            REBUILDS::stopAfterWrite(stopAfter);
-            REBUILDS::REB2010();
-            REBUILDS::REB2049();
-        } catch (...) {
-            code = 3;
-        }
-        _exit(code);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return status;
+    return TESTS::runInChild([&] {
+        // The steps before them have nothing to do in this folder.
+        REBUILDS::stopAfterWrite(stopAfter);
+        REBUILDS::REB2010();
+        REBUILDS::REB2049();
+        return 0;
+    });
 }
 
 TEST_F(DateUpgradeInterrupted, AKillAtEveryWriteStepIsFinishedByTheNextStart) {

@@ -80,20 +80,11 @@ protected:
 
 // Runs the company choice's sequence in a child process; its exit status.
 int runChild(int stopAfter) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        int code = 0;
-        try {
-            REBUILDS::stopAfterWrite(stopAfter);
-            KORVEX::afterChoice();
-        } catch (...) {
-            code = 3;
-        }
-        _exit(code);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return status;
+    return TESTS::runInChild([&] {
+        REBUILDS::stopAfterWrite(stopAfter);
+        KORVEX::afterChoice();
+        return 0;
+    });
 }
 
 void UpgradeInterrupted::killAtEveryWrite(int atLeast) {

@@ -178,36 +178,22 @@ protected:
 
     // The operation in a child process stopped after its n-th write step; the child's status.
     int killed(Op op, int n) {
-        pid_t pid = fork();
-        if (pid == 0) {
+        return TESTS::runInChild([&] {
             PLAT::setThrowOnExit(false);
-            int code = 0;
-            try {
-                APODI::STOPAFTERSTEP(n);
-                run(op);
-                if (::testing::Test::HasFailure()) code = 2;
-            } catch (...) {
-                code = 3;
-            }
-            _exit(code);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return status;
+            APODI::STOPAFTERSTEP(n);
+            run(op);
+            return ::testing::Test::HasFailure() ? 2 : 0;
+        });
     }
     // The completion in a child process stopped after its m-th write step.
     int completionKilled(int m) {
-        pid_t pid = fork();
-        if (pid == 0) {
+        return TESTS::runInChild([&] {
             PLAT::setThrowOnExit(false);
             APODI::STOPAFTERSTEP(m);
             TIM::RECOVER();
             APOD0::RECOVER();
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return status;
+            return 0;
+        });
     }
 
     // The folder as an uninterrupted run leaves it: the operation, then the company choice (or the
